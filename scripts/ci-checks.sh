@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The checks CI makes besides the normal build and tests: the core stays free of Qt, the core
+# tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target runs
+# briefly over its seeds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+
+if grep -rnE '#\s*include\s*[<"]Q' src/core; then
+  echo "ci: a file under src/core includes a Qt header" >&2
+  exit 1
+fi
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHAKUVO_GUI=OFF -DHAKUVO_SANITIZE=ON \
+  -DHAKUVO_WERROR=ON >/dev/null
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHAKUVO_GUI=OFF \
+  -DHAKUVO_TESTS=OFF -DHAKUVO_FUZZ=ON >/dev/null
+cmake --build build-fuzz
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  seeds=fuzz/seeds/${name#fuzz_}
+  mkdir -p "build-fuzz/corpus/$name"
+  echo "ci: fuzzing $name for 20 s"
+  if [ -d "$seeds" ]; then
+    "$target" -max_total_time=20 -rss_limit_mb=2048 "build-fuzz/corpus/$name" "$seeds" >/dev/null 2>"build-fuzz/$name.log" \
+      || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
+  else
+    "$target" -max_total_time=20 -rss_limit_mb=2048 "build-fuzz/corpus/$name" >/dev/null 2>"build-fuzz/$name.log" \
+      || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
+  fi
+done
+echo "ci: checks passed"

@@ -1,0 +1,1 @@
+#include "imaging/qt_text.h"
