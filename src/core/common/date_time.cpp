@@ -45,9 +45,7 @@ year_month_day YmdOf(TDateTime value) {
   return year_month_day(kEpoch + std::chrono::days(days));
 }
 
-TDateTime SerialOf(const year_month_day& ymd) {
-  return static_cast<TDateTime>((sys_days(ymd) - kEpoch).count());
-}
+TDateTime SerialOf(const year_month_day& ymd) { return static_cast<TDateTime>((sys_days(ymd) - kEpoch).count()); }
 
 TDateTime WithTimeOf(TDateTime date, TDateTime source) {
   const double time = TimeOf(source);

@@ -61,13 +61,13 @@ int DaysInMonth(int year, int month);
 std::string FormatDateTime(std::string_view format, TDateTime value);
 
 // The formats the program shows.
-std::string DateToStr(TDateTime value);         // yyyy/mm/dd
-std::string TimeToStrHM(TDateTime value);       // hh:mm
-std::string TimeToStr(TDateTime value);         // hh:nn:ss
-std::string DateTimeToStr(TDateTime value);     // yyyy/mm/dd hh:nn:ss
-std::string MonthDayStr(TDateTime value);       // M/D
-std::string MonthDay2Str(TDateTime value);      // M/DD
-std::string YearMonthStr(TDateTime value);      // YYYY/M
+std::string DateToStr(TDateTime value);      // yyyy/mm/dd
+std::string TimeToStrHM(TDateTime value);    // hh:mm
+std::string TimeToStr(TDateTime value);      // hh:nn:ss
+std::string DateTimeToStr(TDateTime value);  // yyyy/mm/dd hh:nn:ss
+std::string MonthDayStr(TDateTime value);    // M/D
+std::string MonthDay2Str(TDateTime value);   // M/DD
+std::string YearMonthStr(TDateTime value);   // YYYY/M
 
 // Reads "yyyy/m/d" (also with "-"), "h:n" or "h:n:s", and "yyyy/m/d h:n[:s]".
 bool TryStrToDate(std::string_view text, TDateTime& result);

@@ -27,8 +27,8 @@ std::uint64_t NextRandom() {
 std::string NewGuidString() {
   std::uint64_t high = NextRandom();
   std::uint64_t low = NextRandom();
-  high = (high & ~0xF000ull) | 0x4000ull;                                 // version 4
-  low = (low & ~(0xC000ull << 48)) | (0x8000ull << 48);                   // RFC 4122 variant
+  high = (high & ~0xF000ull) | 0x4000ull;                // version 4
+  low = (low & ~(0xC000ull << 48)) | (0x8000ull << 48);  // RFC 4122 variant
   char text[39];
   std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%04X-%012llX}", static_cast<unsigned>(high >> 32),
                 static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0xFFFF),
