@@ -68,6 +68,16 @@ bool TActData::Find(const std::string& keyword) const {
   return Contains(Weather, keyword) || Contains(Place.Title, keyword) || Contains(Place.Address, keyword);
 }
 
+void TActData::Delete() {
+  for (TLinkData* link : LinkDataList) {
+    if (auto* view = dynamic_cast<TViewFileLink*>(link)) {
+      view->DeleteViewFile();
+    } else if (auto* thing = dynamic_cast<TThingLink*>(link)) {
+      thing->DeleteViewFile();
+    }
+  }
+}
+
 void TFishingAct::Assign(const TActData& source) {
   TQuantityAct::Assign(source);
   if (const auto* fishing = dynamic_cast<const TFishingAct*>(&source)) FishSpecies = fishing->FishSpecies;

@@ -35,6 +35,9 @@ class TActData {
   virtual std::string GetRecordHint(const TCategoryInfo& info) const;
   // Case-sensitive search of the action's texts; an empty keyword matches nothing.
   virtual bool Find(const std::string& keyword) const;
+  // Deletes the thumbnail files of the action's links (shared things and persons included: they
+  // are made again when needed). Called before the action is removed.
+  void Delete();
 
   std::string CategoryStr() const { return CategoryDisplayName(Category, UserCategory); }
 

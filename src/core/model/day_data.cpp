@@ -48,6 +48,10 @@ TActData* TDayData::AddAct(std::unique_ptr<TActData> act) {
   return ActDataList.Add(std::move(act));
 }
 
+void TDayData::Delete() {
+  for (const auto& act : ActDataList) act->Delete();
+}
+
 std::string TDayData::DateStr() const { return DateData < 0 ? std::string() : DateToStr(DateData); }
 
 void TDayData::CalcOneDayCategoryData(TCategoryType category, const std::string& userCategory, Extended& total,

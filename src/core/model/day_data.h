@@ -39,6 +39,8 @@ class TDayData {
  public:
   // Adds an action to the day and makes the day its owner.
   TActData* AddAct(std::unique_ptr<TActData> act);
+  // Deletes the thumbnail files of every action's links; called before the day is removed.
+  void Delete();
   // Empty for a negative date, otherwise yyyy/mm/dd.
   std::string DateStr() const;
 
