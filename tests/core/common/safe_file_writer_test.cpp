@@ -1,0 +1,260 @@
+#include "core/common/safe_file_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "core/common/hakuvo_error.h"
+
+namespace hakuvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteDirectly(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::set<std::string> Entries(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+class SafeFileWriterTest : public testing::Test {
+ public:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "hakuvo-safe-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    Folder = pattern;
+  }
+  void TearDown() override {
+    for (const fs::path& mount : Mounts) ::umount2(mount.c_str(), MNT_DETACH);
+    std::error_code ignored;
+    fs::remove_all(Folder, ignored);
+  }
+
+  // A small file system of its own, for faults no permission bit can cause for root.
+  bool MountTmpfs(const fs::path& where, const char* options) {
+    fs::create_directory(where);
+    if (::mount("tmpfs", where.c_str(), "tmpfs", 0, options) != 0) return false;
+    Mounts.push_back(where);
+    return true;
+  }
+
+  fs::path Folder;
+  std::vector<fs::path> Mounts;
+};
+
+TEST_F(SafeFileWriterTest, ReplacesTheWholeFileAndLeavesNothingBehind) {
+  const fs::path target = Folder / "diary.hkvj";
+  WriteFileAtomically(target, "first version, rather long");
+  EXPECT_EQ(ReadAll(target), "first version, rather long");
+
+  WriteFileAtomically(target, "short");  // no tail of the longer old content may remain
+  EXPECT_EQ(ReadAll(target), "short");
+
+  const std::string binary("\0\xFF\xFE\r\n\0", 6);
+  WriteFileAtomically(target, binary);
+  EXPECT_EQ(ReadAll(target), binary);
+
+  WriteFileAtomically(target, "");
+  EXPECT_TRUE(fs::exists(target));
+  EXPECT_EQ(fs::file_size(target), 0u);
+  EXPECT_EQ(Entries(Folder), std::set<std::string>{"diary.hkvj"});
+}
+
+TEST_F(SafeFileWriterTest, KeepsThePermissionsOfTheReplacedFile) {
+  const fs::path target = Folder / "Jogging.ini";
+  WriteDirectly(target, "old");
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  WriteFileAtomically(target, "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  // A new file gets what the umask allows, not the private mode of a temporary file.
+  const mode_t previous = ::umask(022);
+  WriteFileAtomically(Folder / "fresh.ini", "x");
+  ::umask(previous);
+  ASSERT_EQ(::stat((Folder / "fresh.ini").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+TEST_F(SafeFileWriterTest, SavingThroughALinkReplacesTheFileItPointsAt) {
+  fs::create_directory(Folder / "real");
+  WriteDirectly(Folder / "real" / "diary.hkvj", "old");
+  fs::create_symlink("real/diary.hkvj", Folder / "link.hkvj");
+
+  WriteFileAtomically(Folder / "link.hkvj", "new");
+  EXPECT_TRUE(fs::is_symlink(Folder / "link.hkvj"));
+  EXPECT_EQ(ReadAll(Folder / "real" / "diary.hkvj"), "new");
+  EXPECT_EQ(Entries(Folder / "real"), std::set<std::string>{"diary.hkvj"});
+}
+
+// Each case makes one step of the save fail; the old file must stay as it was, no temporary
+// file may remain, and the message must name the file and the system's reason.
+struct TFailureCase {
+  const char* Name;
+  std::function<bool(SafeFileWriterTest&, fs::path& target)> Prepare;  // false: cannot run here
+  const char* Reason;
+};
+
+class SafeFileWriterFailure : public SafeFileWriterTest, public testing::WithParamInterface<TFailureCase> {};
+
+TEST_P(SafeFileWriterFailure, LeavesTheOldFileUntouched) {
+  fs::path target;
+  if (!GetParam().Prepare(*this, target)) GTEST_SKIP() << "cannot mount a tmpfs here";
+  const fs::path folder = target.parent_path();
+  const bool hadOld = fs::is_regular_file(target);
+  const std::string old = hadOld ? ReadAll(target) : "";
+  const std::set<std::string> before = fs::is_directory(folder) ? Entries(folder) : std::set<std::string>{};
+
+  const std::string bytes(1 << 20, 'x');
+  try {
+    WriteFileAtomically(target, bytes);
+    ADD_FAILURE() << "the save did not fail";
+  } catch (const EHakuvoError& error) {
+    const std::string message = error.what();
+    EXPECT_NE(message.find(target.string()), std::string::npos) << message;
+    EXPECT_NE(message.find(GetParam().Reason), std::string::npos) << message;
+  }
+  if (hadOld) {
+    EXPECT_EQ(ReadAll(target), old);
+  }
+  if (fs::is_directory(folder)) {
+    EXPECT_EQ(Entries(folder), before);
+  }
+}
+
+// Restores the file size limit and the signal it raises when the test ends.
+struct TFileSizeLimit {
+  explicit TFileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &Saved);
+    PreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = Saved;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &Saved);
+    std::signal(SIGXFSZ, PreviousHandler);
+  }
+  rlimit Saved{};
+  void (*PreviousHandler)(int) = nullptr;
+};
+
+INSTANTIATE_TEST_SUITE_P(Steps, SafeFileWriterFailure,
+                         testing::Values(TFailureCase{"TargetIsAFolder",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "diary.hkvj";
+                                                        fs::create_directory(target);
+                                                        WriteDirectly(target / "inside", "kept");
+                                                        return true;
+                                                      },
+                                                      "Is a directory"},
+                                         TFailureCase{"FolderMissing",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "missing" / "diary.hkvj";
+                                                        return true;
+                                                      },
+                                                      "No such file or directory"},
+                                         TFailureCase{"FolderIsAFile",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        WriteDirectly(self.Folder / "plain", "kept");
+                                                        target = self.Folder / "plain" / "diary.hkvj";
+                                                        return true;
+                                                      },
+                                                      "Not a directory"},
+                                         TFailureCase{"DiskFull",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        if (!self.MountTmpfs(self.Folder / "small", "size=64k"))
+                                                          return false;
+                                                        target = self.Folder / "small" / "diary.hkvj";
+                                                        WriteDirectly(target, "the previous diary");
+                                                        return true;
+                                                      },
+                                                      "No space left on device"},
+                                         TFailureCase{"ReadOnlyMount",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        const fs::path where = self.Folder / "ro";
+                                                        if (!self.MountTmpfs(where, "size=1m")) return false;
+                                                        target = where / "diary.hkvj";
+                                                        WriteDirectly(target, "the previous diary");
+                                                        return ::mount("tmpfs", where.c_str(), "tmpfs",
+                                                                       MS_REMOUNT | MS_RDONLY, "size=1m") == 0;
+                                                      },
+                                                      "Read-only file system"}),
+                         [](const testing::TestParamInfo<TFailureCase>& param) {
+                           return std::string(param.param.Name);
+                         });
+
+// A write cut short half-way (here by the file size limit, which root is held to as well).
+TEST_F(SafeFileWriterTest, AWriteFailingHalfWayKeepsTheOldFile) {
+  const fs::path target = Folder / "diary.hkvj";
+  WriteDirectly(target, "the previous diary");
+  {
+    TFileSizeLimit limit(4096);
+    try {
+      WriteFileAtomically(target, std::string(100000, 'x'));
+      ADD_FAILURE() << "the save did not fail";
+    } catch (const EHakuvoError& error) {
+      EXPECT_NE(std::string(error.what()).find("File too large"), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_EQ(ReadAll(target), "the previous diary");
+  EXPECT_EQ(Entries(Folder), std::set<std::string>{"diary.hkvj"});
+}
+
+// The process dies in the middle of writing: the kernel ends it with SIGXFSZ when the file
+// size limit is reached, a crash at a known point rather than at a lucky moment.
+TEST_F(SafeFileWriterTest, AProcessKilledWhileSavingLeavesTheOldFileWhole) {
+  const fs::path target = Folder / "diary.hkvj";
+  WriteDirectly(target, "the previous diary");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit small{65536, 65536};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    try {
+      WriteFileAtomically(target, std::string(1 << 20, 'x'));
+    } catch (...) {
+    }
+    ::_exit(0);  // not reached when the signal ends the process
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+
+  EXPECT_EQ(ReadAll(target), "the previous diary");
+  // Only the dead process's hidden temporary file is left beside it; the next save works.
+  const std::set<std::string> names = Entries(Folder);
+  EXPECT_EQ(names.size(), 2u);
+  EXPECT_EQ(names.count("diary.hkvj"), 1u);
+  WriteFileAtomically(target, "saved again");
+  EXPECT_EQ(ReadAll(target), "saved again");
+}
+
+}  // namespace
+}  // namespace hakuvo
