@@ -1,0 +1,120 @@
+#include "core/expr/record_expression_calc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/common/date_time.h"
+#include "core/model/record_data.h"
+
+namespace hakuvo {
+namespace {
+
+// An outing of 6 km in half an hour: 回数 1, 距離 6, 速度 12, 体重 60.
+class RecordExpressionCalcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Record.SetData(6);
+    Record.StartTime = EncodeTime(7, 0, 0, 0);
+    Record.EndTime = EncodeTime(7, 30, 0, 0);
+    Record.Weight = 60;
+    Record.IndicationKind = 3;  // whatever the list shows must survive every evaluation
+    Calc.SetRecordData(&Record);
+  }
+
+  struct ErrorCase {
+    const char* Formula;
+    TExpressionErrorNumber Number;
+    int Index;
+  };
+
+  void ExpectErrors(const std::vector<ErrorCase>& cases) {
+    for (const auto& c : cases) {
+      try {
+        Calc.Calc(c.Formula);
+        ADD_FAILURE() << "«" << c.Formula << "» gave a value";
+      } catch (const EExpressionError& error) {
+        EXPECT_STREQ(ExpressionErrorName(error.ErrorNumber()), ExpressionErrorName(c.Number))
+            << "«" << c.Formula << "»";
+        EXPECT_EQ(error.ErrorIndex(), c.Index) << "«" << c.Formula << "»";
+      }
+      EXPECT_EQ(Record.IndicationKind, 3) << "«" << c.Formula << "»";
+    }
+  }
+
+  TJoggingRecord Record;
+  TRecordExpressionCalc Calc;
+};
+
+TEST_F(RecordExpressionCalcTest, ReferencesStandForTheRecordsValues) {
+  const struct {
+    const char* Formula;
+    double Expected;
+  } cases[] = {
+      {"[距離] >= 5", 1},
+      {"[距離] >= 7", 0},
+      {"[距離]*2", 12},
+      {"[速度]/[距離]", 2},
+      {"5 < [距離]", 1},
+      {"[回数]", 1},
+      {"[体重] - 60", 0},
+      {"2*[距離]", 12},
+      {"([距離]+[速度]", 18},
+      {"SQRT [速度]*[速度]", 12 * std::sqrt(12.0)},
+      {"[距離]^2", 36},
+      // Titles are compared like the formula: width and ASCII case do not matter, and the long
+      // dash of カロリー reads as "-" on both sides.
+      {"[カロリー] = [ｶﾛﾘｰ]", 1},
+      {"[ｶﾛﾘ-] > 0", 1},
+      // A word after a reference multiplies it like "2PI"; a number does not (below).
+      {"[距離]PI", 6 * 3.141592653589793},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(static_cast<double>(Calc.Calc(c.Formula)), c.Expected) << "«" << c.Formula << "»";
+    EXPECT_EQ(Record.IndicationKind, 3) << "«" << c.Formula << "»";
+  }
+}
+
+TEST_F(RecordExpressionCalcTest, UnknownOrUnclosedReferencesAreSyntaxErrors) {
+  ExpectErrors({
+      {"[高度] > 1", enSyntaxError, 3},  // the end of the unknown title
+      {"[距離 > 5", enSyntaxError, 1},
+      {"1+[距離", enSyntaxError, 2},
+      {"[ 距離]", enSyntaxError, 4},
+      {"[]", enSyntaxError, 1},
+      {"2[距離]", enSyntaxError, 5},
+      {"[距離]2", enSyntaxError, 5},
+      {"[距離]> 5", enSyntaxError, 5},
+      {"[距離]/([回数]-1)", enInfinityError, 13},
+  });
+}
+
+TEST_F(RecordExpressionCalcTest, AValueBeyondTheDoubleRangeIsAMathErrorAndTheKindIsRestored) {
+  Record.SetData(1e400L);
+  ExpectErrors({{"[距離]", enMathError, 3}, {"[回数] + [速度]", enMathError, 10}});
+}
+
+TEST_F(RecordExpressionCalcTest, TheRecordCanChangeBetweenEvaluations) {
+  TWalkingRecord walking;
+  walking.Pedometer = 8000;
+  walking.IndicationKind = 0;
+  Calc.SetRecordData(&walking);
+  EXPECT_EQ(Calc.Calc("[歩数] / 1000"), 8);
+  EXPECT_EQ(walking.IndicationKind, 0);
+  Calc.SetRecordData(&Record);
+  EXPECT_EQ(Calc.Calc("[距離]"), 6);
+  EXPECT_THROW(Calc.Calc("[歩数]"), EExpressionError);
+  EXPECT_EQ(Record.IndicationKind, 3);
+}
+
+TEST(RecordExpressionCalc, WithoutARecordOnlyReferencesFail) {
+  TRecordExpressionCalc calc;
+  EXPECT_EQ(calc.Calc("1+2"), 3);
+  EXPECT_THROW(calc.Calc("[距離]"), EExpressionError);
+  EXPECT_EQ(calc.ErrorNumber(), enSyntaxError);
+}
+
+}  // namespace
+}  // namespace hakuvo
