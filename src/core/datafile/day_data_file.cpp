@@ -1,0 +1,147 @@
+#include "core/datafile/day_data_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <system_error>
+
+#include "core/common/hakuvo_error.h"
+#include "core/common/safe_file_writer.h"
+#include "core/datafile/day_data_reader.h"
+#include "core/datafile/day_data_xml.h"
+
+namespace hakuvo {
+
+namespace {
+
+class TStringWriter : public pugi::xml_writer {
+ public:
+  void write(const void* data, std::size_t size) override { Text.append(static_cast<const char*>(data), size); }
+  std::string Text;
+};
+
+const char* ParseProblem(pugi::xml_parse_status status) {
+  switch (status) {
+    case pugi::status_ok:
+      return "";
+    case pugi::status_out_of_memory:
+      return "メモリが足りません";
+    case pugi::status_no_document_element:
+      return "要素がひとつもありません";
+    case pugi::status_unrecognized_tag:
+    case pugi::status_bad_start_element:
+      return "開始タグが正しくありません";
+    case pugi::status_bad_end_element:
+      return "終了タグが正しくありません";
+    case pugi::status_end_element_mismatch:
+      return "終了タグが開始タグと対応していません (ファイルが途中で切れている可能性があります)";
+    case pugi::status_bad_attribute:
+      return "属性が正しくありません";
+    case pugi::status_bad_pi:
+      return "処理命令が正しくありません";
+    case pugi::status_bad_comment:
+      return "コメントが正しくありません";
+    case pugi::status_bad_cdata:
+      return "CDATA セクションが正しくありません";
+    case pugi::status_bad_doctype:
+      return "文書型宣言が正しくありません";
+    case pugi::status_bad_pcdata:
+      return "文字データが正しくありません";
+    default:
+      return "読み込めません";
+  }
+}
+
+// The whole file, with the system's reason when it cannot be had.
+std::string ReadWholeFile(const std::string& fileName) {
+  const auto fail = [&](int error) {
+    throw EHakuvoError("データファイル \"" + fileName +
+                       "\" を読み込めませんでした: " + std::generic_category().message(error));
+  };
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) fail(errno);
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    ::close(fd);
+    fail(error);
+  }
+  std::string bytes;
+  bytes.resize(static_cast<std::size_t>(status.st_size));
+  std::size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew, or has no size
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      ::close(fd);
+      fail(error);
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  bytes.resize(done);
+  return bytes;
+}
+
+}  // namespace
+
+void TDayDataFile::CheckObjects() const {
+  if (FDayDataList == nullptr || FCategoryInfoList == nullptr || FThingList == nullptr || FPersonList == nullptr ||
+      FFileList == nullptr || FMultiDayGraphInfo == nullptr || FMultiDayGraphInfo2 == nullptr ||
+      FChildWindowInfo == nullptr) {
+    throw std::logic_error("TDayDataFile: every diary object must be given before Save or Load");
+  }
+}
+
+std::string TDayDataFile::SaveToString() const {
+  CheckObjects();
+  pugi::xml_document document;
+  WriteDayDataDocument({*FDayDataList, *FCategoryInfoList, FFileList->List(), FThingList->List(), FPersonList->List(),
+                        *FMultiDayGraphInfo, *FMultiDayGraphInfo2, *FChildWindowInfo, FView},
+                       document);
+  TStringWriter writer;
+  // Attribute values keep their line breaks as character references; no indentation is needed.
+  document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  return std::move(writer.Text);
+}
+
+void TDayDataFile::Save() const {
+  // The whole document is built before the file is touched, and the file is replaced in one step.
+  WriteFileAtomically(FFileName, SaveToString());
+}
+
+void TDayDataFile::Load() {
+  CheckObjects();
+  std::string bytes = ReadWholeFile(FFileName);
+  // Parsed in place: the text of the document is the file's own buffer, not a copy of it.
+  pugi::xml_document document;
+  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.data(), bytes.size());
+  // The buffer no longer has its line breaks where they were; a failure reads the file again.
+  Read(document, result, TXmlSource(FFileName, {}));
+}
+
+void TDayDataFile::LoadFromString(std::string_view bytes) {
+  CheckObjects();
+  pugi::xml_document document;
+  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size());
+  Read(document, result, TXmlSource(FFileName, bytes));
+}
+
+void TDayDataFile::Read(const pugi::xml_document& document, const pugi::xml_parse_result& result,
+                        const TXmlSource& source) {
+  // Only the five predefined entities and character references are expanded: a document type
+  // declaration is skipped unread, so there are no entity definitions and no external entities.
+  if (!result) source.Fail(std::string("XML として正しくありません: ") + ParseProblem(result.status), result.offset);
+  TDayDataReader reader(source, {*FDayDataList, *FCategoryInfoList, *FFileList, *FThingList, *FPersonList,
+                                 *FMultiDayGraphInfo, *FMultiDayGraphInfo2, *FChildWindowInfo, FView});
+  reader.Read(document.document_element());
+  reader.Commit();
+}
+
+}  // namespace hakuvo

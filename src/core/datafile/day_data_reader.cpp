@@ -1,0 +1,339 @@
+#include "core/datafile/day_data_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+#include <utility>
+
+#include "core/datafile/day_data_xml.h"
+
+namespace hakuvo {
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsNamed(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+
+// A compass index outside the sixteen points would index past the names; it reads as "none".
+std::int8_t WindDirectionOf(int value) { return value >= -1 && value <= 15 ? static_cast<std::int8_t>(value) : -1; }
+
+}  // namespace
+
+std::size_t TCodeHash::operator()(std::string_view code) const noexcept {
+  std::size_t hash = 14695981039346656037ull;
+  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool TCodeEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+void TLinkListLoad::BuildIndex() {
+  const TLinkDataList& list = Replaces ? Fresh.List() : Target.List();
+  Index.clear();
+  Index.reserve(static_cast<std::size_t>(list.Count()));
+  for (TLinkData* link : list) {
+    if (const auto* guid = dynamic_cast<const TGuidLink*>(link)) Index.emplace(guid->GuidCode(), link);
+  }
+}
+
+TLinkData* TLinkListLoad::Find(std::string_view code) const {
+  const auto found = Index.find(code);
+  return found == Index.end() ? nullptr : found->second;
+}
+
+TDayDataReader::TDayDataReader(const TXmlSource& source, const TTargets& targets)
+    : FSource(source), FTargets(targets), FFiles(targets.Files), FThings(targets.Things), FPersons(targets.Persons) {
+  FCategories.CopyList(targets.Categories);
+  // The copies keep the originals' number of axis titles: Assign keeps the receiver's.
+  FMultiDayGraphInfo.RecordAxisTitle.resize(targets.MultiDayGraphInfo.RecordAxisTitle.size());
+  FMultiDayGraphInfo.Assign(targets.MultiDayGraphInfo);
+  FMultiDayGraphInfo2.RecordAxisTitle.resize(targets.MultiDayGraphInfo2.RecordAxisTitle.size());
+  FMultiDayGraphInfo2.Assign(targets.MultiDayGraphInfo2);
+  FChildWindowInfo.Assign(targets.ChildWindowInfo);
+  FView = targets.View;
+}
+
+void TDayDataReader::Read(pugi::xml_node root) {
+  // The lists come first: actions refer to their members by code.
+  if (const pugi::xml_node list = root.child("ファイルリスト")) ReadFileList(list);
+  FFiles.BuildIndex();
+  if (const pugi::xml_node list = root.child("物リスト")) ReadThingList(list);
+  FThings.BuildIndex();
+  if (const pugi::xml_node list = root.child("人リスト")) ReadPersonList(list);
+  FPersons.BuildIndex();
+  if (const pugi::xml_node list = root.child("日リスト")) ReadDays(list);
+  if (const pugi::xml_node list = root.child("カテゴリリスト")) ReadCategories(list);
+  if (const pugi::xml_node section = root.child("グラフ")) ReadGraphSection(section);
+  if (const pugi::xml_node section = root.child("ウインドウ")) ReadWindowSection(section);
+  if (const pugi::xml_node section = root.child("子ウインドウ")) ReadChildWindowSection(section);
+}
+
+void TDayDataReader::Commit() {
+  for (int i = 0; i < FTargets.Categories.Count() && i < FCategories.Count(); ++i) {
+    FTargets.Categories[i]->Assign(*FCategories[i]);
+  }
+  FTargets.MultiDayGraphInfo.Assign(FMultiDayGraphInfo);
+  FTargets.MultiDayGraphInfo2.Assign(FMultiDayGraphInfo2);
+  FTargets.ChildWindowInfo.Assign(FChildWindowInfo);
+  FTargets.View = std::move(FView);
+
+  bool replaced = false;
+  for (TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
+    if (list->Replaces) {
+      // The list's previous links go to the reader and die with it.
+      list->Target.Swap(list->Fresh);
+      replaced = true;
+    }
+  }
+  for (auto& link : FAddedFiles) FFiles.Target.Add(std::move(link));
+  FAddedFiles.clear();
+
+  if (FDaysRead) {
+    std::swap(FTargets.Days, FDays);
+  } else if (replaced) {
+    RelinkKeptDays();
+  }
+}
+
+void TDayDataReader::RelinkKeptDays() {
+  struct TReplaced {
+    std::unordered_set<const TLinkData*> Old;
+    const TLinkListLoad* Load;
+  };
+  std::vector<TReplaced> lists;
+  for (const TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
+    if (!list->Replaces) continue;
+    // After the swap Fresh holds the links the list had before.
+    lists.push_back({std::unordered_set<const TLinkData*>(list->Fresh.List().begin(), list->Fresh.List().end()), list});
+  }
+  for (const auto& day : FTargets.Days) {
+    for (const auto& act : day->ActDataList) {
+      TLinkDataList& links = act->LinkDataList;
+      for (int i = links.Count() - 1; i >= 0; --i) {
+        for (const TReplaced& list : lists) {
+          if (list.Old.count(links[i]) == 0) continue;
+          if (TLinkData* current = list.Load->Find(links[i]->FindData())) {
+            links.SetItems(i, current);
+          } else {
+            links.Remove(links[i]);
+          }
+          break;
+        }
+      }
+    }
+  }
+}
+
+void TDayDataReader::ReadFileList(pugi::xml_node list) {
+  FFiles.Replaces = true;
+  ForEachElement(list, [&](pugi::xml_node node) {
+    TElementReader r(FSource, node);
+    std::string fileName = r.Text("ファイル名");
+    const pugi::xml_attribute code = r.Find("コード");
+    const pugi::xml_attribute kind = r.Find("種類");
+    std::unique_ptr<TFileLink> link;
+    if (kind && std::strcmp(kind.value(), "Image") == 0) {
+      auto image = std::make_unique<TImageFileLink>();
+      image->RotateAngle = r.Int("回転");
+      image->ViewFileName = r.Text("縮小");
+      link = std::move(image);
+    } else if (kind && std::strcmp(kind.value(), "GPS") == 0) {
+      auto gps = std::make_unique<TGpsFileLink>();
+      gps->StartPos = r.Double("開始");
+      gps->EndPos = r.Double("終了");
+      gps->ViewFileName = r.Text("縮小");
+      link = std::move(gps);
+    } else {
+      link = std::make_unique<TFileLink>();
+    }
+    link->FileName = std::move(fileName);
+    // Without a code the link keeps the new one it was made with.
+    if (code) link->SetGuidCode(code.value());
+    FFiles.Fresh.Add(std::move(link));
+  });
+}
+
+namespace {
+
+void ReadThingAttributes(TElementReader& r, TThingLink& thing) {
+  thing.SetGuidCode(r.Text("コード"));
+  thing.SetCategory(r.Text("カテゴリ"));
+  thing.SetPhotoFileName(r.Text("写真ファイル名"));
+  std::string viewFileName;
+  if (r.TryText("縮小", viewFileName)) thing.SetViewFileName(viewFileName);
+  thing.SetPhotoRotate(r.Int("写真回転"));
+  thing.Memo() = r.Lines("メモ");
+}
+
+}  // namespace
+
+void TDayDataReader::ReadThingList(pugi::xml_node list) {
+  FThings.Replaces = true;
+  ForEachElement(list, [&](pugi::xml_node node) {
+    TElementReader r(FSource, node);
+    auto thing = std::make_unique<TThingLink>();
+    thing->SetName(r.Text("名称"));
+    ReadThingAttributes(r, *thing);
+    FThings.Fresh.Add(std::move(thing));
+  });
+}
+
+void TDayDataReader::ReadPersonList(pugi::xml_node list) {
+  FPersons.Replaces = true;
+  ForEachElement(list, [&](pugi::xml_node node) {
+    TElementReader r(FSource, node);
+    auto person = std::make_unique<TPersonLink>();
+    ReadThingAttributes(r, *person);
+    for (const TPersonField& field : kPersonFields) {
+      if (field.SetText != nullptr) {
+        ((*person).*field.SetText)(r.Text(field.Name));
+      } else {
+        ((*person).*field.SetNumber)(r.Real(field.Name));
+      }
+    }
+    FPersons.Fresh.Add(std::move(person));
+  });
+}
+
+void TDayDataReader::ReadDays(pugi::xml_node list) {
+  FDaysRead = true;
+  ForEachElement(list, [&](pugi::xml_node node) {
+    auto day = std::make_unique<TDayData>();
+    TElementReader r(FSource, node);
+    day->DateData = r.Double("日付");
+    day->Weather = r.Text("天気");
+    day->Memo = r.Lines("メモ");
+    ForEachElement(node, [&](pugi::xml_node act) { day->AddAct(ReadAct(act, *day)); });
+    FDays.Add(std::move(day));
+  });
+}
+
+std::unique_ptr<TActData> TDayDataReader::ReadAct(pugi::xml_node node, TDayData& day) {
+  TElementReader r(FSource, node);
+  const int ordinal = r.Int("カテゴリ");
+  // Only 0..16 name a kind; anything else is kept as a user category rather than refused.
+  auto category = IsValidCategoryOrdinal(ordinal) ? static_cast<TCategoryType>(ordinal) : ctUserCategory;
+  std::string userCategory = r.Text("ユーザーカテゴリ");
+  // A user category named like a built-in one becomes that one.
+  if (IsCategoryName(userCategory)) {
+    category = CategoryTypeFromName(userCategory);
+    userCategory.clear();
+  }
+  std::unique_ptr<TActData> act = CreateActData(category);
+  act->Category = category;
+  act->UserCategory = std::move(userCategory);
+  act->DayData = &day;
+  act->Title = r.Text("タイトル");
+  act->Tag = r.Text("タグ");
+  act->Memo = r.Lines("メモ");
+  act->Weather = r.Text("天気");
+  act->Temperature = r.Real("気温");
+  act->WindDirection = WindDirectionOf(r.Int("風向"));
+  act->WindSpeed = r.Real("風速");
+  // The kind's own texts may be missing: an action that became a built-in kind by its user
+  // category name was written without them.
+  if (auto* fishing = dynamic_cast<TFishingAct*>(act.get())) r.TryText("釣り-魚種", fishing->FishSpecies);
+  if (auto* timePlace = dynamic_cast<TTimePlaceAct*>(act.get())) {
+    r.TryText("出発地", timePlace->DeparturePlace);
+    r.TryText("到着地", timePlace->ArrivalPlace);
+  }
+  if (auto* evaluation = dynamic_cast<TEvaluationAct*>(act.get())) {
+    r.TryText("URL", evaluation->Url);
+    if (auto* book = dynamic_cast<TBookAct*>(act.get())) r.TryText("著者", book->Author);
+  }
+
+  if (const pugi::xml_node place = node.child("場所")) {
+    TElementReader p(FSource, place);
+    act->Place.Title = p.Text("名称");
+    act->Place.Address = p.Text("住所");
+    act->Place.Latitude = p.Real("緯度");
+    act->Place.Longitude = p.Real("経度");
+  }
+  if (const pugi::xml_node record = node.child("記録")) ReadRecord(record, r, *act->RecordData);
+  if (const pugi::xml_node links = node.child("リンク")) ReadLinks(links, *act);
+  return act;
+}
+
+void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, TRecordData& record) {
+  TElementReader r(FSource, node);
+  const int kind = r.Int("種類");
+  record.IndicationKind = kind >= 0 && kind < record.RecordNumber() ? kind : 1;
+  record.SetData(r.Real("データ"));
+  record.StartTime = r.Double("時刻");
+
+  // A missing attribute of the record's class ends them quietly; the rest keep their defaults.
+  Extended value = 0;
+  if (auto* time = dynamic_cast<TTimeRecord*>(&record)) {
+    if (r.TryReal("時刻-終了時刻", value)) {
+      time->EndTime = static_cast<TDateTime>(value);
+      if (auto* energy = dynamic_cast<TEnergyConsumptionRecord*>(time)) {
+        r.TryReal("体重", energy->Weight);  // older files: the weight stays 60
+        if (auto* walking = dynamic_cast<TWalkingRecord*>(time)) r.TryInt("歩数", walking->Pedometer);
+      }
+    }
+  } else if (auto* fishing = dynamic_cast<TFishingRecord*>(&record)) {
+    if (r.TryReal("大きさ", fishing->Dimension) && !r.TryReal("水温", fishing->WaterTemperature)) {
+      act.TryReal("釣り-水温", fishing->WaterTemperature);  // where older files kept it
+    }
+  } else if (auto* pressure = dynamic_cast<TBloodPressureRecord*>(&record)) {
+    if (r.TryReal("最低血圧", pressure->MinBloodPressure)) r.TryReal("脈拍", pressure->Pulse);
+  }
+
+  if (const pugi::xml_node units = node.child("単位")) {
+    ReadIndexed(units, "単位", record.Tani, static_cast<std::size_t>(record.RecordNumber()));
+  }
+}
+
+void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
+  ForEachElement(node, [&](pugi::xml_node child) {
+    TElementReader r(FSource, child);
+    if (IsNamed(child, "ファイル")) {
+      if (const pugi::xml_attribute code = r.Find("コード")) {
+        if (TLinkData* link = FFiles.Find(code.value())) act.LinkDataList.Add(link);
+        return;
+      }
+      // Older files name the file itself; it joins the diary's file list with a new code.
+      const std::string path = r.Text("パス");
+      if (path.empty()) return;
+      std::unique_ptr<TFileLink> link = CreateFileLink(path);
+      act.LinkDataList.Add(link.get());
+      if (FFiles.Replaces) {
+        FFiles.Fresh.Add(std::move(link));
+      } else {
+        FAddedFiles.push_back(std::move(link));
+      }
+    } else if (IsNamed(child, "物")) {
+      if (TLinkData* link = FThings.Find(r.Required("コード"))) act.LinkDataList.Add(link);
+    } else if (IsNamed(child, "人")) {
+      if (TLinkData* link = FPersons.Find(r.Required("コード"))) act.LinkDataList.Add(link);
+    }
+  });
+}
+
+void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts,
+                                 std::size_t limit) {
+  const std::size_t count = std::min(AttributeCount(node), limit);
+  TElementReader r(FSource, node);
+  std::string name = prefix;
+  const std::size_t length = name.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    name.resize(length);
+    name += std::to_string(i);
+    std::string text = r.Text(name.c_str());
+    if (i < texts.size()) {
+      texts[i] = std::move(text);
+    } else {
+      texts.push_back(std::move(text));
+    }
+  }
+}
+
+}  // namespace hakuvo

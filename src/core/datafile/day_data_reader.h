@@ -1,0 +1,119 @@
+#pragma once
+
+// The data file's reader; not for use outside src/core/datafile.
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/datafile/day_data_file.h"
+#include "core/datafile/xml_element_reader.h"
+
+namespace hakuvo {
+
+// GUID codes compare without regard to letter case.
+struct TCodeHash {
+  std::size_t operator()(std::string_view code) const noexcept;
+};
+struct TCodeEqual {
+  bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+// Code -> link; the first link of a code wins. The keys point into the links' own codes.
+using TCodeIndex = std::unordered_map<std::string_view, TLinkData*, TCodeHash, TCodeEqual>;
+
+// One of the diary's three owning link lists while a file is read.
+struct TLinkListLoad {
+  explicit TLinkListLoad(TLinkDataOwner& target) : Target(target) {}
+
+  // The links that codes in the file refer to: the section's, or the list's own without one.
+  void BuildIndex();
+  TLinkData* Find(std::string_view code) const;
+
+  TLinkDataOwner& Target;
+  // The section's links, and the links made for older files' paths when there is a section.
+  TLinkDataOwner Fresh;
+  bool Replaces = false;  // the file has the section: Fresh replaces the list's content
+  TCodeIndex Index;
+};
+
+// Reads a parsed document into fresh objects and hands them over only when all of it was read:
+// a file that fails half-way changes nothing.
+class TDayDataReader {
+ public:
+  struct TTargets {
+    TDayDataList& Days;
+    TCategoryInfoList& Categories;
+    TLinkDataOwner& Files;
+    TLinkDataOwner& Things;
+    TLinkDataOwner& Persons;
+    TGraphInfo& MultiDayGraphInfo;
+    TGraphInfo& MultiDayGraphInfo2;
+    TChildWindowInfo& ChildWindowInfo;
+    TDayDataFileView& View;
+  };
+
+  TDayDataReader(const TXmlSource& source, const TTargets& targets);
+  TDayDataReader(const TDayDataReader&) = delete;
+  TDayDataReader& operator=(const TDayDataReader&) = delete;
+
+  // Throws EHakuvoError at the first fault; the targets are untouched until Commit.
+  void Read(pugi::xml_node root);
+  void Commit();
+
+ private:
+  // Lists and days (day_data_reader.cpp).
+  void ReadFileList(pugi::xml_node list);
+  void ReadThingList(pugi::xml_node list);
+  void ReadPersonList(pugi::xml_node list);
+  void ReadDays(pugi::xml_node list);
+  std::unique_ptr<TActData> ReadAct(pugi::xml_node node, TDayData& day);
+  void ReadRecord(pugi::xml_node node, TElementReader& act, TRecordData& record);
+  void ReadLinks(pugi::xml_node node, TActData& act);
+  // The kept days' links into a replaced list now point at the new list's link of the same code.
+  void RelinkKeptDays();
+
+  // Settings sections (day_settings_reader.cpp).
+  void ReadCategories(pugi::xml_node list);
+  void ReadCategory(pugi::xml_node node, TCategoryInfo& info);
+  void ReadGraphInfo(const TElementReader& parent, const char* name, TGraphInfo& info);
+  void ReadSpeedGraphInfo(pugi::xml_node node, TSpeedGraphInfo& info);
+  void ReadMapInfo(pugi::xml_node node, TMapInfo& info);
+  void ReadGraphSection(pugi::xml_node node);
+  void ReadWindowSection(pugi::xml_node node);
+  void ReadChildWindowSection(pugi::xml_node node);
+  void ReadDocking(pugi::xml_node node);
+  void ReadFileLinkSearch(pugi::xml_node node);
+  // Attributes prefix0, prefix1, … (as many as the element has) into `texts`, at most `limit`
+  // of them; a missing one stops the load.
+  void ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts, std::size_t limit);
+
+  const TXmlSource& FSource;
+  const TTargets FTargets;
+
+  TLinkListLoad FFiles;
+  TLinkListLoad FThings;
+  TLinkListLoad FPersons;
+  // Links made for older files' paths in a file without a file list: they join the list's own.
+  std::vector<std::unique_ptr<TFileLink>> FAddedFiles;
+  TDayDataList FDays;
+  bool FDaysRead = false;
+  TCategoryInfoList FCategories;
+  TGraphInfo FMultiDayGraphInfo;
+  TGraphInfo FMultiDayGraphInfo2;
+  TChildWindowInfo FChildWindowInfo;
+  TDayDataFileView FView;
+};
+
+// The element children of a node (text and other nodes between them carry nothing).
+template <typename F>
+void ForEachElement(pugi::xml_node node, F&& f) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() == pugi::node_element) f(child);
+  }
+}
+
+}  // namespace hakuvo

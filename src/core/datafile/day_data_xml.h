@@ -1,0 +1,57 @@
+#pragma once
+
+// Shared by the data file's writer and reader; not for use outside src/core/datafile.
+
+#include <pugixml.hpp>
+
+#include <string>
+
+#include "core/common/extended.h"
+#include "core/datafile/day_data_file.h"
+
+namespace hakuvo {
+
+// What Save writes.
+struct TDayDataSources {
+  const TDayDataList& Days;
+  const TCategoryInfoList& Categories;
+  const TLinkDataList& Files;
+  const TLinkDataList& Things;
+  const TLinkDataList& Persons;
+  const TGraphInfo& MultiDayGraphInfo;
+  const TGraphInfo& MultiDayGraphInfo2;
+  const TChildWindowInfo& ChildWindowInfo;
+  const TDayDataFileView& View;
+};
+
+void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document);
+
+// The attributes of a person after those it shares with a thing, in the order they are written.
+struct TPersonField {
+  const char* Name;
+  const std::string& (TPersonLink::*Text)() const;
+  void (TPersonLink::*SetText)(const std::string&);
+  Extended (TPersonLink::*Number)() const;
+  void (TPersonLink::*SetNumber)(Extended);
+};
+extern const TPersonField kPersonFields[21];
+
+// An integer or flag attribute of the child-window section (exactly one of the two is set).
+struct TChildWindowField {
+  const char* Name;
+  int TChildWindowInfo::*Int;
+  bool TChildWindowInfo::*Flag;
+};
+struct TChildWindowElement {
+  const char* Name;
+  const TChildWindowField* Fields;
+  int Count;
+};
+// "RecordDialog", "ActForm", "LinkList", "Panel": every attribute plain.
+extern const TChildWindowElement kPlainChildWindowElements[4];
+// "ActList": the first kActListOldCount attributes are in every file; the rest came later, all
+// together, and "Date" tells whether a file has them.
+extern const TChildWindowElement kActListElement;
+constexpr int kActListOldCount = 3;
+
+}  // namespace hakuvo

@@ -1,0 +1,168 @@
+#include "core/datafile/xml_element_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <vector>
+
+#include "core/common/hakuvo_error.h"
+#include "core/common/number_format.h"
+
+namespace hakuvo {
+
+namespace {
+
+// Line of a byte offset; 0 when the bytes cannot be had.
+long long LineOf(std::string_view bytes, std::ptrdiff_t offset) {
+  if (offset < 0 || static_cast<std::size_t>(offset) > bytes.size()) return 0;
+  return 1 + std::count(bytes.begin(), bytes.begin() + offset, '\n');
+}
+
+std::string ReadHead(const std::string& fileName, std::ptrdiff_t size) {
+  std::ifstream in(fileName, std::ios::binary);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  in.read(bytes.data(), size);
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+}  // namespace
+
+void TXmlSource::Fail(const std::string& problem, std::ptrdiff_t offset) const {
+  std::string message = "データファイル \"" + FFileName + "\" を読み込めませんでした: " + problem;
+  if (offset >= 0) {
+    long long line = 0;
+    if (!FOriginal.empty()) {
+      line = LineOf(FOriginal, offset);
+    } else if (!FFileName.empty()) {
+      const std::string head = ReadHead(FFileName, offset);
+      if (head.size() == static_cast<std::size_t>(offset)) line = LineOf(head, offset);
+    }
+    message += " (";
+    if (line > 0) message += std::to_string(line) + " 行目, ";
+    message += "先頭から " + std::to_string(offset) + " バイト目)";
+  }
+  throw EHakuvoError(message);
+}
+
+void TXmlSource::FailAt(pugi::xml_node node, const std::string& problem) const {
+  Fail("要素 \"" + ElementPath(node) + "\" " + problem, node.offset_debug());
+}
+
+std::string ElementPath(pugi::xml_node node) {
+  std::vector<std::string> parts;
+  for (; node && node.parent() && node.parent().type() != pugi::node_document; node = node.parent()) {
+    std::string part = node.name();
+    int index = 1;
+    bool shared = false;
+    for (pugi::xml_node sibling = node.previous_sibling(node.name()); sibling;
+         sibling = sibling.previous_sibling(node.name())) {
+      ++index;
+      shared = true;
+    }
+    if (shared || node.next_sibling(node.name())) part += "[" + std::to_string(index) + "]";
+    parts.push_back(std::move(part));
+  }
+  if (parts.empty() && node) return node.name();
+  std::string path;
+  for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+    if (!path.empty()) path += '/';
+    path += *it;
+  }
+  return path;
+}
+
+std::size_t AttributeCount(pugi::xml_node node) {
+  std::size_t count = 0;
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) ++count;
+  return count;
+}
+
+const char* TElementReader::Required(const char* name) {
+  const pugi::xml_attribute attribute = Find(name);
+  if (attribute.empty()) Fail(std::string("に属性 \"") + name + "\" がありません");
+  return attribute.value();
+}
+
+bool TElementReader::TryInt(const char* name, int& value) {
+  const pugi::xml_attribute attribute = Find(name);
+  if (attribute.empty()) return false;
+  value = IntOf(name, attribute.value());
+  return true;
+}
+
+bool TElementReader::TryReal(const char* name, Extended& value) {
+  const pugi::xml_attribute attribute = Find(name);
+  if (attribute.empty()) return false;
+  value = RealOf(name, attribute.value());
+  return true;
+}
+
+bool TElementReader::TryText(const char* name, std::string& value) {
+  const pugi::xml_attribute attribute = Find(name);
+  if (attribute.empty()) return false;
+  value = attribute.value();
+  return true;
+}
+
+int TElementReader::IntOf(const char* name, const char* text) const {
+  int value = 0;
+  if (!TryParseInt(text, value)) {
+    Fail(std::string("の属性 \"") + name + "\" の値 \"" + text + "\" は整数ではありません");
+  }
+  return value;
+}
+
+Extended TElementReader::RealOf(const char* name, const char* text) const {
+  Extended value = 0;
+  if (!TryParseNumber(text, value)) {
+    Fail(std::string("の属性 \"") + name + "\" の値 \"" + text + "\" は数値ではありません");
+  }
+  return value;
+}
+
+pugi::xml_node TElementReader::RequiredChild(const char* name) const {
+  const pugi::xml_node child = FNode.child(name);
+  if (!child) Fail(std::string("に子要素 \"") + name + "\" がありません");
+  return child;
+}
+
+std::string FormatInt(long long value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string BytesToHex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 0x0F];
+  }
+  return text;
+}
+
+bool HexToBytes(std::string_view text, std::string& bytes) {
+  if (text.size() % 2 != 0) return false;
+  const auto nibble = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  std::string result;
+  result.reserve(text.size() / 2);
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    const int high = nibble(text[i]);
+    const int low = nibble(text[i + 1]);
+    if (high < 0 || low < 0) return false;
+    result += static_cast<char>(high * 16 + low);
+  }
+  bytes = std::move(result);
+  return true;
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/common/date_time.h"
+#include "core/common/extended.h"
+#include "core/common/text_util.h"
+
+namespace hakuvo {
+
+// The file being read, for error messages that say where the reader stopped.
+class TXmlSource {
+ public:
+  // `original` is the file's bytes if they are at hand; otherwise a failure reads the file again
+  // to tell the line (the parsed buffer no longer has its original line breaks).
+  TXmlSource(std::string fileName, std::string_view original) : FFileName(std::move(fileName)), FOriginal(original) {}
+
+  const std::string& FileName() const { return FFileName; }
+
+  // "データファイル "…" を読み込めませんでした: <problem> (N 行目, 先頭から M バイト目)".
+  [[noreturn]] void Fail(const std::string& problem, std::ptrdiff_t offset) const;
+  // The problem of an attribute of an element: names the element by its path from the root.
+  [[noreturn]] void FailAt(pugi::xml_node node, const std::string& problem) const;
+
+ private:
+  std::string FFileName;
+  std::string_view FOriginal;
+};
+
+// "日リスト/日データ[3]/行動" with a 1-based index where an element shares its name with siblings.
+std::string ElementPath(pugi::xml_node node);
+
+std::size_t AttributeCount(pugi::xml_node node);
+
+// Reads the attributes of one element. Attributes are looked up from where the previous one was
+// found, so reading them in the order they are written costs one step each.
+class TElementReader {
+ public:
+  TElementReader(const TXmlSource& source, pugi::xml_node node)
+      : FSource(source), FNode(node), FHint(node.first_attribute()) {}
+
+  pugi::xml_node Node() const { return FNode; }
+  const TXmlSource& Source() const { return FSource; }
+
+  // Empty when absent.
+  pugi::xml_attribute Find(const char* name) { return FNode.attribute(name, FHint); }
+  bool Has(const char* name) { return !Find(name).empty(); }
+  // The attribute's value; a missing attribute stops the load.
+  const char* Required(const char* name);
+
+  std::string Text(const char* name) { return Required(name); }
+  // A multi-line text (lines separated by line breaks).
+  TStringList Lines(const char* name) { return SplitLines(Required(name)); }
+  int Int(const char* name) { return IntOf(name, Required(name)); }
+  bool Flag(const char* name) { return Int(name) != 0; }
+  Extended Real(const char* name) { return RealOf(name, Required(name)); }
+  double Double(const char* name) { return static_cast<double>(Real(name)); }
+
+  // Present: converted (a bad value stops the load) and true. Absent: false, value untouched.
+  bool TryInt(const char* name, int& value);
+  bool TryReal(const char* name, Extended& value);
+  bool TryText(const char* name, std::string& value);
+
+  int IntOf(const char* name, const char* text) const;
+  Extended RealOf(const char* name, const char* text) const;
+
+  // A child element that must be there.
+  pugi::xml_node RequiredChild(const char* name) const;
+
+  [[noreturn]] void Fail(const std::string& problem) const { FSource.FailAt(FNode, problem); }
+
+ private:
+  const TXmlSource& FSource;
+  pugi::xml_node FNode;
+  pugi::xml_attribute FHint;
+};
+
+// Numbers as the file holds them.
+std::string FormatInt(long long value);
+inline const char* FormatFlag(bool value) { return value ? "1" : "0"; }
+
+// Bytes as upper-case hexadecimal text, two digits a byte, and back; false for text that is not
+// an even number of hexadecimal digits.
+std::string BytesToHex(std::string_view bytes);
+bool HexToBytes(std::string_view text, std::string& bytes);
+
+}  // namespace hakuvo

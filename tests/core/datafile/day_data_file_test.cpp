@@ -1,0 +1,121 @@
+#include "core/datafile/day_data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/datafile/diary_fixture.h"
+
+namespace hakuvo {
+namespace {
+
+TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
+  TTempFolder folder;
+  TDiary original;
+  FillDiary(original);
+  original.Save(folder / "first.hkvj");
+  const std::string first = ReadFileBytes(folder / "first.hkvj");
+
+  TDiary loaded;
+  loaded.ChildWindowInfo.ActListWeight = 77;
+  loaded.ChildWindowInfo.IsViewEnergyConsumption = false;
+  loaded.Load(folder / "first.hkvj");
+  ExpectSameDiary(original, loaded);
+  // The two values the data file does not hold stay as the settings had them.
+  EXPECT_EQ(loaded.ChildWindowInfo.ActListWeight, 77);
+  EXPECT_FALSE(loaded.ChildWindowInfo.IsViewEnergyConsumption);
+
+  loaded.Save(folder / "second.hkvj");
+  EXPECT_EQ(ReadFileBytes(folder / "second.hkvj"), first);
+}
+
+TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
+  TDiary diary;
+  FillDiary(diary);
+  const std::string bytes = diary.SaveToString();
+  EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?><tekuri Ver=\"0.1\">", 0), 0u)
+      << bytes.substr(0, 80);
+  std::size_t previous = 0;
+  for (const char* section : {"<日リスト>", "<カテゴリリスト>", "<ファイルリスト>", "<物リスト>", "<人リスト>",
+                              "<グラフ ", "<ウインドウ>", "<子ウインドウ>"}) {
+    const std::size_t at = bytes.find(section);
+    ASSERT_NE(at, std::string::npos) << section;
+    EXPECT_GT(at, previous) << section;
+    previous = at;
+  }
+  EXPECT_EQ(bytes.find('\n'), std::string::npos) << "no raw line break anywhere: memos carry theirs as references";
+  EXPECT_NE(bytes.find("メモ=\"一行目&#13;&#10;&#13;&#10;三行目 &lt;&amp;&quot;'> と&#09;タブ&#13;&#10;\""),
+            std::string::npos);
+  // Times are fractions of a day in the shortest form; dates whole day counts.
+  EXPECT_NE(bytes.find("時刻=\"0.3125\""), std::string::npos);
+  EXPECT_NE(bytes.find("<日データ 日付=\"42095\" 天気=\"晴れ\""), std::string::npos);
+  EXPECT_NE(bytes.find("RightPanelDockInfo=\"01AB00FF10\""), std::string::npos);
+
+  // An empty diary writes every section too.
+  TDiary empty;
+  const std::string bare = empty.SaveToString();
+  for (const char* section : {"<日リスト/>", "<ファイルリスト/>", "<物リスト/>", "<人リスト/>", "<Channel2 ",
+                              "<Window ", "<FileLinkSearch "}) {
+    EXPECT_NE(bare.find(section), std::string::npos) << section;
+  }
+}
+
+TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlace) {
+  TDiary original;
+  FillDiary(original);
+  const std::string bytes = original.SaveToString();
+
+  TDiary target;
+  FillDiary(target);  // a previous diary, then made different
+  target.Days[0]->ActDataList[0]->Title = "前の日記";
+  target.Files.Add(std::make_unique<TFileLink>());
+  target.Categories->Items(3)->SetIsWeather(false);
+  std::vector<const TCategoryInfo*> before;
+  for (int i = 0; i < target.Categories->Count(); ++i) before.push_back(target.Categories->Items(i));
+
+  target.LoadString(bytes);
+  ExpectSameDiary(original, target);
+  for (int i = 0; i < target.Categories->Count(); ++i) EXPECT_EQ(target.Categories->Items(i), before[i]);
+  // Actions refer to the members of the diary's own lists.
+  const TActData& jogging = *target.Days[0]->ActDataList[ctJogging];
+  ASSERT_EQ(jogging.LinkDataList.Count(), 5);
+  EXPECT_EQ(jogging.LinkDataList[0], target.Files.Items(1));
+  EXPECT_EQ(jogging.LinkDataList[1], target.Files.Items(0));
+  EXPECT_EQ(jogging.LinkDataList[2], target.Things.Items(0));
+  EXPECT_EQ(jogging.LinkDataList[3], target.Persons.Items(0));
+  EXPECT_EQ(target.Days[0]->ActDataList[ctWalking]->LinkDataList[0], target.Files.Items(0));
+}
+
+TEST(DayDataFile, MissingSectionsLeaveTheirObjectsAsTheyWere) {
+  TDiary diary;
+  FillDiary(diary);
+  const std::string before = diary.SaveToString();
+  for (const char* text : {"<tekuri/>", "<?xml version=\"1.0\"?><日記 Ver=\"9\"><未知/></日記>"}) {
+    diary.LoadString(text);
+    EXPECT_EQ(diary.SaveToString(), before) << text;
+  }
+}
+
+// A file with a new file list but no days: the days that stay must not keep pointers to the
+// links the list held before (they are freed); they take the new link of the same code.
+TEST(DayDataFile, DaysKeptByAFileWithoutDaysReferToTheNewLinksOfTheirCodes) {
+  TDiary diary;
+  FillDiary(diary);
+  const std::string imageCode = dynamic_cast<const TGuidLink&>(*diary.Files.Items(0)).GuidCode();
+  std::string lower = imageCode;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  diary.LoadString("<tekuri><ファイルリスト><ファイル ファイル名=\"/new/place.jpg\" コード=\"" + lower +
+                   "\" 種類=\"\"/></ファイルリスト></tekuri>");
+  ASSERT_EQ(diary.Files.Count(), 1);
+  const TActData& jogging = *diary.Days[0]->ActDataList[ctJogging];
+  ASSERT_EQ(jogging.LinkDataList.Count(), 3) << "the track and the plain file are gone; thing and person stay";
+  EXPECT_EQ(jogging.LinkDataList[0], diary.Files.Items(0));
+  EXPECT_EQ(dynamic_cast<const TFileLink&>(*jogging.LinkDataList[0]).FileName, "/new/place.jpg");
+  EXPECT_EQ(jogging.LinkDataList[1], diary.Things.Items(0));
+  EXPECT_EQ(jogging.LinkDataList[2], diary.Persons.Items(0));
+  EXPECT_EQ(diary.Days[0]->ActDataList[ctWalking]->LinkDataList[0], diary.Files.Items(0));
+  diary.SaveToString();  // walks every link: a dangling one would show under the sanitizers
+}
+
+}  // namespace
+}  // namespace hakuvo

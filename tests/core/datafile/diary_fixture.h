@@ -1,0 +1,63 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/datafile/day_data_file.h"
+
+namespace hakuvo {
+
+// Everything the main window hands the data file, owned in one place.
+struct TDiary {
+  TDiary();
+  TDiary(const TDiary&) = delete;
+  TDiary& operator=(const TDiary&) = delete;
+
+  // A data file bound to these objects, with View in its choices.
+  TDayDataFile File(const std::string& fileName);
+  // Save and load through a data file; a load takes the file's choices back into View, also when
+  // it fails (they must be as they were then).
+  void Save(const std::filesystem::path& fileName);
+  void Load(const std::filesystem::path& fileName);
+  void LoadString(const std::string& bytes, const std::string& fileName = "diary.hkvj");
+  std::string SaveToString();
+
+  TDayDataList Days;
+  std::unique_ptr<TCategoryInfoList> Categories;
+  TLinkDataOwner Files;
+  TLinkDataOwner Things;
+  TLinkDataOwner Persons;
+  TGraphInfo MultiDayGraphInfo;
+  TGraphInfo MultiDayGraphInfo2;
+  TChildWindowInfo ChildWindowInfo;
+  TDayDataFileView View;
+};
+
+// A diary with every category, every record class, memos of several lines, places, links of
+// every kind, things, persons and every setting away from its default. Numbers are chosen so
+// that their shortest decimal form reads back to the same value.
+void FillDiary(TDiary& diary);
+
+// Every stored field of `a` equals that of `b`. Links are compared by class and code.
+void ExpectSameDiary(const TDiary& a, const TDiary& b);
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+std::filesystem::path FixturePath(const std::string& name);
+
+// A fresh folder under the temporary folder, removed with the object.
+class TTempFolder {
+ public:
+  TTempFolder();
+  ~TTempFolder();
+  TTempFolder(const TTempFolder&) = delete;
+  TTempFolder& operator=(const TTempFolder&) = delete;
+  const std::filesystem::path& Path() const { return FPath; }
+  std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
+
+ private:
+  std::filesystem::path FPath;
+};
+
+}  // namespace hakuvo
