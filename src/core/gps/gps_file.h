@@ -1,0 +1,71 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/common/date_time.h"
+#include "core/common/extended.h"
+#include "core/gps/gps_data.h"
+#include "core/gps/utc_offset.h"
+
+namespace hakuvo {
+
+// A track: the points of one file and the statistics every window asks for. The readers of the
+// track formats derive from it; a plain TGpsFile holds a list loaded from a ".gps" view file.
+class TGpsFile {
+ public:
+  TGpsFile() = default;
+  virtual ~TGpsFile() = default;
+  TGpsFile(const TGpsFile&) = delete;
+  TGpsFile& operator=(const TGpsFile&) = delete;
+
+  const std::string& FileName() const { return FFileName; }
+  // Stores the name and reads the file at once: set StartPos and EndPos first.
+  void SetFileName(const std::string& fileName);
+  // The reading window; both 0 means the whole file. A reader replaces 0/0 by -1 and the largest
+  // double before it reads.
+  TDateTime StartPos() const { return FStartPos; }
+  void SetStartPos(TDateTime value) { FStartPos = value; }
+  TDateTime EndPos() const { return FEndPos; }
+  void SetEndPos(TDateTime value) { FEndPos = value; }
+
+  // Time of the first and of the last point, 0 for an empty list.
+  TDateTime FirstDateTime() const;
+  TDateTime EndDateTime() const;
+  // Kilometres along the whole track; 0 for fewer than two points.
+  Extended TotalDistance() const;
+  // Kilometres from point index-1 to point index (0 for index 0).
+  Extended Distance(int index) const;
+  // Hours from point index-1 to point index (0 for index 0; negative when the times run back).
+  double Time(int index) const;
+
+  void ClearPoints() { GpsList.Clear(); }
+
+  // Metres between two points by the Hubeny formula on the WGS84 ellipsoid.
+  static Extended PointDistance(Extended latitude1, Extended longitude1, Extended latitude2, Extended longitude2);
+  // Local time of a UTC serial, with the offset in force at that instant.
+  TDateTime LocalFromUtc(TDateTime utc) { return FUtcToLocal.Convert(utc); }
+
+  TGpsDataList GpsList;
+
+ protected:
+  // Reads FileName into GpsList, honouring the window. A plain track reads nothing.
+  virtual void ReadTrack() {}
+
+  // What every reader does first: empty the list, open the window, take the current time zone.
+  void BeginReading();
+  // A known time (not 0) outside the window.
+  bool OutsideWindow(TDateTime time) const { return time != 0 && (time < FStartPos || time > FEndPos); }
+
+ private:
+  std::string FFileName;
+  TDateTime FStartPos = 0;
+  TDateTime FEndPos = 0;
+  TUtcToLocal FUtcToLocal;
+};
+
+// The reader for a track file chosen by its extension (.nma .nmea .log, .gpx, .kml, letter case
+// ignored); nullptr for any other file.
+std::unique_ptr<TGpsFile> CreateGpsFile(const std::string& fileName);
+
+}  // namespace hakuvo

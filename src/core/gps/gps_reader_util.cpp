@@ -1,0 +1,159 @@
+#include "core/gps/gps_reader_util.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "core/common/hakuvo_error.h"
+#include "core/common/number_format.h"
+
+namespace hakuvo {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Powers of ten up to 10^27 are exact in a 64-bit significand (5^27 < 2^63), so one division by
+// them rounds correctly.
+constexpr Extended kPowersOfTen[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                     1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                     1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+constexpr int kMaxScale = 27;
+constexpr int kMaxDigits = 18;  // every 18-digit integer fits in a signed 64-bit one
+
+bool TwoDigits(std::string_view text, std::size_t at, int& value) {
+  if (at + 2 > text.size() || !IsDigit(text[at]) || !IsDigit(text[at + 1])) return false;
+  value = (text[at] - '0') * 10 + (text[at + 1] - '0');
+  return true;
+}
+
+}  // namespace
+
+std::string FilePrefix(const std::string& fileName) { return fileName.empty() ? std::string() : fileName + "\r\n"; }
+
+std::string ReadFileBytes(const std::string& fileName, const std::string& missingMessage) {
+  const auto fail = [&]() -> std::string {
+    throw EHakuvoError(missingMessage.empty() ? FilePrefix(fileName) + "ファイルを開けません" : missingMessage);
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
+  if (!file) return fail();
+  // Read straight into the string: a track can be a hundred megabytes, worth no extra copy.
+  std::string bytes;
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    std::rewind(file.get());
+    if (size > 0) {
+      bytes.resize(static_cast<std::size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    }
+  }
+  // Whatever the length did not announce (a file still growing, a pipe).
+  char chunk[1 << 16];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, got);
+  if (std::ferror(file.get())) return fail();
+  return bytes;
+}
+
+bool TryParseGpsNumber(std::string_view text, Extended& value) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && IsBlank(*p)) ++p;
+  while (end > p && IsBlank(end[-1])) --end;
+  const char* const begin = p;
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '-' || *p == '+')) ++p;
+  // Digits go into a signed 64-bit integer (a single x87 load) with the count of those after
+  // the point; leading zeros count for nothing.
+  std::int64_t mantissa = 0;
+  int digits = 0, scale = 0;
+  const char* const firstDigit = p;
+  while (p < end && *p == '0') ++p;
+  for (; p < end && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
+  bool anyDigit = p != firstDigit;
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    if (digits == 0) {
+      while (p < end && *p == '0') ++p;
+    }
+    for (; p < end && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
+    scale = static_cast<int>(p - fraction);
+    anyDigit = anyDigit || p != fraction;
+  }
+  // Exponents, long digit strings and anything unusual go to the general parser, which decides.
+  if (p != end || !anyDigit || scale > kMaxScale) {
+    return TryParseNumber(std::string_view(begin, static_cast<std::size_t>(end - begin)), value);
+  }
+  const Extended magnitude = static_cast<Extended>(mantissa) / kPowersOfTen[scale];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+bool TryParseIsoDateTime(std::string_view text, TDateTime& value, std::string_view& rest) {
+  if (text.size() < 19) return false;
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (!IsDigit(text[i])) return false;
+  }
+  const int year = (text[0] - '0') * 1000 + (text[1] - '0') * 100 + (text[2] - '0') * 10 + (text[3] - '0');
+  int month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  if (text[4] != '-' || !TwoDigits(text, 5, month) || text[7] != '-' || !TwoDigits(text, 8, day)) return false;
+  if (!TwoDigits(text, 11, hour) || text[13] != ':' || !TwoDigits(text, 14, minute) || text[16] != ':' ||
+      !TwoDigits(text, 17, second)) {
+    return false;
+  }
+  TDateTime date = 0, time = 0;
+  if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time)) return false;
+  value = date + time;
+  rest = text.substr(19);
+  return true;
+}
+
+std::string_view SkipFraction(std::string_view rest) {
+  if (rest.size() < 2 || rest[0] != '.' || !IsDigit(rest[1])) return rest;
+  std::size_t i = 1;
+  while (i < rest.size() && IsDigit(rest[i])) ++i;
+  return rest.substr(i);
+}
+
+bool TryParseZoneOffset(std::string_view text, int& minutesEast) {
+  if (text.empty() || (text[0] != '+' && text[0] != '-')) return false;
+  int hours = 0, minutes = 0;
+  if (!TwoDigits(text, 1, hours)) return false;
+  if (text.size() == 6 && text[3] == ':') {
+    if (!TwoDigits(text, 4, minutes)) return false;
+  } else if (text.size() == 5) {
+    if (!TwoDigits(text, 3, minutes)) return false;
+  } else if (text.size() != 3) {
+    return false;
+  }
+  if (hours > 23 || minutes > 59) return false;
+  minutesEast = (text[0] == '-' ? -1 : 1) * (hours * 60 + minutes);
+  return true;
+}
+
+int LineOfOffset(std::string_view text, std::size_t offset) {
+  offset = std::min(offset, text.size());
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+void ParseXmlInPlace(pugi::xml_document& document, std::string& text, const std::string& fileName,
+                     const std::string_view* pristine) {
+  const pugi::xml_parse_result result = document.load_buffer_inplace(text.data(), text.size());
+  if (result) return;
+  int line = 1;
+  const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0));
+  if (pristine != nullptr) {
+    line = LineOfOffset(*pristine, offset);
+  } else {
+    try {
+      line = LineOfOffset(ReadFileBytes(fileName), offset);
+    } catch (const EHakuvoError&) {
+      // The file went away between two reads: the message still names it.
+    }
+  }
+  throw EHakuvoError(FilePrefix(fileName) + std::to_string(line) + "行目: XMLの形式が正しくありません（" +
+                     result.description() + "）");
+}
+
+}  // namespace hakuvo

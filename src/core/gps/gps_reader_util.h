@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+#include "core/common/date_time.h"
+#include "core/common/extended.h"
+
+// Pieces the track readers share: reading a file whole, numbers, ISO times and XML parsing with
+// errors that name the file and the line.
+namespace hakuvo {
+
+// "<file>\r\n" to put in front of a message, nothing for a reading from memory.
+std::string FilePrefix(const std::string& fileName);
+
+// The bytes of a file; EHakuvoError with `missingMessage` (or "<file> ファイルを開けません")
+// when it cannot be opened or read.
+std::string ReadFileBytes(const std::string& fileName, const std::string& missingMessage = std::string());
+
+// A decimal number as the track formats write it ("35.681236", "-86.84", "1e-3"), with blanks
+// around it allowed; the same value, to the last bit, as TryParseNumber gives, only faster for the
+// short plain decimals that make up nearly every track.
+bool TryParseGpsNumber(std::string_view text, Extended& value);
+
+// "yyyy-mm-ddThh:nn:ss" at the start of `text` (any character in place of the "T"): the written
+// date and time, and what follows them in `rest`.
+bool TryParseIsoDateTime(std::string_view text, TDateTime& value, std::string_view& rest);
+// Drops a fraction of a second (".993") from the front of the rest of an ISO time.
+std::string_view SkipFraction(std::string_view rest);
+// A numeric zone offset "+09:00", "-0330" or "+09" as minutes east of UTC.
+bool TryParseZoneOffset(std::string_view text, int& minutesEast);
+
+// 1-based line of a byte offset.
+int LineOfOffset(std::string_view text, std::size_t offset);
+
+// Parses `text` in place (it must outlive `document`). A malformed document raises EHakuvoError
+// naming the file and the line; the line is counted in `*pristine` when given (the parse has
+// changed `text`), else in the file itself.
+void ParseXmlInPlace(pugi::xml_document& document, std::string& text, const std::string& fileName,
+                     const std::string_view* pristine);
+
+}  // namespace hakuvo

@@ -1,0 +1,223 @@
+#include "core/gps/kml_file.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/gps/gps_reader_util.h"
+
+namespace hakuvo {
+
+namespace {
+
+bool IsDigits(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !text.empty();
+}
+
+int NumberOf(std::string_view digits) {
+  int value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+bool IsNamed(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+
+// A gx:Track element is read as a plain Track, whatever attributes its start tag carries.
+bool IsTrack(const pugi::xml_node& node) { return IsNamed(node, "Track") || IsNamed(node, "gx:Track"); }
+
+pugi::xml_node FirstTrack(const pugi::xml_node& parent) {
+  for (const pugi::xml_node child : parent.children()) {
+    if (IsTrack(child)) return child;
+  }
+  return pugi::xml_node();
+}
+
+// The parts of a text split at every `separator` (empty parts count): how many, and the first
+// three, which are all a coordinate uses.
+struct TParts {
+  std::size_t Count = 0;
+  std::string_view Part[3];
+
+  std::optional<std::string_view> Third() const {
+    return Count >= 3 ? std::optional<std::string_view>(Part[2]) : std::nullopt;
+  }
+  bool HasPosition() const { return Count >= 2 && !Part[0].empty() && !Part[1].empty(); }
+};
+
+TParts SplitAt(std::string_view text, char separator) {
+  TParts parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t found = text.find(separator, start);
+    if (parts.Count < 3)
+      parts.Part[parts.Count] = text.substr(start, found == std::string_view::npos ? found : found - start);
+    ++parts.Count;
+    if (found == std::string_view::npos) return parts;
+    start = found + 1;
+  }
+}
+
+}  // namespace
+
+TDateTime TKmlFile::KmlTime(std::string_view text) {
+  TDateTime date = 0;
+  switch (text.size()) {
+    // Date-only forms are dates of the place they were written for and stay as they are.
+    case 4:
+      return IsDigits(text) && TryEncodeDate(NumberOf(text), 1, 1, date) ? date : 0;
+    case 7:
+      return IsDigits(text.substr(0, 4)) && text[4] == '-' && IsDigits(text.substr(5)) &&
+                     TryEncodeDate(NumberOf(text.substr(0, 4)), NumberOf(text.substr(5)), 1, date)
+                 ? date
+                 : 0;
+    case 10:
+      return IsDigits(text.substr(0, 4)) && text[4] == '-' && IsDigits(text.substr(5, 2)) && text[7] == '-' &&
+                     IsDigits(text.substr(8)) &&
+                     TryEncodeDate(NumberOf(text.substr(0, 4)), NumberOf(text.substr(5, 2)), NumberOf(text.substr(8)),
+                                   date)
+                 ? date
+                 : 0;
+    default:
+      break;
+  }
+  TDateTime written = 0;
+  std::string_view rest;
+  if (!TryParseIsoDateTime(text, written, rest)) return 0;
+  // A fraction of a second is dropped; then one character ("Z") means UTC and six an offset
+  // ("+09:00") to take off. A time without a zone is not one KML gives a meaning to here.
+  rest = SkipFraction(rest);
+  if (rest.size() == 6) {
+    int minutesEast = 0;
+    if (TryParseZoneOffset(rest, minutesEast)) written -= minutesEast / MinsPerDay;
+  } else if (rest.size() != 1) {
+    return 0;
+  }
+  return LocalFromUtc(written);
+}
+
+void TKmlFile::ReadTrack() {
+  std::string text = ReadFileBytes(FileName());
+  ReadDocument(text, nullptr);
+}
+
+void TKmlFile::ReadFromMemory(std::string_view data) {
+  std::string text(data);
+  ReadDocument(text, &data);
+}
+
+void TKmlFile::ReadDocument(std::string& text, const std::string_view* pristine) {
+  BeginReading();
+  pugi::xml_document document;
+  ParseXmlInPlace(document, text, FileName(), pristine);
+
+  const pugi::xml_node root = document.document_element().child("Document");
+  if (!root) return;
+  // Folders may nest as deep as a file likes: walk them with a stack of our own, not recursion.
+  std::vector<pugi::xml_node> resume;
+  pugi::xml_node node = root.first_child();
+  for (;;) {
+    if (!node) {
+      if (resume.empty()) return;
+      node = resume.back();
+      resume.pop_back();
+      continue;
+    }
+    if (IsNamed(node, "Folder")) {
+      resume.push_back(node.next_sibling());
+      node = node.first_child();
+      continue;
+    }
+    if (IsNamed(node, "Placemark")) ReadPlacemark(node);
+    node = node.next_sibling();
+  }
+}
+
+void TKmlFile::ReadPlacemark(const pugi::xml_node& placemark) {
+  if (const pugi::xml_node track = FirstTrack(placemark)) ReadTrackElement(track);
+  if (const pugi::xml_node multiTrack = placemark.child("gx:MultiTrack")) {
+    for (const pugi::xml_node child : multiTrack.children()) {
+      if (IsTrack(child)) ReadTrackElement(child);
+    }
+  }
+
+  const pugi::xml_node timeStamp = placemark.child("TimeStamp");
+  const pugi::xml_node point = placemark.child("Point");
+  if (timeStamp && point) {
+    const TDateTime time = KmlTime(timeStamp.child("when").child_value());
+    if (OutsideWindow(time)) return;
+    const TParts parts = SplitAt(point.child("coordinates").child_value(), ',');
+    if (parts.HasPosition()) AddPoint(time, parts.Part[0], parts.Part[1], parts.Third());
+  }
+
+  if (const pugi::xml_node lineString = placemark.child("LineString")) {
+    ReadCoordinateString(lineString.child("coordinates").child_value());
+  }
+  if (const pugi::xml_node lineString = placemark.child("MultiGeometry").child("LineString")) {
+    ReadCoordinateString(lineString.child("coordinates").child_value());
+  }
+}
+
+void TKmlFile::ReadTrackElement(const pugi::xml_node& track) {
+  std::vector<std::string_view> times, coordinates;
+  for (const pugi::xml_node child : track.children()) {
+    if (IsNamed(child, "when")) {
+      times.emplace_back(child.child_value());
+    } else if (IsNamed(child, "gx:coord")) {
+      coordinates.emplace_back(child.child_value());
+    }
+  }
+  for (std::size_t i = 0; i < coordinates.size(); ++i) {
+    const TParts parts = SplitAt(coordinates[i], ' ');
+    if (!parts.HasPosition()) continue;
+    const TDateTime time = i < times.size() ? KmlTime(times[i]) : 0;
+    if (OutsideWindow(time)) continue;
+    AddPoint(time, parts.Part[0], parts.Part[1], parts.Third());
+  }
+}
+
+// One coordinate triple per line: a token runs to the next line feed, or, when no line feed
+// follows, to the next blank; what follows the last separator is not a token.
+void TKmlFile::ReadCoordinateString(std::string_view text) {
+  std::size_t start = 0;
+  bool lineFeeds = true;  // once none is left, stop searching for them (a long text stays linear)
+  for (;;) {
+    std::size_t separator = std::string_view::npos;
+    if (lineFeeds) {
+      separator = text.find('\n', start);
+      lineFeeds = separator != std::string_view::npos;
+    }
+    if (!lineFeeds) separator = text.find(' ', start);
+    if (separator == std::string_view::npos) return;
+    const std::string_view token = text.substr(start, separator - start);
+    start = separator + 1;
+    if (token.empty()) continue;
+    std::string cleaned;
+    std::string_view coordinate = token;
+    if (token.find('\t') != std::string_view::npos) {
+      for (char c : token) {
+        if (c != '\t') cleaned.push_back(c);
+      }
+      coordinate = cleaned;
+    }
+    const TParts parts = SplitAt(coordinate, ',');
+    if (parts.HasPosition()) AddPoint(0, parts.Part[0], parts.Part[1], parts.Third());
+  }
+}
+
+void TKmlFile::AddPoint(TDateTime time, std::string_view longitude, std::string_view latitude,
+                        std::optional<std::string_view> altitude) {
+  Extended latitudeValue = 0, longitudeValue = 0, altitudeValue = 0;
+  if (!TryParseGpsNumber(latitude, latitudeValue) || !TryParseGpsNumber(longitude, longitudeValue)) return;
+  if (altitude && !TryParseGpsNumber(*altitude, altitudeValue)) return;
+  auto point = std::make_unique<TGpsData>();
+  point->SetRecordTime(time);
+  point->SetLatitude(latitudeValue);
+  point->SetLongitude(longitudeValue);
+  point->SetAltitude(altitudeValue);
+  GpsList.Add(std::move(point));
+}
+
+}  // namespace hakuvo

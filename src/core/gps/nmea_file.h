@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/gps/gps_file.h"
+
+namespace hakuvo {
+
+// An NMEA 0183 log. Points come from the RMC sentences (time, position) with the altitude of the
+// GGA sentence before them; a log with GGA sentences only gives untimed points from those.
+class TNmeaFile : public TGpsFile {
+ public:
+  // Reads a log held in memory as if it were the file (FileName names it in messages).
+  void ReadFromMemory(std::string_view data);
+
+ protected:
+  void ReadTrack() override;
+};
+
+}  // namespace hakuvo

@@ -1,0 +1,46 @@
+#include "core/gps/utc_offset.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace hakuvo {
+
+namespace {
+
+constexpr double kUnixEpochSerial = 25569.0;  // 1970-01-01
+// Far beyond any date a serial of the diary can hold (year 9999), yet well inside time_t.
+constexpr double kLimitSeconds = 1e12;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+}  // namespace
+
+long UtcOffsetSeconds(std::int64_t unixSeconds) {
+  const auto instant = static_cast<std::time_t>(unixSeconds);
+  std::tm local{};
+  if (localtime_r(&instant, &local) == nullptr) return 0;
+  return local.tm_gmtoff;
+}
+
+TUtcToLocal::TUtcToLocal() { tzset(); }
+
+TDateTime TUtcToLocal::Convert(TDateTime utc) {
+  const double seconds = std::floor((utc - kUnixEpochSerial) * SecsPerDay + 0.0005);
+  if (!(std::fabs(seconds) < kLimitSeconds)) return utc;
+  const auto instant = static_cast<std::int64_t>(seconds);
+  const std::int64_t minute = FloorDiv(instant, 60);
+  long offset = 0;
+  if (FCached && minute == FMinute) {
+    offset = FOffset;
+  } else {
+    const long first = UtcOffsetSeconds(minute * 60);
+    const long last = UtcOffsetSeconds(minute * 60 + 59);
+    FCached = first == last;
+    FMinute = minute;
+    FOffset = first;
+    offset = FCached ? first : UtcOffsetSeconds(instant);
+  }
+  return utc + static_cast<double>(offset) / SecsPerDay;
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,273 @@
+#include "core/gps/gps_data.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "core/common/hakuvo_error.h"
+
+namespace hakuvo {
+namespace {
+
+std::unique_ptr<TGpsData> Point(TDateTime time, Extended latitude, Extended longitude, Extended altitude = 0) {
+  auto point = std::make_unique<TGpsData>();
+  point->SetRecordTime(time);
+  point->SetLatitude(latitude);
+  point->SetLongitude(longitude);
+  point->SetAltitude(altitude);
+  return point;
+}
+
+// The ten bytes that carry an 80-bit value (the rest of a long double is padding).
+std::string Bits(Extended value) { return std::string(reinterpret_cast<const char*>(&value), 10); }
+
+std::string Saved(const TGpsDataList& list) {
+  std::ostringstream out;
+  list.SaveToStream(out);
+  return out.str();
+}
+
+void Load(TGpsDataList& list, const std::string& bytes) {
+  std::istringstream in(bytes);
+  list.LoadFromStream(in);
+}
+
+std::string Int32Le(std::int32_t value) {
+  std::string bytes(4, '\0');
+  std::memcpy(bytes.data(), &value, 4);
+  return bytes;
+}
+
+std::string PointBytes(double time, Extended latitude, Extended longitude, Extended altitude) {
+  std::string bytes(reinterpret_cast<const char*>(&time), 8);
+  return bytes + Bits(latitude) + Bits(longitude) + Bits(altitude);
+}
+
+TEST(GpsDataTest, NewPointIsAllZero) {
+  const TGpsData point;
+  EXPECT_EQ(point.Latitude(), 0);
+  EXPECT_EQ(point.Longitude(), 0);
+  EXPECT_EQ(point.Altitude(), 0);
+  EXPECT_EQ(point.RecordTime(), 0);
+  TGpsData copy;
+  copy.Assign(*Point(45000.5, 35.5L, 139.25L, 12));
+  EXPECT_EQ(copy.RecordTime(), 45000.5);
+  EXPECT_EQ(copy.Latitude(), 35.5L);
+  EXPECT_EQ(copy.Longitude(), 139.25L);
+  EXPECT_EQ(copy.Altitude(), 12);
+}
+
+TEST(GpsDataListTest, IndexedOperationsKeepOrder) {
+  TGpsDataList list;
+  EXPECT_EQ(list.Add(Point(1, 1, 1)), 0);
+  EXPECT_EQ(list.Add(Point(3, 3, 3)), 1);
+  list.Insert(1, Point(2, 2, 2));
+  ASSERT_EQ(list.Count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(list.Get(i)->RecordTime(), i + 1);
+  const TGpsData* middle = list.Get(1);
+  EXPECT_EQ(list.IndexOf(middle), 1);
+  EXPECT_EQ(list.Remove(middle), 1);
+  EXPECT_EQ(list.Count(), 2);
+  const TGpsData stranger;
+  EXPECT_EQ(list.IndexOf(&stranger), -1);
+  EXPECT_EQ(list.Remove(&stranger), -1);
+  list.Put(0, Point(9, 9, 9));
+  EXPECT_EQ(list.Get(0)->RecordTime(), 9);
+  EXPECT_THROW(list.Insert(5, Point(0, 0, 0)), std::out_of_range);
+  EXPECT_THROW(list.Delete(-1), std::out_of_range);
+}
+
+TEST(GpsDataListTest, CalcLimitStartsMaximaAtZeroAndMinimaAt10000) {
+  TGpsDataList list;
+  list.CalcLimit();
+  EXPECT_EQ(list.MaxLatitude(), 0);
+  EXPECT_EQ(list.MaxLongitude(), 0);
+  EXPECT_EQ(list.MinLatitude(), 10000);
+  EXPECT_EQ(list.MinLongitude(), 10000);
+
+  list.Add(Point(0, 35.1L, 139.7L));
+  list.Add(Point(0, 35.3L, 139.5L));
+  list.Add(Point(0, 35.2L, 139.9L));
+  list.CalcLimit();
+  EXPECT_EQ(list.MaxLatitude(), 35.3L);
+  EXPECT_EQ(list.MinLatitude(), 35.1L);
+  EXPECT_EQ(list.MaxLongitude(), 139.9L);
+  EXPECT_EQ(list.MinLongitude(), 139.5L);
+
+  // Wholly south and west: the maxima stay at their starting 0.
+  TGpsDataList south;
+  south.Add(Point(0, -33.9L, -70.6L));
+  south.Add(Point(0, -34.1L, -70.2L));
+  south.CalcLimit();
+  EXPECT_EQ(south.MaxLatitude(), 0);
+  EXPECT_EQ(south.MaxLongitude(), 0);
+  EXPECT_EQ(south.MinLatitude(), -34.1L);
+  EXPECT_EQ(south.MinLongitude(), -70.6L);
+}
+
+TEST(GpsDataListTest, SetTermKeepsTheInclusiveWindow) {
+  struct Case {
+    TDateTime start, end;
+    std::vector<TDateTime> kept;
+  };
+  const std::vector<TDateTime> times = {0, 100.25, 100.5, 100.75, -5};
+  const Case cases[] = {
+      {0, 0, {0, 100.25, 100.5, 100.75}},         // no window: every time that is not negative
+      {100.25, 100.75, {100.25, 100.5, 100.75}},  // both ends inclusive, unknown time dropped
+      {100.3, 100.6, {100.5}},
+      {-10, 100.5, {0, 100.25, 100.5, -5}},
+      {101, 102, {}},  // starts after the last point
+  };
+  for (const Case& c : cases) {
+    TGpsDataList list;
+    for (TDateTime t : times) list.Add(Point(t, 1, 1));
+    list.SetTerm(c.start, c.end);
+    std::vector<TDateTime> kept;
+    for (const auto& point : list) kept.push_back(point->RecordTime());
+    EXPECT_EQ(kept, c.kept) << c.start << " .. " << c.end;
+  }
+}
+
+TEST(GpsViewFileTest, LayoutIsCountThenTimeLatitudeLongitudeAltitude) {
+  TGpsDataList list;
+  list.Add(Point(44000.125, 35.681236L, 139.767125L, 3.5L));
+  list.Add(Point(44000.25, -33.86L, 151.21L, -12));
+  list.Add(Point(0, 0, 0, 0));
+  const std::string bytes = Saved(list);
+  ASSERT_EQ(bytes.size(), 118u);
+  EXPECT_EQ(bytes.substr(0, 4), Int32Le(3));
+  EXPECT_EQ(bytes.substr(4, 38), PointBytes(44000.125, 35.681236L, 139.767125L, 3.5L));
+  EXPECT_EQ(bytes.substr(42, 38), PointBytes(44000.25, -33.86L, 151.21L, -12));
+  // 1.0 as an x87 value: significand 0x8000000000000000, biased exponent 0x3FFF.
+  TGpsDataList one;
+  one.Add(Point(0, 1, 0, 0));
+  EXPECT_EQ(Saved(one).substr(12, 10), std::string("\0\0\0\0\0\0\0\x80\xFF\x3F", 10));
+}
+
+TEST(GpsViewFileTest, RoundTripIsBitForBit) {
+  // Values whose low bits a double would lose, signed zero, the extremes of the format.
+  const std::vector<std::array<Extended, 3>> values = {
+      {1.0L / 3, -2.0L / 7, 1e-4000L},
+      {-0.0L, std::numeric_limits<Extended>::max(), -std::numeric_limits<Extended>::min()},
+      {35.6812362L, 139.7671248L, 40.25L},
+  };
+  const std::vector<double> times = {45123.123456789, -1.5, 0};
+  TGpsDataList list;
+  for (std::size_t i = 0; i < values.size(); ++i) list.Add(Point(times[i], values[i][0], values[i][1], values[i][2]));
+
+  const auto path = std::filesystem::temp_directory_path() / "hakuvo_gps_data_test_roundtrip.gps";
+  list.SaveToFile(path.string());
+  EXPECT_EQ(std::filesystem::file_size(path), 118u);
+  TGpsDataList loaded;
+  loaded.Add(Point(1, 2, 3));  // replaced by the load
+  loaded.LoadFromFile(path.string());
+  std::filesystem::remove(path);
+
+  ASSERT_EQ(loaded.Count(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const TGpsData& a = *list.Get(i);
+    const TGpsData& b = *loaded.Get(i);
+    double ta = a.RecordTime(), tb = b.RecordTime();
+    EXPECT_EQ(std::memcmp(&ta, &tb, sizeof ta), 0) << i;
+    EXPECT_EQ(Bits(a.Latitude()), Bits(b.Latitude())) << i;
+    EXPECT_EQ(Bits(a.Longitude()), Bits(b.Longitude())) << i;
+    EXPECT_EQ(Bits(a.Altitude()), Bits(b.Altitude())) << i;
+  }
+  EXPECT_EQ(Saved(loaded), Saved(list));
+}
+
+TEST(GpsViewFileTest, EmptyListIsFourBytes) {
+  TGpsDataList list;
+  EXPECT_EQ(Saved(list), Int32Le(0));
+  list.Add(Point(1, 1, 1));
+  Load(list, Int32Le(0));
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(GpsViewFileTest, UntrustedFilesAreRefusedAndLeaveTheListEmpty) {
+  const std::string good = PointBytes(44000.5, 35, 139, 10);
+  const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
+  const Extended inf = std::numeric_limits<Extended>::infinity();
+  std::string unnormal = Bits(1.0L);
+  unnormal[7] = 0;  // exponent kept, integer bit cleared
+  const double nanTime = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"empty file", ""},
+      {"count cut short", std::string("\x01\x00", 2)},
+      {"negative count", Int32Le(-1) + good},
+      {"count beyond the bytes", Int32Le(2) + good},
+      {"huge count", Int32Le(std::numeric_limits<std::int32_t>::max()) + good},
+      {"point cut short", Int32Le(1) + good.substr(0, 37)},
+      {"NaN latitude", Int32Le(1) + PointBytes(1, nan, 1, 1)},
+      {"infinite altitude", Int32Le(1) + PointBytes(1, 1, 1, -inf)},
+      {"NaN time", Int32Le(1) + PointBytes(nanTime, 1, 1, 1)},
+      {"unnormal longitude", Int32Le(1) + good.substr(0, 18) + unnormal + good.substr(28)},
+  };
+  for (const Case& c : cases) {
+    TGpsDataList list;
+    list.Add(Point(1, 1, 1));
+    EXPECT_THROW(Load(list, c.bytes), EHakuvoError) << c.what;
+    EXPECT_EQ(list.Count(), 0) << c.what;
+  }
+}
+
+TEST(GpsViewFileTest, FileLengthMustMatchItsCount) {
+  const auto path = std::filesystem::temp_directory_path() / "hakuvo_gps_data_test_trailing.gps";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << Int32Le(1) << PointBytes(1, 2, 3, 4) << "x";
+  }
+  TGpsDataList list;
+  try {
+    list.LoadFromFile(path.string());
+    ADD_FAILURE() << "a file longer than its count was taken";
+  } catch (const EHakuvoError& error) {
+    EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << "the message names the file";
+  }
+  std::filesystem::remove(path);
+  EXPECT_THROW(list.LoadFromFile(path.string()), EHakuvoError);
+  EXPECT_THROW(list.SaveToFile((path / "no" / "such" / "folder.gps").string()), EHakuvoError);
+}
+
+// A stream that cannot tell its length: the count cannot be checked up front, so the loader must
+// not trust it for the allocation either, and fails when the bytes run out.
+class UnseekableBuffer : public std::streambuf {
+ public:
+  explicit UnseekableBuffer(std::string bytes) : FBytes(std::move(bytes)) {
+    setg(FBytes.data(), FBytes.data(), FBytes.data() + FBytes.size());
+  }
+
+ private:
+  std::string FBytes;
+};
+
+TEST(GpsViewFileTest, UnseekableStreamWithLyingCountFails) {
+  UnseekableBuffer buffer(Int32Le(std::numeric_limits<std::int32_t>::max()) + PointBytes(1, 2, 3, 4));
+  std::istream in(&buffer);
+  TGpsDataList list;
+  EXPECT_THROW(list.LoadFromStream(in), EHakuvoError);
+  EXPECT_EQ(list.Count(), 0);
+
+  UnseekableBuffer honest(Int32Le(2) + PointBytes(1, 2, 3, 4) + PointBytes(5, 6, 7, 8));
+  std::istream in2(&honest);
+  list.LoadFromStream(in2);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Get(1)->Altitude(), 8);
+}
+
+}  // namespace
+}  // namespace hakuvo

@@ -1,0 +1,171 @@
+#include "core/gps/gps_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "core/gps/gpx_file.h"
+#include "core/gps/kml_file.h"
+#include "core/gps/nmea_file.h"
+
+namespace hakuvo {
+namespace {
+
+// Sets TZ for one test and puts the old zone back afterwards.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    if (const char* old = std::getenv("TZ")) FOld = old;
+    FHadOld = std::getenv("TZ") != nullptr;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (FHadOld) {
+      setenv("TZ", FOld.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::string FOld;
+  bool FHadOld = false;
+};
+
+std::unique_ptr<TGpsData> Point(TDateTime time, Extended latitude, Extended longitude) {
+  auto point = std::make_unique<TGpsData>();
+  point->SetRecordTime(time);
+  point->SetLatitude(latitude);
+  point->SetLongitude(longitude);
+  return point;
+}
+
+TEST(GpsFileTest, HubenyDistanceOfKnownPairs) {
+  struct Case {
+    Extended lat1, lon1, lat2, lon2, metres;
+  };
+  // Expected values: the same formula evaluated independently in double precision.
+  const Case cases[] = {
+      {35, 139, 35 + 1.0L / 60, 139, 1849.012118427L},  // one minute of latitude near 35° N
+      {35.681236L, 139.767125L, 34.702485L, 135.495951L, 403866.871828125L},
+      {0, 0, 0, 1, 111319.490793274L},  // one degree along the equator
+      {-33.8688L, 151.2093L, -33.8688L, 151.2093L, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NEAR(static_cast<double>(TGpsFile::PointDistance(c.lat1, c.lon1, c.lat2, c.lon2)),
+                static_cast<double>(c.metres), 1e-6)
+        << c.lat1 << "," << c.lon1 << " -> " << c.lat2 << "," << c.lon2;
+    // The formula is symmetric.
+    EXPECT_NEAR(static_cast<double>(TGpsFile::PointDistance(c.lat2, c.lon2, c.lat1, c.lon1)),
+                static_cast<double>(c.metres), 1e-6);
+  }
+}
+
+TEST(GpsFileTest, StatisticsOfEmptyOneAndThreePointTracks) {
+  TGpsFile track;
+  EXPECT_EQ(track.FirstDateTime(), 0);
+  EXPECT_EQ(track.EndDateTime(), 0);
+  EXPECT_EQ(track.TotalDistance(), 0);
+
+  track.GpsList.Add(Point(45000.5, 35, 139));
+  EXPECT_EQ(track.TotalDistance(), 0);
+  EXPECT_EQ(track.Distance(0), 0);
+  EXPECT_EQ(track.Time(0), 0);
+  EXPECT_EQ(track.FirstDateTime(), 45000.5);
+  EXPECT_EQ(track.EndDateTime(), 45000.5);
+
+  track.GpsList.Add(Point(45000.5 + 1.0 / 24, 35 + 1.0L / 60, 139));  // one hour later
+  track.GpsList.Add(Point(45000.5 + 1.0 / 24, 35 + 1.0L / 60, 139));  // same time, same place
+  track.GpsList.Add(Point(45000.5, 35, 139));                         // back in time
+  EXPECT_NEAR(static_cast<double>(track.Distance(1)), 1.849012118427, 1e-9);
+  EXPECT_NEAR(track.Time(1), 1.0, 1e-9);
+  EXPECT_EQ(track.Distance(2), 0);
+  EXPECT_EQ(track.Time(2), 0);
+  EXPECT_NEAR(track.Time(3), -1.0, 1e-9);
+  EXPECT_NEAR(static_cast<double>(track.TotalDistance()), 2 * 1.849012118427, 1e-9);
+  EXPECT_EQ(track.FirstDateTime(), 45000.5);
+  EXPECT_EQ(track.EndDateTime(), 45000.5);
+}
+
+TEST(GpsFileTest, PlainTrackReadsNothingWhenItsFileNameIsSet) {
+  // A plain track holds a list loaded from a view file; naming the track file must not clear it.
+  TGpsFile track;
+  track.GpsList.Add(Point(1, 2, 3));
+  track.SetFileName("/no/such/file.gpx");
+  EXPECT_EQ(track.FileName(), "/no/such/file.gpx");
+  EXPECT_EQ(track.GpsList.Count(), 1);
+}
+
+std::string LocalText(TGpsFile& track, TDateTime utc) {
+  return FormatDateTime("yyyy/mm/dd hh:nn:ss", track.LocalFromUtc(utc));
+}
+
+TEST(GpsFileTest, LocalFromUtcNineHoursAhead) {
+  ScopedTimeZone zone("Asia/Tokyo");
+  TNmeaFile track;  // any reader: the conversion belongs to the track
+  EXPECT_EQ(LocalText(track, EncodeDateTime(2014, 6, 1, 3, 0, 0)), "2014/06/01 12:00:00");
+  EXPECT_EQ(LocalText(track, EncodeDateTime(2014, 12, 31, 20, 30, 0)), "2015/01/01 05:30:00");
+}
+
+TEST(GpsFileTest, LocalFromUtcUsesTheOffsetOfEachInstant) {
+  ScopedTimeZone zone("Europe/Berlin");
+  TGpsFile track;
+  struct Case {
+    TDateTime utc;
+    const char* local;
+  };
+  // Summer and winter points in one reading, in and out of order, and both sides of each change
+  // of the clocks, so that a remembered offset is never carried into the wrong hour.
+  const Case cases[] = {
+      {EncodeDateTime(2021, 7, 1, 10, 0, 0), "2021/07/01 12:00:00"},
+      {EncodeDateTime(2021, 1, 15, 10, 0, 0), "2021/01/15 11:00:00"},
+      {EncodeDateTime(2021, 7, 1, 10, 0, 30), "2021/07/01 12:00:30"},
+      {EncodeDateTime(2021, 3, 28, 0, 59, 0), "2021/03/28 01:59:00"},
+      {EncodeDateTime(2021, 3, 28, 0, 59, 59), "2021/03/28 01:59:59"},
+      {EncodeDateTime(2021, 3, 28, 1, 0, 0), "2021/03/28 03:00:00"},
+      {EncodeDateTime(2021, 10, 31, 0, 59, 59), "2021/10/31 02:59:59"},
+      {EncodeDateTime(2021, 10, 31, 1, 0, 0), "2021/10/31 02:00:00"},
+      {EncodeDateTime(2021, 10, 31, 0, 59, 58), "2021/10/31 02:59:58"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LocalText(track, c.utc), c.local) << c.local;
+}
+
+TEST(GpsFileTest, LocalFromUtcChangeInsideAMinute) {
+  // Monrovia left its -0:44:30 offset at 00:44:30 UTC: the minute 00:44 holds two offsets.
+  ScopedTimeZone zone("Africa/Monrovia");
+  TGpsFile track;
+  EXPECT_EQ(LocalText(track, EncodeDateTime(1972, 1, 7, 0, 44, 10)), "1972/01/06 23:59:40");
+  EXPECT_EQ(LocalText(track, EncodeDateTime(1972, 1, 7, 0, 44, 40)), "1972/01/07 00:44:40");
+  EXPECT_EQ(LocalText(track, EncodeDateTime(1972, 1, 7, 0, 44, 20)), "1972/01/06 23:59:50");
+}
+
+TEST(GpsFileTest, CreateGpsFileChoosesTheReaderByExtension) {
+  struct Case {
+    const char* name;
+    const char* kind;
+  };
+  const Case cases[] = {
+      {"/data/a.nma", "nmea"},    {"/data/a.NMEA", "nmea"},
+      {"a.Log", "nmea"},          {"/data/b.gpx", "gpx"},
+      {"/data/b.GPX", "gpx"},     {"c.kml", "kml"},
+      {"c.KmL", "kml"},           {"d.kmz", ""},
+      {"/data/e.gps", ""},        {"f.txt", ""},
+      {"/data/no_extension", ""},
+  };
+  for (const Case& c : cases) {
+    const auto reader = CreateGpsFile(c.name);
+    const std::string kind = dynamic_cast<TNmeaFile*>(reader.get())  ? "nmea"
+                             : dynamic_cast<TGpxFile*>(reader.get()) ? "gpx"
+                             : dynamic_cast<TKmlFile*>(reader.get()) ? "kml"
+                                                                     : "";
+    EXPECT_EQ(kind, c.kind) << c.name;
+    EXPECT_EQ(reader != nullptr, *c.kind != '\0') << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace hakuvo

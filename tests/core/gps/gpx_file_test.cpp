@@ -1,0 +1,267 @@
+#include "core/gps/gpx_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/common/hakuvo_error.h"
+#include "core/common/number_format.h"
+
+namespace hakuvo {
+namespace {
+
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    FHadOld = std::getenv("TZ") != nullptr;
+    if (FHadOld) FOld = std::getenv("TZ");
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (FHadOld) {
+      setenv("TZ", FOld.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::string FOld;
+  bool FHadOld = false;
+};
+
+const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
+
+std::string Local(TDateTime value) { return value == 0 ? "0" : FormatDateTime("yyyy/mm/dd hh:nn:ss", value); }
+
+std::string Gpx(const std::string& tracks) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n" +
+         tracks + "</gpx>\n";
+}
+
+std::string Trkpt(const std::string& attributes, const std::string& children) {
+  return "<trkpt " + attributes + ">" + children + "</trkpt>\n";
+}
+
+std::string Segment(const std::vector<std::string>& points) {
+  std::string text = "<trk><trkseg>\n";
+  for (const auto& p : points) text += p;
+  return text + "</trkseg></trk>\n";
+}
+
+struct GpxFileTest : ::testing::Test {
+  ScopedTimeZone zone{"Asia/Tokyo"};
+  TGpxFile track;
+
+  const TGpsData& At(int index) { return *track.GpsList.Get(index); }
+};
+
+TEST_F(GpxFileTest, TimesAreUtcUnlessTheyCarryAnOffset) {
+  struct Case {
+    const char* written;
+    const char* local;
+  };
+  const Case cases[] = {
+      {"2014-06-01T03:00:00Z", "2014/06/01 12:00:00"},
+      {"2014-06-01T03:00:00", "2014/06/01 12:00:00"},        // no suffix: UTC
+      {"2014-06-01T12:00:00+09:00", "2014/06/01 12:00:00"},  // the offset is taken off
+      {"2014-06-01T12:00:00+0900", "2014/06/01 12:00:00"},
+      {"2014-05-31T22:00:00-05:00", "2014/06/01 12:00:00"},
+      {"2014-06-01T06:30:00+03:30", "2014/06/01 12:00:00"},
+      {"2014-06-01T03:00:00.750Z", "2014/06/01 12:00:00"},  // the fraction is dropped
+      {"2014-06-01T12:00:00.5+09:00", "2014/06/01 12:00:00"},
+      {" 2014-06-01T03:00:00Z\n", "2014/06/01 12:00:00"},  // blanks around the text
+      {"2014-06-01 03:00:00Z", "2014/06/01 12:00:00"},
+      {"2014-06-01", "0"},
+      {"2014-13-01T03:00:00Z", "0"},
+      {"2014-06-01T25:00:00Z", "0"},
+      {"yesterday", "0"},
+      {"", "0"},
+  };
+  for (const Case& c : cases) {
+    track.ReadFromMemory(
+        Gpx(Segment({Trkpt("lat=\"35\" lon=\"139\"", "<ele>1</ele><time>" + std::string(c.written) + "</time>")})));
+    ASSERT_EQ(track.GpsList.Count(), 1) << c.written;
+    EXPECT_EQ(Local(At(0).RecordTime()), c.local) << c.written;
+  }
+}
+
+TEST_F(GpxFileTest, PointsNeedPositionAndElevation) {
+  track.ReadFromMemory(Gpx(Segment({
+      Trkpt("lat=\"35.1\" lon=\"139.1\"", "<ele>10.5</ele>"),
+      Trkpt("lat=\"35.2\" lon=\"139.2\"", ""),               // no ele: not taken
+      Trkpt("lat=\"35.3\"", "<ele>1</ele>"),                 // no lon
+      Trkpt("lat=\"north\" lon=\"139.4\"", "<ele>1</ele>"),  // not a number
+      Trkpt("lat=\"35.5\" lon=\"139.5\"", "<ele>high</ele>"),
+      Trkpt("lat=\"35.6\" lon=\"139.6\"", "<ele></ele>"),
+      Trkpt("lat=\"-35.7\" lon=\"-139.7\"", "<ele> -3 </ele>"),
+  })));
+  ASSERT_EQ(track.GpsList.Count(), 2);
+  EXPECT_EQ(At(0).Latitude(), 35.1L);
+  EXPECT_EQ(At(0).Longitude(), 139.1L);
+  EXPECT_EQ(At(0).Altitude(), 10.5L);
+  EXPECT_EQ(At(0).RecordTime(), 0);
+  EXPECT_EQ(At(1).Latitude(), -35.7L);
+  EXPECT_EQ(At(1).Altitude(), -3);
+}
+
+TEST_F(GpxFileTest, OnlyFirstSegmentOfFirstTrack) {
+  const std::string text =
+      Gpx("<wpt lat=\"1\" lon=\"1\"><ele>1</ele></wpt>\n"
+          "<trk><name>one</name><trkseg>" +
+          Trkpt("lat=\"1\" lon=\"1\"", "<ele>1</ele>") + Trkpt("lat=\"2\" lon=\"2\"", "<ele>2</ele>") +
+          "</trkseg><trkseg>" + Trkpt("lat=\"3\" lon=\"3\"", "<ele>3</ele>") + "</trkseg></trk>" + "<trk><trkseg>" +
+          Trkpt("lat=\"4\" lon=\"4\"", "<ele>4</ele>") + "</trkseg></trk>");
+  track.ReadFromMemory(text);
+  ASSERT_EQ(track.GpsList.Count(), 2);
+  EXPECT_EQ(At(1).Latitude(), 2);
+
+  track.ReadFromMemory("<notgpx><trk><trkseg>" + Trkpt("lat=\"1\" lon=\"1\"", "<ele>1</ele>") +
+                       "</trkseg></trk></notgpx>");
+  EXPECT_EQ(track.GpsList.Count(), 0);
+}
+
+TEST_F(GpxFileTest, ReadingWindow) {
+  std::vector<std::string> points;
+  for (int hour = 0; hour < 5; ++hour) {
+    points.push_back(
+        Trkpt("lat=\"35\" lon=\"139\"", "<ele>1</ele><time>2020-01-01T0" + std::to_string(hour) + ":00:00Z</time>"));
+  }
+  points.push_back(Trkpt("lat=\"35\" lon=\"139\"", "<ele>1</ele>"));  // no time: always kept
+  track.SetStartPos(EncodeDateTime(2020, 1, 1, 10, 0, 0));
+  track.SetEndPos(EncodeDateTime(2020, 1, 1, 12, 0, 0));
+  track.ReadFromMemory(Gpx(Segment(points)));
+  ASSERT_EQ(track.GpsList.Count(), 4);
+  EXPECT_EQ(Local(At(0).RecordTime()), "2020/01/01 10:00:00");
+  EXPECT_EQ(Local(At(2).RecordTime()), "2020/01/01 12:00:00");
+  EXPECT_EQ(At(3).RecordTime(), 0);
+}
+
+TEST_F(GpxFileTest, MissingFileUsesTheFileNameMessage) {
+  try {
+    track.SetFileName("/no/such/route.gpx");
+    FAIL() << "no error";
+  } catch (const EHakuvoError& error) {
+    EXPECT_EQ(std::string(error.what()), "/no/such/route.gpx\r\nが見つかりません\r\nファイル名を確認してください");
+  }
+}
+
+TEST_F(GpxFileTest, MalformedDocumentNamesTheLine) {
+  try {
+    track.ReadFromMemory("<gpx>\n<trk>\n<trkseg>\n<trkpt lat=\"1\" lon=\"2\"\n</gpx>\n");
+    FAIL() << "no error";
+  } catch (const EHakuvoError& error) {
+    // The start tag left open on line 4 is found out at the "<" of line 5.
+    EXPECT_EQ(std::string(error.what()), "5行目: XMLの形式が正しくありません（Error parsing start element tag）");
+  }
+  // Entities are not expanded: a document type with one is read as plain text, not a bomb.
+  track.ReadFromMemory(
+      "<!DOCTYPE gpx [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
+      "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"><ele>&b;</ele></trkpt></trkseg></trk></gpx>");
+  EXPECT_EQ(track.GpsList.Count(), 0);
+}
+
+// FNV-1a of a text, to compare long coordinate lists with a reference without listing them all.
+std::uint64_t Fnv1a(const std::string& text) {
+  std::uint64_t hash = 0xcbf29ce484222325ull;
+  for (unsigned char c : text) {
+    hash ^= c;
+    hash *= 0x100000001b3ull;
+  }
+  return hash;
+}
+
+struct Sample {
+  int index;
+  const char* latitude;
+  const char* longitude;
+  const char* elevation;
+};
+
+struct RealFile {
+  const char* file;
+  int points;
+  double totalKm;
+  std::uint64_t digest;  // of "lat,lon" lines of every point as gpsbabel prints them (9 decimals)
+  const char* first;
+  const char* last;
+  std::vector<Sample> samples;
+};
+
+TEST_F(GpxFileTest, RealFilesMatchTheReferenceReader) {
+  // Taken from gpsbabel 1.8.0 ("gpsbabel -t -i gpx -f FILE -o gpx -F -", first segment of the
+  // first track, points with an elevation): coordinates as it prints them, to the last digit.
+  const RealFile files[] = {
+      {"bike_gpx.gpx",
+       1812,
+       9.789684012865,
+       0x41093464997ee917ull,
+       "2013/05/01 04:23:57",
+       "2013/05/01 04:54:11",
+       {{0, "40.781704467", "-73.960900549", "58.200"},
+        {300, "40.795720601", "-73.954698276", "39.400"},
+        {600, "40.793505264", "-73.961311011", "46.200"},
+        {900, "40.783393169", "-73.968325658", "56.400"},
+        {1200, "40.770224864", "-73.979166141", "46.200"},
+        {1500, "40.772526870", "-73.968942566", "49.400"},
+        {1800, "40.781995486", "-73.960538954", "58.400"}}},
+      {"garmin-edge-200-output.gpx",
+       22,
+       1.118199942063,
+       0x55ca63b8b6e5c27eull,
+       "2012/05/02 15:31:48",
+       "2012/05/02 15:35:11",
+       {{0, "50.874994118", "4.361335393", "18.800"},
+        {5, "50.876181414", "4.363010935", "16.600"},
+        {10, "50.878184354", "4.366267137", "15.200"},
+        {15, "50.879795020", "4.370081155", "15.400"},
+        {21, "50.881270654", "4.373297961", "21.400"}}},
+      {"globalsat_gh625XT.gpx",
+       95,
+       1.323699223488,
+       0xb30f96cb18bd1bacull,
+       "2016/01/16 05:58:59",
+       "2016/01/16 06:07:22",
+       {{0, "55.718995000", "13.194068000", "77.000"},
+        {45, "55.721187000", "13.188262000", "49.000"},
+        {90, "55.725773000", "13.189227000", "46.000"}}},
+      {"segmented_tracks.gpx",
+       6,
+       0.475940558106,
+       0xd0d59cdad036787cull,
+       "0",
+       "0",
+       {{0, "35.826145641", "-86.844139610", "0.000"}, {5, "35.825023495", "-86.843137330", "0.000"}}},
+  };
+  for (const RealFile& f : files) {
+    SCOPED_TRACE(f.file);
+    TGpxFile file;
+    file.SetFileName(kTracks + f.file);
+    ASSERT_EQ(file.GpsList.Count(), f.points);
+    std::string lines;
+    for (const auto& point : file.GpsList) {
+      if (!lines.empty()) lines += "\n";
+      lines += FormatFixed(point->Latitude(), 9) + "," + FormatFixed(point->Longitude(), 9);
+    }
+    EXPECT_EQ(Fnv1a(lines), f.digest);
+    for (const Sample& s : f.samples) {
+      const TGpsData& point = *file.GpsList.Get(s.index);
+      EXPECT_EQ(FormatFixed(point.Latitude(), 9), s.latitude) << s.index;
+      EXPECT_EQ(FormatFixed(point.Longitude(), 9), s.longitude) << s.index;
+      EXPECT_EQ(FormatFixed(point.Altitude(), 3), s.elevation) << s.index;
+    }
+    EXPECT_NEAR(static_cast<double>(file.TotalDistance()), f.totalKm, 1e-9);
+    EXPECT_EQ(Local(file.FirstDateTime()), f.first);
+    EXPECT_EQ(Local(file.EndDateTime()), f.last);
+  }
+}
+
+}  // namespace
+}  // namespace hakuvo

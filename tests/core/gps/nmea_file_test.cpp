@@ -1,0 +1,320 @@
+#include "core/gps/nmea_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/common/hakuvo_error.h"
+
+namespace hakuvo {
+namespace {
+
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    FHadOld = std::getenv("TZ") != nullptr;
+    if (FHadOld) FOld = std::getenv("TZ");
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedTimeZone() {
+    if (FHadOld) {
+      setenv("TZ", FOld.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  std::string FOld;
+  bool FHadOld = false;
+};
+
+const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
+
+// A sentence with its checksum appended, as a receiver writes it.
+std::string S(const std::string& body) {
+  unsigned sum = 0;
+  for (std::size_t i = 1; i < body.size(); ++i) sum ^= static_cast<unsigned char>(body[i]);
+  char tail[8];
+  std::snprintf(tail, sizeof tail, "*%02X", sum);
+  return body + tail;
+}
+
+std::string Log(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::string Local(TDateTime value) { return value == 0 ? "0" : FormatDateTime("yyyy/mm/dd hh:nn:ss", value); }
+
+struct Fixture : ::testing::Test {
+  ScopedTimeZone zone{"Asia/Tokyo"};
+  TNmeaFile track;
+
+  void Read(const std::vector<std::string>& lines) { track.ReadFromMemory(Log(lines)); }
+  const TGpsData& At(int index) { return *track.GpsList.Get(index); }
+};
+
+using NmeaFileTest = Fixture;
+
+TEST_F(NmeaFileTest, ClassicRmcSentence) {
+  // Year 94 is 2094; 12:35:19 UTC is 21:35:19 in Tokyo; 48°07.038' and 11°31.000'.
+  Read({"$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A"});
+  ASSERT_EQ(track.GpsList.Count(), 1);
+  EXPECT_EQ(Local(At(0).RecordTime()), "2094/03/23 21:35:19");
+  EXPECT_NEAR(static_cast<double>(At(0).Latitude()), 48.1173, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(0).Longitude()), 11.516666666666667, 1e-12);
+  EXPECT_EQ(At(0).Altitude(), 0);
+}
+
+TEST_F(NmeaFileTest, AltitudeComesFromTheGgaBeforeAndIsUsedOnce) {
+  Read({S("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"),
+        S("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+        S("$GPRMC,123520,A,4807.039,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+        S("$GPGGA,123521,4807.040,N,01131.000,E,1,08,0.9,0,M,46.9,M,,"),  // "0": no altitude
+        S("$GPRMC,123521,A,4807.040,N,01131.000,E,022.4,084.4,230394,003.1,W"),
+        S("$GPGGA,123522,4807.041,N,01131.000,E,1,08,0.9,abc,M,46.9,M,,"),
+        S("$GPRMC,123522,A,4807.041,N,01131.000,E,022.4,084.4,230394,003.1,W")});
+  ASSERT_EQ(track.GpsList.Count(), 4);
+  EXPECT_NEAR(static_cast<double>(At(0).Altitude()), 545.4, 1e-12);
+  EXPECT_EQ(At(1).Altitude(), 0);
+  EXPECT_EQ(At(2).Altitude(), 0);
+  EXPECT_EQ(At(3).Altitude(), 0);
+}
+
+TEST_F(NmeaFileTest, DiscardRules) {
+  Read({
+      S("$GPRMC,123519,V,4807.038,N,01131.000,E,022.4,084.4,230394,,"),  // no valid fix
+      S("$GPRMC,123520,A,48x7.038,N,01131.000,E,022.4,084.4,230394,,"),  // latitude not a number
+      S("$GPRMC,123521,A,4807.038,N,,E,022.4,084.4,230394,,"),           // longitude missing
+      S("$GPRMC,123522,A,4807.038,N,01131.000,E,022.4,084.4,320394,,"),  // no 32nd: time 0, kept
+      S("$GPRMC,12352,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),   // short time: time 0, kept
+      S("$GPRMC,123524,A,4807.038,N,01131.000,E"),                       // no date field: time 0, kept
+      S("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"),
+      "garbage line, then $GPRMC later in it",
+      "",
+      S("$GPRMC,123525,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),
+  });
+  ASSERT_EQ(track.GpsList.Count(), 4);
+  EXPECT_EQ(At(0).RecordTime(), 0);
+  EXPECT_EQ(At(1).RecordTime(), 0);
+  EXPECT_EQ(At(2).RecordTime(), 0);
+  EXPECT_EQ(Local(At(3).RecordTime()), "2094/03/23 21:35:25");
+}
+
+TEST_F(NmeaFileTest, SouthAndWestAreNegative) {
+  Read({S("$GPRMC,010203,A,3351.000,S,15112.000,E,0,0,010120,,"),
+        S("$GPRMC,010204,A,4042.600,N,07400.600,W,0,0,010120,,"),
+        S("$GPRMC,010205,A,2254.000,S,04312.000,W,0,0,010120,,")});
+  ASSERT_EQ(track.GpsList.Count(), 3);
+  EXPECT_NEAR(static_cast<double>(At(0).Latitude()), -33.85, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(0).Longitude()), 151.2, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(1).Latitude()), 40.71, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(1).Longitude()), -74.01, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(2).Latitude()), -22.9, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(2).Longitude()), -43.2, 1e-12);
+}
+
+TEST_F(NmeaFileTest, AnyTalkerButNoMakersOwnSentence) {
+  Read({S("$GNGGA,010203,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"),
+        S("$GNRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A"),
+        S("$GLRMC,010204,A,3540.001,N,13946.000,E,0,0,010120,,,A"),
+        S("$BDRMC,010205,A,3540.002,N,13946.000,E,0,0,010120,,,A"),
+        S("$PGRMC,010206,A,3540.003,N,13946.000,E,0,0,010120,,,A"),  // a maker's own sentence
+        S("$gpRMC,010207,A,3540.004,N,13946.000,E,0,0,010120,,,A"),  // talkers are upper case
+        S("$G1RMC,010208,A,3540.005,N,13946.000,E,0,0,010120,,,A")});
+  ASSERT_EQ(track.GpsList.Count(), 3);
+  EXPECT_NEAR(static_cast<double>(At(0).Altitude()), 40.0, 1e-12);
+  EXPECT_EQ(Local(At(2).RecordTime()), "2020/01/01 10:02:05");
+}
+
+TEST_F(NmeaFileTest, ChecksumsDecide) {
+  const std::string good = S("$GPRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A");
+  std::string wrong = good;
+  wrong[wrong.size() - 1] = wrong.back() == '0' ? '1' : '0';
+  std::string lower = good;  // lower-case hexadecimal digits
+  lower[lower.size() - 2] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[lower.size() - 2])));
+  lower.back() = static_cast<char>(std::tolower(static_cast<unsigned char>(lower.back())));
+  struct Case {
+    std::string line;
+    int points;
+  };
+  const Case cases[] = {
+      {good, 1},
+      {lower, 1},
+      {"$GPRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A", 1},     // no checksum at all
+      {wrong, 0},                                                       // present and wrong
+      {good.substr(0, good.size() - 1), 0},                             // one digit only
+      {good + "0", 0},                                                  // three digits
+      {"$GPRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A*", 0},    // star without digits
+      {"$GPRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A*ZZ", 0},  // not hexadecimal
+      {good + "  ", 1},                                                 // trailing blanks
+  };
+  for (const Case& c : cases) {
+    Read({c.line});
+    EXPECT_EQ(track.GpsList.Count(), c.points) << c.line;
+  }
+  // A GGA whose checksum is wrong gives no altitude.
+  std::string badGga = S("$GPGGA,010203,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,");
+  badGga[20] = '9';
+  Read({badGga, good});
+  ASSERT_EQ(track.GpsList.Count(), 1);
+  EXPECT_EQ(At(0).Altitude(), 0);
+}
+
+TEST_F(NmeaFileTest, ReadingWindow) {
+  std::vector<std::string> lines;
+  for (int second = 0; second < 6; ++second) {
+    lines.push_back(S("$GPGGA,01020" + std::to_string(second) + ",3540.000,N,13946.000,E,1,12,0.8,4" +
+                      std::to_string(second) + ".0,M,39.0,M,,"));
+    lines.push_back(S("$GPRMC,01020" + std::to_string(second) + ",A,3540.000,N,13946.000,E,0,0,010120,,,A"));
+  }
+  lines.push_back(S("$GPRMC,xx,A,3540.000,N,13946.000,E,0,0,010120,,,A"));  // unknown time: never dropped
+  track.SetStartPos(EncodeDateTime(2020, 1, 1, 10, 2, 2));
+  track.SetEndPos(EncodeDateTime(2020, 1, 1, 10, 2, 4));
+  Read(lines);
+  ASSERT_EQ(track.GpsList.Count(), 4);
+  EXPECT_EQ(Local(At(0).RecordTime()), "2020/01/01 10:02:02");
+  EXPECT_NEAR(static_cast<double>(At(0).Altitude()), 42.0, 1e-12);
+  EXPECT_EQ(Local(At(2).RecordTime()), "2020/01/01 10:02:04");
+  EXPECT_EQ(At(3).RecordTime(), 0);
+
+  // A window that none of the fixes falls in gives an empty track, not the untimed GGA reading.
+  track.SetStartPos(EncodeDateTime(2021, 1, 1, 0, 0, 0));
+  track.SetEndPos(EncodeDateTime(2021, 1, 2, 0, 0, 0));
+  lines.pop_back();
+  Read(lines);
+  EXPECT_EQ(track.GpsList.Count(), 0);
+
+  // No window: the reader opens it to the widest range and says so.
+  TNmeaFile open;
+  open.ReadFromMemory(Log(lines));
+  EXPECT_EQ(open.StartPos(), -1);
+  EXPECT_EQ(open.EndPos(), std::numeric_limits<double>::max());
+  EXPECT_EQ(open.GpsList.Count(), 6);
+}
+
+TEST_F(NmeaFileTest, GgaOnlyLogGivesUntimedPointsWithoutWindow) {
+  track.SetStartPos(EncodeDateTime(2030, 1, 1, 0, 0, 0));
+  track.SetEndPos(EncodeDateTime(2030, 1, 2, 0, 0, 0));
+  Read({S("$GPGGA,010203,3540.000,S,13946.000,W,1,12,0.8,40.0,M,39.0,M,,"),
+        S("$GPRMC,010203,V,3540.000,N,13946.000,E,0,0,010120,,,N"),
+        S("$GNGGA,010204,3541.000,N,13947.000,E,1,12,0.8,41.5,M,39.0,M,,")});
+  ASSERT_EQ(track.GpsList.Count(), 2);
+  EXPECT_EQ(At(0).RecordTime(), 0);
+  EXPECT_NEAR(static_cast<double>(At(0).Latitude()), -35.0 - 40.0 / 60, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(0).Longitude()), -139.0 - 46.0 / 60, 1e-12);
+  EXPECT_NEAR(static_cast<double>(At(1).Altitude()), 41.5, 1e-12);
+}
+
+TEST_F(NmeaFileTest, GgaOnlyLogStopsAtAFieldThatIsNotANumber) {
+  try {
+    Read({S("$GPGGA,010203,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"),
+          S("$GPGGA,010204,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"), S("$GPGGA,010205,,,,,0,00,,,M,,M,,"),
+          S("$GPGGA,010206,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,")});
+    FAIL() << "no error";
+  } catch (const EHakuvoError& error) {
+    EXPECT_NE(std::string(error.what()).find("3行目"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(track.GpsList.Count(), 2);
+}
+
+TEST_F(NmeaFileTest, LineEndingsAndByteOrderMarks) {
+  const std::string rmc1 = S("$GPRMC,010203,A,3540.000,N,13946.000,E,0,0,010120,,,A");
+  const std::string rmc2 = S("$GPRMC,010204,A,3540.001,N,13946.000,E,0,0,010120,,,A");
+  track.ReadFromMemory(rmc1 + "\r" + rmc2);
+  EXPECT_EQ(track.GpsList.Count(), 2);
+  track.ReadFromMemory(rmc1 + "\n" + rmc2 + "\n");
+  EXPECT_EQ(track.GpsList.Count(), 2);
+  track.ReadFromMemory("\xEF\xBB\xBF" + rmc1 + "\r\n");
+  EXPECT_EQ(track.GpsList.Count(), 1);
+  std::string utf16("\xFF\xFE", 2);
+  for (char c : rmc1 + "\r\n" + rmc2) utf16 += std::string{c, '\0'};
+  track.ReadFromMemory(utf16);
+  EXPECT_EQ(track.GpsList.Count(), 2);
+}
+
+TEST_F(NmeaFileTest, HostileLinesAreHarmless) {
+  std::string manyFields = "$GPRMC";
+  for (int i = 0; i < 100000; ++i) manyFields += ",";
+  std::string longLine = "$GPGGA," + std::string(1 << 20, '9');
+  static const char kStray[] = "$GPRMC,\x01\xFF\x00,A,\xFE,,,,,,,,\x7F";
+  const std::string stray(kStray, sizeof kStray - 1);
+  Read({manyFields, longLine, stray, "$", "$GP", "$GPRMC", "*", "$GPRMC,*00"});
+  EXPECT_EQ(track.GpsList.Count(), 0);
+}
+
+TEST_F(NmeaFileTest, MissingFileIsAnErrorNamingIt) {
+  try {
+    track.SetFileName("/no/such/track.nmea");
+    FAIL() << "no error";
+  } catch (const EHakuvoError& error) {
+    EXPECT_NE(std::string(error.what()).find("/no/such/track.nmea"), std::string::npos);
+  }
+}
+
+struct RealLog {
+  const char* file;
+  int points;
+  int untimed;
+  double totalKm;
+  const char* first;
+  double firstLatitude, firstLongitude, firstAltitude;
+  const char* last;
+  double lastLatitude, lastLongitude, lastAltitude;
+};
+
+TEST_F(NmeaFileTest, RealLogs) {
+  // Counts, positions and distances from an independent reading of the same rules.
+  const RealLog logs[] = {
+      {"nmeadatetime.nmea", 19, 2, 0.000377407008, "2019/10/24 07:25:07", -42.832757, 147.4455325, 0, "0", -42.8327585,
+       147.4455285, 30.2},
+      {"adddate.nmea", 500, 500, 7.525309819909, "0", 50.2246, 17.174616666666667, 468.77, "0", 50.215966666666667,
+       17.1044, 566.74},
+      {"nmea_ms.log", 30, 0, 0.002499946416, "2007/08/17 18:31:56", 53.556728333333333, 9.865575, 47.5,
+       "2007/08/17 18:32:03", 53.556728333333333, 9.865578333333333, 49.9},
+  };
+  for (const RealLog& log : logs) {
+    SCOPED_TRACE(log.file);
+    TNmeaFile file;
+    file.SetFileName(kTracks + log.file);
+    ASSERT_EQ(file.GpsList.Count(), log.points);
+    int untimed = 0;
+    for (const auto& point : file.GpsList) untimed += point->RecordTime() == 0;
+    EXPECT_EQ(untimed, log.untimed);
+    EXPECT_NEAR(static_cast<double>(file.TotalDistance()), log.totalKm, 1e-9);
+    const TGpsData& first = *file.GpsList.Get(0);
+    const TGpsData& last = *file.GpsList.Get(log.points - 1);
+    EXPECT_EQ(Local(first.RecordTime()), log.first);
+    EXPECT_NEAR(static_cast<double>(first.Latitude()), log.firstLatitude, 1e-12);
+    EXPECT_NEAR(static_cast<double>(first.Longitude()), log.firstLongitude, 1e-12);
+    EXPECT_NEAR(static_cast<double>(first.Altitude()), log.firstAltitude, 1e-12);
+    EXPECT_EQ(Local(last.RecordTime()), log.last);
+    EXPECT_NEAR(static_cast<double>(last.Latitude()), log.lastLatitude, 1e-12);
+    EXPECT_NEAR(static_cast<double>(last.Longitude()), log.lastLongitude, 1e-12);
+    EXPECT_NEAR(static_cast<double>(last.Altitude()), log.lastAltitude, 1e-12);
+  }
+}
+
+TEST_F(NmeaFileTest, RealLogWithWindow) {
+  track.SetStartPos(EncodeDateTime(2007, 8, 17, 18, 31, 58));
+  track.SetEndPos(EncodeDateTime(2007, 8, 17, 18, 32, 0));
+  track.SetFileName(kTracks + "nmea_ms.log");
+  EXPECT_EQ(track.GpsList.Count(), 12);
+  for (const auto& point : track.GpsList) {
+    EXPECT_GE(point->RecordTime(), track.StartPos());
+    EXPECT_LE(point->RecordTime(), track.EndPos());
+  }
+}
+
+}  // namespace
+}  // namespace hakuvo
