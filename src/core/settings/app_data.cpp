@@ -1,0 +1,426 @@
+#include "core/settings/app_data.h"
+
+#include <pwd.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "core/common/number_format.h"
+#include "core/model/category_info_list.h"
+#include "core/settings/ini_file.h"
+
+namespace hakuvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view VendorFolder = "Orimaze";
+constexpr std::string_view ProgramName = "Hakuvo";
+constexpr std::string_view ThumbnailFolderName = "Thumbnail";
+
+// Windows that start docked when the file holds no layout: the action graph in the bottom
+// panel, the day, month and year graphs as tabs below.
+const TStringList& DefaultBottomPanelDocks() {
+  static const TStringList list{"ActMultiGraphForm\t150\t300"};
+  return list;
+}
+const TStringList& DefaultBottomTabDocks() {
+  static const TStringList list{"GraphForm\t150\t300", "MonthGraphForm\t150\t300", "YearGraphForm\t150\t300"};
+  return list;
+}
+
+// The folder named by an XDG variable, or the home folder's `fallback` below it.
+fs::path XdgFolder(const char* variable, std::string_view fallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] != '\0' && fs::path(value).is_absolute()) {
+    return fs::path(value) / VendorFolder / ProgramName;
+  }
+  const fs::path home = HomeFolder();
+  if (home.empty()) return {};
+  return home / fallback / VendorFolder / ProgramName;
+}
+
+std::string IndexedKey(std::string_view prefix, std::size_t index) {
+  return std::string(prefix) + std::to_string(index);
+}
+
+// Entries prefix0 .. prefix(count - 1); a missing entry reads as an empty string. A count above
+// the number of keys in the section cannot be right (a damaged file would have us build
+// millions of empty entries); the list then ends with the last entry present.
+TStringList ReadList(const TIniFile& ini, std::string_view section, std::string_view prefix, int count) {
+  if (count <= 0) return {};
+  const TStringList keys = ini.ReadSection(section);
+  std::map<std::size_t, std::string> present;
+  for (const std::string& key : keys) {
+    if (key.size() <= prefix.size()) continue;
+    int index = -1;
+    if (!TryParseInt(std::string_view(key).substr(prefix.size()), index) || index < 0 || index >= count) continue;
+    const auto position = static_cast<std::size_t>(index);
+    // "Floating01" or "Floating+1" is not entry 1: only the spelling written here counts.
+    if (!SameTextIgnoreCase(key, IndexedKey(prefix, position))) continue;
+    present.emplace(position, ini.ReadString(section, key, ""));
+  }
+  std::size_t size = static_cast<std::size_t>(count);
+  if (size > keys.size()) size = present.empty() ? 0 : present.rbegin()->first + 1;
+  TStringList list(size);
+  for (auto& [index, value] : present) list[index] = std::move(value);
+  return list;
+}
+
+// A count of -1 (or a missing or damaged count) means no layout was ever stored.
+TStringList ReadDockList(const TIniFile& ini, std::string_view prefix, const TStringList& defaults) {
+  const int count = ini.ReadInteger("Window", std::string(prefix) + "Count", -1);
+  if (count < 0) return defaults;
+  return ReadList(ini, "Window", prefix, count);
+}
+
+void WriteList(TIniFile& ini, std::string_view section, std::string_view countKey, std::string_view prefix,
+               const TStringList& list) {
+  ini.WriteInteger(section, countKey, static_cast<long long>(list.size()));
+  for (std::size_t i = 0; i < list.size(); ++i) ini.WriteString(section, IndexedKey(prefix, i), list[i]);
+}
+
+// Read at full precision: going through double would turn 35.6815 into a value that no longer
+// equals the default it came from.
+Extended ReadExtended(const TIniFile& ini, std::string_view section, std::string_view key, Extended defaultValue) {
+  if (!ini.ValueExists(section, key)) return defaultValue;
+  Extended value = 0;
+  return TryParseNumber(ini.ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+// Serials outside the years 1 to 9999 name no calendar day; the date code cannot decode them.
+TDateTime ReadDate(const TIniFile& ini, std::string_view section, std::string_view key, TDateTime defaultValue) {
+  constexpr TDateTime FirstDay = -693593.0;  // 0001-01-01
+  constexpr TDateTime EndDay = 2958466.0;    // 10000-01-01
+  const TDateTime value = ini.ReadFloat(section, key, defaultValue);
+  return value >= FirstDay && value < EndDay ? value : defaultValue;
+}
+
+TCategoryList ReadCategoryList(const TIniFile& ini) {
+  const int count = ini.ReadInteger("Category", "Count", 0);
+  if (count <= 0) return TCategoryList::DefaultOrder();
+  TCategoryList list;
+  for (const std::string& name : ReadList(ini, "Category", "Item", count)) {
+    if (!name.empty()) list.Add({CategoryTypeFromName(name)});
+  }
+  // An empty list would offer no category at all, and it could not even be stored: a count of
+  // 0 is what stands for the default order.
+  return list.Count() > 0 ? list : TCategoryList::DefaultOrder();
+}
+
+void WriteCategoryList(TIniFile& ini, const TCategoryList& list) {
+  ini.WriteInteger("Category", "Count", list.Count());
+  for (int i = 0; i < list.Count(); ++i) {
+    const TCategoryType category = list.Items(i).Category;
+    const std::string& name = CategoryNames()[IsValidCategoryOrdinal(category) ? category : ctUserCategory];
+    ini.WriteString("Category", IndexedKey("Item", static_cast<std::size_t>(i)), name);
+  }
+}
+
+// The stored bounds where they keep the window reachable: its top no higher than 10 pixels
+// above the desktop and not below it, at least a sliver of it left of the desktop's right.
+TBounds PlaceOnDesktop(TBounds current, const TBounds& saved, const TBounds& desktop) {
+  if (saved.Width <= 0 || saved.Height <= 0) return current;
+  const long long desktopRight = static_cast<long long>(desktop.Left) + desktop.Width;
+  const long long desktopBottom = static_cast<long long>(desktop.Top) + desktop.Height;
+  if (saved.Top >= desktop.Top - 10LL && saved.Top <= desktopBottom) current.Top = saved.Top;
+  if (saved.Left >= static_cast<long long>(desktop.Left) - saved.Width && saved.Left <= desktopRight) {
+    current.Left = saved.Left;
+  }
+  current.Width = saved.Width;
+  current.Height = saved.Height;
+  return current;
+}
+
+}  // namespace
+
+fs::path HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0' && fs::path(home).is_absolute()) return home;
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+  passwd entry{};
+  passwd* result = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result != nullptr &&
+      result->pw_dir != nullptr && fs::path(result->pw_dir).is_absolute()) {
+    return result->pw_dir;
+  }
+  return {};
+}
+
+fs::path UserSettingsFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+fs::path UserCacheFolder() { return XdgFolder("XDG_CACHE_HOME", ".cache"); }
+
+bool IsWritableFolder(const fs::path& folder) {
+  std::error_code error;
+  return !folder.empty() && fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+TAppData::TAppData(fs::path programFolder)
+    : DocumentsFolder(HomeFolder().string()), FProgramFolder(std::move(programFolder)) {
+  ThumbnailFolder = DefaultThumbnailFolder();
+}
+
+std::string TAppData::IniFileNameOfMode(TCategoryType mode) {
+  switch (mode) {
+    case ctJogging:
+      return "Jogging.ini";
+    case ctWalking:
+      return "Walking.ini";
+    case ctBicycle:
+      return "Bicycle.ini";
+    default:
+      throw std::invalid_argument("not a mode of the program: category " + std::to_string(static_cast<int>(mode)));
+  }
+}
+
+void TAppData::SetIsAppDataFolder(bool value) {
+  const std::string oldDefault = DefaultThumbnailFolder();
+  FIsAppDataFolder = value;
+  if (ThumbnailFolder == oldDefault) ThumbnailFolder = DefaultThumbnailFolder();
+}
+
+bool TAppData::ChooseSettingsFolder(bool appDataSwitch) {
+  bool useUserFolder = false;
+  if (appDataSwitch || !IsWritableFolder(FProgramFolder)) {
+    const fs::path folder = UserSettingsFolder();
+    std::error_code error;
+    if (!folder.empty()) fs::create_directories(folder, error);
+    useUserFolder = !folder.empty() && !error && fs::is_directory(folder, error);
+  }
+  SetIsAppDataFolder(useUserFolder);
+  return useUserFolder;
+}
+
+fs::path TAppData::SettingsFolder() const { return FIsAppDataFolder ? UserSettingsFolder() : FProgramFolder; }
+
+fs::path TAppData::GetIniFileName() const { return SettingsFolder() / IniFileName; }
+
+std::string TAppData::DefaultThumbnailFolder() const {
+  if (FIsAppDataFolder) {
+    const fs::path cache = UserCacheFolder();
+    if (!cache.empty()) return (cache / ThumbnailFolderName).string();
+  }
+  return (FProgramFolder / ThumbnailFolderName).string();
+}
+
+void TAppData::Read() {
+  const TIniFile ini(GetIniFileName());
+  ReadFromIni(ini);
+}
+
+void TAppData::Write() const {
+  // Starting from the file as it is keeps the recent files and whatever else others store.
+  TIniFile ini(GetIniFileName());
+  WriteToIni(ini);
+  ini.UpdateFile();
+}
+
+void TAppData::ReadFromIni(const TIniFile& ini) {
+  TChildWindowInfo& info = ChildWindowInfo;
+  Left = ini.ReadInteger("Program", "Left", 0);
+  Top = ini.ReadInteger("Program", "Top", 0);
+  Width = ini.ReadInteger("Program", "Width", 0);
+  Height = ini.ReadInteger("Program", "Height", 0);
+  const int state = ini.ReadInteger("Program", "WindowState", wsNormal);
+  WindowState = state >= wsNormal && state <= wsMaximized ? static_cast<TWindowState>(state) : wsNormal;
+
+  DataFilePath = ini.ReadString("File", "DataFilePath", DocumentsFolder);
+  FileName = ini.ReadString("File", "FileName", "");
+  ComboCategory = ini.ReadString("Combo", "Category", "");
+  DayGraphCategory = ini.ReadString("Graph", "DayCategory", "");
+  MonthGraphCategory = ini.ReadString("Graph", "MonthCategory", "");
+  YearGraphCategory = ini.ReadString("Graph", "YearCategory", "");
+  GoogleMapGeocodeDate = ReadDate(ini, "Geocode", "Date", 0);
+  // A negative count would grant more look-ups than the day allows.
+  GoogleMapGeocodeCount = std::max(0, ini.ReadInteger("Geocode", "Count", 0));
+  ToolBarImageSize = ini.ReadInteger("ToolBar", "Icon", 16);
+  ThumbnailFolder = ini.ReadString("Thumbnail", "Folder", DefaultThumbnailFolder());
+  IsMakeThumbnail = ini.ReadBool("Thumbnail", "Auto", false);
+
+  info.RecordDialogLeft = ini.ReadInteger("RecordDialog", "Left", 0);
+  info.RecordDialogTop = ini.ReadInteger("RecordDialog", "Top", 0);
+  info.RecordDialogWidth = ini.ReadInteger("RecordDialog", "Width", 0);
+  info.RecordDialogHeight = ini.ReadInteger("RecordDialog", "Height", 0);
+  info.RecordDialogLinkPanelVisible = ini.ReadBool("RecordDialog", "LinkPanel", false);
+  info.RecordDialogLinkPanelWidth = ini.ReadInteger("RecordDialog", "LinkPanelWidth", 300);
+  info.RecordDialogLinkPreviewPanelHeight = ini.ReadInteger("RecordDialog", "LinkPreviewPanelHeight", 200);
+  info.ActFormLeft = ini.ReadInteger("ActForm", "Left", 0);
+  info.ActFormTop = ini.ReadInteger("ActForm", "Top", 0);
+  info.ActFormWidth = ini.ReadInteger("ActForm", "Width", 0);
+  info.ActFormHeight = ini.ReadInteger("ActForm", "Height", 0);
+  info.ActListTitle = ini.ReadInteger("ActList", "Title", 0);
+  info.ActListData = ini.ReadInteger("ActList", "Data", 0);
+  info.ActListTime = ini.ReadInteger("ActList", "Time", 0);
+  info.ActListDate = ini.ReadInteger("ActList", "Date", 0);
+  info.ActListEndTime = ini.ReadInteger("ActList", "EndTime", 0);
+  info.ActListSpeed = ini.ReadInteger("ActList", "Speed", 0);
+  info.ActListWeight = ini.ReadInteger("ActList", "Weight", 0);
+  info.ActListEnergyConsumption = ini.ReadInteger("ActList", "EnergyConsumption", 0);
+  info.IsViewEnergyConsumption = ini.ReadBool("ActList", "ViewEnergyConsumption", false);
+  info.LinkListTitle = ini.ReadInteger("LinkList", "Title", 0);
+  info.LinkListLink = ini.ReadInteger("LinkList", "Link", 0);
+  info.LinkListNote = ini.ReadInteger("LinkList", "Note", 0);
+
+  info.LeftPanelWidth = ini.ReadInteger("Window", "LeftPanelWidth", 165);
+  info.RightPanelWidth = ini.ReadInteger("Window", "RightPanelWidth", 300);
+  info.BottomPanelHeight = ini.ReadInteger("Window", "BottomPanelHeight", 300);
+  info.MemoPanelHeight = ini.ReadInteger("Window", "MemoPanelHeight", 200);
+  info.RightPanelDockClientList = ReadDockList(ini, "RightPanelDock", {});
+  info.RightTabDockClientList = ReadDockList(ini, "RightTabDock", {});
+  info.BottomPanelDockClientList = ReadDockList(ini, "BottomPanelDock", DefaultBottomPanelDocks());
+  info.BottomTabDockClientList = ReadDockList(ini, "BottomTabDock", DefaultBottomTabDocks());
+  info.RightPanelDockInfo = ini.ReadBinary("Window", "RightPanelDockInfo");
+  info.BottomPanelDockInfo = ini.ReadBinary("Window", "BottomPanelDockInfo");
+  info.FloatingList = ReadList(ini, "Window", "Floating", ini.ReadInteger("Window", "FloatingCount", 0));
+
+  info.DropFileDialogDestination = ini.ReadInteger("DropFileDialog", "Destination", 0);
+  info.DropFileDialogJpeg = ini.ReadBool("DropFileDialog", "Jpeg", true);
+  info.DropFileDialogGps = ini.ReadBool("DropFileDialog", "Gps", true);
+  info.DropFileDialogDate = ReadDate(ini, "DropFileDialog", "Date", Now());
+  info.DropFileDialogCategory = ini.ReadString("DropFileDialog", "Category", "");
+  info.DropFileDialogUserCategory = ini.ReadString("DropFileDialog", "UserCategory", "");
+  info.DropFileDialogOneAct = ini.ReadBool("DropFileDialog", "OneAct", true);
+  info.FileLinkSearchFolderList =
+      ReadList(ini, "FileLinkSearch", "FolderList", ini.ReadInteger("FileLinkSearch", "FolderCount", 0));
+  info.FileLinkSearchFileNameList =
+      ReadList(ini, "FileLinkSearch", "FileNameList", ini.ReadInteger("FileLinkSearch", "FileNameCount", 0));
+  info.IsFileLinkSearchSubFolder = ini.ReadBool("FileLinkSearch", "SubFolder", false);
+  info.IsFileLinkSearchOneAct = ini.ReadBool("FileLinkSearch", "OneAct", false);
+
+  Weight = ReadExtended(ini, "Energy", "Weight", 60.0L);
+  if (CategoryList != nullptr) *CategoryList = ReadCategoryList(ini);
+
+  const TMapDefaultInfo mapDefaults;
+  info.MapDefaultInfo.SetMapType(ini.ReadString("Map", "MapType", mapDefaults.MapType()));
+  info.MapDefaultInfo.SetZoom(ini.ReadInteger("Map", "Zoom", mapDefaults.Zoom()));
+  info.MapDefaultInfo.SetLatitude(ReadExtended(ini, "Map", "Latitude", mapDefaults.Latitude()));
+  info.MapDefaultInfo.SetLongitude(ReadExtended(ini, "Map", "Longitude", mapDefaults.Longitude()));
+
+  const TLinkViewInfo linkDefaults;
+  const int style = ini.ReadInteger("Link", "ViewStyle", linkDefaults.ViewStyle());
+  info.LinkViewInfo.SetViewStyle(style >= vsIcon && style <= vsReport ? static_cast<TViewStyle>(style) : vsIcon);
+  info.LinkViewInfo.SetThumbnailWidth(ini.ReadInteger("Link", "Width", linkDefaults.ThumbnailWidth()));
+  info.LinkViewInfo.SetThumbnailHeight(ini.ReadInteger("Link", "Height", linkDefaults.ThumbnailHeight()));
+  info.LinkViewInfo.SetWidthBlank(ini.ReadInteger("Link", "WidthBlank", linkDefaults.WidthBlank()));
+  info.LinkViewInfo.SetHeightBlank(ini.ReadInteger("Link", "HeightBlank", linkDefaults.HeightBlank()));
+}
+
+void TAppData::WriteToIni(TIniFile& ini) const {
+  const TChildWindowInfo& info = ChildWindowInfo;
+  ini.WriteInteger("Program", "Left", Left);
+  ini.WriteInteger("Program", "Top", Top);
+  ini.WriteInteger("Program", "Width", Width);
+  ini.WriteInteger("Program", "Height", Height);
+  ini.WriteInteger("Program", "WindowState", WindowState);
+
+  ini.WriteString("File", "DataFilePath", DataFilePath);
+  ini.WriteString("File", "FileName", FileName);
+  ini.WriteString("Combo", "Category", ComboCategory);
+  ini.WriteString("Graph", "DayCategory", DayGraphCategory);
+  ini.WriteString("Graph", "MonthCategory", MonthGraphCategory);
+  ini.WriteString("Graph", "YearCategory", YearGraphCategory);
+  ini.WriteFloat("Geocode", "Date", GoogleMapGeocodeDate);
+  ini.WriteInteger("Geocode", "Count", GoogleMapGeocodeCount);
+  ini.WriteInteger("ToolBar", "Icon", ToolBarImageSize);
+  ini.WriteString("Thumbnail", "Folder", ThumbnailFolder);
+  ini.WriteBool("Thumbnail", "Auto", IsMakeThumbnail);
+
+  ini.WriteInteger("RecordDialog", "Left", info.RecordDialogLeft);
+  ini.WriteInteger("RecordDialog", "Top", info.RecordDialogTop);
+  ini.WriteInteger("RecordDialog", "Width", info.RecordDialogWidth);
+  ini.WriteInteger("RecordDialog", "Height", info.RecordDialogHeight);
+  ini.WriteBool("RecordDialog", "LinkPanel", info.RecordDialogLinkPanelVisible);
+  ini.WriteInteger("RecordDialog", "LinkPanelWidth", info.RecordDialogLinkPanelWidth);
+  ini.WriteInteger("RecordDialog", "LinkPreviewPanelHeight", info.RecordDialogLinkPreviewPanelHeight);
+  ini.WriteInteger("ActForm", "Left", info.ActFormLeft);
+  ini.WriteInteger("ActForm", "Top", info.ActFormTop);
+  ini.WriteInteger("ActForm", "Width", info.ActFormWidth);
+  ini.WriteInteger("ActForm", "Height", info.ActFormHeight);
+  ini.WriteInteger("ActList", "Title", info.ActListTitle);
+  ini.WriteInteger("ActList", "Data", info.ActListData);
+  ini.WriteInteger("ActList", "Time", info.ActListTime);
+  ini.WriteInteger("ActList", "Date", info.ActListDate);
+  ini.WriteInteger("ActList", "EndTime", info.ActListEndTime);
+  ini.WriteInteger("ActList", "Speed", info.ActListSpeed);
+  ini.WriteInteger("ActList", "Weight", info.ActListWeight);
+  ini.WriteInteger("ActList", "EnergyConsumption", info.ActListEnergyConsumption);
+  ini.WriteBool("ActList", "ViewEnergyConsumption", info.IsViewEnergyConsumption);
+  ini.WriteInteger("LinkList", "Title", info.LinkListTitle);
+  ini.WriteInteger("LinkList", "Link", info.LinkListLink);
+  ini.WriteInteger("LinkList", "Note", info.LinkListNote);
+
+  ini.WriteInteger("Window", "LeftPanelWidth", info.LeftPanelWidth);
+  ini.WriteInteger("Window", "RightPanelWidth", info.RightPanelWidth);
+  ini.WriteInteger("Window", "BottomPanelHeight", info.BottomPanelHeight);
+  ini.WriteInteger("Window", "MemoPanelHeight", info.MemoPanelHeight);
+  WriteList(ini, "Window", "RightPanelDockCount", "RightPanelDock", info.RightPanelDockClientList);
+  WriteList(ini, "Window", "RightTabDockCount", "RightTabDock", info.RightTabDockClientList);
+  WriteList(ini, "Window", "BottomPanelDockCount", "BottomPanelDock", info.BottomPanelDockClientList);
+  WriteList(ini, "Window", "BottomTabDockCount", "BottomTabDock", info.BottomTabDockClientList);
+  ini.WriteBinary("Window", "RightPanelDockInfo", info.RightPanelDockInfo);
+  ini.WriteBinary("Window", "BottomPanelDockInfo", info.BottomPanelDockInfo);
+  WriteList(ini, "Window", "FloatingCount", "Floating", info.FloatingList);
+
+  ini.WriteInteger("DropFileDialog", "Destination", info.DropFileDialogDestination);
+  ini.WriteBool("DropFileDialog", "Jpeg", info.DropFileDialogJpeg);
+  ini.WriteBool("DropFileDialog", "Gps", info.DropFileDialogGps);
+  ini.WriteFloat("DropFileDialog", "Date", info.DropFileDialogDate);
+  ini.WriteString("DropFileDialog", "Category", info.DropFileDialogCategory);
+  ini.WriteString("DropFileDialog", "UserCategory", info.DropFileDialogUserCategory);
+  ini.WriteBool("DropFileDialog", "OneAct", info.DropFileDialogOneAct);
+  WriteList(ini, "FileLinkSearch", "FolderCount", "FolderList", info.FileLinkSearchFolderList);
+  WriteList(ini, "FileLinkSearch", "FileNameCount", "FileNameList", info.FileLinkSearchFileNameList);
+  ini.WriteBool("FileLinkSearch", "SubFolder", info.IsFileLinkSearchSubFolder);
+  ini.WriteBool("FileLinkSearch", "OneAct", info.IsFileLinkSearchOneAct);
+
+  ini.WriteFloat("Energy", "Weight", Weight);
+  if (CategoryList != nullptr) WriteCategoryList(ini, *CategoryList);
+
+  ini.WriteString("Map", "MapType", info.MapDefaultInfo.MapType());
+  ini.WriteInteger("Map", "Zoom", info.MapDefaultInfo.Zoom());
+  ini.WriteFloat("Map", "Latitude", info.MapDefaultInfo.Latitude());
+  ini.WriteFloat("Map", "Longitude", info.MapDefaultInfo.Longitude());
+  ini.WriteInteger("Link", "ViewStyle", info.LinkViewInfo.ViewStyle());
+  ini.WriteInteger("Link", "Width", info.LinkViewInfo.ThumbnailWidth());
+  ini.WriteInteger("Link", "Height", info.LinkViewInfo.ThumbnailHeight());
+  ini.WriteInteger("Link", "WidthBlank", info.LinkViewInfo.WidthBlank());
+  ini.WriteInteger("Link", "HeightBlank", info.LinkViewInfo.HeightBlank());
+}
+
+bool TAppData::IsGoogleMapGeocodeLimit(TDateTime date) {
+  const TDateTime day = DateOf(date);
+  if (day != DateOf(GoogleMapGeocodeDate)) GoogleMapGeocodeCount = 0;
+  if (GoogleMapGeocodeCount >= GeocodeLimitPerDay) return true;
+  ++GoogleMapGeocodeCount;
+  GoogleMapGeocodeDate = day;
+  return false;
+}
+
+TBounds TAppData::MainFormBounds(const TBounds& current, const TBounds& desktop) const {
+  return PlaceOnDesktop(current, {Left, Top, Width, Height}, desktop);
+}
+
+TBounds TAppData::RecordDialogBounds(const TBounds& current, const TBounds& desktop) const {
+  const TChildWindowInfo& info = ChildWindowInfo;
+  return PlaceOnDesktop(
+      current, {info.RecordDialogLeft, info.RecordDialogTop, info.RecordDialogWidth, info.RecordDialogHeight}, desktop);
+}
+
+TBounds TAppData::ActFormBounds(const TBounds& current) const {
+  const TChildWindowInfo& info = ChildWindowInfo;
+  if (info.ActFormWidth <= 0 || info.ActFormHeight <= 0) return current;
+  return {info.ActFormLeft, info.ActFormTop, info.ActFormWidth, info.ActFormHeight};
+}
+
+}  // namespace hakuvo
