@@ -1,0 +1,68 @@
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "core/common/number_format.h"
+#include "core/model/link_data.h"
+#include "imaging/view_file.h"
+
+namespace {
+
+struct ThumbnailOptions {
+  std::vector<std::string> Files;
+  int Size = 120;  // the settings' default box
+  std::string Folder;
+};
+
+ThumbnailOptions ParseOptions(const std::vector<std::string>& args) {
+  ThumbnailOptions options;
+  bool haveFolder = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--size" || args[i] == "--out") {
+      if (i + 1 == args.size()) throw hakuvo::cli::UsageError{args[i] + " needs a value"};
+      const std::string& value = args[++i];
+      if (args[i - 1] == "--out") {
+        options.Folder = value;
+        haveFolder = true;
+      } else if (!hakuvo::TryParseInt(value, options.Size) || options.Size < 1 || options.Size > 10000) {
+        throw hakuvo::cli::UsageError{"--size must be a whole number of pixels from 1 to 10000"};
+      }
+    } else {
+      options.Files.push_back(args[i]);
+    }
+  }
+  if (options.Files.empty()) throw hakuvo::cli::UsageError{"expected at least one FILE"};
+  if (!haveFolder) throw hakuvo::cli::UsageError{"expected --out DIR"};
+  return options;
+}
+
+// Makes each file's thumbnail as the diary makes a picture link's, and prints where it went.
+// A file that is no picture gets an empty second column; a damaged one is reported and the
+// others are still made.
+int RunThumbnail(const std::vector<std::string>& args) {
+  const ThumbnailOptions options = ParseOptions(args);
+  std::filesystem::create_directories(options.Folder);
+  int status = 0;
+  std::cout << "file\tthumbnail\n";
+  for (const std::string& file : options.Files) {
+    hakuvo::TImageFileLink link;
+    link.FileName = file;
+    try {
+      hakuvo::MakeImageViewFile(link, options.Size, options.Size, options.Folder);
+      std::cout << file << "\t" << link.ViewFileName << "\n";
+    } catch (const std::exception& error) {
+      std::cerr << "error: " << error.what() << "\n";
+      status = 1;
+    }
+  }
+  return status;
+}
+
+hakuvo::cli::Registrar registrar({"thumbnail", "FILE... [--size N] --out DIR",
+                                  "makes the thumbnail of each picture in DIR (a JPEG fitted into N x N, 120 "
+                                  "by default) and prints its name",
+                                  RunThumbnail});
+
+}  // namespace
