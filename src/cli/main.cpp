@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "core/expr/expression.h"
 
 namespace hakuvo::cli {
 
@@ -23,8 +24,8 @@ void PrintUsage(std::ostream& out) {
          "       hakuvo-cli --help | --version\n\n"
          "The diary's core without a display. Commands:\n";
   for (const auto& command : commands) {
-    out << "  " << command.Name << (command.Usage.empty() ? "" : " " + command.Usage) << "\n      "
-        << command.Summary << "\n";
+    out << "  " << command.Name << (command.Usage.empty() ? "" : " " + command.Usage) << "\n      " << command.Summary
+        << "\n";
   }
 }
 
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   const auto& commands = Commands();
-  const auto found = std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return c.Name == args[0]; });
+  const auto found =
+      std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return c.Name == args[0]; });
   if (found == commands.end()) {
     std::cerr << "hakuvo-cli: unknown command '" << args[0] << "' (see hakuvo-cli --help)\n";
     return 2;
@@ -59,6 +61,10 @@ int main(int argc, char** argv) {
     std::cerr << "hakuvo-cli " << found->Name << ": " << error.Message << "\n"
               << "usage: hakuvo-cli " << found->Name << " " << found->Usage << "\n";
     return 2;
+  } catch (const hakuvo::EExpressionError& error) {
+    // Every formula error says just "Error"; its number and position are what tell.
+    std::cerr << "error: " << hakuvo::ExpressionErrorName(error.ErrorNumber()) << " at " << error.ErrorIndex() << "\n";
+    return 1;
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << "\n";
     return 1;

@@ -1,0 +1,108 @@
+// Writes the sample diaries shipped with the program (data/sample/). Run by hand after a change
+// to the data file format: build target make_sample, then ./make_sample data/sample
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/datafile/day_data_file.h"
+#include "core/model/category_info_list.h"
+#include "core/settings/child_window_info.h"
+
+using namespace hakuvo;
+
+namespace {
+
+struct Outing {
+  int Month, Day, StartHour, StartMinute, Minutes;
+  double Km;
+  const char* Title;
+  std::vector<std::string> Memo;
+  const char* Place;
+};
+
+void WriteDiary(const std::string& fileName, TCategoryType kind, double weight, const std::vector<Outing>& outings) {
+  TDayDataList days;
+  auto categories = TCategoryInfoList::CreateStandard();
+  categories->GetCategoryItems(kind)->SetIndicationKind(1);
+  TLinkDataOwner files, things, persons;
+  TGraphInfo graph1, graph2;
+  TChildWindowInfo layout;
+  for (const Outing& o : outings) {
+    const TDateTime date = EncodeDate(2026, o.Month, o.Day);
+    TDayData* day = days.FindDate(date);
+    if (day == nullptr) {
+      auto fresh = std::make_unique<TDayData>();
+      fresh->DateData = date;
+      day = days.Add(std::move(fresh));
+    }
+    TActData* act = day->AddAct(CreateActData(kind));
+    act->Title = o.Title;
+    act->Memo = o.Memo;
+    act->Place.Title = o.Place;
+    auto& record = static_cast<TEnergyConsumptionRecord&>(*act->RecordData);
+    record.Tani = categories->GetCategoryItems(kind)->Tani;
+    record.StartTime = EncodeTime(o.StartHour, o.StartMinute, 0);
+    record.EndTime = record.StartTime + o.Minutes / MinsPerDay;
+    record.SetData(o.Km);
+    record.Weight = weight;
+    if (auto* walking = dynamic_cast<TWalkingRecord*>(&record)) walking->Pedometer = static_cast<int>(o.Km * 1350);
+  }
+  days.DateSort();
+  TDayDataFile file;
+  file.SetFileName(fileName);
+  file.SetDayDataList(&days);
+  file.SetCategoryInfoList(categories.get());
+  file.SetFileList(&files);
+  file.SetThingList(&things);
+  file.SetPersonList(&persons);
+  file.SetMultiDayGraphInfo(&graph1);
+  file.SetMultiDayGraphInfo2(&graph2);
+  file.SetChildWindowInfo(&layout);
+  const std::string name = CategoryNames()[kind];
+  file.SetDayGraphCategory(name);
+  file.SetMonthGraphCategory(name);
+  file.SetYearGraphCategory(name);
+  file.SetComboCategory(name);
+  file.Save();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? argv[1] : ".";
+  std::vector<Outing> jogging;
+  const char* places[] = {"多摩川河川敷", "皇居外周", "近所の公園"};
+  const char* morning[] = {"朝ラン", "ペース走", "LSD"};
+  const char* evening[] = {"夕方ジョグ", "皇居ラン"};
+  for (int i = 0; i < 24; ++i) {
+    const int day = 1 + i * 28 / 24;
+    const int month = 10 + (day > 30 ? 1 : 0);
+    const double km = 5 + (i * 7 % 9) * 0.8;
+    const int minutes = static_cast<int>(km * (5.6 + (i % 4) * 0.35));
+    std::vector<std::string> memo;
+    if (i % 3 == 0) memo = {"気持ちよく走れた。", "脚の張りは少し。"};
+    if (i % 5 == 1) memo = {"向かい風が強かった。"};
+    jogging.push_back({month, day > 30 ? day - 30 : day, i % 2 ? 18 : 6, i % 2 ? 30 : 15, minutes, km,
+                       i % 2 ? evening[i / 2 % 2] : morning[i / 2 % 3], memo, places[i % 3]});
+  }
+  jogging.push_back({11, 3, 9, 0, 128, 21.1, "ハーフマラソン大会", {"自己ベスト更新！", "1:58:20"}, "河川敷特設コース"});
+  WriteDiary(folder + "/sample.hkvj", ctJogging, 62.5, jogging);
+
+  std::vector<Outing> walking;
+  for (int i = 0; i < 14; ++i) {
+    walking.push_back({11, 1 + i, 7, 0, 40 + i % 3 * 10, 3.2 + (i % 4) * 0.6, i % 2 ? "朝の散歩" : "買い物がてら",
+                       i % 4 == 0 ? std::vector<std::string>{"紅葉がきれいだった。"} : std::vector<std::string>{},
+                       "駅前通り"});
+  }
+  WriteDiary(folder + "/sample.hkvw", ctWalking, 62.5, walking);
+
+  std::vector<Outing> bicycle;
+  for (int i = 0; i < 8; ++i) {
+    bicycle.push_back({10, 4 + i * 3, 8, 30, 60 + i * 15, 18 + i * 4.5, i % 2 ? "サイクリング" : "湖一周",
+                       i == 3 ? std::vector<std::string>{"峠の登りがきつい。"} : std::vector<std::string>{},
+                       "湖畔サイクリングロード"});
+  }
+  WriteDiary(folder + "/sample.hkvb", ctBicycle, 62.5, bicycle);
+  std::printf("wrote sample.hkvj, sample.hkvw and sample.hkvb to %s\n", folder.c_str());
+  return 0;
+}

@@ -1,0 +1,63 @@
+#include "cli/cli_diary.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "cli/cli_command.h"
+
+namespace hakuvo::cli {
+
+Diary::Diary(const std::string& fileName) {
+  File.SetFileName(fileName);
+  File.SetDayDataList(&Days);
+  File.SetCategoryInfoList(Categories.get());
+  File.SetFileList(&Files);
+  File.SetThingList(&Things);
+  File.SetPersonList(&Persons);
+  File.SetMultiDayGraphInfo(&MultiDayGraphInfo);
+  File.SetMultiDayGraphInfo2(&MultiDayGraphInfo2);
+  File.SetChildWindowInfo(&ChildWindowInfo);
+}
+
+bool Arguments::Has(const std::string& name) const {
+  return std::any_of(Options.begin(), Options.end(), [&](const auto& o) { return o.first == name; });
+}
+
+std::string Arguments::Value(const std::string& name, const std::string& fallback) const {
+  for (const auto& option : Options) {
+    if (option.first == name) return option.second;
+  }
+  return fallback;
+}
+
+Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+                         const std::vector<std::string>& flags) {
+  Arguments parsed;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
+      if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
+        if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
+        parsed.Options.emplace_back(arg, args[++i]);
+        continue;
+      }
+      if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
+        parsed.Options.emplace_back(arg, "");
+        continue;
+      }
+      throw UsageError{"unknown option " + arg};
+    }
+    parsed.Positional.push_back(arg);
+  }
+  return parsed;
+}
+
+void PrintRow(const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) std::cout << '\t';
+    std::cout << cells[i];
+  }
+  std::cout << '\n';
+}
+
+}  // namespace hakuvo::cli
