@@ -1,0 +1,45 @@
+#include "gui/dialogs/record_dialog_picture.h"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <exception>
+#include <optional>
+
+#include "imaging/rotate_bitmap.h"
+
+namespace hakuvo {
+
+TPicturePane::TPicturePane(QWidget* parent) : QWidget(parent) { setMinimumSize(2, 2); }
+
+void TPicturePane::SetPicture(const QImage& image) {
+  FImage = image;
+  update();
+}
+
+void TPicturePane::Clear() { SetPicture(QImage()); }
+
+void TPicturePane::LoadFile(const std::string& fileName, int angle) {
+  Clear();
+  TBusyCursor busy;
+  try {
+    if (std::optional<QImage> picture = LoadPictureRotated(fileName, angle)) SetPicture(*picture);
+  } catch (const std::exception&) {
+    // A preview has nobody to tell: a damaged picture simply shows nothing.
+  }
+}
+
+void TPicturePane::paintEvent(QPaintEvent*) {
+  if (FImage.isNull()) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  const QSize shown = FImage.size().scaled(size(), Qt::KeepAspectRatio);
+  const QRect target((width() - shown.width()) / 2, (height() - shown.height()) / 2, shown.width(), shown.height());
+  painter.drawImage(target, FImage);
+}
+
+TBusyCursor::TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+TBusyCursor::~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace hakuvo
