@@ -70,10 +70,11 @@ std::string ReadWholeFile(const std::string& fileName) {
     fail(error);
   }
   std::string bytes;
-  bytes.resize(static_cast<std::size_t>(status.st_size));
+  // One byte more than the size, so that the end is seen without growing a buffer this large.
+  bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
   std::size_t done = 0;
   for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew, or has no size
+    if (done == bytes.size()) bytes.resize(bytes.size() * 2);  // the file grew, or tells no size
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {

@@ -37,16 +37,28 @@ bool TCodeEqual::operator()(std::string_view a, std::string_view b) const noexce
 
 void TLinkListLoad::BuildIndex() {
   const TLinkDataList& list = Replaces ? Fresh.List() : Target.List();
-  Index.clear();
-  Index.reserve(static_cast<std::size_t>(list.Count()));
-  for (TLinkData* link : list) {
-    if (const auto* guid = dynamic_cast<const TGuidLink*>(link)) Index.emplace(guid->GuidCode(), link);
+  FLinks = list.Data();
+  FCodes.assign(FLinks.size(), std::string_view());
+  FShadowed.assign(FLinks.size(), true);
+  FIndex.clear();
+  FIndex.reserve(FLinks.size());
+  for (std::size_t i = 0; i < FLinks.size(); ++i) {
+    const auto* guid = dynamic_cast<const TGuidLink*>(FLinks[i]);
+    if (guid == nullptr) continue;
+    FCodes[i] = guid->GuidCode();
+    FShadowed[i] = !FIndex.emplace(FCodes[i], i).second;
   }
+  FNext = 0;
 }
 
-TLinkData* TLinkListLoad::Find(std::string_view code) const {
-  const auto found = Index.find(code);
-  return found == Index.end() ? nullptr : found->second;
+TLinkData* TLinkListLoad::Find(std::string_view code) {
+  // Links are mostly referred to in the order the list has them (both grow as actions are
+  // entered): the one after the last found is tried before the index.
+  if (FNext < FLinks.size() && !FShadowed[FNext] && TCodeEqual()(FCodes[FNext], code)) return FLinks[FNext++];
+  const auto found = FIndex.find(code);
+  if (found == FIndex.end()) return nullptr;
+  FNext = found->second + 1;
+  return FLinks[found->second];
 }
 
 TDayDataReader::TDayDataReader(const TXmlSource& source, const TTargets& targets)
@@ -106,10 +118,10 @@ void TDayDataReader::Commit() {
 void TDayDataReader::RelinkKeptDays() {
   struct TReplaced {
     std::unordered_set<const TLinkData*> Old;
-    const TLinkListLoad* Load;
+    TLinkListLoad* Load;
   };
   std::vector<TReplaced> lists;
-  for (const TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
+  for (TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
     if (!list->Replaces) continue;
     // After the swap Fresh holds the links the list had before.
     lists.push_back({std::unordered_set<const TLinkData*>(list->Fresh.List().begin(), list->Fresh.List().end()), list});

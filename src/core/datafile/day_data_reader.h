@@ -22,8 +22,8 @@ struct TCodeHash {
 struct TCodeEqual {
   bool operator()(std::string_view a, std::string_view b) const noexcept;
 };
-// Code -> link; the first link of a code wins. The keys point into the links' own codes.
-using TCodeIndex = std::unordered_map<std::string_view, TLinkData*, TCodeHash, TCodeEqual>;
+// Code -> position in a list; the first link of a code wins. The keys point into the links' codes.
+using TCodeIndex = std::unordered_map<std::string_view, std::size_t, TCodeHash, TCodeEqual>;
 
 // One of the diary's three owning link lists while a file is read.
 struct TLinkListLoad {
@@ -31,13 +31,19 @@ struct TLinkListLoad {
 
   // The links that codes in the file refer to: the section's, or the list's own without one.
   void BuildIndex();
-  TLinkData* Find(std::string_view code) const;
+  TLinkData* Find(std::string_view code);
 
   TLinkDataOwner& Target;
   // The section's links, and the links made for older files' paths when there is a section.
   TLinkDataOwner Fresh;
   bool Replaces = false;  // the file has the section: Fresh replaces the list's content
-  TCodeIndex Index;
+
+ private:
+  std::vector<TLinkData*> FLinks;  // what the index covers, in list order
+  std::vector<std::string_view> FCodes;
+  std::vector<bool> FShadowed;  // an earlier link has the same code
+  TCodeIndex FIndex;
+  std::size_t FNext = 0;
 };
 
 // Reads a parsed document into fresh objects and hands them over only when all of it was read:

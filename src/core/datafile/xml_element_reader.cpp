@@ -60,7 +60,11 @@ std::string ElementPath(pugi::xml_node node) {
       ++index;
       shared = true;
     }
-    if (shared || node.next_sibling(node.name())) part += "[" + std::to_string(index) + "]";
+    if (shared || node.next_sibling(node.name())) {
+      part += '[';
+      part += std::to_string(index);
+      part += ']';
+    }
     parts.push_back(std::move(part));
   }
   if (parts.empty() && node) return node.name();

@@ -119,3 +119,32 @@ TEST(DayDataFile, DaysKeptByAFileWithoutDaysReferToTheNewLinksOfTheirCodes) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST(DayDataFile, LinksAreFoundInAnyOrderAndACodeListedTwiceMeansItsFirstLink) {
+  const std::string code[] = {"{00000000-0000-4000-8000-000000000000}", "{00000000-0000-4000-8000-000000000001}",
+                              "{00000000-0000-4000-8000-000000000002}"};
+  std::string text = "<tekuri><ファイルリスト>";
+  // The second code twice; the lookup must not take the second entry because it comes next.
+  for (const auto& [c, name] : {std::pair{code[0], "a"}, std::pair{code[1], "b"}, std::pair{code[2], "c"},
+                                std::pair{code[1], "b2"}}) {
+    text += "<ファイル ファイル名=\"" + std::string(name) + "\" コード=\"" + c + "\"/>";
+  }
+  text += "</ファイルリスト><日リスト><日データ 日付=\"1\" 天気=\"\" メモ=\"\"><行動 カテゴリ=\"1\" ユーザーカテゴリ=\"\" "
+          "タイトル=\"\" タグ=\"\" メモ=\"\" 天気=\"\" 気温=\"0\" 風向=\"-1\" 風速=\"0\"><リンク>";
+  for (const int i : {2, 1, 0, 2, 1, 1}) text += "<ファイル コード=\"" + code[i] + "\"/>";
+  text += "</リンク></行動></日データ></日リスト></tekuri>";
+
+  TDiary diary;
+  diary.LoadString(text);
+  std::string names;
+  for (const TLinkData* link : diary.Days[0]->ActDataList[0]->LinkDataList) {
+    names += dynamic_cast<const TFileLink&>(*link).FileName + " ";
+  }
+  EXPECT_EQ(names, "c b a c b b ");
+}
+
+}  // namespace
+}  // namespace hakuvo
