@@ -102,11 +102,13 @@ void TDayDataFile::CheckObjects() const {
 
 std::string TDayDataFile::SaveToString() const {
   CheckObjects();
+  const TDayDataSources sources{*FDayDataList,        *FCategoryInfoList,  FFileList->List(),
+                                FThingList->List(),   FPersonList->List(), *FMultiDayGraphInfo,
+                                *FMultiDayGraphInfo2, *FChildWindowInfo,   FView};
   pugi::xml_document document;
-  WriteDayDataDocument({*FDayDataList, *FCategoryInfoList, FFileList->List(), FThingList->List(), FPersonList->List(),
-                        *FMultiDayGraphInfo, *FMultiDayGraphInfo2, *FChildWindowInfo, FView},
-                       document);
+  WriteDayDataDocument(sources, document);
   TStringWriter writer;
+  writer.Text.reserve(EstimatedDocumentSize(sources));
   // Attribute values keep their line breaks as character references; no indentation is needed.
   document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
   return std::move(writer.Text);

@@ -21,13 +21,7 @@ std::int8_t WindDirectionOf(int value) { return value >= -1 && value <= 15 ? sta
 
 }  // namespace
 
-std::size_t TCodeHash::operator()(std::string_view code) const noexcept {
-  std::size_t hash = 14695981039346656037ull;
-  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
-  return hash;
-}
-
-bool TCodeEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+bool SameCode(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
@@ -35,30 +29,66 @@ bool TCodeEqual::operator()(std::string_view a, std::string_view b) const noexce
   return true;
 }
 
+namespace {
+
+std::size_t CodeHash(std::string_view code) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+}  // namespace
+
+void TCodeIndex::Build(const std::vector<std::string_view>& codes, const std::vector<bool>& present,
+                       std::vector<bool>& shadowed) {
+  FCodes = &codes;
+  std::size_t size = 16;
+  while (size < codes.size() * 2) size *= 2;
+  FSlots.assign(size, 0);
+  FMask = size - 1;
+  shadowed.assign(codes.size(), true);
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (!present[i]) continue;
+    std::size_t slot = CodeHash(codes[i]) & FMask;
+    while (FSlots[slot] != 0 && !SameCode(codes[FSlots[slot] - 1], codes[i])) slot = (slot + 1) & FMask;
+    if (FSlots[slot] != 0) continue;  // an earlier link has the code
+    FSlots[slot] = static_cast<std::uint32_t>(i + 1);
+    shadowed[i] = false;
+  }
+}
+
+std::size_t TCodeIndex::Find(std::string_view code) const {
+  if (FCodes == nullptr) return npos;
+  for (std::size_t slot = CodeHash(code) & FMask; FSlots[slot] != 0; slot = (slot + 1) & FMask) {
+    const std::size_t position = FSlots[slot] - 1;
+    if (SameCode((*FCodes)[position], code)) return position;
+  }
+  return npos;
+}
+
 void TLinkListLoad::BuildIndex() {
   const TLinkDataList& list = Replaces ? Fresh.List() : Target.List();
   FLinks = list.Data();
   FCodes.assign(FLinks.size(), std::string_view());
-  FShadowed.assign(FLinks.size(), true);
-  FIndex.clear();
-  FIndex.reserve(FLinks.size());
+  std::vector<bool> present(FLinks.size(), false);
   for (std::size_t i = 0; i < FLinks.size(); ++i) {
-    const auto* guid = dynamic_cast<const TGuidLink*>(FLinks[i]);
-    if (guid == nullptr) continue;
-    FCodes[i] = guid->GuidCode();
-    FShadowed[i] = !FIndex.emplace(FCodes[i], i).second;
+    if (const auto* guid = dynamic_cast<const TGuidLink*>(FLinks[i])) {
+      FCodes[i] = guid->GuidCode();
+      present[i] = true;
+    }
   }
+  FIndex.Build(FCodes, present, FShadowed);
   FNext = 0;
 }
 
 TLinkData* TLinkListLoad::Find(std::string_view code) {
   // Links are mostly referred to in the order the list has them (both grow as actions are
   // entered): the one after the last found is tried before the index.
-  if (FNext < FLinks.size() && !FShadowed[FNext] && TCodeEqual()(FCodes[FNext], code)) return FLinks[FNext++];
-  const auto found = FIndex.find(code);
-  if (found == FIndex.end()) return nullptr;
-  FNext = found->second + 1;
-  return FLinks[found->second];
+  if (FNext < FLinks.size() && !FShadowed[FNext] && SameCode(FCodes[FNext], code)) return FLinks[FNext++];
+  const std::size_t found = FIndex.Find(code);
+  if (found == TCodeIndex::npos) return nullptr;
+  FNext = found + 1;
+  return FLinks[found];
 }
 
 TDayDataReader::TDayDataReader(const TXmlSource& source, const TTargets& targets)
@@ -334,18 +364,22 @@ void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::v
                                  std::size_t limit) {
   const std::size_t count = std::min(AttributeCount(node), limit);
   TElementReader r(FSource, node);
-  std::string name = prefix;
-  const std::size_t length = name.size();
   for (std::size_t i = 0; i < count; ++i) {
-    name.resize(length);
-    name += std::to_string(i);
-    std::string text = r.Text(name.c_str());
+    std::string text = r.Text(IndexedName(prefix, i).c_str());
     if (i < texts.size()) {
       texts[i] = std::move(text);
     } else {
       texts.push_back(std::move(text));
     }
   }
+}
+
+const std::string& TDayDataReader::IndexedName(const char* prefix, std::size_t index) {
+  auto names = std::find_if(FIndexedNames.begin(), FIndexedNames.end(),
+                            [&](const auto& entry) { return entry.first == prefix; });
+  if (names == FIndexedNames.end()) names = FIndexedNames.insert(FIndexedNames.end(), {prefix, {}});
+  while (names->second.size() <= index) names->second.push_back(prefix + std::to_string(names->second.size()));
+  return names->second[index];
 }
 
 }  // namespace hakuvo

@@ -5,9 +5,11 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/datafile/day_data_file.h"
@@ -16,14 +18,23 @@
 namespace hakuvo {
 
 // GUID codes compare without regard to letter case.
-struct TCodeHash {
-  std::size_t operator()(std::string_view code) const noexcept;
+bool SameCode(std::string_view a, std::string_view b) noexcept;
+
+// Positions of codes in a list, the first of each code: open addressing over the list's own
+// codes, so building it allocates one array and not a node per link.
+class TCodeIndex {
+ public:
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+  // Indexes the codes that are `present`; `shadowed[i]` tells that codes[i] is not indexed (absent,
+  // or an earlier code equals it). The views must stay valid while the index is used.
+  void Build(const std::vector<std::string_view>& codes, const std::vector<bool>& present, std::vector<bool>& shadowed);
+  std::size_t Find(std::string_view code) const;
+
+ private:
+  const std::vector<std::string_view>* FCodes = nullptr;
+  std::vector<std::uint32_t> FSlots;  // position + 1; 0 is a free slot
+  std::size_t FMask = 0;
 };
-struct TCodeEqual {
-  bool operator()(std::string_view a, std::string_view b) const noexcept;
-};
-// Code -> position in a list; the first link of a code wins. The keys point into the links' codes.
-using TCodeIndex = std::unordered_map<std::string_view, std::size_t, TCodeHash, TCodeEqual>;
 
 // One of the diary's three owning link lists while a file is read.
 struct TLinkListLoad {
@@ -96,6 +107,8 @@ class TDayDataReader {
   // Attributes prefix0, prefix1, … (as many as the element has) into `texts`, at most `limit`
   // of them; a missing one stops the load.
   void ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts, std::size_t limit);
+  // prefix + index in decimal, made once ("単位0" is asked for by every record).
+  const std::string& IndexedName(const char* prefix, std::size_t index);
 
   const TXmlSource& FSource;
   const TTargets FTargets;
@@ -112,6 +125,7 @@ class TDayDataReader {
   TGraphInfo FMultiDayGraphInfo2;
   TChildWindowInfo FChildWindowInfo;
   TDayDataFileView FView;
+  std::vector<std::pair<const char*, std::vector<std::string>>> FIndexedNames;
 };
 
 // The element children of a node (text and other nodes between them carry nothing).

@@ -424,6 +424,38 @@ void WriteChildWindowSection(TElementWriter root, const TChildWindowInfo& info) 
 
 }  // namespace
 
+namespace {
+
+// Bytes of a text and of the references its line breaks become.
+std::size_t TextBytes(const TStringList& lines) {
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 12;
+  return bytes;
+}
+
+}  // namespace
+
+std::size_t EstimatedDocumentSize(const TDayDataSources& sources) {
+  std::size_t bytes = 65536 + 4096 * static_cast<std::size_t>(sources.Categories.Count());
+  for (const auto& day : sources.Days) {
+    bytes += 256 + TextBytes(day->Memo);
+    for (const auto& act : day->ActDataList) {
+      bytes += 1024 + TextBytes(act->Memo) + act->Title.size() + act->Place.Title.size() + act->Place.Address.size() +
+               128 * static_cast<std::size_t>(act->LinkDataList.Count());
+    }
+  }
+  for (const TLinkData* link : sources.Files) {
+    if (const auto* file = dynamic_cast<const TViewFileLink*>(link)) bytes += file->ViewFileName.size();
+    if (const auto* file = dynamic_cast<const TFileLink*>(link)) bytes += 256 + file->FileName.size();
+  }
+  for (const TLinkDataList* list : {&sources.Things, &sources.Persons}) {
+    for (const TLinkData* link : *list) {
+      if (const auto* thing = dynamic_cast<const TThingLink*>(link)) bytes += 2048 + TextBytes(thing->Memo());
+    }
+  }
+  return bytes * 5 / 4;
+}
+
 void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document) {
   pugi::xml_node declaration = document.append_child(pugi::node_declaration);
   declaration.append_attribute("version").set_value("1.0");

@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <string>
 
 #include "core/common/extended.h"
@@ -25,6 +26,9 @@ struct TDayDataSources {
 };
 
 void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document);
+// A generous guess of the written size, to reserve the output at once: what is reserved and
+// never written costs no memory, a guess too small costs a copy of everything written so far.
+std::size_t EstimatedDocumentSize(const TDayDataSources& sources);
 
 // The attributes of a person after those it shares with a thing, in the order they are written.
 struct TPersonField {

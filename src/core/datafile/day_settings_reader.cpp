@@ -71,10 +71,7 @@ void TDayDataReader::ReadCategory(pugi::xml_node node, TCategoryInfo& info) {
   if (const pugi::xml_node calc = node.child("計算")) {
     TElementReader c(FSource, calc);
     const std::size_t count = std::min(AttributeCount(calc), recordNumber);
-    for (std::size_t i = 0; i < count; ++i) {
-      const std::string name = "計算" + std::to_string(i);
-      info.CalcKind[i] = CalcKindOf(c.Int(name.c_str()));
-    }
+    for (std::size_t i = 0; i < count; ++i) info.CalcKind[i] = CalcKindOf(c.Int(IndexedName("計算", i).c_str()));
   }
   ReadGraphInfo(r, "日グラフ", info.GraphInfo());
   ReadGraphInfo(r, "月グラフ", info.MonthGraphInfo());
