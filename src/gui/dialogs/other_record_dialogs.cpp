@@ -14,15 +14,6 @@
 
 namespace hakuvo {
 
-namespace {
-
-void MakeUnitReadOnly(QLineEdit* tani) {
-  tani->setReadOnly(true);
-  tani->setFocusPolicy(Qt::NoFocus);
-}
-
-}  // namespace
-
 // ---- TFishingRecordDialog ----
 
 TFishingRecordDialog::TFishingRecordDialog(QWidget* parent) : TRecordDialog(parent) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -168,9 +169,28 @@ QLineEdit* TRecordDialog::AddTimeEdit(const QString& name, int top, int left) {
 
 QLineEdit* TRecordDialog::AddUnitEdit(const QString& name, int top, int left) {
   QLineEdit* edit = AddLineEdit(name, top, left, 80);
+  MakeUnitReadOnly(edit);
+  return edit;
+}
+
+void TRecordDialog::MakeUnitReadOnly(QLineEdit* edit) {
   edit->setReadOnly(true);
   edit->setFocusPolicy(Qt::NoFocus);
-  return edit;
+  // Shown on the dialog's own colour, so that it does not look like a field to type in.
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  edit->setPalette(palette);
+}
+
+void TRecordDialog::ArrangeTabOrder() {
+  std::vector<const TPanelControl*> fields;
+  for (const TPanelControl& control : FControls) {
+    if (control.Field == nullptr) fields.push_back(&control);
+  }
+  std::stable_sort(fields.begin(), fields.end(), [](const TPanelControl* a, const TPanelControl* b) {
+    return a->DesignTop != b->DesignTop ? a->DesignTop < b->DesignTop : a->DesignLeft < b->DesignLeft;
+  });
+  for (std::size_t i = 1; i < fields.size(); ++i) setTabOrder(fields[i - 1]->Widget, fields[i]->Widget);
 }
 
 QComboBox* TRecordDialog::AddComboBox(const QString& name, int top, int left, int width, bool editable, int tag) {
@@ -195,10 +215,18 @@ QLabel* TRecordDialog::AddLeftCaption(QWidget* field, const QString& text) {
   label->setObjectName(field->objectName() + QStringLiteral("Label"));
   label->setBuddy(field);
   label->adjustSize();
-  // At the left edge, unless the caption is too wide for the gap before its field.
-  const int left = std::max(2, std::min(20, field->x() - 3 - label->width()));
-  label->move(left, field->y() + 3);
+  label->move(20, field->y() + 3);
   FControls.push_back({label, field, 0, label->y(), label->x()});
+  FLeftCaptions.push_back(label);
+  // The captions of the fixed rows share one left edge: 20 pixels in, or further left when the
+  // widest of them would reach into its field.
+  int left = 20;
+  for (const QLabel* caption : FLeftCaptions) left = std::min(left, caption->buddy()->x() - 4 - caption->width());
+  for (QLabel* caption : FLeftCaptions) {
+    TPanelControl* control = ControlOf(caption);
+    control->DesignLeft = std::max(2, left);
+    caption->move(control->DesignLeft, caption->y());
+  }
   return label;
 }
 
@@ -470,6 +498,8 @@ void TRecordDialog::PrepareOnFirstShow() {
   FPreviewPages->setCurrentIndex(0);
   FillLinkList();
   FPrepared = true;
+  ArrangeTabOrder();
+  FTitleEdit->setFocus();
   FPlaceEdit->resize(FTitleEdit->width(), FPlaceEdit->height());
   setWindowTitle(QStringLiteral("記録"));
   FCategoryButton->setToolTip(QStringLiteral("入力項目設定"));

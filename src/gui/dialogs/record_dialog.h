@@ -178,6 +178,8 @@ class TRecordDialog : public QDialog {
   QLabel* AddLeftCaption(QWidget* field, const QString& text);
   QLabel* AddUnitLabel(QWidget* field, const QString& text);
   void SetCaptionText(const QWidget* field, const QString& text);
+  // A unit beside a value that the category fixes: read-only and coloured like the dialog.
+  static void MakeUnitReadOnly(QLineEdit* edit);
   // Moves a field with its labels.
   void MoveField(QWidget* field, int top, int left);
   // Moves every control at or below `fromTop` down by `delta` (for extra rows).
@@ -212,6 +214,8 @@ class TRecordDialog : public QDialog {
   void StretchPanelControls();
   // Grows the dialog when the rows shown leave the memo too little room.
   void EnsureMemoRoom();
+  // Tab runs through the fields row by row, whatever order they were made in.
+  void ArrangeTabOrder();
   void MoveControlTop(TPanelControl& control, int top, int oldTop);
   void MoveControlLeft(TPanelControl& control, int left, int oldLeft);
   std::vector<TPanelControl*> LabelsOf(const QWidget* field);
@@ -240,6 +244,7 @@ class TRecordDialog : public QDialog {
 
   std::vector<TPanelControl> FControls;
   std::vector<QWidget*> FStretched;
+  std::vector<QLabel*> FLeftCaptions;
   QHash<QObject*, std::function<void()>> FDoubleClickActions;
   bool FPrepared = false;
   bool FPositionRestored = false;

@@ -47,8 +47,7 @@ TTimeRecordDialog::TTimeRecordDialog(QWidget* parent) : TRecordDialog(parent) {
   SetCaptionText(RecordEdit(), QStringLiteral("距離"));
   MoveField(TaniEdit(), kDistanceRow, 126);
   SetCaptionText(TaniEdit(), QString());
-  TaniEdit()->setReadOnly(true);
-  TaniEdit()->setFocusPolicy(Qt::NoFocus);
+  MakeUnitReadOnly(TaniEdit());
   MoveField(WindDirectionCombo(), kWindRow, 20);
   MoveField(WindSpeedEdit(), kWindRow, 126);
   MoveField(WeatherCombo(), kWeatherRow, 20);

@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QDropEvent>
 #include <QFile>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 #include <algorithm>
 #include <filesystem>
@@ -228,6 +231,31 @@ TEST_F(RecordDialogLinks, TheContextMenuOffersWhatTheSelectedLinkSupports) {
   dialog.PrepareLinkMenu();
   EXPECT_EQ(visibleTexts(), QStringList({"地図ルート範囲設定(&M)...", "GPSファイルから距離を取得(&D)",
                                          "GPSファイルから時刻を取得(&T)", "GPSファイルから緯度経度を取得(&L)"}));
+}
+
+TEST_F(RecordDialogLinks, FilesDroppedOnTheListOrTheDialogAreLinkedLikeChosenOnes) {
+  TRecordDialog dialog;
+  Open(dialog);
+  const auto drop = [](QWidget* target, const std::string& file) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &dropped);
+  };
+  drop(dialog.LinkList()->viewport(), Files.Write("dropped.gpx", "<gpx/>"));
+  drop(&dialog, Files.Write("dropped.txt", "t"));
+  EXPECT_EQ(RowTitles(dialog), QStringList({"photo.jpg", "dropped.gpx", "dropped.txt"}));
+  EXPECT_EQ(dialog.AddFileList().Count(), 2);
+
+  // Plain text is no file.
+  QMimeData text;
+  text.setText(QStringLiteral("hello"));
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(dialog.LinkList()->viewport(), &enter);
+  EXPECT_FALSE(enter.isAccepted());
 }
 
 TEST_F(RecordDialogLinks, WithoutADiaryFileListNoFileCanBeLinked) {
