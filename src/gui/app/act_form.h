@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "core/search/act_search.h"
+
+class QLabel;
+class QLineEdit;
+class QComboBox;
+class QToolButton;
+class QTreeWidget;
+class QWidget;
+
+namespace hakuvo {
+
+// A list of the diary's actions that meet a condition; selecting a row asks the main window to
+// select that action. The window owns nothing of the diary.
+class TActForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TActForm(QWidget* parent = nullptr);
+
+  void SetDayDataList(const TDayDataList* days) { FDayDataList = days; }
+  const TActTable& Table() const { return FTable; }
+  QTreeWidget* ListView() const { return FListView; }
+
+  // Refills the list; a formula error is shown and the rows found before it stay.
+  void FillList();
+  // Sorts by a column the way a click on its header does.
+  void SortByColumn(int column);
+  // "すべてをコピー": the list as tab-separated text, also put on the clipboard.
+  QString CopyAll() const;
+
+  int ColumnToSort() const { return FColumnToSort; }
+  int ColumnSortCoefficient() const { return FColumnSortCoefficient; }
+
+ signals:
+  // The action of the row just selected (the main window selects its row).
+  void ActSelected(hakuvo::TActData* act);
+
+ protected:
+  virtual std::unique_ptr<TActSearch> MakeSearch() const = 0;
+  // A failed search is shown in an error box; the rows found before the failure stay.
+  virtual void ShowError(const QString& message);
+  QWidget* ToolPanel() const { return FToolPanel; }
+
+ private:
+  void ShowTable();
+  void OnSelectionChanged();
+
+  QWidget* FToolPanel;
+  QTreeWidget* FListView;
+  const TDayDataList* FDayDataList = nullptr;
+  TActTable FTable;
+  int FColumnToSort = 0;
+  int FColumnSortCoefficient = 1;
+};
+
+// Ctrl+F: actions whose texts contain the search text (every action when it is empty).
+class TActStringForm : public TActForm {
+  Q_OBJECT
+
+ public:
+  explicit TActStringForm(QWidget* parent = nullptr);
+  QLineEdit* SearchEdit() const { return FSearchEdit; }
+  QToolButton* SearchBtn() const { return FSearchBtn; }
+
+ protected:
+  std::unique_ptr<TActSearch> MakeSearch() const override;
+  void showEvent(QShowEvent* event) override;
+
+  QLineEdit* FSearchEdit;
+  QToolButton* FSearchBtn;
+};
+
+// 抽出: the actions of one category that meet a condition of search words and "=" formulas.
+class TActCategoryForm : public TActStringForm {
+  Q_OBJECT
+
+ public:
+  explicit TActCategoryForm(QWidget* parent = nullptr);
+  void SetCategoryInfoList(const TCategoryInfoList* infos) { FCategoryInfoList = infos; }
+  void SetIsViewEnergyConsumption(bool value) { FIsViewEnergyConsumption = value; }
+  QComboBox* CategoryCombo() const { return FCategoryCombo; }
+  TCategoryType CategoryType() const { return FCategoryType; }
+
+ protected:
+  std::unique_ptr<TActSearch> MakeSearch() const override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QComboBox* FCategoryCombo;
+  QLabel* FSearchLabel;
+  const TCategoryInfoList* FCategoryInfoList = nullptr;
+  bool FIsViewEnergyConsumption = false;
+  TCategoryType FCategoryType = ctUserCategory;
+};
+
+}  // namespace hakuvo

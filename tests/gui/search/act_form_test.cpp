@@ -1,0 +1,94 @@
+#include "gui/app/act_form.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace hakuvo {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+template <typename Form>
+class Recording : public Form {
+ public:
+  QStringList Errors;
+
+ protected:
+  void ShowError(const QString& message) override { Errors << message; }
+};
+
+class ActFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    for (int d = 1; d <= 4; ++d) {
+      auto day = std::make_unique<TDayData>();
+      day->DateData = EncodeDate(2025, 5, d);
+      TActData* act = day->AddAct(CreateActData(d == 4 ? ctShopping : ctJogging));
+      act->Title = d == 2 ? "坂道" : "平地";
+      act->RecordData->SetData(10 - d);
+      act->RecordData->Tani = Infos->GetCategoryItems(act->Category)->Tani;
+      Days.Add(std::move(day));
+    }
+  }
+  TDayDataList Days;
+  std::unique_ptr<TCategoryInfoList> Infos = TCategoryInfoList::CreateStandard();
+};
+
+TEST_F(ActFormTest, StringSearchFillsSortsAndSelects) {
+  Recording<TActStringForm> form;
+  form.SetDayDataList(&Days);
+  form.show();
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("アクションリスト"));
+  EXPECT_EQ(form.ListView()->topLevelItemCount(), 4);
+  form.SearchEdit()->setText(QStringLiteral("坂"));
+  form.FillList();
+  ASSERT_EQ(form.ListView()->topLevelItemCount(), 1);
+  EXPECT_EQ(form.ListView()->topLevelItem(0)->text(2), QStringLiteral("坂道"));
+
+  form.SearchEdit()->clear();
+  form.FillList();
+  form.SortByColumn(4);  // the value column: ascending by the value shown
+  EXPECT_EQ(form.ListView()->topLevelItem(0)->text(4), QStringLiteral("6"));
+  form.SortByColumn(4);  // again: descending
+  EXPECT_EQ(form.ColumnSortCoefficient(), -1);
+  EXPECT_EQ(form.ListView()->topLevelItem(0)->text(4), QStringLiteral("9"));
+
+  TActData* selected = nullptr;
+  QObject::connect(&form, &TActForm::ActSelected, [&](TActData* act) { selected = act; });
+  form.ListView()->setCurrentItem(form.ListView()->topLevelItem(1));
+  ASSERT_NE(selected, nullptr);
+  EXPECT_EQ(selected->RecordData->Data(), 8);
+  EXPECT_TRUE(form.CopyAll().startsWith(QStringLiteral("日付\t時刻\tタイトル\tカテゴリ\t記録\t単位\r\n")));
+}
+
+TEST_F(ActFormTest, ExtractHidesTheSelectorAndReportsFormulaErrors) {
+  Recording<TActCategoryForm> form;
+  form.SetDayDataList(&Days);
+  form.SetCategoryInfoList(Infos.get());
+  form.CategoryCombo()->addItems({QStringLiteral("ジョギング"), QStringLiteral("買い物")});
+  form.SearchEdit()->setText(QStringLiteral("=[距離] >= 8"));
+  form.show();
+  EXPECT_FALSE(form.CategoryCombo()->isVisible());
+  EXPECT_EQ(form.CategoryType(), ctJogging);
+  EXPECT_EQ(form.SearchEdit()->geometry().left(), 35);
+  EXPECT_EQ(form.ListView()->topLevelItemCount(), 2);
+  EXPECT_EQ(form.ListView()->headerItem()->text(4), QStringLiteral("距離"));
+
+  form.SearchEdit()->setText(QStringLiteral("=[高度] > 1"));
+  form.FillList();
+  ASSERT_EQ(form.Errors.size(), 1);
+  EXPECT_TRUE(form.Errors[0].contains(QStringLiteral("enSyntaxError")));
+}
+
+}  // namespace
+}  // namespace hakuvo
