@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <random>
 
@@ -29,10 +28,17 @@ std::string NewGuidString() {
   std::uint64_t low = NextRandom();
   high = (high & ~0xF000ull) | 0x4000ull;                // version 4
   low = (low & ~(0xC000ull << 48)) | (0x8000ull << 48);  // RFC 4122 variant
-  char text[39];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%04X-%012llX}", static_cast<unsigned>(high >> 32),
-                static_cast<unsigned>((high >> 16) & 0xFFFF), static_cast<unsigned>(high & 0xFFFF),
-                static_cast<unsigned>(low >> 48), static_cast<unsigned long long>(low & 0xFFFFFFFFFFFFull));
+  // Written digit by digit: links are made by the ten thousand when a diary is read, and
+  // snprintf took most of the time of each.
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text = "{00000000-0000-0000-0000-000000000000}";
+  int digit = 0;
+  for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+    if (text[i] == '-') continue;
+    const std::uint64_t word = digit < 16 ? high : low;
+    text[i] = kHex[(word >> (60 - 4 * (digit % 16))) & 0xF];
+    ++digit;
+  }
   return text;
 }
 
