@@ -1,8 +1,12 @@
 #include <QApplication>
-#include <QGuiApplication>
-#include <QLabel>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+
+#include "gui/app/main_form.h"
+#include "gui/app/timing_log.h"
 
 namespace {
 
@@ -25,12 +29,16 @@ int main(int argc, char** argv) {
                  "display, e.g.: xvfb-run -a hakuvo [DIARY]\n");
     return 1;
   }
+  const hakuvo::TTimingWatch sinceStart;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));
-  QLabel window(QStringLiteral("跳記"));
-  window.setWindowTitle(QStringLiteral("跳記"));
-  window.resize(640, 480);
+  // Qt has taken its own options out of the command line by now.
+  const QStringList parameters = QApplication::arguments().mid(1);
+  const std::filesystem::path programFolder = QApplication::applicationDirPath().toStdString();
+  hakuvo::TMainForm window(parameters, programFolder);
   window.show();
+  // Queued behind the first paint of the window and its list.
+  QTimer::singleShot(0, &window, [&sinceStart] { sinceStart.Log("window shown with its list"); });
   return QApplication::exec();
 }

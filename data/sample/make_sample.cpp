@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     jogging.push_back({month, day > 30 ? day - 30 : day, i % 2 ? 18 : 6, i % 2 ? 30 : 15, minutes, km,
                        i % 2 ? evening[i / 2 % 2] : morning[i / 2 % 3], memo, places[i % 3]});
   }
-  jogging.push_back({11, 3, 9, 0, 128, 21.1, "ハーフマラソン大会", {"自己ベスト更新！", "1:58:20"}, "河川敷特設コース"});
+  jogging.push_back(
+      {11, 3, 9, 0, 128, 21.1, "ハーフマラソン大会", {"自己ベスト更新！", "1:58:20"}, "河川敷特設コース"});
   WriteDiary(folder + "/sample.hkvj", ctJogging, 62.5, jogging);
 
   std::vector<Outing> walking;
