@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QToolTip>
 #include <algorithm>
 
@@ -24,7 +25,12 @@ TActListView::TActListView(QWidget* parent) : QTreeView(parent) {
   header()->setSectionsMovable(false);
   header()->setStretchLastSection(false);
   header()->setSortIndicatorShown(false);
-  setContextMenuPolicy(Qt::ActionsContextMenu);
+  // The selected outing stays marked while the search box or a child window has the focus.
+  QPalette colours = palette();
+  for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+  }
+  setPalette(colours);
 }
 
 TActListModel* TActListView::ActModel() const { return qobject_cast<TActListModel*>(model()); }

@@ -27,6 +27,7 @@ class QSessionManager;
 
 namespace hakuvo {
 
+class TActForm;
 class TActListModel;
 class TActListView;
 class TDayDataFile;
@@ -42,6 +43,7 @@ enum TMainCommand : int {
   cmSaveAs,
   cmExit,
   cmCategorySearch,
+  cmStringSearch,
   cmEnergyView,
   cmActGraph,
   cmDayGraph,
@@ -143,6 +145,9 @@ class TMainForm : public QMainWindow {
   void DeleteActCommand();
   void EnergyViewCommand();
   void CategorySettingsCommand();
+  // The search windows: Ctrl+F over every outing, "抽出" within the current category.
+  void StringSearchCommand();
+  void CategorySearchCommand();
   void SearchDownCommand();
   void SearchUpCommand();
   // A recent file chosen from the File menu.
@@ -173,6 +178,8 @@ class TMainForm : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  // The window offers no menu to hide its tool strip.
+  QMenu* createPopupMenu() override { return nullptr; }
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -214,6 +221,9 @@ class TMainForm : public QMainWindow {
   void StoreColumnWidths();
   void OnSelectionChanged(const QList<int>& newlySelected);
   void SearchFrom(int direction);
+
+  // Search windows (main_form_search.cpp).
+  void RunActForm(TActForm& form);
 
   // Actions (main_form_acts.cpp).
   void PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, const TActData& act);

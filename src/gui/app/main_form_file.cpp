@@ -1,5 +1,6 @@
 // The main window's file commands: new, open, save, save as, the save prompt, the recent files,
 // the caption, full screen, the about box and the category list settings.
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QToolBar>
 #include <filesystem>
@@ -146,7 +147,11 @@ bool TMainForm::OpenFile(const std::string& path) {
   }
   FAppData->DataFilePath = FolderOf(path);
   StoreWindowState();
-  if (FDayDataList.Count() > 0) SelectByDate(FDayDataList[FDayDataList.Count() - 1]->DateData);
+  if (FDayDataList.Count() > 0) {
+    // A selection asked for by a child window before the diary changed must not win over this one.
+    QCoreApplication::sendPostedEvents(this, TWindowMessageEvent::EventType());
+    SelectByDate(FDayDataList[FDayDataList.Count() - 1]->DateData);
+  }
   FIsChange = false;
   ScheduleCommandUpdate();
   return true;

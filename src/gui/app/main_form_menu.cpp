@@ -40,8 +40,9 @@ void TMainForm::CreateActions() {
       ->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
   MakeAction(cmSaveAs, QStringLiteral("名前を付けて保存(&A)..."), {}, &TMainForm::SaveAsCommand);
   connect(MakeAction(cmExit, QStringLiteral("終了(&X)"), {}, nullptr), &QAction::triggered, this, &QWidget::close);
-  // The extraction window is not part of the program yet; its menu item stays disabled.
-  MakeAction(cmCategorySearch, QStringLiteral("抽出(&S)"), {}, nullptr)->setEnabled(false);
+  MakeAction(cmCategorySearch, QStringLiteral("抽出(&S)"), {}, &TMainForm::CategorySearchCommand);
+  MakeAction(cmStringSearch, QStringLiteral("検索(&F)..."), QKeySequence(Qt::CTRL | Qt::Key_F),
+             &TMainForm::StringSearchCommand);
   MakeAction(cmEnergyView, QStringLiteral("体重・消費カロリーを表示する(&E)"), {}, &TMainForm::EnergyViewCommand)
       ->setCheckable(true);
   const std::pair<TMainCommand, QString> windowItems[] = {{cmActGraph, QStringLiteral("グラフ(&A)")},
