@@ -1,5 +1,7 @@
 // Start-up, modes, caption, settings and shutdown of the main window.
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 
 #include "core/datafile/day_data_file.h"
 #include "core/settings/history_menu_list.h"
@@ -102,6 +104,35 @@ TEST_F(MainFormTest, AppDataFolderSwitchKeepsSettingsInTheUserFolder) {
   DestroyForm();
   EXPECT_TRUE(fs::exists(userFolder / "Jogging.ini"));
   EXPECT_FALSE(fs::exists(ProgramFolder / "Jogging.ini"));
+}
+
+TEST_F(MainFormTest, SavedBoundsApplyOnlyWhereTheWindowStaysReachable) {
+  const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+  const struct {
+    int Top;
+    bool TopApplied;
+  } cases[] = {{desktop.top() + 40, true}, {desktop.top() - 10, true}, {desktop.top() - 11, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Top);
+    {
+      TAppData settings(ProgramFolder);
+      settings.SetMode(ctJogging);
+      settings.Left = desktop.left() + 30;
+      settings.Top = c.Top;
+      settings.Width = 500;
+      settings.Height = 400;
+      settings.WindowState = wsMaximized;
+      settings.Write();
+    }
+    TMainForm& form = MakeForm({}, false);
+    const QRect bounds = form.geometry();
+    EXPECT_EQ(bounds.size(), QSize(500, 400));  // the size always
+    EXPECT_EQ(bounds.left(), desktop.left() + 30);
+    EXPECT_EQ(bounds.top() == c.Top, c.TopApplied);
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+    Form.reset();
+    fs::remove(ProgramFolder / "Jogging.ini");
+  }
 }
 
 TEST_F(MainFormTest, DiaryOnTheCommandLineWinsOverTheLastFile) {
