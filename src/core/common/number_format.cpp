@@ -212,11 +212,12 @@ bool TryParseNumber(std::string_view text, Extended& value) {
   text = TrimBlanks(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   if (text.empty()) return false;
+  // The quick path takes plain decimals only, so it needs no check of the characters before it.
+  if (TryParseExactDecimal(text, value)) return true;
   // Only digits, sign, point and exponent: from_chars would also take "inf" and "nan".
   for (char c : text) {
     if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
   }
-  if (TryParseExactDecimal(text, value)) return true;
   Extended parsed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
   if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed)) return false;
