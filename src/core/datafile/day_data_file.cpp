@@ -126,18 +126,19 @@ void TDayDataFile::Load() {
   pugi::xml_document document;
   const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.data(), bytes.size());
   // The buffer no longer has its line breaks where they were; a failure reads the file again.
-  Read(document, result, TXmlSource(FFileName, {}));
+  TXmlSource source(FFileName, {});
+  Read(document, result, source);
 }
 
 void TDayDataFile::LoadFromString(std::string_view bytes) {
   CheckObjects();
   pugi::xml_document document;
   const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size());
-  Read(document, result, TXmlSource(FFileName, bytes));
+  TXmlSource source(FFileName, bytes);
+  Read(document, result, source);
 }
 
-void TDayDataFile::Read(const pugi::xml_document& document, const pugi::xml_parse_result& result,
-                        const TXmlSource& source) {
+void TDayDataFile::Read(pugi::xml_document& document, const pugi::xml_parse_result& result, TXmlSource& source) {
   // Only the five predefined entities and character references are expanded: a document type
   // declaration is skipped unread, so there are no entity definitions and no external entities.
   if (!result) source.Fail(std::string("XML として正しくありません: ") + ParseProblem(result.status), result.offset);

@@ -96,7 +96,7 @@ class TDayDataFile {
  private:
   // Every object must be given; forgetting one is a programming error, not a bad file.
   void CheckObjects() const;
-  void Read(const pugi::xml_document& document, const pugi::xml_parse_result& result, const TXmlSource& source);
+  void Read(pugi::xml_document& document, const pugi::xml_parse_result& result, TXmlSource& source);
 
   std::string FFileName;
   TDayDataList* FDayDataList = nullptr;

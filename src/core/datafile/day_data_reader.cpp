@@ -19,6 +19,12 @@ bool IsNamed(pugi::xml_node node, const char* name) { return std::strcmp(node.na
 // A compass index outside the sixteen points would index past the names; it reads as "none".
 std::int8_t WindDirectionOf(int value) { return value >= -1 && value <= 15 ? static_cast<std::int8_t>(value) : -1; }
 
+std::size_t CodeHash(std::string_view code) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
 }  // namespace
 
 bool SameCode(std::string_view a, std::string_view b) noexcept {
@@ -28,16 +34,6 @@ bool SameCode(std::string_view a, std::string_view b) noexcept {
   }
   return true;
 }
-
-namespace {
-
-std::size_t CodeHash(std::string_view code) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
-  return static_cast<std::size_t>(hash ^ (hash >> 29));
-}
-
-}  // namespace
 
 void TCodeIndex::Build(const std::vector<std::string_view>& codes, const std::vector<bool>& present,
                        std::vector<bool>& shadowed) {
@@ -91,7 +87,7 @@ TLinkData* TLinkListLoad::Find(std::string_view code) {
   return FLinks[found];
 }
 
-TDayDataReader::TDayDataReader(const TXmlSource& source, const TTargets& targets)
+TDayDataReader::TDayDataReader(TXmlSource& source, const TTargets& targets)
     : FSource(source), FTargets(targets), FFiles(targets.Files), FThings(targets.Things), FPersons(targets.Persons) {
   FCategories.CopyList(targets.Categories);
   // The copies keep the originals' number of axis titles: Assign keeps the receiver's.
@@ -200,6 +196,7 @@ void TDayDataReader::ReadFileList(pugi::xml_node list) {
     // Without a code the link keeps the new one it was made with.
     if (code) link->SetGuidCode(code.value());
     FFiles.Fresh.Add(std::move(link));
+    FSource.RemoveRead(node);
   });
 }
 
@@ -255,6 +252,8 @@ void TDayDataReader::ReadDays(pugi::xml_node list) {
     day->Memo = r.Lines("メモ");
     ForEachElement(node, [&](pugi::xml_node act) { day->AddAct(ReadAct(act, *day)); });
     FDays.Add(std::move(day));
+    // The day's elements are done with: their memory serves the days still to come.
+    FSource.RemoveRead(node);
   });
 }
 
@@ -362,10 +361,12 @@ void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
 
 void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts,
                                  std::size_t limit) {
-  const std::size_t count = std::min(AttributeCount(node), limit);
+  // Attribute i is prefix + i wherever it stands; as written, it is simply the i-th.
+  std::size_t i = 0;
   TElementReader r(FSource, node);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::string text = r.Text(IndexedName(prefix, i).c_str());
+  for (pugi::xml_attribute a = node.first_attribute(); a && i < limit; a = a.next_attribute(), ++i) {
+    const std::string& name = IndexedName(prefix, i);
+    std::string text = std::strcmp(a.name(), name.c_str()) == 0 ? a.value() : r.Text(name.c_str());
     if (i < texts.size()) {
       texts[i] = std::move(text);
     } else {

@@ -73,7 +73,7 @@ class TDayDataReader {
     TDayDataFileView& View;
   };
 
-  TDayDataReader(const TXmlSource& source, const TTargets& targets);
+  TDayDataReader(TXmlSource& source, const TTargets& targets);
   TDayDataReader(const TDayDataReader&) = delete;
   TDayDataReader& operator=(const TDayDataReader&) = delete;
 
@@ -110,7 +110,7 @@ class TDayDataReader {
   // prefix + index in decimal, made once ("単位0" is asked for by every record).
   const std::string& IndexedName(const char* prefix, std::size_t index);
 
-  const TXmlSource& FSource;
+  TXmlSource& FSource;
   const TTargets FTargets;
 
   TLinkListLoad FFiles;
@@ -128,11 +128,14 @@ class TDayDataReader {
   std::vector<std::pair<const char*, std::vector<std::string>>> FIndexedNames;
 };
 
-// The element children of a node (text and other nodes between them carry nothing).
+// The element children of a node (text and other nodes between them carry nothing). `f` may
+// remove the child it is given.
 template <typename F>
 void ForEachElement(pugi::xml_node node, F&& f) {
-  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+  for (pugi::xml_node child = node.first_child(); child;) {
+    const pugi::xml_node next = child.next_sibling();
     if (child.type() == pugi::node_element) f(child);
+    child = next;
   }
 }
 

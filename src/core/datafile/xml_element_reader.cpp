@@ -45,11 +45,21 @@ void TXmlSource::Fail(const std::string& problem, std::ptrdiff_t offset) const {
   throw EHakuvoError(message);
 }
 
+void TXmlSource::RemoveRead(pugi::xml_node node) {
+  pugi::xml_node parent = node.parent();
+  const std::string_view name = node.name();
+  auto removed = std::find_if(FRemoved.begin(), FRemoved.end(),
+                              [&](const TRemoved& r) { return r.Parent == parent && r.Name == name; });
+  if (removed == FRemoved.end()) removed = FRemoved.insert(FRemoved.end(), {parent, name, 0});
+  ++removed->Count;
+  parent.remove_child(node);
+}
+
 void TXmlSource::FailAt(pugi::xml_node node, const std::string& problem) const {
   Fail("要素 \"" + ElementPath(node) + "\" " + problem, node.offset_debug());
 }
 
-std::string ElementPath(pugi::xml_node node) {
+std::string TXmlSource::ElementPath(pugi::xml_node node) const {
   std::vector<std::string> parts;
   for (; node && node.parent() && node.parent().type() != pugi::node_document; node = node.parent()) {
     std::string part = node.name();
@@ -59,6 +69,12 @@ std::string ElementPath(pugi::xml_node node) {
          sibling = sibling.previous_sibling(node.name())) {
       ++index;
       shared = true;
+    }
+    for (const TRemoved& removed : FRemoved) {
+      if (removed.Parent == node.parent() && removed.Name == node.name()) {
+        index += static_cast<int>(removed.Count);
+        shared = true;
+      }
     }
     if (shared || node.next_sibling(node.name())) {
       part += '[';

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/common/date_time.h"
 #include "core/common/extended.h"
@@ -27,13 +28,23 @@ class TXmlSource {
   // The problem of an attribute of an element: names the element by its path from the root.
   [[noreturn]] void FailAt(pugi::xml_node node, const std::string& problem) const;
 
+  // The reader drops elements it has read from the document to give their memory back; paths of
+  // their later siblings still count them.
+  void RemoveRead(pugi::xml_node node);
+  // "日リスト/日データ[3]/行動" with a 1-based index where an element shares its name with siblings.
+  std::string ElementPath(pugi::xml_node node) const;
+
  private:
+  struct TRemoved {
+    pugi::xml_node Parent;
+    std::string_view Name;  // in the parsed buffer, which outlives the nodes
+    std::size_t Count;
+  };
+
   std::string FFileName;
   std::string_view FOriginal;
+  std::vector<TRemoved> FRemoved;
 };
-
-// "日リスト/日データ[3]/行動" with a 1-based index where an element shares its name with siblings.
-std::string ElementPath(pugi::xml_node node);
 
 std::size_t AttributeCount(pugi::xml_node node);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/common/guid.h"
+#include "core/common/hakuvo_error.h"
 #include "core/datafile/diary_fixture.h"
 
 namespace hakuvo {
@@ -181,6 +182,24 @@ TEST(DayDataFileOlder, ValuesOutOfRangeTakeTheSafeChoice) {
     EXPECT_EQ(act.RecordData->IndicationKind, c.IndicationKind) << c.Act;
     EXPECT_EQ(act.WindDirection, c.WindDirection) << c.Act;
   }
+}
+
+}  // namespace
+}  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+// Numbered attributes are taken by their names, in whatever order a hand-edited file has them.
+TEST(DayDataFileOlder, NumberedAttributesAreTakenByName) {
+  TDiary diary;
+  diary.LoadString(R"(<tekuri><子ウインドウ><Docking RightPanelDockInfo="" BottomPanelDockInfo="">)"
+                   R"(<Floating Floating1="b" Floating0="a" Floating2="c"/></Docking></子ウインドウ></tekuri>)");
+  EXPECT_EQ(diary.ChildWindowInfo.FloatingList, (TStringList{"a", "b", "c"}));
+  EXPECT_THROW(diary.LoadString(R"(<tekuri><子ウインドウ><FileLinkSearch SubFolder="1" OneAct="0">)"
+                                R"(<FolderList FolderList0="a" Other="b"/></FileLinkSearch></子ウインドウ></tekuri>)"),
+               EHakuvoError);
+  EXPECT_EQ(diary.ChildWindowInfo.FloatingList, (TStringList{"a", "b", "c"}));
 }
 
 }  // namespace
