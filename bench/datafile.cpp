@@ -1,0 +1,324 @@
+// Load and save of a generated 20-year diary, each beside what pugixml alone needs for the same
+// file in the same run: a parse that walks every element and converts every attribute with
+// std::from_chars, and a build of the same document that is written with save_file.
+//
+// Also counts the heap while a load runs: the peak is reported against the file's size.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+#include <pugixml.hpp>
+
+#include <atomic>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/common/date_time.h"
+#include "core/datafile/day_data_file.h"
+
+// Every heap byte of the process, through operator new and pugixml's allocator.
+namespace heap {
+
+std::atomic<long long> Current{0};
+std::atomic<long long> Peak{0};
+
+[[gnu::noinline]] void* Take(std::size_t size) {
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (block == nullptr) return nullptr;
+  const long long now = Current += static_cast<long long>(malloc_usable_size(block));
+  long long peak = Peak.load();
+  while (now > peak && !Peak.compare_exchange_weak(peak, now)) {
+  }
+  return block;
+}
+
+[[gnu::noinline]] void Give(void* block) {
+  if (block == nullptr) return;
+  Current -= static_cast<long long>(malloc_usable_size(block));
+  std::free(block);
+}
+
+// Before any document exists.
+const bool kPugixmlCounted = (pugi::set_memory_management_functions(Take, Give), true);
+
+}  // namespace heap
+
+void* operator new(std::size_t size) {
+  if (void* block = heap::Take(size)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* block) noexcept { heap::Give(block); }
+void operator delete[](void* block) noexcept { heap::Give(block); }
+void operator delete(void* block, std::size_t) noexcept { heap::Give(block); }
+void operator delete[](void* block, std::size_t) noexcept { heap::Give(block); }
+
+namespace {
+
+using namespace hakuvo;
+namespace fs = std::filesystem;
+
+struct TDiaryObjects {
+  TDiaryObjects() {
+    File.SetDayDataList(&Days);
+    File.SetCategoryInfoList(Categories.get());
+    File.SetFileList(&Files);
+    File.SetThingList(&Things);
+    File.SetPersonList(&Persons);
+    File.SetMultiDayGraphInfo(&MultiDayGraphInfo);
+    File.SetMultiDayGraphInfo2(&MultiDayGraphInfo2);
+    File.SetChildWindowInfo(&ChildWindowInfo);
+  }
+
+  TDayDataList Days;
+  std::unique_ptr<TCategoryInfoList> Categories = TCategoryInfoList::CreateStandard();
+  TLinkDataOwner Files;
+  TLinkDataOwner Things;
+  TLinkDataOwner Persons;
+  TGraphInfo MultiDayGraphInfo;
+  TGraphInfo MultiDayGraphInfo2;
+  TChildWindowInfo ChildWindowInfo;
+  TDayDataFile File;
+};
+
+const char* const kPhrases[] = {"皇居の周りを二周した。", "桜がきれいだった。",     "向かい風が強くて苦しい。",
+                                "途中で雨に降られた。",   "新しい靴の調子が良い。", "膝に少し違和感あり。",
+                                "朝の空気が気持ちいい。", "川沿いの道を往復。",     "信号待ちが多かった。",
+                                "ペースを上げてみた。"};
+const char* const kPlaces[] = {"皇居", "代々木公園", "多摩川", "駒沢公園", "荒川河川敷", "石神井公園"};
+const char* const kWeathers[] = {"晴れ", "曇り", "雨", "雪", ""};
+
+std::string Memo(std::mt19937& random) {
+  std::string text;
+  const int lines = 1 + static_cast<int>(random() % 2);
+  for (int i = 0; i < lines; ++i) {
+    if (i > 0) text += "\n";
+    text += kPhrases[random() % std::size(kPhrases)];
+    text += kPhrases[random() % std::size(kPhrases)];
+  }
+  return text;
+}
+
+TCategoryType PickCategory(std::mt19937& random) {
+  const unsigned roll = random() % 100;
+  if (roll < 38) return ctJogging;
+  if (roll < 62) return ctWalking;
+  if (roll < 76) return ctBicycle;
+  return static_cast<TCategoryType>(random() % CategoryTypeCount);  // every kind, the three again
+}
+
+// About 7,300 days and 15,000 actions, every record class, memos, places and links of all kinds.
+void Generate(TDiaryObjects& diary) {
+  std::mt19937 random(20240601);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::vector<TLinkData*> things;
+  std::vector<TLinkData*> persons;
+  for (int i = 0; i < 40; ++i) {
+    auto thing = std::make_unique<TThingLink>();
+    thing->SetName("道具" + std::to_string(i));
+    thing->SetCategory("靴");
+    thing->Memo() = SplitLines(Memo(random));
+    things.push_back(diary.Things.Add(std::move(thing)));
+    auto person = std::make_unique<TPersonLink>();
+    person->SetLastName("山田");
+    person->SetFirstName("太郎" + std::to_string(i));
+    person->SetMailAddress("taro" + std::to_string(i) + "@example.jp");
+    person->SetLatitude(35 + unit(random));
+    persons.push_back(diary.Persons.Add(std::move(person)));
+  }
+  const TDateTime first = EncodeDate(2005, 1, 1);
+  int fileNumber = 0;
+  for (int d = 0; d < 7300; ++d) {
+    auto day = std::make_unique<TDayData>();
+    day->DateData = first + d;
+    day->Weather = kWeathers[random() % std::size(kWeathers)];
+    if (random() % 10 == 0) day->Memo = SplitLines(Memo(random));
+    const unsigned roll = random() % 100;
+    const int acts = roll < 25 ? 1 : roll < 70 ? 2 : roll < 95 ? 3 : 4;
+    for (int a = 0; a < acts; ++a) {
+      const TCategoryType category = PickCategory(random);
+      auto act = CreateActData(category);
+      act->Category = category;
+      if (category == ctUserCategory) act->UserCategory = "ヨガ";
+      act->Title = std::string(kPlaces[random() % std::size(kPlaces)]) + "コース";
+      act->Weather = kWeathers[random() % std::size(kWeathers)];
+      act->Temperature = static_cast<int>(random() % 350) / 10.0L;
+      act->WindDirection = static_cast<std::int8_t>(static_cast<int>(random() % 17) - 1);
+      act->WindSpeed = static_cast<int>(random() % 100) / 10.0L;
+      if (random() % 10 < 3) act->Memo = SplitLines(Memo(random));
+      if (random() % 10 < 3) {
+        act->Place.Title = kPlaces[random() % std::size(kPlaces)];
+        act->Place.Address = "東京都";
+        act->Place.Latitude = 35 + unit(random);
+        act->Place.Longitude = 139 + unit(random);
+      }
+      TRecordData& record = *act->RecordData;
+      const int startMinute = 300 + static_cast<int>(random() % 900);
+      record.StartTime = startMinute / 1440.0;
+      record.SetData(static_cast<int>(random() % 2000) / 100.0L);
+      if (auto* time = dynamic_cast<TTimeRecord*>(&record)) time->EndTime = (startMinute + 30 + random() % 90) / 1440.0;
+      if (auto* energy = dynamic_cast<TEnergyConsumptionRecord*>(&record)) energy->Weight = 60 + random() % 200 / 10.0L;
+      if (auto* walking = dynamic_cast<TWalkingRecord*>(&record))
+        walking->Pedometer = static_cast<int>(random() % 20000);
+      if (auto* fishing = dynamic_cast<TFishingRecord*>(&record)) fishing->Dimension = random() % 500 / 10.0L;
+      if (auto* pressure = dynamic_cast<TBloodPressureRecord*>(&record)) pressure->Pulse = 60 + random() % 30;
+      record.Tani = diary.Categories->GetCategoryItems(category)->Tani;
+
+      const bool outing = dynamic_cast<TTimeRecord*>(&record) != nullptr;
+      if (outing && random() % 10 < 5) {
+        auto gps = std::make_unique<TGpsFileLink>();
+        gps->FileName = "/home/user/gps/" + std::to_string(++fileNumber) + ".gpx";
+        gps->EndPos = 1;
+        act->LinkDataList.Add(diary.Files.Add(std::move(gps)));
+      }
+      if (random() % 10 < 2) {
+        auto image = std::make_unique<TImageFileLink>();
+        image->FileName = "/home/user/写真/IMG_" + std::to_string(++fileNumber) + ".JPG";
+        image->RotateAngle = 90 * static_cast<int>(random() % 4);
+        act->LinkDataList.Add(diary.Files.Add(std::move(image)));
+      }
+      if (random() % 10 == 0) act->LinkDataList.Add(things[random() % things.size()]);
+      if (random() % 10 == 0) act->LinkDataList.Add(persons[random() % persons.size()]);
+      if (auto* book = dynamic_cast<TBookAct*>(act.get())) book->Author = "著者";
+      day->AddAct(std::move(act));
+    }
+    diary.Days.Add(std::move(day));
+  }
+}
+
+// The generated diary, written once; removed at exit.
+struct TBenchFile {
+  TBenchFile() {
+    Folder = fs::temp_directory_path() / ("hakuvo-bench-datafile-" + std::to_string(::getpid()));
+    fs::create_directories(Folder);
+    Path = Folder / "diary.hkvj";
+    TDiaryObjects diary;
+    Generate(diary);
+    diary.File.SetFileName(Path.string());
+    diary.File.Save();
+    Size = fs::file_size(Path);
+    for (const auto& day : diary.Days) Actions += day->ActDataList.Count();
+    Days = diary.Days.Count();
+  }
+  ~TBenchFile() {
+    std::error_code ignored;
+    fs::remove_all(Folder, ignored);
+  }
+  fs::path Folder;
+  fs::path Path;
+  std::uintmax_t Size = 0;
+  int Days = 0;
+  int Actions = 0;
+};
+
+const TBenchFile& BenchFile() {
+  static const TBenchFile file;
+  return file;
+}
+
+void SetFileCounters(benchmark::State& state) {
+  const TBenchFile& file = BenchFile();
+  state.counters["file_MB"] = static_cast<double>(file.Size) / 1e6;
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(file.Size));
+}
+
+void BM_Load(benchmark::State& state) {
+  const TBenchFile& file = BenchFile();
+  double peakRatio = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto diary = std::make_unique<TDiaryObjects>();
+    diary->File.SetFileName(file.Path.string());
+    const long long before = heap::Current.load();
+    heap::Peak = before;
+    state.ResumeTiming();
+    diary->File.Load();
+    state.PauseTiming();
+    peakRatio = static_cast<double>(heap::Peak.load() - before) / static_cast<double>(file.Size);
+    if (diary->Days.Count() != file.Days) state.SkipWithError("the load lost days");
+    diary.reset();
+    state.ResumeTiming();
+  }
+  state.counters["peak_heap_per_file_byte"] = peakRatio;
+  state.counters["days"] = file.Days;
+  state.counters["actions"] = file.Actions;
+  SetFileCounters(state);
+}
+
+double WalkNumbers(pugi::xml_node node, long long& attributes) {
+  double sum = 0;
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute()) {
+      const char* text = a.value();
+      double value = 0;
+      if (std::from_chars(text, text + std::strlen(text), value).ec == std::errc()) sum += value;
+      ++attributes;
+    }
+    sum += WalkNumbers(child, attributes);
+  }
+  return sum;
+}
+
+void BM_BarePugixmlParseAndWalk(benchmark::State& state) {
+  const TBenchFile& file = BenchFile();
+  for (auto _ : state) {
+    pugi::xml_document document;
+    if (!document.load_file(file.Path.c_str())) state.SkipWithError("parse failed");
+    long long attributes = 0;
+    benchmark::DoNotOptimize(WalkNumbers(document, attributes));
+    benchmark::DoNotOptimize(attributes);
+  }
+  SetFileCounters(state);
+}
+
+void BM_Save(benchmark::State& state) {
+  const TBenchFile& file = BenchFile();
+  TDiaryObjects diary;
+  diary.File.SetFileName(file.Path.string());
+  diary.File.Load();
+  diary.File.SetFileName((file.Folder / "saved.hkvj").string());
+  for (auto _ : state) diary.File.Save();
+  SetFileCounters(state);
+}
+
+void CopyTree(pugi::xml_node from, pugi::xml_node to) {
+  for (pugi::xml_node child = from.first_child(); child; child = child.next_sibling()) {
+    pugi::xml_node copy = to.append_child(child.type());
+    copy.set_name(child.name());
+    for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute()) {
+      copy.append_attribute(a.name()).set_value(a.value());
+    }
+    CopyTree(child, copy);
+  }
+}
+
+// The same document built node by node from texts already at hand, and written by pugixml.
+void BM_BarePugixmlBuildAndSaveFile(benchmark::State& state) {
+  const TBenchFile& file = BenchFile();
+  pugi::xml_document source;
+  source.load_file(file.Path.c_str(), pugi::parse_default | pugi::parse_declaration);
+  const std::string target = (file.Folder / "bare.hkvj").string();
+  for (auto _ : state) {
+    pugi::xml_document document;
+    CopyTree(source, document);
+    if (!document.save_file(target.c_str(), "", pugi::format_raw, pugi::encoding_utf8)) {
+      state.SkipWithError("save_file failed");
+    }
+  }
+  SetFileCounters(state);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_BarePugixmlParseAndWalk)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_BarePugixmlBuildAndSaveFile)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+BENCHMARK_MAIN();
