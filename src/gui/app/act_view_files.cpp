@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/gps/gps_view_file.h"
 #include "core/model/act_data.h"
 #include "core/settings/app_data.h"
 #include "imaging/view_file.h"
@@ -21,6 +22,8 @@ QStringList MakeActViewFiles(const TActData& act, const TAppData& appData, bool 
         if (!onlyMissing || image->ViewFileName.empty()) {
           MakeImageViewFile(*image, view.ThumbnailWidth(), view.ThumbnailHeight(), folder);
         }
+      } else if (auto* track = dynamic_cast<TGpsFileLink*>(link)) {
+        if (!onlyMissing || track->ViewFileName.empty()) MakeGpsViewFile(*track, folder);
       } else if (auto* thing = dynamic_cast<TThingLink*>(link)) {
         // Persons are things with more fields; both keep a photograph.
         if (!onlyMissing || thing->ViewFileName().empty()) {

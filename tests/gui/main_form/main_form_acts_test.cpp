@@ -98,6 +98,38 @@ TEST_F(MainFormActsTest, AddingFilesTheOutingUnderItsDayAndSelectsIt) {
   EXPECT_EQ(form.ListModel()->Text(11, 3), QStringLiteral("june"));
 }
 
+TEST_F(MainFormActsTest, AutomaticThumbnailsAreMadeOnAddAndGoWithTheOuting) {
+  TMainForm& form = OpenOutings();
+  form.AppData().IsMakeThumbnail = true;
+  form.AppData().ThumbnailFolder = (Dir / "thumbs").string();
+  const QString track = QStringLiteral(HAKUVO_TESTDATA_DIR "/tracks/bike_gpx.gpx");
+  const QString photo = QStringLiteral(HAKUVO_TESTDATA_DIR "/photos/Canon_40D.jpg");
+  AnswerWith({QDate(2024, 5, 11), QStringLiteral("linked")});
+  const std::function<int(QDialog&)> fill = RunDialog;
+  RunDialog = [&](QDialog& dialog) {
+    static_cast<TRecordDialog&>(dialog).AddFiles({track, photo});
+    return fill(dialog);
+  };
+  form.AddActCommand();
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  const TActData* act = form.ListModel()->Act(10);
+  ASSERT_NE(act, nullptr);
+  ASSERT_EQ(act->LinkDataList.Count(), 2);
+  EXPECT_EQ(form.FileList().Count(), 2);
+  std::vector<std::string> viewFiles;
+  for (TLinkData* link : act->LinkDataList) {
+    const auto* file = dynamic_cast<const TViewFileLink*>(link);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(fs::path(file->ViewFileName).parent_path(), Dir / "thumbs");
+    EXPECT_TRUE(fs::exists(file->ViewFileName)) << file->ViewFileName;
+    viewFiles.push_back(file->ViewFileName);
+  }
+  // Deleting the outing deletes its thumbnail and its track cache.
+  form.SelectRow(10);
+  form.DeleteActCommand();
+  for (const std::string& name : viewFiles) EXPECT_FALSE(fs::exists(name)) << name;
+}
+
 TEST_F(MainFormActsTest, CancelledDialogChangesNothing) {
   TMainForm& form = OpenOutings();
   form.AddActCommand();  // the fixture cancels every dialog
