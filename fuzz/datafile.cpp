@@ -7,32 +7,12 @@
 #include <string_view>
 
 #include "core/common/hakuvo_error.h"
-#include "core/datafile/day_data_file.h"
+#include "core/datafile/diary.h"
 
 namespace {
 
-struct TObjects {
-  TObjects() {
-    File.SetFileName("fuzz.hkvj");
-    File.SetDayDataList(&Days);
-    File.SetCategoryInfoList(Categories.get());
-    File.SetFileList(&Files);
-    File.SetThingList(&Things);
-    File.SetPersonList(&Persons);
-    File.SetMultiDayGraphInfo(&MultiDayGraphInfo);
-    File.SetMultiDayGraphInfo2(&MultiDayGraphInfo2);
-    File.SetChildWindowInfo(&ChildWindowInfo);
-  }
-
-  hakuvo::TDayDataList Days;
-  std::unique_ptr<hakuvo::TCategoryInfoList> Categories = hakuvo::TCategoryInfoList::CreateStandard();
-  hakuvo::TLinkDataOwner Files;
-  hakuvo::TLinkDataOwner Things;
-  hakuvo::TLinkDataOwner Persons;
-  hakuvo::TGraphInfo MultiDayGraphInfo;
-  hakuvo::TGraphInfo MultiDayGraphInfo2;
-  hakuvo::TChildWindowInfo ChildWindowInfo;
-  hakuvo::TDayDataFile File;
+struct TObjects : hakuvo::TDiary {
+  TObjects() : hakuvo::TDiary("fuzz.hkvj") {}
 };
 
 }  // namespace

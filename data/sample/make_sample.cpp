@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/datafile/day_data_file.h"
+#include "core/datafile/diary.h"
 #include "core/model/category_info_list.h"
-#include "core/settings/child_window_info.h"
 
 using namespace hakuvo;
 
@@ -27,49 +26,36 @@ struct Outing {
 };
 
 void WriteDiary(const std::string& fileName, TCategoryType kind, double weight, const std::vector<Outing>& outings) {
-  TDayDataList days;
-  auto categories = TCategoryInfoList::CreateStandard();
-  categories->GetCategoryItems(kind)->SetIndicationKind(1);
-  TLinkDataOwner files, things, persons;
-  TGraphInfo graph1, graph2;
-  TChildWindowInfo layout;
+  TDiary diary(fileName);
+  TCategoryInfo& info = *diary.Categories->GetCategoryItems(kind);
+  info.SetIndicationKind(1);
   for (const Outing& o : outings) {
     const TDateTime date = EncodeDate(o.Year, o.Month, o.Day);
-    TDayData* day = days.FindDate(date);
+    TDayData* day = diary.Days.FindDate(date);
     if (day == nullptr) {
       auto fresh = std::make_unique<TDayData>();
       fresh->DateData = date;
-      day = days.Add(std::move(fresh));
+      day = diary.Days.Add(std::move(fresh));
     }
     TActData* act = day->AddAct(CreateActData(kind));
     act->Title = o.Title;
     act->Memo = o.Memo;
     act->Place.Title = o.Place;
     auto& record = static_cast<TEnergyConsumptionRecord&>(*act->RecordData);
-    record.Tani = categories->GetCategoryItems(kind)->Tani;
+    record.Tani = info.Tani;
     record.StartTime = EncodeTime(o.StartHour, o.StartMinute, 0);
     record.EndTime = record.StartTime + o.Minutes / MinsPerDay;
     record.SetData(o.Km);
     record.Weight = weight;
     if (auto* walking = dynamic_cast<TWalkingRecord*>(&record)) walking->Pedometer = static_cast<int>(o.Km * 1350);
   }
-  days.DateSort();
-  TDayDataFile file;
-  file.SetFileName(fileName);
-  file.SetDayDataList(&days);
-  file.SetCategoryInfoList(categories.get());
-  file.SetFileList(&files);
-  file.SetThingList(&things);
-  file.SetPersonList(&persons);
-  file.SetMultiDayGraphInfo(&graph1);
-  file.SetMultiDayGraphInfo2(&graph2);
-  file.SetChildWindowInfo(&layout);
+  diary.Days.DateSort();
   const std::string name = CategoryNames()[kind];
-  file.SetDayGraphCategory(name);
-  file.SetMonthGraphCategory(name);
-  file.SetYearGraphCategory(name);
-  file.SetComboCategory(name);
-  file.Save();
+  diary.File.SetDayGraphCategory(name);
+  diary.File.SetMonthGraphCategory(name);
+  diary.File.SetYearGraphCategory(name);
+  diary.File.SetComboCategory(name);
+  diary.Save();
 }
 
 // Every day of `years` years up to 2025 with one to three outings (about two on average).

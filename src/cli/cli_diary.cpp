@@ -7,18 +7,6 @@
 
 namespace hakuvo::cli {
 
-Diary::Diary(const std::string& fileName) {
-  File.SetFileName(fileName);
-  File.SetDayDataList(&Days);
-  File.SetCategoryInfoList(Categories.get());
-  File.SetFileList(&Files);
-  File.SetThingList(&Things);
-  File.SetPersonList(&Persons);
-  File.SetMultiDayGraphInfo(&MultiDayGraphInfo);
-  File.SetMultiDayGraphInfo2(&MultiDayGraphInfo2);
-  File.SetChildWindowInfo(&ChildWindowInfo);
-}
-
 bool Arguments::Has(const std::string& name) const {
   return std::any_of(Options.begin(), Options.end(), [&](const auto& o) { return o.first == name; });
 }

@@ -1,34 +1,14 @@
 #pragma once
 
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "core/datafile/day_data_file.h"
-#include "core/model/category_info_list.h"
-#include "core/model/day_data.h"
-#include "core/model/graph_info.h"
-#include "core/model/link_data.h"
-#include "core/settings/child_window_info.h"
+#include "core/datafile/diary.h"
 
 namespace hakuvo::cli {
 
-// Everything one diary file holds, owned together, for commands that read or write a diary.
-struct Diary {
-  TDayDataList Days;
-  std::unique_ptr<TCategoryInfoList> Categories = TCategoryInfoList::CreateStandard();
-  TLinkDataOwner Files;
-  TLinkDataOwner Things;
-  TLinkDataOwner Persons;
-  TGraphInfo MultiDayGraphInfo;
-  TGraphInfo MultiDayGraphInfo2;
-  TChildWindowInfo ChildWindowInfo;
-  TDayDataFile File;
-
-  explicit Diary(const std::string& fileName);
-  void Load() { File.Load(); }
-  void Save() { File.Save(); }
-};
+using Diary = TDiary;
 
 // Options of the form --name VALUE or --flag; everything else is positional.
 struct Arguments {

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/datafile/day_data_file.h"
+#include "core/model/category_info_list.h"
+#include "core/model/day_data.h"
+#include "core/model/graph_info.h"
+#include "core/model/link_data.h"
+#include "core/settings/child_window_info.h"
+
+namespace hakuvo {
+
+// Everything one diary file holds, owned together, with the data file wired to it. The command
+// line, the fuzz target and the sample generator work on one of these; the main window keeps the
+// same objects as its own members because its windows refer to them one by one.
+struct TDiary {
+  TDayDataList Days;
+  std::unique_ptr<TCategoryInfoList> Categories = TCategoryInfoList::CreateStandard();
+  TLinkDataOwner Files;
+  TLinkDataOwner Things;
+  TLinkDataOwner Persons;
+  TGraphInfo MultiDayGraphInfo;
+  TGraphInfo MultiDayGraphInfo2;
+  TChildWindowInfo ChildWindowInfo;
+  TDayDataFile File;
+
+  explicit TDiary(const std::string& fileName);
+  TDiary(const TDiary&) = delete;
+  TDiary& operator=(const TDiary&) = delete;
+
+  void Load() { File.Load(); }
+  void Save() { File.Save(); }
+};
+
+}  // namespace hakuvo
