@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 
@@ -55,8 +57,14 @@ const char* ParseProblem(pugi::xml_parse_status status) {
   }
 }
 
+// A file's bytes in a buffer that is not cleared first: the parser writes over it anyway.
+struct TFileBytes {
+  std::unique_ptr<char[]> Data;
+  std::size_t Size = 0;
+};
+
 // The whole file, with the system's reason when it cannot be had.
-std::string ReadWholeFile(const std::string& fileName) {
+TFileBytes ReadWholeFile(const std::string& fileName) {
   const auto fail = [&](int error) {
     throw EHakuvoError("データファイル \"" + fileName +
                        "\" を読み込めませんでした: " + std::generic_category().message(error));
@@ -69,13 +77,17 @@ std::string ReadWholeFile(const std::string& fileName) {
     ::close(fd);
     fail(error);
   }
-  std::string bytes;
   // One byte more than the size, so that the end is seen without growing a buffer this large.
-  bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-  std::size_t done = 0;
+  std::size_t capacity = static_cast<std::size_t>(status.st_size) + 1;
+  TFileBytes bytes{std::make_unique_for_overwrite<char[]>(capacity), 0};
   for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() * 2);  // the file grew, or tells no size
-    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (bytes.Size == capacity) {  // the file grew, or tells no size
+      capacity *= 2;
+      auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+      std::memcpy(larger.get(), bytes.Data.get(), bytes.Size);
+      bytes.Data = std::move(larger);
+    }
+    const ssize_t got = ::read(fd, bytes.Data.get() + bytes.Size, capacity - bytes.Size);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       const int error = errno;
@@ -83,10 +95,9 @@ std::string ReadWholeFile(const std::string& fileName) {
       fail(error);
     }
     if (got == 0) break;
-    done += static_cast<std::size_t>(got);
+    bytes.Size += static_cast<std::size_t>(got);
   }
   ::close(fd);
-  bytes.resize(done);
   return bytes;
 }
 
@@ -121,10 +132,10 @@ void TDayDataFile::Save() const {
 
 void TDayDataFile::Load() {
   CheckObjects();
-  std::string bytes = ReadWholeFile(FFileName);
+  const TFileBytes bytes = ReadWholeFile(FFileName);
   // Parsed in place: the text of the document is the file's own buffer, not a copy of it.
   pugi::xml_document document;
-  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.data(), bytes.size());
+  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.Data.get(), bytes.Size);
   // The buffer no longer has its line breaks where they were; a failure reads the file again.
   TXmlSource source(FFileName, {});
   Read(document, result, source);

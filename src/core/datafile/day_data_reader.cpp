@@ -1,11 +1,13 @@
 #include "core/datafile/day_data_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <unordered_set>
 #include <utility>
 
+#include "core/common/guid.h"
 #include "core/datafile/day_data_xml.h"
 
 namespace hakuvo {
@@ -29,6 +31,8 @@ std::size_t CodeHash(std::string_view code) {
 
 bool SameCode(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
+  // Codes are written as they were made: the same letter case, nearly always.
+  if (a == b) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
@@ -68,7 +72,9 @@ void TLinkListLoad::BuildIndex() {
   FCodes.assign(FLinks.size(), std::string_view());
   std::vector<bool> present(FLinks.size(), false);
   for (std::size_t i = 0; i < FLinks.size(); ++i) {
-    if (const auto* guid = dynamic_cast<const TGuidLink*>(FLinks[i])) {
+    // The section's links were all made by the reader with a code; the list's own may be anything.
+    const auto* guid = Replaces ? static_cast<const TGuidLink*>(FLinks[i]) : dynamic_cast<const TGuidLink*>(FLinks[i]);
+    if (guid != nullptr) {
       FCodes[i] = guid->GuidCode();
       present[i] = true;
     }
@@ -177,24 +183,24 @@ void TDayDataReader::ReadFileList(pugi::xml_node list) {
     std::string fileName = r.Text("ファイル名");
     const pugi::xml_attribute code = r.Find("コード");
     const pugi::xml_attribute kind = r.Find("種類");
+    // Without a code the link gets a new one.
+    TStoredGuidCode guidCode{code ? std::string(code.value()) : NewGuidString()};
     std::unique_ptr<TFileLink> link;
     if (kind && std::strcmp(kind.value(), "Image") == 0) {
-      auto image = std::make_unique<TImageFileLink>();
+      auto image = std::make_unique<TImageFileLink>(std::move(guidCode));
       image->RotateAngle = r.Int("回転");
       image->ViewFileName = r.Text("縮小");
       link = std::move(image);
     } else if (kind && std::strcmp(kind.value(), "GPS") == 0) {
-      auto gps = std::make_unique<TGpsFileLink>();
+      auto gps = std::make_unique<TGpsFileLink>(std::move(guidCode));
       gps->StartPos = r.Double("開始");
       gps->EndPos = r.Double("終了");
       gps->ViewFileName = r.Text("縮小");
       link = std::move(gps);
     } else {
-      link = std::make_unique<TFileLink>();
+      link = std::make_unique<TFileLink>(std::move(guidCode));
     }
     link->FileName = std::move(fileName);
-    // Without a code the link keeps the new one it was made with.
-    if (code) link->SetGuidCode(code.value());
     FFiles.Fresh.Add(std::move(link));
     FSource.RemoveRead(node);
   });
@@ -202,8 +208,8 @@ void TDayDataReader::ReadFileList(pugi::xml_node list) {
 
 namespace {
 
+// What a thing and a person share after the code.
 void ReadThingAttributes(TElementReader& r, TThingLink& thing) {
-  thing.SetGuidCode(r.Text("コード"));
   thing.SetCategory(r.Text("カテゴリ"));
   thing.SetPhotoFileName(r.Text("写真ファイル名"));
   std::string viewFileName;
@@ -218,8 +224,9 @@ void TDayDataReader::ReadThingList(pugi::xml_node list) {
   FThings.Replaces = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
-    auto thing = std::make_unique<TThingLink>();
-    thing->SetName(r.Text("名称"));
+    const char* name = r.Required("名称");
+    auto thing = std::make_unique<TThingLink>(TStoredGuidCode{r.Text("コード")});
+    thing->SetName(name);
     ReadThingAttributes(r, *thing);
     FThings.Fresh.Add(std::move(thing));
   });
@@ -229,7 +236,7 @@ void TDayDataReader::ReadPersonList(pugi::xml_node list) {
   FPersons.Replaces = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
-    auto person = std::make_unique<TPersonLink>();
+    auto person = std::make_unique<TPersonLink>(TStoredGuidCode{r.Text("コード")});
     ReadThingAttributes(r, *person);
     for (const TPersonField& field : kPersonFields) {
       if (field.SetText != nullptr) {
@@ -257,53 +264,111 @@ void TDayDataReader::ReadDays(pugi::xml_node list) {
   });
 }
 
+// The classes with attributes of their own that the action of each kind and its record belong
+// to, taken once from what CreateActData makes: each action then needs no dynamic_cast, which
+// walks the class chain comparing type names and cost a good part of a load.
+struct TKindClasses {
+  bool FishingAct = false;
+  bool TimePlaceAct = false;
+  bool EvaluationAct = false;
+  bool BookAct = false;
+  bool TimeRecord = false;
+  bool EnergyRecord = false;
+  bool WalkingRecord = false;
+  bool FishingRecord = false;
+  bool BloodPressureRecord = false;
+};
+
+namespace {
+
+const TKindClasses& KindClassesOf(TCategoryType category) {
+  static const auto table = [] {
+    std::array<TKindClasses, CategoryTypeCount> kinds{};
+    for (int i = 0; i < CategoryTypeCount; ++i) {
+      const std::unique_ptr<TActData> act = CreateActData(static_cast<TCategoryType>(i));
+      const TActData* a = act.get();
+      const TRecordData* record = act->RecordData.get();
+      TKindClasses& k = kinds[static_cast<std::size_t>(i)];
+      k.FishingAct = dynamic_cast<const TFishingAct*>(a) != nullptr;
+      k.TimePlaceAct = dynamic_cast<const TTimePlaceAct*>(a) != nullptr;
+      k.EvaluationAct = dynamic_cast<const TEvaluationAct*>(a) != nullptr;
+      k.BookAct = dynamic_cast<const TBookAct*>(a) != nullptr;
+      k.TimeRecord = dynamic_cast<const TTimeRecord*>(record) != nullptr;
+      k.EnergyRecord = dynamic_cast<const TEnergyConsumptionRecord*>(record) != nullptr;
+      k.WalkingRecord = dynamic_cast<const TWalkingRecord*>(record) != nullptr;
+      k.FishingRecord = dynamic_cast<const TFishingRecord*>(record) != nullptr;
+      k.BloodPressureRecord = dynamic_cast<const TBloodPressureRecord*>(record) != nullptr;
+    }
+    return kinds;
+  }();
+  return table[category];
+}
+
+}  // namespace
+
 std::unique_ptr<TActData> TDayDataReader::ReadAct(pugi::xml_node node, TDayData& day) {
   TElementReader r(FSource, node);
   const int ordinal = r.Int("カテゴリ");
   // Only 0..16 name a kind; anything else is kept as a user category rather than refused.
   auto category = IsValidCategoryOrdinal(ordinal) ? static_cast<TCategoryType>(ordinal) : ctUserCategory;
-  std::string userCategory = r.Text("ユーザーカテゴリ");
+  const char* userCategory = r.Required("ユーザーカテゴリ");
   // A user category named like a built-in one becomes that one.
-  if (IsCategoryName(userCategory)) {
+  if (*userCategory != '\0' && IsCategoryName(userCategory)) {
     category = CategoryTypeFromName(userCategory);
-    userCategory.clear();
+    userCategory = "";
   }
+  // Every action CreateActData makes for a kind is of the same class: the casts below are sound.
+  const TKindClasses& classes = KindClassesOf(category);
   std::unique_ptr<TActData> act = CreateActData(category);
   act->Category = category;
-  act->UserCategory = std::move(userCategory);
+  act->UserCategory = userCategory;
   act->DayData = &day;
-  act->Title = r.Text("タイトル");
-  act->Tag = r.Text("タグ");
+  act->Title = r.Required("タイトル");
+  act->Tag = r.Required("タグ");
   act->Memo = r.Lines("メモ");
-  act->Weather = r.Text("天気");
+  act->Weather = r.Required("天気");
   act->Temperature = r.Real("気温");
   act->WindDirection = WindDirectionOf(r.Int("風向"));
   act->WindSpeed = r.Real("風速");
   // The kind's own texts may be missing: an action that became a built-in kind by its user
   // category name was written without them.
-  if (auto* fishing = dynamic_cast<TFishingAct*>(act.get())) r.TryText("釣り-魚種", fishing->FishSpecies);
-  if (auto* timePlace = dynamic_cast<TTimePlaceAct*>(act.get())) {
-    r.TryText("出発地", timePlace->DeparturePlace);
-    r.TryText("到着地", timePlace->ArrivalPlace);
+  if (classes.FishingAct) r.TryText("釣り-魚種", static_cast<TFishingAct&>(*act).FishSpecies);
+  if (classes.TimePlaceAct) {
+    auto& timePlace = static_cast<TTimePlaceAct&>(*act);
+    r.TryText("出発地", timePlace.DeparturePlace);
+    r.TryText("到着地", timePlace.ArrivalPlace);
   }
-  if (auto* evaluation = dynamic_cast<TEvaluationAct*>(act.get())) {
-    r.TryText("URL", evaluation->Url);
-    if (auto* book = dynamic_cast<TBookAct*>(act.get())) r.TryText("著者", book->Author);
+  if (classes.EvaluationAct) {
+    r.TryText("URL", static_cast<TEvaluationAct&>(*act).Url);
+    if (classes.BookAct) r.TryText("著者", static_cast<TBookAct&>(*act).Author);
   }
 
-  if (const pugi::xml_node place = node.child("場所")) {
+  // One pass over the children instead of a search from the first for each.
+  pugi::xml_node place, record, links;
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    const char* name = child.name();
+    if (!place && std::strcmp(name, "場所") == 0) {
+      place = child;
+    } else if (!record && std::strcmp(name, "記録") == 0) {
+      record = child;
+    } else if (!links && std::strcmp(name, "リンク") == 0) {
+      links = child;
+    }
+  }
+  if (place) {
     TElementReader p(FSource, place);
-    act->Place.Title = p.Text("名称");
-    act->Place.Address = p.Text("住所");
+    act->Place.Title = p.Required("名称");
+    act->Place.Address = p.Required("住所");
     act->Place.Latitude = p.Real("緯度");
     act->Place.Longitude = p.Real("経度");
   }
-  if (const pugi::xml_node record = node.child("記録")) ReadRecord(record, r, *act->RecordData);
-  if (const pugi::xml_node links = node.child("リンク")) ReadLinks(links, *act);
+  if (record) ReadRecord(record, r, classes, *act->RecordData);
+  if (links) ReadLinks(links, *act);
   return act;
 }
 
-void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, TRecordData& record) {
+void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, const TKindClasses& classes,
+                                TRecordData& record) {
   TElementReader r(FSource, node);
   const int kind = r.Int("種類");
   record.IndicationKind = kind >= 0 && kind < record.RecordNumber() ? kind : 1;
@@ -312,20 +377,22 @@ void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, TRecor
 
   // A missing attribute of the record's class ends them quietly; the rest keep their defaults.
   Extended value = 0;
-  if (auto* time = dynamic_cast<TTimeRecord*>(&record)) {
+  if (classes.TimeRecord) {
     if (r.TryReal("時刻-終了時刻", value)) {
-      time->EndTime = static_cast<TDateTime>(value);
-      if (auto* energy = dynamic_cast<TEnergyConsumptionRecord*>(time)) {
-        r.TryReal("体重", energy->Weight);  // older files: the weight stays 60
-        if (auto* walking = dynamic_cast<TWalkingRecord*>(time)) r.TryInt("歩数", walking->Pedometer);
+      static_cast<TTimeRecord&>(record).EndTime = static_cast<TDateTime>(value);
+      if (classes.EnergyRecord) {
+        r.TryReal("体重", static_cast<TEnergyConsumptionRecord&>(record).Weight);  // older files: the weight stays 60
+        if (classes.WalkingRecord) r.TryInt("歩数", static_cast<TWalkingRecord&>(record).Pedometer);
       }
     }
-  } else if (auto* fishing = dynamic_cast<TFishingRecord*>(&record)) {
-    if (r.TryReal("大きさ", fishing->Dimension) && !r.TryReal("水温", fishing->WaterTemperature)) {
-      act.TryReal("釣り-水温", fishing->WaterTemperature);  // where older files kept it
+  } else if (classes.FishingRecord) {
+    auto& fishing = static_cast<TFishingRecord&>(record);
+    if (r.TryReal("大きさ", fishing.Dimension) && !r.TryReal("水温", fishing.WaterTemperature)) {
+      act.TryReal("釣り-水温", fishing.WaterTemperature);  // where older files kept it
     }
-  } else if (auto* pressure = dynamic_cast<TBloodPressureRecord*>(&record)) {
-    if (r.TryReal("最低血圧", pressure->MinBloodPressure)) r.TryReal("脈拍", pressure->Pulse);
+  } else if (classes.BloodPressureRecord) {
+    auto& pressure = static_cast<TBloodPressureRecord&>(record);
+    if (r.TryReal("最低血圧", pressure.MinBloodPressure)) r.TryReal("脈拍", pressure.Pulse);
   }
 
   if (const pugi::xml_node units = node.child("単位")) {
@@ -362,25 +429,33 @@ void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
 void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts,
                                  std::size_t limit) {
   // Attribute i is prefix + i wherever it stands; as written, it is simply the i-th.
-  std::size_t i = 0;
+  std::vector<std::string>& names = IndexedNames(prefix);
   TElementReader r(FSource, node);
+  std::size_t i = 0;
   for (pugi::xml_attribute a = node.first_attribute(); a && i < limit; a = a.next_attribute(), ++i) {
-    const std::string& name = IndexedName(prefix, i);
-    std::string text = std::strcmp(a.name(), name.c_str()) == 0 ? a.value() : r.Text(name.c_str());
+    while (names.size() <= i) names.push_back(prefix + std::to_string(names.size()));
+    const std::string& name = names[i];
+    const char* text = std::strcmp(a.name(), name.c_str()) == 0 ? a.value() : r.Required(name.c_str());
+    // Assigned into the strings already there: a unit is short and needs no memory of its own.
     if (i < texts.size()) {
-      texts[i] = std::move(text);
+      texts[i] = text;
     } else {
-      texts.push_back(std::move(text));
+      texts.emplace_back(text);
     }
   }
 }
 
-const std::string& TDayDataReader::IndexedName(const char* prefix, std::size_t index) {
+std::vector<std::string>& TDayDataReader::IndexedNames(const char* prefix) {
   auto names = std::find_if(FIndexedNames.begin(), FIndexedNames.end(),
                             [&](const auto& entry) { return entry.first == prefix; });
   if (names == FIndexedNames.end()) names = FIndexedNames.insert(FIndexedNames.end(), {prefix, {}});
-  while (names->second.size() <= index) names->second.push_back(prefix + std::to_string(names->second.size()));
-  return names->second[index];
+  return names->second;
+}
+
+const std::string& TDayDataReader::IndexedName(const char* prefix, std::size_t index) {
+  std::vector<std::string>& names = IndexedNames(prefix);
+  while (names.size() <= index) names.push_back(prefix + std::to_string(names.size()));
+  return names[index];
 }
 
 }  // namespace hakuvo

@@ -57,6 +57,8 @@ struct TLinkListLoad {
   std::size_t FNext = 0;
 };
 
+struct TKindClasses;
+
 // Reads a parsed document into fresh objects and hands them over only when all of it was read:
 // a file that fails half-way changes nothing.
 class TDayDataReader {
@@ -88,7 +90,7 @@ class TDayDataReader {
   void ReadPersonList(pugi::xml_node list);
   void ReadDays(pugi::xml_node list);
   std::unique_ptr<TActData> ReadAct(pugi::xml_node node, TDayData& day);
-  void ReadRecord(pugi::xml_node node, TElementReader& act, TRecordData& record);
+  void ReadRecord(pugi::xml_node node, TElementReader& act, const TKindClasses& classes, TRecordData& record);
   void ReadLinks(pugi::xml_node node, TActData& act);
   // The kept days' links into a replaced list now point at the new list's link of the same code.
   void RelinkKeptDays();
@@ -109,6 +111,8 @@ class TDayDataReader {
   void ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts, std::size_t limit);
   // prefix + index in decimal, made once ("単位0" is asked for by every record).
   const std::string& IndexedName(const char* prefix, std::size_t index);
+  // The names made so far for a prefix.
+  std::vector<std::string>& IndexedNames(const char* prefix);
 
   TXmlSource& FSource;
   const TTargets FTargets;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -96,6 +97,20 @@ std::size_t AttributeCount(pugi::xml_node node) {
   std::size_t count = 0;
   for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) ++count;
   return count;
+}
+
+TStringList LinesOf(const char* text) {
+  TStringList lines;
+  for (const char* start = text;;) {
+    const char* end = start + std::strcspn(start, "\r\n");
+    if (*end == '\0') {
+      if (end != start) lines.emplace_back(start, end);
+      return lines;
+    }
+    if (lines.empty()) lines.reserve(2);  // a memo with a break has mostly two lines
+    lines.emplace_back(start, end);
+    start = end + (end[0] == '\r' && end[1] == '\n' ? 2 : 1);
+  }
 }
 
 const char* TElementReader::Required(const char* name) {

@@ -48,6 +48,11 @@ class TXmlSource {
 
 std::size_t AttributeCount(pugi::xml_node node);
 
+// The lines of a text as SplitLines cuts them (at CR LF, CR or LF; no line after a final break),
+// in one pass: SplitLines looks for either break character at every position, a good part of
+// a diary's load where every action and day has a memo.
+TStringList LinesOf(const char* text);
+
 // Reads the attributes of one element. Attributes are looked up from where the previous one was
 // found, so reading them in the order they are written costs one step each.
 class TElementReader {
@@ -66,7 +71,7 @@ class TElementReader {
 
   std::string Text(const char* name) { return Required(name); }
   // A multi-line text (lines separated by line breaks).
-  TStringList Lines(const char* name) { return SplitLines(Required(name)); }
+  TStringList Lines(const char* name) { return LinesOf(Required(name)); }
   int Int(const char* name) { return IntOf(name, Required(name)); }
   bool Flag(const char* name) { return Int(name) != 0; }
   Extended Real(const char* name) { return RealOf(name, Required(name)); }

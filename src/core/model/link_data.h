@@ -14,6 +14,12 @@ namespace hakuvo {
 
 enum TLinkType : std::uint8_t { ltElse = 0, ltFile, ltThing, ltPerson };
 
+// The GUID code a link was stored with. A link made with one takes it instead of drawing a new
+// code: a diary's load makes links by the thousand, and a drawn code would only be overwritten.
+struct TStoredGuidCode {
+  std::string Code;
+};
+
 // Root of the link family: files, things and persons an action refers to.
 class TLinkData {
  public:
@@ -33,6 +39,7 @@ class TLinkData {
 class TGuidLink : public TLinkData {
  public:
   TGuidLink();
+  explicit TGuidLink(TStoredGuidCode code) : FGuidCode(std::move(code.Code)) {}
   std::string FindData() const override { return FGuidCode; }
   void Assign(const TLinkData& source) override;
 
@@ -45,6 +52,8 @@ class TGuidLink : public TLinkData {
 
 class TFileLink : public TGuidLink {
  public:
+  TFileLink() = default;
+  explicit TFileLink(TStoredGuidCode code) : TGuidLink(std::move(code)) {}
   std::string Title() const override { return Name(); }
   std::string Note() const override { return Path(); }
   TLinkType LinkType() const override { return ltFile; }
@@ -62,6 +71,8 @@ class TFileLink : public TGuidLink {
 // A file link with a derived file in the thumbnail folder (a thumbnail or a reduced track).
 class TViewFileLink : public TFileLink {
  public:
+  TViewFileLink() = default;
+  explicit TViewFileLink(TStoredGuidCode code) : TFileLink(std::move(code)) {}
   void Assign(const TLinkData& source) override;
   // Deletes the view file if there is one (errors ignored) and forgets its name.
   void DeleteViewFile();
@@ -71,12 +82,16 @@ class TViewFileLink : public TFileLink {
 
 class TImageFileLink : public TViewFileLink {
  public:
+  TImageFileLink() = default;
+  explicit TImageFileLink(TStoredGuidCode code) : TViewFileLink(std::move(code)) {}
   void Assign(const TLinkData& source) override;
   int RotateAngle = 0;  // 0, 90, 180 or 270
 };
 
 class TGpsFileLink : public TViewFileLink {
  public:
+  TGpsFileLink() = default;
+  explicit TGpsFileLink(TStoredGuidCode code) : TViewFileLink(std::move(code)) {}
   void Assign(const TLinkData& source) override;
   double StartPos = 0;  // the part of the track shown by the map and the speed graph
   double EndPos = 0;
@@ -84,6 +99,8 @@ class TGpsFileLink : public TViewFileLink {
 
 class TThingLink : public TGuidLink {
  public:
+  TThingLink() = default;
+  explicit TThingLink(TStoredGuidCode code) : TGuidLink(std::move(code)) {}
   std::string Title() const override { return FName; }
   TLinkType LinkType() const override { return ltThing; }
   void Assign(const TLinkData& source) override;
@@ -129,6 +146,8 @@ class TThingLink : public TGuidLink {
 
 class TPersonLink : public TThingLink {
  public:
+  TPersonLink() = default;
+  explicit TPersonLink(TStoredGuidCode code) : TThingLink(std::move(code)) {}
   std::string Title() const override { return FLastName + FFirstName; }
   TLinkType LinkType() const override { return ltPerson; }
   void Assign(const TLinkData& source) override;
