@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <limits>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 
 #include "core/common/hakuvo_error.h"
 
@@ -75,23 +77,17 @@ std::optional<std::uint64_t> RemainingBytes(std::istream& stream) {
 
 }  // namespace
 
-void TGpsDataList::Put(int index, std::unique_ptr<TGpsData> item) {
-  FItems.at(static_cast<std::size_t>(index)) = std::move(item);
-}
-
-int TGpsDataList::Add(std::unique_ptr<TGpsData> item) {
-  FItems.push_back(std::move(item));
-  return Count() - 1;
-}
-
 int TGpsDataList::IndexOf(const TGpsData* item) const {
-  const auto found = std::find_if(FItems.begin(), FItems.end(), [item](const auto& p) { return p.get() == item; });
-  return found == FItems.end() ? -1 : static_cast<int>(found - FItems.begin());
+  // std::less orders any two pointers, also those into different arrays.
+  const std::less<const TGpsData*> before;
+  const TGpsData* const first = FItems.data();
+  if (item == nullptr || before(item, first) || !before(item, first + FItems.size())) return -1;
+  return static_cast<int>(item - first);
 }
 
-void TGpsDataList::Insert(int index, std::unique_ptr<TGpsData> item) {
+void TGpsDataList::Insert(int index, const TGpsData& item) {
   if (index < 0 || index > Count()) throw std::out_of_range("TGpsDataList::Insert");
-  FItems.insert(FItems.begin() + index, std::move(item));
+  FItems.insert(FItems.begin() + index, item);
 }
 
 int TGpsDataList::Remove(const TGpsData* item) {
@@ -110,11 +106,11 @@ void TGpsDataList::CalcLimit() {
   FMaxLongitude = 0;
   FMinLatitude = 10000;
   FMinLongitude = 10000;
-  for (const auto& point : FItems) {
-    if (point->Latitude() > FMaxLatitude) FMaxLatitude = point->Latitude();
-    if (point->Latitude() < FMinLatitude) FMinLatitude = point->Latitude();
-    if (point->Longitude() > FMaxLongitude) FMaxLongitude = point->Longitude();
-    if (point->Longitude() < FMinLongitude) FMinLongitude = point->Longitude();
+  for (const TGpsData& point : FItems) {
+    if (point.Latitude() > FMaxLatitude) FMaxLatitude = point.Latitude();
+    if (point.Latitude() < FMinLatitude) FMinLatitude = point.Latitude();
+    if (point.Longitude() > FMaxLongitude) FMaxLongitude = point.Longitude();
+    if (point.Longitude() < FMinLongitude) FMinLongitude = point.Longitude();
   }
 }
 
@@ -124,7 +120,7 @@ void TGpsDataList::SetTerm(TDateTime startTime, TDateTime endTime) {
     endTime = std::numeric_limits<double>::max();
   }
   std::erase_if(FItems,
-                [=](const auto& point) { return point->RecordTime() < startTime || point->RecordTime() > endTime; });
+                [=](const TGpsData& point) { return point.RecordTime() < startTime || point.RecordTime() > endTime; });
 }
 
 void TGpsDataList::SaveToStream(std::ostream& stream) const {
@@ -139,7 +135,7 @@ void TGpsDataList::SaveToStream(std::ostream& stream) const {
   std::vector<char> chunk;
   chunk.reserve(ViewFilePointSize * kChunkPoints);
   for (std::size_t i = 0; i < FItems.size(); ++i) {
-    const TGpsData& point = *FItems[i];
+    const TGpsData& point = FItems[i];
     char record[ViewFilePointSize];
     PutDouble(record, point.RecordTime());
     PutExtended(record + 8, point.Latitude());
@@ -191,7 +187,7 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
     }
   }
 
-  std::vector<std::unique_ptr<TGpsData>> points;
+  std::vector<TGpsData> points;
   points.reserve(available ? static_cast<std::size_t>(count) : std::min<std::size_t>(count, kChunkPoints));
   std::vector<char> chunk(ViewFilePointSize * kChunkPoints);
   for (std::int32_t done = 0; done < count;) {
@@ -207,12 +203,7 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
           !GetExtended(record + 28, altitude)) {
         ThrowBroken(sourceName, "点 " + std::to_string(done + 1) + " の値が数ではありません");
       }
-      auto point = std::make_unique<TGpsData>();
-      point->SetRecordTime(time);
-      point->SetLatitude(latitude);
-      point->SetLongitude(longitude);
-      point->SetAltitude(altitude);
-      points.push_back(std::move(point));
+      points.emplace_back(time, latitude, longitude, altitude);
     }
   }
   if (wholeStream && !available && stream.peek() != std::istream::traits_type::eof()) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <iosfwd>
+#include <iterator>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,10 @@ namespace hakuvo {
 // One fix of a track.
 class TGpsData {
  public:
+  TGpsData() = default;
+  TGpsData(TDateTime recordTime, Extended latitude, Extended longitude, Extended altitude)
+      : FAltitude(altitude), FLatitude(latitude), FLongitude(longitude), FRecordTime(recordTime) {}
+
   Extended Altitude() const { return FAltitude; }
   void SetAltitude(Extended value) { FAltitude = value; }
   Extended Latitude() const { return FLatitude; }
@@ -32,28 +40,73 @@ class TGpsData {
   TDateTime FRecordTime = 0;
 };
 
-// The points of a track in file order. The list owns its points: removing a point frees it.
+// The points of a track in file order. The points live in the list itself, side by side: a track
+// of a million points is then one block of memory instead of a million, which is what makes
+// reading and measuring it quick. A pointer from Get stays valid until the list next changes.
+// Adding a point from a unique_ptr takes its value and frees the box.
 class TGpsDataList {
  public:
   // Bytes of one point in a ".gps" view file: the time as a binary64, then latitude, longitude
   // and altitude as x87 80-bit values.
   static constexpr std::size_t ViewFilePointSize = 8 + 3 * 10;
 
+  // Walks the points as the pointers of a list of references, so that `point->Latitude()` reads
+  // as it does for every other list of the diary.
+  class TIterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = const TGpsData*;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = const TGpsData*;
+
+    TIterator() = default;
+    explicit TIterator(const TGpsData* at) : FAt(at) {}
+    const TGpsData* operator*() const { return FAt; }
+    TIterator& operator++() {
+      ++FAt;
+      return *this;
+    }
+    TIterator operator++(int) {
+      TIterator before = *this;
+      ++FAt;
+      return before;
+    }
+    bool operator==(const TIterator&) const = default;
+
+   private:
+    const TGpsData* FAt = nullptr;
+  };
+
   int Count() const { return static_cast<int>(FItems.size()); }
-  TGpsData* Get(int index) const { return FItems.at(static_cast<std::size_t>(index)).get(); }
-  // Replaces (and frees) the point at index.
-  void Put(int index, std::unique_ptr<TGpsData> item);
-  int Add(std::unique_ptr<TGpsData> item);
-  // Index of the point, -1 when it is not in the list.
+  const TGpsData* Get(int index) const { return &FItems.at(static_cast<std::size_t>(index)); }
+  TGpsData* Get(int index) { return &FItems.at(static_cast<std::size_t>(index)); }
+  // Replaces the point at index.
+  void Put(int index, const TGpsData& item) { FItems.at(static_cast<std::size_t>(index)) = item; }
+  void Put(int index, std::unique_ptr<TGpsData> item) { Put(index, *item); }
+  int Add(const TGpsData& item) {
+    FItems.push_back(item);
+    return Count() - 1;
+  }
+  int Add(std::unique_ptr<TGpsData> item) { return Add(*item); }
+  // Index of the point (by address), -1 when it is not one of the list's.
   int IndexOf(const TGpsData* item) const;
-  void Insert(int index, std::unique_ptr<TGpsData> item);
-  // Frees the first occurrence of item; returns its former index, -1 when it was not there.
+  void Insert(int index, const TGpsData& item);
+  void Insert(int index, std::unique_ptr<TGpsData> item) { Insert(index, *item); }
+  // Removes the point at item's address; returns its former index, -1 when it was not there.
   int Remove(const TGpsData* item);
   void Delete(int index);
   void Clear() { FItems.clear(); }
+  // Room for at least `count` points, so that a reader adding them does not move them again. It
+  // grows by half at the least, so that many small requests stay linear.
+  void Reserve(std::size_t count) {
+    if (count > FItems.capacity()) FItems.reserve(std::max(count, FItems.capacity() + FItems.capacity() / 2));
+  }
 
-  auto begin() const { return FItems.begin(); }
-  auto end() const { return FItems.end(); }
+  TIterator begin() const { return TIterator(FItems.data()); }
+  TIterator end() const { return TIterator(FItems.data() + FItems.size()); }
+  // The points as one array, for the loops over a whole track.
+  std::span<const TGpsData> Points() const { return FItems; }
 
   Extended MaxLatitude() const { return FMaxLatitude; }
   Extended MinLatitude() const { return FMinLatitude; }
@@ -80,7 +133,7 @@ class TGpsDataList {
  private:
   void LoadFromStream(std::istream& stream, const std::string& sourceName, bool wholeStream);
 
-  std::vector<std::unique_ptr<TGpsData>> FItems;
+  std::vector<TGpsData> FItems;
   Extended FMaxLatitude = 0;
   Extended FMinLatitude = 0;
   Extended FMaxLongitude = 0;

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <iomanip>
+#include <limits>
+#include <random>
+#include <sstream>
 #include <string>
 
 #include "core/gps/gpx_file.h"
@@ -63,6 +69,87 @@ TEST(GpsFileTest, HubenyDistanceOfKnownPairs) {
     EXPECT_NEAR(static_cast<double>(TGpsFile::PointDistance(c.lat2, c.lon2, c.lat1, c.lon1)),
                 static_cast<double>(c.metres), 1e-6);
   }
+}
+
+// The distance keeps only the differences of the angles in extended precision and takes the rest
+// in double: over the whole globe, for pairs far apart, a fix's step apart and a centimetre apart,
+// and near the poles where cos μ goes to 0, it stays within 1e-12 of the all-extended formula.
+TEST(GpsFileTest, HubenyDistanceAgreesWithTheExtendedFormula) {
+  std::mt19937_64 random(20240611);
+  std::uniform_real_distribution<double> latitude(-90, 90), longitude(-180, 180), step(-3e-5, 3e-5),
+      centimetre(-1e-7, 1e-7), nearPole(0, 1e-4);
+  double worst = 0;
+  std::string worstPair;
+  for (int i = 0; i < 400000; ++i) {
+    Extended lat1 = latitude(random), lon1 = longitude(random), lat2 = 0, lon2 = 0;
+    switch (i % 4) {
+      case 0:
+        lat2 = latitude(random), lon2 = longitude(random);
+        break;
+      case 1:
+        lat2 = lat1 + step(random), lon2 = lon1 + step(random);
+        break;
+      case 2:
+        lat2 = lat1 + centimetre(random), lon2 = lon1 + centimetre(random);
+        break;
+      default:
+        lat1 = std::copysign(90 - nearPole(random), lat1);
+        lat2 = std::copysign(90 - nearPole(random), lat1);
+        lon2 = lon1 + step(random);
+        break;
+    }
+    const Extended fast = TGpsFile::PointDistance(lat1, lon1, lat2, lon2);
+    const Extended extended = TGpsFile::PointDistanceExtended(lat1, lon1, lat2, lon2);
+    ASSERT_GT(extended, 0);
+    const double relative = static_cast<double>(std::fabs(fast - extended) / extended);
+    if (relative > worst) {
+      worst = relative;
+      std::ostringstream pair;
+      pair << std::setprecision(21) << lat1 << "," << lon1 << " -> " << lat2 << "," << lon2;
+      worstPair = pair.str();
+    }
+  }
+  EXPECT_LT(worst, 1e-12) << worstPair;
+
+  // The same point, the poles themselves and latitudes beyond them (a broken file).
+  const std::array<std::array<Extended, 4>, 5> pairs = {{{35.5L, 139.25L, 35.5L, 139.25L},
+                                                         {90, 0, 90, 90},
+                                                         {-90, 10, -89.9999L, 10},
+                                                         {95, 0, 96, 1},
+                                                         {-200, 0, -190, 1}}};
+  for (const auto& p : pairs) {
+    const Extended fast = TGpsFile::PointDistance(p[0], p[1], p[2], p[3]);
+    const Extended extended = TGpsFile::PointDistanceExtended(p[0], p[1], p[2], p[3]);
+    EXPECT_LE(std::fabs(fast - extended), 1e-12L * extended) << p[0] << "," << p[1] << " -> " << p[2] << "," << p[3];
+  }
+  const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
+  EXPECT_TRUE(std::isnan(TGpsFile::PointDistance(nan, 0, 1, 1)));
+}
+
+TEST(GpsFileTest, TotalDistanceIsTheSumOfTheSteps) {
+  // Long enough to cross several of the blocks the sum is taken in, with a broken latitude in
+  // the middle that only the extended formula measures.
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> step(-3e-5, 3e-5);
+  TGpsFile track;
+  Extended latitude = -33.8688L, longitude = 151.2093L;
+  for (int i = 0; i < 2000; ++i) {
+    track.GpsList.Add(TGpsData(0, i == 1234 ? 123.0L : latitude, longitude, 0));
+    latitude += step(random);
+    longitude += step(random);
+  }
+  Extended steps = 0, extended = 0;
+  for (int i = 1; i < track.GpsList.Count(); ++i) {
+    steps += track.Distance(i);
+    const TGpsData& a = *track.GpsList.Get(i - 1);
+    const TGpsData& b = *track.GpsList.Get(i);
+    extended += TGpsFile::PointDistanceExtended(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude()) / 1000;
+  }
+  EXPECT_NEAR(static_cast<double>(track.TotalDistance()), static_cast<double>(steps),
+              1e-12 * static_cast<double>(steps));
+  EXPECT_NEAR(static_cast<double>(track.TotalDistance()), static_cast<double>(extended),
+              1e-12 * static_cast<double>(extended));
+  EXPECT_GT(track.TotalDistance(), 20000);  // the broken point is 90° of latitude off, twice
 }
 
 TEST(GpsFileTest, StatisticsOfEmptyOneAndThreePointTracks) {
