@@ -40,28 +40,44 @@ void TGpxFile::ReadFromMemory(std::string_view data) {
 
 void TGpxFile::ReadDocument(std::string& text, const std::string_view* pristine) {
   BeginReading();
+  // A point takes some 64 bytes of the file at the least (position, elevation and time written
+  // out); room for that many is only address space until the points fill it.
+  GpsList.Reserve(text.size() / 64);
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
 
   const pugi::xml_node segment = document.child("gpx").child("trk").child("trkseg");
   for (const pugi::xml_node trackPoint : segment.children("trkpt")) {
-    TDateTime time = 0;
-    if (const pugi::xml_node timeNode = trackPoint.child("time")) time = GpxTime(timeNode.child_value());
+    // The first "time" and "ele" children and the first "lat" and "lon" attributes, found in one
+    // walk each.
+    pugi::xml_node timeNode, elevation;
+    for (pugi::xml_node child = trackPoint.first_child(); child && !(timeNode && elevation);
+         child = child.next_sibling()) {
+      const char* const name = child.name();
+      if (!timeNode && std::strcmp(name, "time") == 0) {
+        timeNode = child;
+      } else if (!elevation && std::strcmp(name, "ele") == 0) {
+        elevation = child;
+      }
+    }
+    const TDateTime time = timeNode ? GpxTime(timeNode.child_value()) : 0;
     if (OutsideWindow(time)) continue;
-    const pugi::xml_attribute latitudeText = trackPoint.attribute("lat");
-    const pugi::xml_attribute longitudeText = trackPoint.attribute("lon");
-    const pugi::xml_node elevation = trackPoint.child("ele");
+    pugi::xml_attribute latitudeText, longitudeText;
+    for (pugi::xml_attribute attribute = trackPoint.first_attribute(); attribute && !(latitudeText && longitudeText);
+         attribute = attribute.next_attribute()) {
+      const char* const name = attribute.name();
+      if (!latitudeText && std::strcmp(name, "lat") == 0) {
+        latitudeText = attribute;
+      } else if (!longitudeText && std::strcmp(name, "lon") == 0) {
+        longitudeText = attribute;
+      }
+    }
     Extended latitude = 0, longitude = 0, altitude = 0;
     if (!latitudeText || !longitudeText || !elevation || !TryParseGpsNumber(latitudeText.value(), latitude) ||
         !TryParseGpsNumber(longitudeText.value(), longitude) || !TryParseGpsNumber(elevation.child_value(), altitude)) {
       continue;
     }
-    auto point = std::make_unique<TGpsData>();
-    point->SetRecordTime(time);
-    point->SetLatitude(latitude);
-    point->SetLongitude(longitude);
-    point->SetAltitude(altitude);
-    GpsList.Add(std::move(point));
+    GpsList.Add(TGpsData(time, latitude, longitude, altitude));
   }
 }
 

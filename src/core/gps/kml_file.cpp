@@ -28,6 +28,12 @@ bool IsNamed(const pugi::xml_node& node, const char* name) { return std::strcmp(
 // A gx:Track element is read as a plain Track, whatever attributes its start tag carries.
 bool IsTrack(const pugi::xml_node& node) { return IsNamed(node, "Track") || IsNamed(node, "gx:Track"); }
 
+// `node` or the first of its following siblings with that name.
+pugi::xml_node NextNamed(pugi::xml_node node, const char* name) {
+  while (node && !IsNamed(node, name)) node = node.next_sibling();
+  return node;
+}
+
 pugi::xml_node FirstTrack(const pugi::xml_node& parent) {
   for (const pugi::xml_node child : parent.children()) {
     if (IsTrack(child)) return child;
@@ -110,6 +116,9 @@ void TKmlFile::ReadFromMemory(std::string_view data) {
 
 void TKmlFile::ReadDocument(std::string& text, const std::string_view* pristine) {
   BeginReading();
+  // A timed track point takes some 40 bytes of the file at the least; room for that many is only
+  // address space until the points fill it.
+  GpsList.Reserve(text.size() / 40);
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
 
@@ -161,18 +170,16 @@ void TKmlFile::ReadPlacemark(const pugi::xml_node& placemark) {
 }
 
 void TKmlFile::ReadTrackElement(const pugi::xml_node& track) {
-  std::vector<std::string_view> times, coordinates;
-  for (const pugi::xml_node child : track.children()) {
-    if (IsNamed(child, "when")) {
-      times.emplace_back(child.child_value());
-    } else if (IsNamed(child, "gx:coord")) {
-      coordinates.emplace_back(child.child_value());
-    }
-  }
-  for (std::size_t i = 0; i < coordinates.size(); ++i) {
-    const TParts parts = SplitAt(coordinates[i], ' ');
+  // The i-th coordinate takes the i-th time: one walk over the children finds the coordinates,
+  // a second one, a step behind, their times.
+  pugi::xml_node when = NextNamed(track.first_child(), "when");
+  for (pugi::xml_node child = track.first_child(); child; child = child.next_sibling()) {
+    if (!IsNamed(child, "gx:coord")) continue;
+    const pugi::xml_node timeNode = when;
+    if (when) when = NextNamed(when.next_sibling(), "when");
+    const TParts parts = SplitAt(child.child_value(), ' ');
     if (!parts.HasPosition()) continue;
-    const TDateTime time = i < times.size() ? KmlTime(times[i]) : 0;
+    const TDateTime time = timeNode ? KmlTime(timeNode.child_value()) : 0;
     if (OutsideWindow(time)) continue;
     AddPoint(time, parts.Part[0], parts.Part[1], parts.Third());
   }
@@ -212,12 +219,7 @@ void TKmlFile::AddPoint(TDateTime time, std::string_view longitude, std::string_
   Extended latitudeValue = 0, longitudeValue = 0, altitudeValue = 0;
   if (!TryParseGpsNumber(latitude, latitudeValue) || !TryParseGpsNumber(longitude, longitudeValue)) return;
   if (altitude && !TryParseGpsNumber(*altitude, altitudeValue)) return;
-  auto point = std::make_unique<TGpsData>();
-  point->SetRecordTime(time);
-  point->SetLatitude(latitudeValue);
-  point->SetLongitude(longitudeValue);
-  point->SetAltitude(altitudeValue);
-  GpsList.Add(std::move(point));
+  GpsList.Add(TGpsData(time, latitudeValue, longitudeValue, altitudeValue));
 }
 
 }  // namespace hakuvo

@@ -1,8 +1,14 @@
 #include "core/gps/nmea_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/common/hakuvo_error.h"
 #include "core/gps/gps_reader_util.h"
@@ -98,14 +104,14 @@ std::size_t LineEnd(std::string_view text, std::size_t start) {
 }
 
 // Calls visit(kind, sentence, lineNumber) for every RMC and GGA sentence whose checksum holds;
-// CR LF, LF and CR all end a line.
+// CR LF, LF and CR all end a line. `text` is a whole log or a piece of one that ends with a line
+// end (LastLineEnd); `lines` counts on from piece to piece.
 template <typename Visit>
-void ForEachSentence(std::string_view text, Visit&& visit) {
+void ForEachSentence(std::string_view text, int& lines, Visit&& visit) {
   TSentence sentence;
   std::size_t pos = 0;
-  int number = 0;
   while (pos < text.size()) {
-    ++number;
+    ++lines;
     const TSentenceKind kind = KindOf(text.substr(pos, 6));
     std::size_t end = 0;
     if (kind == skOther) {
@@ -113,11 +119,20 @@ void ForEachSentence(std::string_view text, Visit&& visit) {
     } else {
       bool valid = false;
       end = ReadSentence(text, pos, sentence, valid);
-      if (valid) visit(kind, sentence, number);
+      if (valid) visit(kind, sentence, lines);
     }
     if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
     pos = end + 1;
   }
+}
+
+// Where the last whole line of a piece of a log ends (just after its line end), 0 when the piece
+// holds none. A CR at the very end does not count: its LF may be the first byte of what follows.
+std::size_t LastLineEnd(std::string_view piece) {
+  std::size_t limit = piece.size();
+  if (limit > 0 && piece[limit - 1] == '\r') --limit;
+  while (limit > 0 && !IsLineEnd(piece[limit - 1])) --limit;
+  return limit;
 }
 
 // The first six characters of a field as three two-digit numbers (ddmmyy or hhmmss).
@@ -155,11 +170,17 @@ bool TryParseCoordinate(std::string_view field, std::string_view hemisphere, cha
   return true;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool IsUtf16Log(std::string_view data) {
+  return data.size() >= 2 && (data.substr(0, 2) == "\xFF\xFE" || data.substr(0, 2) == "\xFE\xFF");
+}
+
 // Text of the file: a UTF-16 log (it has a byte-order mark) is narrowed to the ASCII a sentence
 // is made of; a UTF-8 mark is dropped; anything else is read byte for byte.
 std::string_view DecodeLog(std::string_view data, std::string& storage) {
-  if (data.size() >= 3 && data.substr(0, 3) == "\xEF\xBB\xBF") return data.substr(3);
-  if (data.size() >= 2 && (data.substr(0, 2) == "\xFF\xFE" || data.substr(0, 2) == "\xFE\xFF")) {
+  if (data.starts_with(kUtf8Mark)) return data.substr(kUtf8Mark.size());
+  if (IsUtf16Log(data)) {
     const bool little = data[0] == '\xFF';
     storage.clear();
     storage.reserve(data.size() / 2);
@@ -181,66 +202,142 @@ std::string Printable(std::string_view text) {
 
 }  // namespace
 
-void TNmeaFile::ReadTrack() { ReadFromMemory(ReadFileBytes(FileName())); }
+// What a reading keeps from line to line.
+struct TNmeaFile::TReading {
+  Extended Altitude = 0;  // of the last GGA sentence, for the next RMC sentence
+  bool GgaSeen = false;
+  bool RmcSeen = false;
+  int Lines = 0;
+  // Until a position sentence shows that the log has them, its GGA sentences are also read as
+  // the untimed points of a log of GGA sentences only, up to the first that is no position.
+  std::vector<TGpsData> GgaPoints;
+  std::string GgaError;
+};
+
+void TNmeaFile::ReadTrack() {
+  BeginReading();
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(FileName().c_str(), "rb"), &std::fclose);
+  const auto fail = [this]() { throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません"); };
+  if (!file) fail();
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(file.get());
+    if (size > 0) GpsList.Reserve(static_cast<std::size_t>(size) / kMinBytesPerPoint);
+    std::rewind(file.get());
+  }
+
+  // The log goes through a buffer of a megabyte, whole lines at a time, instead of into memory
+  // whole: a log of a hundred megabytes is then read at the speed of the disk cache. A line
+  // longer than the buffer makes it grow.
+  TReading reading;
+  std::size_t capacity = std::size_t{1} << 20;
+  auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+  std::size_t filled = 0, start = 0;
+  bool beginning = true, atEnd = false;
+  while (!atEnd) {
+    if (filled == capacity) {
+      auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+      std::memcpy(larger.get(), buffer.get(), filled);
+      buffer = std::move(larger);
+      capacity *= 2;
+    }
+    const std::size_t got = std::fread(buffer.get() + filled, 1, capacity - filled, file.get());
+    if (got == 0) {
+      if (std::ferror(file.get())) fail();
+      atEnd = true;
+    }
+    filled += got;
+    const std::string_view piece(buffer.get(), filled);
+    if (beginning) {
+      if (filled < 3 && !atEnd) continue;
+      beginning = false;
+      if (IsUtf16Log(piece)) {
+        // Rare enough to be read whole and narrowed.
+        std::string bytes(piece);
+        for (std::size_t more; (more = std::fread(buffer.get(), 1, capacity, file.get())) > 0;)
+          bytes.append(buffer.get(), more);
+        if (std::ferror(file.get())) fail();
+        std::string narrowed;
+        ReadLines(DecodeLog(bytes, narrowed), reading);
+        FinishReading(reading);
+        return;
+      }
+      start = piece.starts_with(kUtf8Mark) ? kUtf8Mark.size() : 0;
+    }
+    const std::size_t cut = atEnd ? filled : std::max(start, LastLineEnd(piece));
+    ReadLines(piece.substr(start, cut - start), reading);
+    std::memmove(buffer.get(), buffer.get() + cut, filled - cut);
+    filled -= cut;
+    start = 0;
+  }
+  FinishReading(reading);
+}
 
 void TNmeaFile::ReadFromMemory(std::string_view data) {
   BeginReading();
+  GpsList.Reserve(data.size() / kMinBytesPerPoint);
   std::string storage;
-  const std::string_view text = DecodeLog(data, storage);
+  TReading reading;
+  ReadLines(DecodeLog(data, storage), reading);
+  FinishReading(reading);
+}
 
-  Extended altitude = 0;
-  bool ggaSeen = false, rmcSeen = false;
-  ForEachSentence(text, [&](TSentenceKind kind, const TSentence& sentence, int) {
+void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
+  ForEachSentence(text, reading.Lines, [&](TSentenceKind kind, const TSentence& sentence, int line) {
     if (kind == skGga) {
       if (sentence.Field(9) != "0") {
         Extended value = 0;
         if (TryParseGpsNumber(sentence.Field(9), value)) {
-          altitude = value;
-          ggaSeen = true;
+          reading.Altitude = value;
+          reading.GgaSeen = true;
         } else {
-          altitude = 0;
+          reading.Altitude = 0;
+        }
+      }
+      if (!reading.RmcSeen && reading.GgaError.empty()) {
+        // The sentence as a point of a log of GGA sentences only: a position without a date.
+        // The first field that is not a number ends that reading with an error naming the line.
+        Extended latitude = 0, longitude = 0, height = 0;
+        std::optional<std::string_view> failed;
+        if (!TryParseCoordinate(sentence.Field(2), sentence.Field(3), 'S', latitude)) {
+          failed = sentence.Field(2);
+        } else if (!TryParseCoordinate(sentence.Field(4), sentence.Field(5), 'W', longitude)) {
+          failed = sentence.Field(4);
+        } else if (!TryParseGpsNumber(sentence.Field(9), height)) {
+          failed = sentence.Field(9);
+        }
+        if (failed) {
+          reading.GgaError = FilePrefix(FileName()) + std::to_string(line) + "行目: 「" + Printable(*failed) +
+                             "」は数値ではありません";
+        } else {
+          reading.GgaPoints.emplace_back(0, latitude, longitude, height);
         }
       }
       return;
     }
     if (sentence.Field(2) != "A") return;
     // A log that has position sentences is not a GGA-only log, even when the window leaves none
-    // of them in: the untimed GGA reading below must not fill a window that was meant to be empty.
-    rmcSeen = true;
+    // of them in: the untimed GGA reading must not fill a window that was meant to be empty.
+    if (!reading.RmcSeen) {
+      reading.RmcSeen = true;
+      reading.GgaPoints = std::vector<TGpsData>();
+    }
     TDateTime time = RmcUtcTime(sentence);
     if (time != 0) time = LocalFromUtc(time);
     if (OutsideWindow(time)) return;
     Extended latitude = 0, longitude = 0;
     if (TryParseCoordinate(sentence.Field(3), sentence.Field(4), 'S', latitude) &&
         TryParseCoordinate(sentence.Field(5), sentence.Field(6), 'W', longitude)) {
-      auto point = std::make_unique<TGpsData>();
-      point->SetRecordTime(time);
-      point->SetLatitude(latitude);
-      point->SetLongitude(longitude);
-      point->SetAltitude(altitude);
-      GpsList.Add(std::move(point));
+      GpsList.Add(TGpsData(time, latitude, longitude, reading.Altitude));
     }
-    altitude = 0;
+    reading.Altitude = 0;
   });
-  if (rmcSeen || !ggaSeen) return;
+}
 
-  // A log of GGA sentences only: positions without a date, in file order, all of them.
-  ForEachSentence(text, [&](TSentenceKind kind, const TSentence& sentence, int number) {
-    if (kind != skGga) return;
-    Extended latitude = 0, longitude = 0, height = 0;
-    const auto fail = [&](std::string_view field) {
-      throw EHakuvoError(FilePrefix(FileName()) + std::to_string(number) + "行目: 「" + Printable(field) +
-                         "」は数値ではありません");
-    };
-    if (!TryParseCoordinate(sentence.Field(2), sentence.Field(3), 'S', latitude)) fail(sentence.Field(2));
-    if (!TryParseCoordinate(sentence.Field(4), sentence.Field(5), 'W', longitude)) fail(sentence.Field(4));
-    if (!TryParseGpsNumber(sentence.Field(9), height)) fail(sentence.Field(9));
-    auto point = std::make_unique<TGpsData>();
-    point->SetLatitude(latitude);
-    point->SetLongitude(longitude);
-    point->SetAltitude(height);
-    GpsList.Add(std::move(point));
-  });
+void TNmeaFile::FinishReading(TReading& reading) {
+  if (reading.RmcSeen || !reading.GgaSeen) return;
+  // A log of GGA sentences only: positions without a date, in file order, the window not applied.
+  for (const TGpsData& point : reading.GgaPoints) GpsList.Add(point);
+  if (!reading.GgaError.empty()) throw EHakuvoError(reading.GgaError);
 }
 
 }  // namespace hakuvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "core/gps/gps_file.h"
@@ -15,6 +16,15 @@ class TNmeaFile : public TGpsFile {
 
  protected:
   void ReadTrack() override;
+
+ private:
+  struct TReading;
+  // A point takes an RMC sentence of some 64 bytes at the least.
+  static constexpr std::size_t kMinBytesPerPoint = 64;
+
+  // Reads whole lines of the log (the last one may lack its line end only at the end of the log).
+  void ReadLines(std::string_view text, TReading& reading);
+  void FinishReading(TReading& reading);
 };
 
 }  // namespace hakuvo

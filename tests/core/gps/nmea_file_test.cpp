@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <random>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/common/hakuvo_error.h"
@@ -260,6 +267,114 @@ TEST_F(NmeaFileTest, MissingFileIsAnErrorNamingIt) {
   } catch (const EHakuvoError& error) {
     EXPECT_NE(std::string(error.what()).find("/no/such/track.nmea"), std::string::npos);
   }
+}
+
+// A log on disk goes through a buffer a megabyte at a time: wherever the pieces are cut (between
+// the CR and the LF of a line end, inside a line longer than the buffer), the points, their bits
+// and the error of a broken GGA-only log must be those of the same bytes read whole.
+class LogFile {
+ public:
+  explicit LogFile(const std::string& bytes) {
+    FPath = (std::filesystem::temp_directory_path() / ("hakuvo_nmea_test_" + std::to_string(::getpid()) + ".nmea"))
+                .string();
+    std::ofstream(FPath, std::ios::binary) << bytes;
+  }
+  ~LogFile() { std::remove(FPath.c_str()); }
+  LogFile(const LogFile&) = delete;
+  LogFile& operator=(const LogFile&) = delete;
+  const std::string& Path() const { return FPath; }
+
+ private:
+  std::string FPath;
+};
+
+struct Reading {
+  std::string points;  // the view-file bytes of the list
+  std::string error;
+};
+
+Reading ReadLog(const std::string& bytes, bool fromFile) {
+  TNmeaFile file;
+  Reading reading;
+  try {
+    if (fromFile) {
+      const LogFile log(bytes);
+      file.SetFileName(log.Path());
+    } else {
+      file.ReadFromMemory(bytes);
+    }
+  } catch (const EHakuvoError& error) {
+    reading.error = error.what();
+    // The message names the file it came from; the rest must agree.
+    const std::size_t nameEnd = reading.error.find("\r\n");
+    if (nameEnd != std::string::npos) reading.error.erase(0, nameEnd + 2);
+  }
+  std::ostringstream out;
+  file.GpsList.SaveToStream(out);
+  reading.points = out.str();
+  return reading;
+}
+
+TEST_F(NmeaFileTest, FileReadInPiecesEqualsTheSameBytesReadWhole) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  std::mt19937 random(42);
+  const auto fix = [](int i) {
+    char time[16], latitude[16];
+    std::snprintf(time, sizeof time, "%02d%02d%02d", i / 3600 % 24, i / 60 % 60, i % 60);
+    std::snprintf(latitude, sizeof latitude, "35%02d.%04d", i / 10000 % 60, i % 10000);
+    return std::vector<std::string>{
+        S(std::string("$GPGGA,") + time + "," + latitude + ",N,13946.000,E,1,12,0.8," + std::to_string(i % 90) +
+          ".5,M,39.0,M,,"),
+        S(std::string("$GNRMC,") + time + ",A," + latitude + ",N,13946.000,E,0,0,010120,,,A")};
+  };
+  // A padding line that puts the CR of its line end last in the first piece, its LF first in the
+  // second, once the text has grown near the end of the first piece.
+  const auto splitFirstLineEnd = [&](std::string& text) {
+    if (text.size() > kPiece - 200 && text.size() < kPiece) {
+      text += std::string(kPiece - 1 - text.size(), 'y') + "\r\n";
+      ASSERT_EQ(text[kPiece - 1], '\r');
+    }
+  };
+  // Sentences with CR LF, and padding lines of random length.
+  std::string crlf;
+  for (int i = 0; crlf.size() < 3 * kPiece; ++i) {
+    for (const std::string& line : fix(i)) crlf += line + "\r\n";
+    crlf += std::string(random() % 90, 'x') + "\r\n";
+    splitFirstLineEnd(crlf);
+  }
+  std::string crOnly = crlf;
+  std::erase(crOnly, '\n');
+  std::string lfOnly = crlf;
+  std::erase(lfOnly, '\r');
+  // A line of three megabytes in the middle, and a last line without its line end.
+  std::string longLine = lfOnly.substr(0, 5000) + "$GPGGA," + std::string(3 * kPiece, '7') + "\n" +
+                         lfOnly.substr(5000, 20000) + fix(99999)[1];
+  std::string utf16("\xFF\xFE", 2);
+  for (char c : lfOnly.substr(0, 30000)) utf16 += std::string{c, '\0'};
+  // GGA sentences only, the 30001st of them no position: the error names its line.
+  std::string ggaOnly;
+  for (int i = 0; i < 40000; ++i) {
+    ggaOnly += (i == 30000 ? S("$GPGGA,010203,,,,,0,00,,,M,,M,,") : fix(i)[0]) + "\r\n";
+    splitFirstLineEnd(ggaOnly);
+  }
+
+  const std::pair<const char*, std::string> logs[] = {
+      {"CR LF", crlf},
+      {"CR only", crOnly},
+      {"LF only", lfOnly},
+      {"long line, no last line end", longLine},
+      {"UTF-8 mark", "\xEF\xBB\xBF" + crlf},
+      {"UTF-16", utf16},
+      {"GGA only, broken", ggaOnly},
+  };
+  for (const auto& [what, bytes] : logs) {
+    const Reading whole = ReadLog(bytes, false);
+    const Reading pieces = ReadLog(bytes, true);
+    EXPECT_GT(whole.points.size(), 4u * TGpsDataList::ViewFilePointSize) << what;
+    EXPECT_TRUE(whole.points == pieces.points) << what;
+    EXPECT_EQ(whole.error, pieces.error) << what;
+  }
+  EXPECT_NE(ReadLog(ggaOnly, true).error.find("30002行目"), std::string::npos);  // after the padding
 }
 
 struct RealLog {
