@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "core/common/hakuvo_error.h"
@@ -33,25 +34,43 @@ bool TwoDigits(std::string_view text, std::size_t at, int& value) {
 
 std::string FilePrefix(const std::string& fileName) { return fileName.empty() ? std::string() : fileName + "\r\n"; }
 
-std::string ReadFileBytes(const std::string& fileName, const std::string& missingMessage) {
-  const auto fail = [&]() -> std::string {
+TByteBuffer::TByteBuffer(std::string_view bytes) { Append(bytes.data(), bytes.size()); }
+
+void TByteBuffer::Reserve(std::size_t capacity) {
+  if (capacity <= FCapacity) return;
+  auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+  if (FSize > 0) std::memcpy(larger.get(), FData.get(), FSize);
+  FData = std::move(larger);
+  FCapacity = capacity;
+}
+
+void TByteBuffer::Append(const char* bytes, std::size_t count) {
+  if (count == 0) return;
+  if (FSize + count > FCapacity) Reserve(std::max(FSize + count, FCapacity * 2));
+  std::memcpy(FData.get() + FSize, bytes, count);
+  FSize += count;
+}
+
+TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage) {
+  const auto fail = [&]() -> TByteBuffer {
     throw EHakuvoError(missingMessage.empty() ? FilePrefix(fileName) + "ファイルを開けません" : missingMessage);
   };
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
   if (!file) return fail();
-  // Read straight into the string: a track can be a hundred megabytes, worth no extra copy.
-  std::string bytes;
+  TByteBuffer bytes;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(file.get());
     std::rewind(file.get());
-    if (size > 0) {
-      bytes.resize(static_cast<std::size_t>(size));
-      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-    }
+    // One more byte than announced, so that the end of the file is seen without a second buffer.
+    if (size > 0) bytes.Reserve(static_cast<std::size_t>(size) + 1);
   }
-  // Whatever the length did not announce (a file still growing, a pipe).
-  char chunk[1 << 16];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.append(chunk, got);
+  // Whatever the length did not announce (a file still growing, a pipe) is read on.
+  for (;;) {
+    if (bytes.Size() == bytes.Capacity()) bytes.Reserve(std::max<std::size_t>(bytes.Capacity() * 2, 1 << 16));
+    const std::size_t got = std::fread(bytes.Data() + bytes.Size(), 1, bytes.Capacity() - bytes.Size(), file.get());
+    if (got == 0) break;
+    bytes.Resize(bytes.Size() + got);
+  }
   if (std::ferror(file.get())) return fail();
   return bytes;
 }
@@ -102,8 +121,21 @@ bool TryParseIsoDateTime(std::string_view text, TDateTime& value, std::string_vi
       !TwoDigits(text, 17, second)) {
     return false;
   }
+  // The points of a track share their date: the last one read is remembered with its text.
+  struct TDateCache {
+    char Text[10] = {};
+    TDateTime Date = 0;
+  };
+  thread_local TDateCache cache;
   TDateTime date = 0, time = 0;
-  if (!TryEncodeDate(year, month, day, date) || !TryEncodeTime(hour, minute, second, 0, time)) return false;
+  if (std::memcmp(text.data(), cache.Text, sizeof cache.Text) == 0) {
+    date = cache.Date;
+  } else {
+    if (!TryEncodeDate(year, month, day, date)) return false;
+    std::memcpy(cache.Text, text.data(), sizeof cache.Text);
+    cache.Date = date;
+  }
+  if (!TryEncodeTime(hour, minute, second, 0, time)) return false;
   value = date + time;
   rest = text.substr(19);
   return true;
@@ -137,12 +169,12 @@ int LineOfOffset(std::string_view text, std::size_t offset) {
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
-void ParseXmlInPlace(pugi::xml_document& document, std::string& text, const std::string& fileName,
+void ParseXmlInPlace(pugi::xml_document& document, TByteBuffer& text, const std::string& fileName,
                      const std::string_view* pristine) {
   // The text of an element is kept in the element itself instead of a node of its own: the same
   // child_value() for every reader, and a third fewer nodes to make for a track's points.
   const pugi::xml_parse_result result =
-      document.load_buffer_inplace(text.data(), text.size(), pugi::parse_default | pugi::parse_embed_pcdata);
+      document.load_buffer_inplace(text.Data(), text.Size(), pugi::parse_default | pugi::parse_embed_pcdata);
   if (result) return;
   int line = 1;
   const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0));
@@ -150,7 +182,7 @@ void ParseXmlInPlace(pugi::xml_document& document, std::string& text, const std:
     line = LineOfOffset(*pristine, offset);
   } else {
     try {
-      line = LineOfOffset(ReadFileBytes(fileName), offset);
+      line = LineOfOffset(ReadFileBytes(fileName).View(), offset);
     } catch (const EHakuvoError&) {
       // The file went away between two reads: the message still names it.
     }

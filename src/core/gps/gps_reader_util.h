@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,9 +17,31 @@ namespace hakuvo {
 // "<file>\r\n" to put in front of a message, nothing for a reading from memory.
 std::string FilePrefix(const std::string& fileName);
 
+// Bytes to be parsed in place. The memory is not cleared before it is filled: for a track of a
+// hundred megabytes that would be one pass over it for nothing.
+class TByteBuffer {
+ public:
+  TByteBuffer() = default;
+  explicit TByteBuffer(std::string_view bytes);
+
+  char* Data() { return FData.get(); }
+  std::size_t Size() const { return FSize; }
+  std::string_view View() const { return {FData.get(), FSize}; }
+  // Room for `capacity` bytes, keeping those there.
+  void Reserve(std::size_t capacity);
+  void Append(const char* bytes, std::size_t count);
+  void Resize(std::size_t size) { FSize = size; }  // within the capacity
+  std::size_t Capacity() const { return FCapacity; }
+
+ private:
+  std::unique_ptr<char[]> FData;
+  std::size_t FSize = 0;
+  std::size_t FCapacity = 0;
+};
+
 // The bytes of a file; EHakuvoError with `missingMessage` (or "<file> ファイルを開けません")
 // when it cannot be opened or read.
-std::string ReadFileBytes(const std::string& fileName, const std::string& missingMessage = std::string());
+TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage = std::string());
 
 // A decimal number as the track formats write it ("35.681236", "-86.84", "1e-3"), with blanks
 // around it allowed; the same value, to the last bit, as TryParseNumber gives, only faster for the
@@ -35,10 +59,21 @@ bool TryParseZoneOffset(std::string_view text, int& minutesEast);
 // 1-based line of a byte offset.
 int LineOfOffset(std::string_view text, std::size_t offset);
 
+// Whether an XML name (NUL-terminated) is `name`. Compared in line: a walk over the elements of a
+// track asks it millions of times, and a call of strcmp costs more than the comparison.
+template <std::size_t N>
+bool IsXmlName(const char* text, const char (&name)[N]) {
+  // Stops at the first difference, which the end of a shorter text is.
+  for (std::size_t i = 0; i + 1 < N; ++i) {
+    if (text[i] != name[i]) return false;
+  }
+  return text[N - 1] == '\0';
+}
+
 // Parses `text` in place (it must outlive `document`). A malformed document raises EHakuvoError
 // naming the file and the line; the line is counted in `*pristine` when given (the parse has
 // changed `text`), else in the file itself.
-void ParseXmlInPlace(pugi::xml_document& document, std::string& text, const std::string& fileName,
+void ParseXmlInPlace(pugi::xml_document& document, TByteBuffer& text, const std::string& fileName,
                      const std::string_view* pristine);
 
 }  // namespace hakuvo

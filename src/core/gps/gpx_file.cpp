@@ -1,6 +1,5 @@
 #include "core/gps/gpx_file.h"
 
-#include <cstring>
 
 #include "core/gps/gps_reader_util.h"
 
@@ -29,20 +28,20 @@ TDateTime TGpxFile::GpxTime(std::string_view text) {
 }
 
 void TGpxFile::ReadTrack() {
-  std::string text = ReadFileBytes(FileName(), FileName() + "\r\nが見つかりません\r\nファイル名を確認してください");
+  TByteBuffer text = ReadFileBytes(FileName(), FileName() + "\r\nが見つかりません\r\nファイル名を確認してください");
   ReadDocument(text, nullptr);
 }
 
 void TGpxFile::ReadFromMemory(std::string_view data) {
-  std::string text(data);
+  TByteBuffer text(data);
   ReadDocument(text, &data);
 }
 
-void TGpxFile::ReadDocument(std::string& text, const std::string_view* pristine) {
+void TGpxFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine) {
   BeginReading();
   // A point takes some 64 bytes of the file at the least (position, elevation and time written
   // out); room for that many is only address space until the points fill it.
-  GpsList.Reserve(text.size() / 64);
+  GpsList.Reserve(text.Size() / 64);
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
 
@@ -54,9 +53,9 @@ void TGpxFile::ReadDocument(std::string& text, const std::string_view* pristine)
     for (pugi::xml_node child = trackPoint.first_child(); child && !(timeNode && elevation);
          child = child.next_sibling()) {
       const char* const name = child.name();
-      if (!timeNode && std::strcmp(name, "time") == 0) {
+      if (!timeNode && IsXmlName(name, "time")) {
         timeNode = child;
-      } else if (!elevation && std::strcmp(name, "ele") == 0) {
+      } else if (!elevation && IsXmlName(name, "ele")) {
         elevation = child;
       }
     }
@@ -66,9 +65,9 @@ void TGpxFile::ReadDocument(std::string& text, const std::string_view* pristine)
     for (pugi::xml_attribute attribute = trackPoint.first_attribute(); attribute && !(latitudeText && longitudeText);
          attribute = attribute.next_attribute()) {
       const char* const name = attribute.name();
-      if (!latitudeText && std::strcmp(name, "lat") == 0) {
+      if (!latitudeText && IsXmlName(name, "lat")) {
         latitudeText = attribute;
-      } else if (!longitudeText && std::strcmp(name, "lon") == 0) {
+      } else if (!longitudeText && IsXmlName(name, "lon")) {
         longitudeText = attribute;
       }
     }

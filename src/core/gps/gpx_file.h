@@ -6,6 +6,8 @@
 
 namespace hakuvo {
 
+class TByteBuffer;
+
 // A GPX file: the points of the first segment of the first track that have a position and an
 // elevation.
 class TGpxFile : public TGpsFile {
@@ -17,7 +19,7 @@ class TGpxFile : public TGpsFile {
   void ReadTrack() override;
 
  private:
-  void ReadDocument(std::string& text, const std::string_view* pristine);
+  void ReadDocument(TByteBuffer& text, const std::string_view* pristine);
   // Local time of a GPX time text; 0 when it cannot be read.
   TDateTime GpxTime(std::string_view text);
 };

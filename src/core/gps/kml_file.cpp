@@ -1,6 +1,5 @@
 #include "core/gps/kml_file.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,17 @@ int NumberOf(std::string_view digits) {
   return value;
 }
 
-bool IsNamed(const pugi::xml_node& node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+template <std::size_t N>
+bool IsNamed(const pugi::xml_node& node, const char (&name)[N]) {
+  return IsXmlName(node.name(), name);
+}
 
 // A gx:Track element is read as a plain Track, whatever attributes its start tag carries.
 bool IsTrack(const pugi::xml_node& node) { return IsNamed(node, "Track") || IsNamed(node, "gx:Track"); }
 
 // `node` or the first of its following siblings with that name.
-pugi::xml_node NextNamed(pugi::xml_node node, const char* name) {
+template <std::size_t N>
+pugi::xml_node NextNamed(pugi::xml_node node, const char (&name)[N]) {
   while (node && !IsNamed(node, name)) node = node.next_sibling();
   return node;
 }
@@ -105,20 +108,20 @@ TDateTime TKmlFile::KmlTime(std::string_view text) {
 }
 
 void TKmlFile::ReadTrack() {
-  std::string text = ReadFileBytes(FileName());
+  TByteBuffer text = ReadFileBytes(FileName());
   ReadDocument(text, nullptr);
 }
 
 void TKmlFile::ReadFromMemory(std::string_view data) {
-  std::string text(data);
+  TByteBuffer text(data);
   ReadDocument(text, &data);
 }
 
-void TKmlFile::ReadDocument(std::string& text, const std::string_view* pristine) {
+void TKmlFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine) {
   BeginReading();
   // A timed track point takes some 40 bytes of the file at the least; room for that many is only
   // address space until the points fill it.
-  GpsList.Reserve(text.size() / 40);
+  GpsList.Reserve(text.Size() / 40);
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
 

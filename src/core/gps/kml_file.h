@@ -9,6 +9,8 @@
 
 namespace hakuvo {
 
+class TByteBuffer;
+
 // A KML file: the placemarks under Document and its folders, from their tracks (gx:Track, also
 // inside gx:MultiTrack), timed points and line strings.
 class TKmlFile : public TGpsFile {
@@ -20,7 +22,7 @@ class TKmlFile : public TGpsFile {
   void ReadTrack() override;
 
  private:
-  void ReadDocument(std::string& text, const std::string_view* pristine);
+  void ReadDocument(TByteBuffer& text, const std::string_view* pristine);
   void ReadPlacemark(const pugi::xml_node& placemark);
   void ReadTrackElement(const pugi::xml_node& track);
   void ReadCoordinateString(std::string_view text);

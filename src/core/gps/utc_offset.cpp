@@ -28,19 +28,15 @@ TDateTime TUtcToLocal::Convert(TDateTime utc) {
   const double seconds = std::floor((utc - kUnixEpochSerial) * SecsPerDay + 0.0005);
   if (!(std::fabs(seconds) < kLimitSeconds)) return utc;
   const auto instant = static_cast<std::int64_t>(seconds);
-  const std::int64_t minute = FloorDiv(instant, 60);
-  long offset = 0;
-  if (FCached && minute == FMinute) {
-    offset = FOffset;
-  } else {
-    const long first = UtcOffsetSeconds(minute * 60);
-    const long last = UtcOffsetSeconds(minute * 60 + 59);
-    FCached = first == last;
-    FMinute = minute;
-    FOffset = first;
-    offset = FCached ? first : UtcOffsetSeconds(instant);
-  }
-  return utc + static_cast<double>(offset) / SecsPerDay;
+  // Tested without a division, as nearly every point of a track falls in the minute before.
+  if (FCached && instant >= FMinuteStart && instant - FMinuteStart < 60) return utc + FOffsetDays;
+  const std::int64_t minuteStart = FloorDiv(instant, 60) * 60;
+  const long first = UtcOffsetSeconds(minuteStart);
+  const long last = UtcOffsetSeconds(minuteStart + 59);
+  FCached = first == last;
+  FMinuteStart = minuteStart;
+  FOffsetDays = static_cast<double>(first) / SecsPerDay;
+  return FCached ? utc + FOffsetDays : utc + static_cast<double>(UtcOffsetSeconds(instant)) / SecsPerDay;
 }
 
 }  // namespace hakuvo

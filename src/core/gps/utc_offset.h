@@ -22,8 +22,8 @@ class TUtcToLocal {
   TDateTime Convert(TDateTime utc);
 
  private:
-  std::int64_t FMinute = 0;
-  long FOffset = 0;
+  std::int64_t FMinuteStart = 0;  // Unix seconds of the remembered minute
+  double FOffsetDays = 0;         // its offset as a fraction of a day
   bool FCached = false;
 };
 
