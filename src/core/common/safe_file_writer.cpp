@@ -127,14 +127,15 @@ void SyncFolder(const fs::path& folder, const fs::path& target) {
 
 }  // namespace
 
-void WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
+void WriteFileAtomically(const fs::path& requested, std::string_view bytes, TSaveDurability durability) {
   const fs::path target = ResolveLinks(requested);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const bool durable = durability == sdDurable;
 
   TTemporaryFile temporary(folder, target);
   WriteAll(temporary.Descriptor(), bytes, target);
   CopyOwnerAndMode(temporary.Descriptor(), target);
-  if (::fsync(temporary.Descriptor()) != 0) {
+  if (durable && ::fsync(temporary.Descriptor()) != 0) {
     const int error = errno;
     Fail(target, "ディスクに書き出せません / cannot flush to disk", error);
   }
@@ -146,7 +147,7 @@ void WriteFileAtomically(const fs::path& requested, std::string_view bytes) {
     Fail(target, "置き換えに失敗しました / cannot replace the file", error);
   }
   temporary.Release();
-  SyncFolder(folder, target);
+  if (durable) SyncFolder(folder, target);
 }
 
 }  // namespace hakuvo
