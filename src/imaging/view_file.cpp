@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/common/guid.h"
 #include "core/common/safe_file_writer.h"
 #include "core/model/link_data.h"
 #include "imaging/jpeg_codec.h"
@@ -18,14 +17,6 @@ namespace hakuvo {
 namespace {
 
 constexpr int kThumbnailQuality = 90;
-
-std::string GuidDigits() {
-  std::string digits;
-  for (const char c : NewGuidString()) {
-    if (c != '{' && c != '}' && c != '-') digits += c;
-  }
-  return digits;
-}
 
 // numerator / denominator to the nearest integer, a half to the even one; both positive.
 int RoundHalfEven(std::int64_t numerator, std::int64_t denominator) {
@@ -48,17 +39,6 @@ std::optional<TThumbnailSource> SourceOf(TLinkData& link) {
 }
 
 }  // namespace
-
-std::string MakeViewFileName(const std::string& folder, const std::string& extension) {
-  std::string prefix = folder.empty() ? "." : folder;
-  if (prefix.back() != '/') prefix += '/';
-  for (;;) {
-    std::string name = prefix + GuidDigits() + extension;
-    // symlink_status: a dangling link counts as taken, since writing through it would land elsewhere.
-    std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(name, error))) return name;
-  }
-}
 
 QSize ThumbnailSize(QSize picture, int width, int height) {
   const std::int64_t w = std::max(picture.width(), 1);
@@ -88,7 +68,7 @@ bool MakeImageViewFile(TLinkData& link, int width, int height, const std::string
 
   // Written before the old one goes, so that a failed save leaves the link with a thumbnail.
   const std::string name = MakeViewFileName(folder, ".jpg");
-  WriteFileAtomically(name, EncodeJpeg(thumbnail, kThumbnailQuality));
+  WriteFileAtomically(name, EncodeJpeg(thumbnail, kThumbnailQuality), sdCacheFile);
   if (source->Image) {
     source->Image->DeleteViewFile();
     source->Image->ViewFileName = name;

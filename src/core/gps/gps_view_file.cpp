@@ -18,7 +18,8 @@ bool MakeGpsViewFile(TGpsFileLink& link, const std::string& folder) {
   std::ostringstream bytes(std::ios::binary);
   reader->GpsList.SaveToStream(bytes);
   const std::string name = MakeViewFileName(folder, ".gps");
-  WriteFileAtomically(name, bytes.view());
+  // A reduced track can always be read from its track file again: no flush to disk.
+  WriteFileAtomically(name, bytes.view(), sdCacheFile);
 
   // Only now that the new file is whole does the old one go.
   if (link.ViewFileName != name) link.DeleteViewFile();
