@@ -181,17 +181,17 @@ void TDayDataReader::ReadFileList(pugi::xml_node list) {
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
     std::string fileName = r.Text("ファイル名");
-    const pugi::xml_attribute code = r.Find("コード");
-    const pugi::xml_attribute kind = r.Find("種類");
+    const char* const code = r.Find("コード");
+    const char* const kind = r.Find("種類");
     // Without a code the link gets a new one.
-    TStoredGuidCode guidCode{code ? std::string(code.value()) : NewGuidString()};
+    TStoredGuidCode guidCode{code != nullptr ? std::string(code) : NewGuidString()};
     std::unique_ptr<TFileLink> link;
-    if (kind && std::strcmp(kind.value(), "Image") == 0) {
+    if (kind != nullptr && std::strcmp(kind, "Image") == 0) {
       auto image = std::make_unique<TImageFileLink>(std::move(guidCode));
       image->RotateAngle = r.Int("回転");
       image->ViewFileName = r.Text("縮小");
       link = std::move(image);
-    } else if (kind && std::strcmp(kind.value(), "GPS") == 0) {
+    } else if (kind != nullptr && std::strcmp(kind, "GPS") == 0) {
       auto gps = std::make_unique<TGpsFileLink>(std::move(guidCode));
       gps->StartPos = r.Double("開始");
       gps->EndPos = r.Double("終了");
@@ -404,8 +404,8 @@ void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
   ForEachElement(node, [&](pugi::xml_node child) {
     TElementReader r(FSource, child);
     if (IsNamed(child, "ファイル")) {
-      if (const pugi::xml_attribute code = r.Find("コード")) {
-        if (TLinkData* link = FFiles.Find(code.value())) act.LinkDataList.Add(link);
+      if (const char* const code = r.Find("コード")) {
+        if (TLinkData* link = FFiles.Find(code)) act.LinkDataList.Add(link);
         return;
       }
       // Older files name the file itself; it joins the diary's file list with a new code.
@@ -432,10 +432,12 @@ void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::v
   std::vector<std::string>& names = IndexedNames(prefix);
   TElementReader r(FSource, node);
   std::size_t i = 0;
-  for (pugi::xml_attribute a = node.first_attribute(); a && i < limit; a = a.next_attribute(), ++i) {
+  for (pugi::xml_attribute a = node.first_attribute(); i < limit; a = a.next_attribute(), ++i) {
+    const char* const attributeName = a.name();
+    if (*attributeName == '\0') break;  // past the last (see TElementReader::Find)
     while (names.size() <= i) names.push_back(prefix + std::to_string(names.size()));
     const std::string& name = names[i];
-    const char* text = std::strcmp(a.name(), name.c_str()) == 0 ? a.value() : r.Required(name.c_str());
+    const char* text = std::strcmp(attributeName, name.c_str()) == 0 ? a.value() : r.Required(name.c_str());
     // Assigned into the strings already there: a unit is short and needs no memory of its own.
     if (i < texts.size()) {
       texts[i] = text;

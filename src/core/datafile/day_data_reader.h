@@ -136,9 +136,12 @@ class TDayDataReader {
 // remove the child it is given.
 template <typename F>
 void ForEachElement(pugi::xml_node node, F&& f) {
-  for (pugi::xml_node child = node.first_child(); child;) {
+  // An empty node is of type node_null: one call into the library less than testing the node.
+  for (pugi::xml_node child = node.first_child();;) {
+    const pugi::xml_node_type type = child.type();
+    if (type == pugi::node_null) break;
     const pugi::xml_node next = child.next_sibling();
-    if (child.type() == pugi::node_element) f(child);
+    if (type == pugi::node_element) f(child);
     child = next;
   }
 }

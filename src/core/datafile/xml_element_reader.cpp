@@ -113,30 +113,53 @@ TStringList LinesOf(const char* text) {
   }
 }
 
+const char* TElementReader::Find(const char* name) {
+  // Every call into pugixml goes through the PLT, a good part of a load: the end of the list is
+  // told by the name alone (an empty attribute has the empty name, which no parsed one has), and
+  // pugixml's own search from a hint first walks the element's attributes to check the hint
+  // where the library is built with its checks.
+  for (pugi::xml_attribute a = FHint;; a = a.next_attribute()) {
+    const char* const attributeName = a.name();
+    if (*attributeName == '\0') break;
+    if (std::strcmp(attributeName, name) == 0) {
+      FHint = a.next_attribute();
+      return a.value();
+    }
+  }
+  // Not after the hint: out of the written order, or absent.
+  for (pugi::xml_attribute a = FNode.first_attribute(); a != FHint; a = a.next_attribute()) {
+    if (std::strcmp(a.name(), name) == 0) {
+      FHint = a.next_attribute();
+      return a.value();
+    }
+  }
+  return nullptr;
+}
+
 const char* TElementReader::Required(const char* name) {
-  const pugi::xml_attribute attribute = Find(name);
-  if (attribute.empty()) Fail(std::string("に属性 \"") + name + "\" がありません");
-  return attribute.value();
+  const char* const text = Find(name);
+  if (text == nullptr) Fail(std::string("に属性 \"") + name + "\" がありません");
+  return text;
 }
 
 bool TElementReader::TryInt(const char* name, int& value) {
-  const pugi::xml_attribute attribute = Find(name);
-  if (attribute.empty()) return false;
-  value = IntOf(name, attribute.value());
+  const char* const text = Find(name);
+  if (text == nullptr) return false;
+  value = IntOf(name, text);
   return true;
 }
 
 bool TElementReader::TryReal(const char* name, Extended& value) {
-  const pugi::xml_attribute attribute = Find(name);
-  if (attribute.empty()) return false;
-  value = RealOf(name, attribute.value());
+  const char* const text = Find(name);
+  if (text == nullptr) return false;
+  value = RealOf(name, text);
   return true;
 }
 
 bool TElementReader::TryText(const char* name, std::string& value) {
-  const pugi::xml_attribute attribute = Find(name);
-  if (attribute.empty()) return false;
-  value = attribute.value();
+  const char* const text = Find(name);
+  if (text == nullptr) return false;
+  value = text;
   return true;
 }
 

@@ -63,9 +63,9 @@ class TElementReader {
   pugi::xml_node Node() const { return FNode; }
   const TXmlSource& Source() const { return FSource; }
 
-  // Empty when absent.
-  pugi::xml_attribute Find(const char* name) { return FNode.attribute(name, FHint); }
-  bool Has(const char* name) { return !Find(name).empty(); }
+  // The value of the attribute; nullptr when absent.
+  const char* Find(const char* name);
+  bool Has(const char* name) { return Find(name) != nullptr; }
   // The attribute's value; a missing attribute stops the load.
   const char* Required(const char* name);
 
