@@ -171,10 +171,7 @@ int LineOfOffset(std::string_view text, std::size_t offset) {
 
 void ParseXmlInPlace(pugi::xml_document& document, TByteBuffer& text, const std::string& fileName,
                      const std::string_view* pristine) {
-  // The text of an element is kept in the element itself instead of a node of its own: the same
-  // child_value() for every reader, and a third fewer nodes to make for a track's points.
-  const pugi::xml_parse_result result =
-      document.load_buffer_inplace(text.Data(), text.Size(), pugi::parse_default | pugi::parse_embed_pcdata);
+  const pugi::xml_parse_result result = document.load_buffer_inplace(text.Data(), text.Size(), kXmlParseOptions);
   if (result) return;
   int line = 1;
   const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0));
