@@ -21,10 +21,22 @@ bool IsNamed(pugi::xml_node node, const char* name) { return std::strcmp(node.na
 // A compass index outside the sixteen points would index past the names; it reads as "none".
 std::int8_t WindDirectionOf(int value) { return value >= -1 && value <= 15 ? static_cast<std::int8_t>(value) : -1; }
 
+// Codes that SameCode finds equal hash alike: setting bit 5 of each byte folds ASCII upper case
+// onto lower case (it also pairs a few other characters, which costs at most a comparison), and
+// so the code is taken eight bytes at a time.
 std::size_t CodeHash(std::string_view code) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char c : code) hash = (hash ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
-  return static_cast<std::size_t>(hash ^ (hash >> 29));
+  constexpr std::uint64_t kFold = 0x2020202020202020ull;
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = code.size();
+  std::size_t i = 0;
+  for (; i + 8 <= code.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, code.data() + i, 8);
+    hash = (hash ^ (word | kFold)) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  for (; i < code.size(); ++i) hash = (hash ^ (static_cast<unsigned char>(code[i]) | 0x20u)) * kMultiplier;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 }  // namespace
@@ -69,15 +81,31 @@ std::size_t TCodeIndex::Find(std::string_view code) const {
 void TLinkListLoad::BuildIndex() {
   const TLinkDataList& list = Replaces ? Fresh.List() : Target.List();
   FLinks = list.Data();
-  FCodes.assign(FLinks.size(), std::string_view());
-  std::vector<bool> present(FLinks.size(), false);
+  std::vector<const std::string*> codes(FLinks.size(), nullptr);
+  std::size_t total = 0;
   for (std::size_t i = 0; i < FLinks.size(); ++i) {
     // The section's links were all made by the reader with a code; the list's own may be anything.
     const auto* guid = Replaces ? static_cast<const TGuidLink*>(FLinks[i]) : dynamic_cast<const TGuidLink*>(FLinks[i]);
     if (guid != nullptr) {
-      FCodes[i] = guid->GuidCode();
-      present[i] = true;
+      codes[i] = &guid->GuidCode();
+      total += codes[i]->size();
     }
+  }
+  // The codes side by side in the list's order, the order actions mostly refer to them in: the
+  // comparisons then read memory in sequence instead of each link's own string somewhere.
+  FCodeText.clear();
+  FCodeText.reserve(total);
+  std::vector<std::size_t> offsets(FLinks.size(), 0);
+  for (std::size_t i = 0; i < FLinks.size(); ++i) {
+    offsets[i] = FCodeText.size();
+    if (codes[i] != nullptr) FCodeText += *codes[i];
+  }
+  FCodes.assign(FLinks.size(), std::string_view());
+  std::vector<bool> present(FLinks.size(), false);
+  for (std::size_t i = 0; i < FLinks.size(); ++i) {
+    if (codes[i] == nullptr) continue;
+    FCodes[i] = std::string_view(FCodeText).substr(offsets[i], codes[i]->size());
+    present[i] = true;
   }
   FIndex.Build(FCodes, present, FShadowed);
   FNext = 0;
@@ -401,27 +429,34 @@ void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, const 
 }
 
 void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
+  // Gathered first and copied at once: the action's list is then allocated once at its size.
+  FActLinks.Clear();
+  ReadLinksInto(node, FActLinks);
+  if (FActLinks.Count() > 0) act.LinkDataList.CopyList(FActLinks);
+}
+
+void TDayDataReader::ReadLinksInto(pugi::xml_node node, TLinkDataList& links) {
   ForEachElement(node, [&](pugi::xml_node child) {
     TElementReader r(FSource, child);
     if (IsNamed(child, "ファイル")) {
       if (const char* const code = r.Find("コード")) {
-        if (TLinkData* link = FFiles.Find(code)) act.LinkDataList.Add(link);
+        if (TLinkData* link = FFiles.Find(code)) links.Add(link);
         return;
       }
       // Older files name the file itself; it joins the diary's file list with a new code.
       const std::string path = r.Text("パス");
       if (path.empty()) return;
       std::unique_ptr<TFileLink> link = CreateFileLink(path);
-      act.LinkDataList.Add(link.get());
+      links.Add(link.get());
       if (FFiles.Replaces) {
         FFiles.Fresh.Add(std::move(link));
       } else {
         FAddedFiles.push_back(std::move(link));
       }
     } else if (IsNamed(child, "物")) {
-      if (TLinkData* link = FThings.Find(r.Required("コード"))) act.LinkDataList.Add(link);
+      if (TLinkData* link = FThings.Find(r.Required("コード"))) links.Add(link);
     } else if (IsNamed(child, "人")) {
-      if (TLinkData* link = FPersons.Find(r.Required("コード"))) act.LinkDataList.Add(link);
+      if (TLinkData* link = FPersons.Find(r.Required("コード"))) links.Add(link);
     }
   });
 }
@@ -430,14 +465,15 @@ void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::v
                                  std::size_t limit) {
   // Attribute i is prefix + i wherever it stands; as written, it is simply the i-th.
   std::vector<std::string>& names = IndexedNames(prefix);
-  TElementReader r(FSource, node);
   std::size_t i = 0;
   for (pugi::xml_attribute a = node.first_attribute(); i < limit; a = a.next_attribute(), ++i) {
     const char* const attributeName = a.name();
     if (*attributeName == '\0') break;  // past the last (see TElementReader::Find)
     while (names.size() <= i) names.push_back(prefix + std::to_string(names.size()));
     const std::string& name = names[i];
-    const char* text = std::strcmp(attributeName, name.c_str()) == 0 ? a.value() : r.Required(name.c_str());
+    const char* text = std::strcmp(attributeName, name.c_str()) == 0
+                           ? a.value()
+                           : TElementReader(FSource, node).Required(name.c_str());
     // Assigned into the strings already there: a unit is short and needs no memory of its own.
     if (i < texts.size()) {
       texts[i] = text;

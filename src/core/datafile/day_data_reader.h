@@ -50,9 +50,10 @@ struct TLinkListLoad {
   bool Replaces = false;  // the file has the section: Fresh replaces the list's content
 
  private:
-  std::vector<TLinkData*> FLinks;  // what the index covers, in list order
-  std::vector<std::string_view> FCodes;
-  std::vector<bool> FShadowed;  // an earlier link has the same code
+  std::vector<TLinkData*> FLinks;        // what the index covers, in list order
+  std::string FCodeText;                 // the codes, one after the other
+  std::vector<std::string_view> FCodes;  // in FCodeText
+  std::vector<bool> FShadowed;           // an earlier link has the same code
   TCodeIndex FIndex;
   std::size_t FNext = 0;
 };
@@ -92,6 +93,7 @@ class TDayDataReader {
   std::unique_ptr<TActData> ReadAct(pugi::xml_node node, TDayData& day);
   void ReadRecord(pugi::xml_node node, TElementReader& act, const TKindClasses& classes, TRecordData& record);
   void ReadLinks(pugi::xml_node node, TActData& act);
+  void ReadLinksInto(pugi::xml_node node, TLinkDataList& links);
   // The kept days' links into a replaced list now point at the new list's link of the same code.
   void RelinkKeptDays();
 
@@ -124,6 +126,7 @@ class TDayDataReader {
   std::vector<std::unique_ptr<TFileLink>> FAddedFiles;
   TDayDataList FDays;
   bool FDaysRead = false;
+  TLinkDataList FActLinks;  // the links of the action being read
   TCategoryInfoList FCategories;
   TGraphInfo FMultiDayGraphInfo;
   TGraphInfo FMultiDayGraphInfo2;
