@@ -75,38 +75,70 @@ TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missin
   return bytes;
 }
 
+namespace {
+
+// A plain decimal "[-+]digits[.digits]" at p, as nearly every number of a track is written, moving
+// p past it; `inside(q)` tells whether q still points into the text. False when there is none or
+// it has more digits or decimals than one rounding can take: the general parser decides then.
+template <typename Inside>
+bool ReadPlainDecimal(const char*& p, Inside inside, Extended& value) {
+  const bool negative = inside(p) && *p == '-';
+  if (inside(p) && (*p == '-' || *p == '+')) ++p;
+  // Digits go into a signed 64-bit integer (a single x87 load) with the count of those after
+  // the point; leading zeros count for nothing.
+  std::int64_t mantissa = 0;
+  int digits = 0, scale = 0;
+  const char* const firstDigit = p;
+  while (inside(p) && *p == '0') ++p;
+  for (; inside(p) && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
+  bool anyDigit = p != firstDigit;
+  if (inside(p) && *p == '.') {
+    const char* const fraction = ++p;
+    if (digits == 0) {
+      while (inside(p) && *p == '0') ++p;
+    }
+    for (; inside(p) && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
+    scale = static_cast<int>(p - fraction);
+    anyDigit = anyDigit || p != fraction;
+  }
+  if (!anyDigit || scale > kMaxScale) return false;
+  const Extended magnitude = static_cast<Extended>(mantissa) / kPowersOfTen[scale];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+}  // namespace
+
 bool TryParseGpsNumber(std::string_view text, Extended& value) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end && IsBlank(*p)) ++p;
   while (end > p && IsBlank(end[-1])) --end;
   const char* const begin = p;
-  const bool negative = p < end && *p == '-';
-  if (p < end && (*p == '-' || *p == '+')) ++p;
-  // Digits go into a signed 64-bit integer (a single x87 load) with the count of those after
-  // the point; leading zeros count for nothing.
-  std::int64_t mantissa = 0;
-  int digits = 0, scale = 0;
-  const char* const firstDigit = p;
-  while (p < end && *p == '0') ++p;
-  for (; p < end && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
-  bool anyDigit = p != firstDigit;
-  if (p < end && *p == '.') {
-    const char* const fraction = ++p;
-    if (digits == 0) {
-      while (p < end && *p == '0') ++p;
-    }
-    for (; p < end && IsDigit(*p) && digits < kMaxDigits; ++p, ++digits) mantissa = mantissa * 10 + (*p - '0');
-    scale = static_cast<int>(p - fraction);
-    anyDigit = anyDigit || p != fraction;
-  }
   // Exponents, long digit strings and anything unusual go to the general parser, which decides.
-  if (p != end || !anyDigit || scale > kMaxScale) {
-    return TryParseNumber(std::string_view(begin, static_cast<std::size_t>(end - begin)), value);
+  Extended plain = 0;
+  if (ReadPlainDecimal(
+          p, [end](const char* q) { return q < end; }, plain) &&
+      p == end) {
+    value = plain;
+    return true;
   }
-  const Extended magnitude = static_cast<Extended>(mantissa) / kPowersOfTen[scale];
-  value = negative ? -magnitude : magnitude;
-  return true;
+  return TryParseNumber(std::string_view(begin, static_cast<std::size_t>(end - begin)), value);
+}
+
+bool TryParseGpsNumber(const char* text, Extended& value) {
+  const char* p = text;
+  while (IsBlank(*p)) ++p;
+  Extended plain = 0;
+  if (ReadPlainDecimal(
+          p, [](const char* q) { return *q != '\0'; }, plain)) {
+    while (IsBlank(*p)) ++p;
+    if (*p == '\0') {
+      value = plain;
+      return true;
+    }
+  }
+  return TryParseNumber(text, value);
 }
 
 bool TryParseIsoDateTime(std::string_view text, TDateTime& value, std::string_view& rest) {
@@ -135,7 +167,10 @@ bool TryParseIsoDateTime(std::string_view text, TDateTime& value, std::string_vi
     std::memcpy(cache.Text, text.data(), sizeof cache.Text);
     cache.Date = date;
   }
-  if (!TryEncodeTime(hour, minute, second, 0, time)) return false;
+  // As TryEncodeTime gives it, to the bit: the milliseconds of the day are a whole number that
+  // a double holds exactly, divided once.
+  if (hour > 23 || minute > 59 || second > 59) return false;
+  time = static_cast<double>((hour * 3600 + minute * 60 + second) * 1000) / MSecsPerDay;
   value = date + time;
   rest = text.substr(19);
   return true;

@@ -47,6 +47,8 @@ TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missin
 // around it allowed; the same value, to the last bit, as TryParseNumber gives, only faster for the
 // short plain decimals that make up nearly every track.
 bool TryParseGpsNumber(std::string_view text, Extended& value);
+// The same for a text that ends with a NUL (an XML value), which need not be measured first.
+bool TryParseGpsNumber(const char* text, Extended& value);
 
 // "yyyy-mm-ddThh:nn:ss" at the start of `text` (any character in place of the "T"): the written
 // date and time, and what follows them in `rest`.

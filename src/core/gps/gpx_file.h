@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,12 +23,21 @@ class TGpxFile : public TGpsFile {
   void ReadTrack() override;
 
  private:
-  enum TPiecesResult { prRead, prUntouched, prSpoilt };
+  // Where the bytes of a document come from, a few at a time.
+  class TDocumentSource {
+   public:
+    virtual ~TDocumentSource() = default;
+    virtual std::size_t Size() const = 0;
+    // Appends bytes offset to offset + count to `out`; false when they cannot all be read.
+    virtual bool ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) = 0;
+  };
+  class TFileSource;
+  class TMemorySource;
 
   void ReadDocument(TByteBuffer& text, const std::string_view* pristine);
-  // Reads a large document piece by piece. prRead: done; prUntouched: not done, text unchanged;
-  // prSpoilt: not done, text parsed in part (points may have been added).
-  TPiecesResult ReadInPieces(TByteBuffer& text);
+  // Reads a large document piece by piece; false, with the list empty, when it must be read whole.
+  bool ReadInPieces(TDocumentSource& source);
+  bool ReadPieces(TDocumentSource& source);
   void ReadTrackPoint(const pugi::xml_node& trackPoint);
   // Local time of a GPX time text; 0 when it cannot be read.
   TDateTime GpxTime(std::string_view text);

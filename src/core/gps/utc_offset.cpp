@@ -25,7 +25,11 @@ long UtcOffsetSeconds(std::int64_t unixSeconds) {
 TUtcToLocal::TUtcToLocal() { tzset(); }
 
 TDateTime TUtcToLocal::Convert(TDateTime utc) {
-  const double seconds = std::floor((utc - kUnixEpochSerial) * SecsPerDay + 0.0005);
+  const double unrounded = (utc - kUnixEpochSerial) * SecsPerDay + 0.0005;
+  if (!(std::fabs(unrounded) < 2 * kLimitSeconds)) return utc;
+  // std::floor, without the call into the maths library for every point of a track.
+  double seconds = static_cast<double>(static_cast<std::int64_t>(unrounded));
+  if (seconds > unrounded) seconds -= 1;
   if (!(std::fabs(seconds) < kLimitSeconds)) return utc;
   const auto instant = static_cast<std::int64_t>(seconds);
   // Tested without a division, as nearly every point of a track falls in the minute before.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -12,13 +14,17 @@ namespace hakuvo {
 namespace {
 
 // Same verdict and the same 80 bits as the general parser, or the shortcut is wrong.
+// Both forms: the text as a view, and as the NUL-terminated value of an XML attribute or element.
 void ExpectSameAsGeneralParser(const std::string& text) {
-  Extended fast = 12345, general = 12345;
-  const bool fastOk = TryParseGpsNumber(text, fast);
+  Extended fast = 12345, terminated = 12345, general = 12345;
+  const bool fastOk = TryParseGpsNumber(std::string_view(text), fast);
+  const bool terminatedOk = TryParseGpsNumber(text.c_str(), terminated);
   const bool generalOk = TryParseNumber(text, general);
   ASSERT_EQ(fastOk, generalOk) << "'" << text << "'";
+  ASSERT_EQ(terminatedOk, generalOk) << "'" << text << "'";
   if (fastOk) {
     EXPECT_EQ(std::memcmp(&fast, &general, 10), 0) << "'" << text << "'";
+    EXPECT_EQ(std::memcmp(&terminated, &general, 10), 0) << "'" << text << "'";
   }
 }
 
@@ -72,6 +78,31 @@ TEST(GpsReaderUtilTest, NumbersAgreeWithTheGeneralParserToTheBit) {
     for (int d = 0; d < fractionDigits; ++d) text += static_cast<char>('0' + random() % 10);
     ExpectSameAsGeneralParser(text);
   }
+}
+
+// Every second of a day, read from an ISO time, has the bits TryEncodeTime gives it (the reader
+// computes it in line); the date is remembered from one time to the next, and a different date
+// after it is read again.
+TEST(GpsReaderUtilTest, IsoTimesHaveTheBitsOfTheEncodedTime) {
+  for (const char* date : {"2021-03-02", "2021-03-02", "1999-12-31", "2021-03-02"}) {
+    for (int second = 0; second < 86400; second += (second % 7 == 0 ? 1 : 13)) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%sT%02d:%02d:%02dZ", date, second / 3600, second / 60 % 60, second % 60);
+      TDateTime value = 0, expected = 0;
+      std::string_view rest;
+      ASSERT_TRUE(TryParseIsoDateTime(text, value, rest)) << text;
+      const int year = std::atoi(date), month = std::atoi(date + 5), day = std::atoi(date + 8);
+      expected = EncodeDate(year, month, day) + EncodeTime(second / 3600, second / 60 % 60, second % 60);
+      ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << text;
+      EXPECT_EQ(rest, "Z");
+    }
+  }
+  TDateTime value = 0;
+  std::string_view rest;
+  EXPECT_FALSE(TryParseIsoDateTime("2021-03-02T24:00:00Z", value, rest));
+  EXPECT_FALSE(TryParseIsoDateTime("2021-03-02T23:60:00Z", value, rest));
+  EXPECT_FALSE(TryParseIsoDateTime("2021-03-02T23:59:60Z", value, rest));
+  EXPECT_FALSE(TryParseIsoDateTime("2021-02-30T00:00:00Z", value, rest));
 }
 
 TEST(GpsReaderUtilTest, IsoTimesAndOffsets) {

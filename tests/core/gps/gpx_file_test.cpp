@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -166,6 +168,122 @@ TEST_F(GpxFileTest, MalformedDocumentNamesTheLine) {
       "<!DOCTYPE gpx [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>"
       "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"><ele>&b;</ele></trkpt></trkseg></trk></gpx>");
   EXPECT_EQ(track.GpsList.Count(), 0);
+}
+
+// A document of several megabytes is read a megabyte at a time (see TGpxFile::ReadInPieces). Put
+// in by whatever text a file may hold where the pieces are cut, its points, their order and their
+// bits, or its error, are those the rules give for the whole document, from memory and from a file.
+TEST_F(GpxFileTest, LargeDocumentsGiveThePointsOfTheWholeDocument) {
+  constexpr int kPoints = 40000;  // some 3.6 MB
+  std::vector<std::string> points;
+  for (int i = 0; i < kPoints; ++i) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "<trkpt lat=\"35.%06d\" lon=\"139.%06d\"><ele>%d.5</ele><time>2021-03-02T%02d:%02d:%02dZ</time>", i,
+                  kPoints - i, i % 100, i / 3600 % 24, i / 60 % 60, i % 60);
+    points.push_back(std::string(text) + "</trkpt>\n");
+  }
+  const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\">\n<trk><trkseg>\n";
+  const std::string tail = "</trkseg></trk>\n</gpx>\n";
+  // Indices of the points whose end falls first at or after one and two megabytes (where the
+  // reader cuts), and of the ones before them.
+  std::vector<int> atCuts;
+  std::size_t length = head.size();
+  for (int i = 0; i < kPoints && atCuts.size() < 4; ++i) {
+    length += points[static_cast<std::size_t>(i)].size();
+    const std::size_t megabyte = (atCuts.size() / 2 + 1) << 20;
+    if (length - 1 >= megabyte) {
+      atCuts.push_back(i - 1);
+      atCuts.push_back(i);
+    }
+  }
+  ASSERT_EQ(atCuts.size(), 4u);
+  const auto document = [&](int after, const std::string& inserted, const std::string& prolog = std::string()) {
+    std::string text = prolog.empty() ? head : prolog;
+    for (int i = 0; i < kPoints; ++i) {
+      text += points[static_cast<std::size_t>(i)];
+      if (i == after) text += inserted;
+    }
+    return text + tail;
+  };
+  const auto expectLatitude = [&](int index, int point) {
+    Extended expected = 0;
+    ASSERT_TRUE(
+        TryParseNumber("35." + std::string(6 - std::to_string(point).size(), '0') + std::to_string(point), expected));
+    EXPECT_EQ(At(index).Latitude(), expected) << index;
+  };
+
+  struct Case {
+    const char* what;
+    std::string inserted;
+    int points;  // -1: an error
+    std::string prolog;
+  };
+  const Case cases[] = {
+      {"plain", "", kPoints, ""},
+      {"a comment hiding an end tag", "<!-- </trkpt> -->", kPoints, ""},
+      {"CDATA at the segment level", "<![CDATA[ </trkpt> ]]>", kPoints, ""},
+      {"text at the segment level", "text", kPoints, ""},
+      {"the marker's own name", "<hakuvo-piece/>", kPoints, ""},
+      {"a point inside a point",
+       "<trkpt lat=\"9\" lon=\"9\"><ele>9</ele><trkpt lat=\"8\" lon=\"8\"><ele>8</ele></trkpt></trkpt>", kPoints + 1,
+       ""},
+      {"a second segment", "</trkseg><trkseg>", -2, ""},
+      {"a second track", "</trkseg></trk><trk><trkseg>", -2, ""},
+      {"a document type inside", "<!DOCTYPE gpx>", -1, ""},
+      {"a NUL byte", std::string(1, '\0'), -1, ""},
+      {"a point left open", "<trkpt lat=\"1\" lon=\"2\"><ele>3</ele>", -1, ""},
+      {"Latin-1", "", kPoints, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<gpx>\n<trk><trkseg>\n"},
+      {"an empty first track", "", 0, "<?xml version=\"1.0\"?>\n<gpx>\n<trk/><trk><trkseg>\n"},
+  };
+  const std::string file = ::testing::TempDir() + "hakuvo_gpx_large_test.gpx";
+  for (const Case& c : cases) {
+    for (const int after : atCuts) {
+      const std::string text = document(after, c.inserted, c.prolog);
+      // -2: the points before the insertion only.
+      const int expected = c.points == -2 ? after + 1 : c.points;
+      for (const bool fromFile : {false, true}) {
+        SCOPED_TRACE(std::string(c.what) + (fromFile ? ", file" : ", memory") + ", after point " +
+                     std::to_string(after));
+        try {
+          if (fromFile) {
+            std::ofstream(file, std::ios::binary) << text;
+            track.SetFileName(file);
+          } else {
+            track.ReadFromMemory(text);
+          }
+          ASSERT_NE(expected, -1) << "no error";
+        } catch (const EHakuvoError& error) {
+          ASSERT_EQ(expected, -1) << error.what();
+          EXPECT_NE(std::string(error.what()).find("行目: XMLの形式が正しくありません"), std::string::npos);
+          continue;
+        }
+        ASSERT_EQ(track.GpsList.Count(), expected);
+        if (expected == 0) continue;
+        expectLatitude(0, 0);
+        expectLatitude(after, after);
+        expectLatitude(expected - 1, expected > kPoints ? kPoints - 1 : expected - 1);
+        EXPECT_EQ(
+            Local(At(after).RecordTime()),
+            Local(track.LocalFromUtc(EncodeDateTime(2021, 3, 2, after / 3600 % 24, after / 60 % 60, after % 60))));
+      }
+    }
+  }
+
+  // A comment from before the first cut to past the last one, the pieces in it well-formed
+  // points, and an element of the marker's name in the head: the points in the comment are none.
+  std::string text = head + "<hakuvo-piece/>\n";
+  const int commentFrom = atCuts[0] - 5, commentTo = kPoints - 100;
+  for (int i = 0; i < kPoints; ++i) {
+    if (i == commentFrom) text += "<!--";
+    text += points[static_cast<std::size_t>(i)];
+    if (i == commentTo) text += "-->";
+  }
+  track.ReadFromMemory(text + tail);
+  ASSERT_EQ(track.GpsList.Count(), commentFrom + (kPoints - 1 - commentTo));
+  expectLatitude(commentFrom - 1, commentFrom - 1);
+  expectLatitude(commentFrom, commentTo + 1);
+  std::remove(file.c_str());
 }
 
 // FNV-1a of a text, to compare long coordinate lists with a reference without listing them all.
