@@ -371,27 +371,32 @@ std::unique_ptr<TActData> TDayDataReader::ReadAct(pugi::xml_node node, TDayData&
     if (classes.BookAct) r.TryText("著者", static_cast<TBookAct&>(*act).Author);
   }
 
-  // One pass over the children instead of a search from the first for each.
+  // One pass over the children instead of a search from the first for each; the first child of
+  // each name counts. Flags rather than tests of the nodes, each of which is a call into pugixml.
   pugi::xml_node place, record, links;
+  bool hasPlace = false, hasRecord = false, hasLinks = false;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const char* name = child.name();
-    if (!place && std::strcmp(name, "場所") == 0) {
+    if (!hasPlace && std::strcmp(name, "場所") == 0) {
       place = child;
-    } else if (!record && std::strcmp(name, "記録") == 0) {
+      hasPlace = true;
+    } else if (!hasRecord && std::strcmp(name, "記録") == 0) {
       record = child;
-    } else if (!links && std::strcmp(name, "リンク") == 0) {
+      hasRecord = true;
+    } else if (!hasLinks && std::strcmp(name, "リンク") == 0) {
       links = child;
+      hasLinks = true;
     }
   }
-  if (place) {
+  if (hasPlace) {
     TElementReader p(FSource, place);
     act->Place.Title = p.Required("名称");
     act->Place.Address = p.Required("住所");
     act->Place.Latitude = p.Real("緯度");
     act->Place.Longitude = p.Real("経度");
   }
-  if (record) ReadRecord(record, r, classes, *act->RecordData);
-  if (links) ReadLinks(links, *act);
+  if (hasRecord) ReadRecord(record, r, classes, *act->RecordData);
+  if (hasLinks) ReadLinks(links, *act);
   return act;
 }
 

@@ -101,6 +101,7 @@ std::size_t AttributeCount(pugi::xml_node node) {
 
 TStringList LinesOf(const char* text) {
   TStringList lines;
+  if (*text == '\0') return lines;  // most memos
   for (const char* start = text;;) {
     const char* end = start + std::strcspn(start, "\r\n");
     if (*end == '\0') {
