@@ -173,6 +173,8 @@ int TElementReader::IntOf(const char* name, const char* text) const {
 }
 
 Extended TElementReader::RealOf(const char* name, const char* text) const {
+  // The value of whatever was not entered (the coordinates of most places, say) needs no parse.
+  if (text[0] == '0' && text[1] == '\0') return 0;
   Extended value = 0;
   if (!TryParseNumber(text, value)) {
     Fail(std::string("の属性 \"") + name + "\" の値 \"" + text + "\" は数値ではありません");
