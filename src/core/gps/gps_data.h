@@ -89,6 +89,11 @@ class TGpsDataList {
     return Count() - 1;
   }
   int Add(std::unique_ptr<TGpsData> item) { return Add(*item); }
+  // A point made in its place at the end, as the readers add them.
+  int Add(TDateTime recordTime, Extended latitude, Extended longitude, Extended altitude) {
+    FItems.emplace_back(recordTime, latitude, longitude, altitude);
+    return Count() - 1;
+  }
   // Index of the point (by address), -1 when it is not one of the list's.
   int IndexOf(const TGpsData* item) const;
   void Insert(int index, const TGpsData& item);

@@ -254,7 +254,7 @@ void TGpxFile::ReadTrackPoint(const pugi::xml_node& trackPoint) {
       !TryParseGpsNumber(longitudeText.value(), longitude) || !TryParseGpsNumber(elevation.child_value(), altitude)) {
     return;
   }
-  GpsList.Add(TGpsData(time, latitude, longitude, altitude));
+  GpsList.Add(time, latitude, longitude, altitude);
 }
 
 }  // namespace hakuvo

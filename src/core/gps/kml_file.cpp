@@ -222,7 +222,7 @@ void TKmlFile::AddPoint(TDateTime time, std::string_view longitude, std::string_
   Extended latitudeValue = 0, longitudeValue = 0, altitudeValue = 0;
   if (!TryParseGpsNumber(latitude, latitudeValue) || !TryParseGpsNumber(longitude, longitudeValue)) return;
   if (altitude && !TryParseGpsNumber(*altitude, altitudeValue)) return;
-  GpsList.Add(TGpsData(time, latitudeValue, longitudeValue, altitudeValue));
+  GpsList.Add(time, latitudeValue, longitudeValue, altitudeValue);
 }
 
 }  // namespace hakuvo

@@ -327,7 +327,7 @@ void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
     Extended latitude = 0, longitude = 0;
     if (TryParseCoordinate(sentence.Field(3), sentence.Field(4), 'S', latitude) &&
         TryParseCoordinate(sentence.Field(5), sentence.Field(6), 'W', longitude)) {
-      GpsList.Add(TGpsData(time, latitude, longitude, reading.Altitude));
+      GpsList.Add(time, latitude, longitude, reading.Altitude);
     }
     reading.Altitude = 0;
   });
