@@ -23,7 +23,7 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DHAKUVO_GUI=ON -DHAKUVO_BENCH=ON >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHAKUVO_GUI=ON -DHAKUVO_BENCH=ON >/dev/null
 cmake --build "$build" --target hakuvo-cli bench_thumbnails
 
 work=$(mktemp -d)
