@@ -117,8 +117,9 @@ void TGpxFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine)
 // a time, each parsed into the same small tree, and around them a skeleton: the document's head
 // and tail.
 //
-// The k-th cut lies just after the first "</trkpt>" that begins at or after k megabytes; the last
-// one leaves at least a megabyte of tail. The skeleton is the head up to the first cut, a marker
+// The k-th cut lies just after the first "</trkpt>" that begins at or after k megabytes (and after
+// the cut before); the cuts stop at the last megabyte line with a megabyte of file after it. The
+// skeleton is the head up to the first cut, a marker
 // element and the tail from the last cut; when it parses and the marker is an element whose parent
 // is the segment the points are taken from, the head ends in the content of that segment. A piece
 // that parses as a fragment, holds no NUL byte (where the parser would stop) and has nothing but
