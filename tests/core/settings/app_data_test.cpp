@@ -575,7 +575,7 @@ TEST_F(AppDataTest, UserFoldersFollowTheXdgVariablesOrTheHomeFolder) {
   ::setenv("XDG_CACHE_HOME", (Root / "cache").c_str(), 1);
   EXPECT_EQ(UserSettingsFolder(), Root / "cfg/Orimaze/Hakuvo");
   EXPECT_EQ(UserCacheFolder(), Root / "cache/Orimaze/Hakuvo");
-  // Relative and empty values are not folders the specification of XDG allows.
+  // Relative and empty values are not folders the XDG base-directory rules allow.
   ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
   ::setenv("XDG_CACHE_HOME", "", 1);
   EXPECT_EQ(UserSettingsFolder(), Home / ".config/Orimaze/Hakuvo");
