@@ -15,33 +15,12 @@
 #include "core/gps/gpx_file.h"
 #include "core/gps/kml_file.h"
 #include "core/gps/nmea_file.h"
+#include "core/gps/scoped_time_zone.h"
 
 namespace hakuvo {
 namespace {
 
 // Sets TZ for one test and puts the old zone back afterwards.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) FOld = old;
-    FHadOld = std::getenv("TZ") != nullptr;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (FHadOld) {
-      setenv("TZ", FOld.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string FOld;
-  bool FHadOld = false;
-};
-
 std::unique_ptr<TGpsData> Point(TDateTime time, Extended latitude, Extended longitude) {
   auto point = std::make_unique<TGpsData>();
   point->SetRecordTime(time);

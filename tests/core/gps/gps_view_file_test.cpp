@@ -15,6 +15,7 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/gps/gps_file.h"
+#include "core/gps/scoped_time_zone.h"
 #include "core/model/link_data.h"
 
 namespace hakuvo {
@@ -23,28 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
-
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) FOld = old;
-    FHadOld = std::getenv("TZ") != nullptr;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (FHadOld) {
-      setenv("TZ", FOld.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string FOld;
-  bool FHadOld = false;
-};
 
 class TempFolder {
  public:

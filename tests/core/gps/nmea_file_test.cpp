@@ -18,31 +18,10 @@
 #include <vector>
 
 #include "core/common/hakuvo_error.h"
+#include "core/gps/scoped_time_zone.h"
 
 namespace hakuvo {
 namespace {
-
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    FHadOld = std::getenv("TZ") != nullptr;
-    if (FHadOld) FOld = std::getenv("TZ");
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (FHadOld) {
-      setenv("TZ", FOld.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string FOld;
-  bool FHadOld = false;
-};
 
 const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
 
