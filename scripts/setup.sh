@@ -6,8 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   libpugixml-dev libjpeg62-turbo-dev
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev qt6-webengine-dev qt6-webchannel-dev
-  libgl-dev libjs-leaflet fonts-noto-cjk
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev qt6-translations-l10n
+  libqcustomplot-dev libgl-dev libjs-leaflet fonts-noto-cjk
+  desktop-file-utils libxml2-utils
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
