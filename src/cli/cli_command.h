@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hakuvo::cli {
@@ -17,6 +18,12 @@ struct Command {
   std::string Summary;  // one line for --help
   std::function<int(const std::vector<std::string>& args)> Run;
 };
+
+// The one form of every error on stderr: a single line "error: MESSAGE", so that a script can
+// read one line per failure. The core's messages may span lines (a file name, then the reason);
+// each run of line breaks becomes "; ".
+std::string ErrorLine(std::string_view message);
+void PrintError(std::string_view message);
 
 // Every command file registers itself with a static Registrar, so adding a command touches
 // no shared table.

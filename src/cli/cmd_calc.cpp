@@ -15,7 +15,8 @@ int RunCalc(const std::vector<std::string>& args) {
     std::cout << hakuvo::FormatGeneral(expression.Calc(args[0])) << "\n";
   } catch (const hakuvo::EExpressionError& error) {
     // The message of every formula error is just "Error"; the number and position say more.
-    std::cerr << "error: " << hakuvo::ExpressionErrorName(error.ErrorNumber()) << " at " << error.ErrorIndex() << "\n";
+    hakuvo::cli::PrintError(std::string(hakuvo::ExpressionErrorName(error.ErrorNumber())) + " at " +
+                            std::to_string(error.ErrorIndex()));
     return 1;
   }
   return 0;

@@ -1,12 +1,15 @@
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
+#include "core/links/file_kind.h"
+#include "core/links/thumbnail.h"
 #include "core/model/link_data.h"
-#include "imaging/view_file.h"
 
 namespace {
 
@@ -38,22 +41,31 @@ ThumbnailOptions ParseOptions(const std::vector<std::string>& args) {
   return options;
 }
 
-// Makes each file's thumbnail as the diary makes a picture link's, and prints where it went.
-// A file that is no picture gets an empty second column; a damaged one is reported and the
-// others are still made.
+// Makes each photograph's thumbnail as the diary makes a picture link's, and prints where it
+// went. Only JPEG photographs are taken: the other picture kinds need the desktop program's
+// picture library, which this program does without. A file that cannot be made into a thumbnail
+// is reported and the others are still made.
 int RunThumbnail(const std::vector<std::string>& args) {
   const ThumbnailOptions options = ParseOptions(args);
   std::filesystem::create_directories(options.Folder);
   int status = 0;
   std::cout << "file\tthumbnail\n";
   for (const std::string& file : options.Files) {
-    hakuvo::TImageFileLink link;
-    link.FileName = file;
     try {
-      hakuvo::MakeImageViewFile(link, options.Size, options.Size, options.Folder);
+      if (!hakuvo::IsJpegFile(file)) {
+        throw hakuvo::EHakuvoError(file +
+                                   ": not a JPEG photograph (.jpg, .jpeg, .jpe); thumbnails of other pictures "
+                                   "are made by the desktop program");
+      }
+      hakuvo::TImageFileLink link;
+      link.FileName = file;
+      if (!hakuvo::MakeJpegViewFile(link, options.Size, options.Size, options.Folder)) {
+        throw hakuvo::EHakuvoError(file + ": cannot open the file (missing, unreadable or not a plain file)");
+      }
       std::cout << file << "\t" << link.ViewFileName << "\n";
     } catch (const std::exception& error) {
-      std::cerr << "error: " << error.what() << "\n";
+      std::cout.flush();
+      hakuvo::cli::PrintError(error.what());
       status = 1;
     }
   }
@@ -61,8 +73,8 @@ int RunThumbnail(const std::vector<std::string>& args) {
 }
 
 hakuvo::cli::Registrar registrar({"thumbnail", "FILE... [--size N] --out DIR",
-                                  "makes the thumbnail of each picture in DIR (a JPEG fitted into N x N, 120 "
-                                  "by default) and prints its name",
+                                  "makes the thumbnail of each JPEG photograph in DIR (a JPEG fitted into N x N, "
+                                  "120 by default) and prints its name",
                                   RunThumbnail});
 
 }  // namespace

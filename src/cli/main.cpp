@@ -31,13 +31,30 @@ void PrintUsage(std::ostream& out) {
 
 }  // namespace
 
+std::string ErrorLine(std::string_view message) {
+  std::string line = "error: ";
+  bool pendingBreak = false;
+  for (const char c : message) {
+    if (c == '\n' || c == '\r') {
+      pendingBreak = true;
+      continue;
+    }
+    if (pendingBreak && line.size() > 7) line += "; ";
+    pendingBreak = false;
+    line += c;
+  }
+  return line;
+}
+
+void PrintError(std::string_view message) { std::cerr << ErrorLine(message) << "\n"; }
+
 }  // namespace hakuvo::cli
 
 int main(int argc, char** argv) {
   using namespace hakuvo::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
-    PrintUsage(std::cerr);
+    PrintError("expected a command (see hakuvo-cli --help)");
     return 2;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
@@ -52,21 +69,21 @@ int main(int argc, char** argv) {
   const auto found =
       std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return c.Name == args[0]; });
   if (found == commands.end()) {
-    std::cerr << "hakuvo-cli: unknown command '" << args[0] << "' (see hakuvo-cli --help)\n";
+    PrintError("unknown command '" + args[0] + "' (see hakuvo-cli --help)");
     return 2;
   }
   try {
     return found->Run(std::vector<std::string>(args.begin() + 1, args.end()));
   } catch (const UsageError& error) {
-    std::cerr << "hakuvo-cli " << found->Name << ": " << error.Message << "\n"
-              << "usage: hakuvo-cli " << found->Name << " " << found->Usage << "\n";
+    PrintError(found->Name + ": " + error.Message + " (usage: hakuvo-cli " + found->Name + " " + found->Usage + ")");
     return 2;
   } catch (const hakuvo::EExpressionError& error) {
     // Every formula error says just "Error"; its number and position are what tell.
-    std::cerr << "error: " << hakuvo::ExpressionErrorName(error.ErrorNumber()) << " at " << error.ErrorIndex() << "\n";
+    PrintError(std::string(hakuvo::ExpressionErrorName(error.ErrorNumber())) + " at " +
+               std::to_string(error.ErrorIndex()));
     return 1;
   } catch (const std::exception& error) {
-    std::cerr << "error: " << error.what() << "\n";
+    PrintError(error.what());
     return 1;
   }
 }

@@ -1,196 +1,10 @@
 #include "imaging/jpeg_codec.h"
 
-#include <QSysInfo>
-
-#include <csetjmp>
-#include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-
-#include <jpeglib.h>
-
 #include "core/common/hakuvo_error.h"
 
 namespace hakuvo {
 
 namespace {
-
-// libjpeg reports a fatal error by calling error_exit, which must not return. An exception may
-// not pass through libjpeg's C frames, so the error leaves by longjmp to the one frame that
-// called libjpeg; that frame holds only plain C data, so nothing is skipped that needed a
-// destructor. The exception is raised by its caller once libjpeg's state is destroyed.
-struct TJpegErrorManager {
-  jpeg_error_mgr Pub;  // first: libjpeg hands back a pointer to it
-  std::jmp_buf Jump;
-  char Message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  auto* manager = reinterpret_cast<TJpegErrorManager*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, manager->Message);
-  std::longjmp(manager->Jump, 1);
-}
-
-// Warnings (a file cut short, a damaged stretch of data) leave libjpeg decoding what it can;
-// they are not printed on the terminal.
-void IgnoreMessage(j_common_ptr) {}
-
-void InstallErrorManager(j_common_ptr cinfo, TJpegErrorManager& manager) {
-  cinfo->err = jpeg_std_error(&manager.Pub);
-  manager.Pub.error_exit = ErrorExit;
-  manager.Pub.output_message = IgnoreMessage;
-  manager.Message[0] = '\0';
-}
-
-// A progressive file may hold any number of scans, and a crafted one with thousands of tiny
-// scans keeps the decoder busy for minutes. Real cameras and editors write about ten.
-constexpr int kMaxScans = 500;
-
-struct TScanGuard {
-  jpeg_progress_mgr Pub;  // first: libjpeg hands back a pointer to it
-};
-
-void CheckScans(j_common_ptr cinfo) {
-  const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (decompress->input_scan_number > kMaxScans) {
-    auto* manager = reinterpret_cast<TJpegErrorManager*>(cinfo->err);
-    std::snprintf(manager->Message, sizeof manager->Message, "too many scans (more than %d)", kMaxScans);
-    std::longjmp(manager->Jump, 1);
-  }
-}
-
-// Neither libjpeg's working memory nor the decoded picture may exceed this: a header may claim
-// 65500 x 65500 pixels in a few hundred bytes.
-constexpr long kMaxMemory = 1L << 30;
-
-// Everything the libjpeg frame reads and writes, kept outside it so that it survives a longjmp.
-struct TDecodeJob {
-  const unsigned char* Data = nullptr;
-  unsigned long Size = 0;
-  const TWantedSize* Wanted = nullptr;
-  QImage* Image = nullptr;
-  QSize StoredSize;
-  bool Cmyk = false;
-  bool AdobeInverted = false;
-  char Message[JMSG_LENGTH_MAX] = {};
-};
-
-// Called between libjpeg calls, never from inside libjpeg, so these may use C++ freely.
-int ChooseReduction(const TDecodeJob& job) noexcept {
-  if (!job.Wanted || !*job.Wanted) return 1;
-  return JpegReduction(job.StoredSize, (*job.Wanted)(job.StoredSize));
-}
-
-unsigned char* AllocateImage(TDecodeJob& job, int width, int height, bool grey) noexcept {
-  const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
-  if (static_cast<long long>(width) * height * (grey ? 1 : 4) > kMaxMemory) return nullptr;
-  *job.Image = QImage(width, height, format);
-  return job.Image->isNull() ? nullptr : job.Image->bits();
-}
-
-qsizetype ImageStride(const TDecodeJob& job) noexcept { return job.Image->bytesPerLine(); }
-
-J_COLOR_SPACE NativeBgrx() { return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB; }
-
-// The only frame that calls libjpeg's decoder; it holds plain C data only (see above).
-bool RunDecode(TDecodeJob* job) {
-  jpeg_decompress_struct cinfo;
-  TJpegErrorManager errors;
-  TScanGuard scans;
-  InstallErrorManager(reinterpret_cast<j_common_ptr>(&cinfo), errors);
-  if (setjmp(errors.Jump)) {
-    jpeg_destroy_decompress(&cinfo);
-    std::memcpy(job->Message, errors.Message, sizeof job->Message);
-    return false;
-  }
-  jpeg_create_decompress(&cinfo);
-  cinfo.mem->max_memory_to_use = kMaxMemory;
-  scans.Pub.progress_monitor = CheckScans;
-  cinfo.progress = &scans.Pub;
-  jpeg_mem_src(&cinfo, job->Data, job->Size);
-  jpeg_read_header(&cinfo, TRUE);
-  job->StoredSize = QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height));
-  const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
-  job->Cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  job->AdobeInverted = cinfo.saw_Adobe_marker;
-  cinfo.out_color_space = grey ? JCS_GRAYSCALE : job->Cmyk ? JCS_CMYK : NativeBgrx();
-  cinfo.scale_num = 1;
-  cinfo.scale_denom = static_cast<unsigned int>(ChooseReduction(*job));
-  jpeg_start_decompress(&cinfo);
-  unsigned char* bits =
-      AllocateImage(*job, static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height), grey);
-  if (!bits) {
-    std::snprintf(errors.Message, sizeof errors.Message, "picture too large (%u x %u)", cinfo.output_width,
-                  cinfo.output_height);
-    std::longjmp(errors.Jump, 1);
-  }
-  const qsizetype stride = ImageStride(*job);
-  JSAMPROW rows[16];
-  while (cinfo.output_scanline < cinfo.output_height) {
-    const unsigned int first = cinfo.output_scanline;
-    unsigned int count = cinfo.output_height - first;
-    if (count > 16) count = 16;
-    for (unsigned int i = 0; i < count; ++i) rows[i] = bits + static_cast<qsizetype>(first + i) * stride;
-    jpeg_read_scanlines(&cinfo, rows, count);
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  return true;
-}
-
-// libjpeg hands CMYK out as stored. Files with an Adobe marker (nearly all of them) store the
-// inks inverted, 255 meaning no ink, which is the form the product below expects.
-void CmykToRgb(QImage& image, bool adobeInverted) {
-  for (int y = 0; y < image.height(); ++y) {
-    auto* pixel = image.scanLine(y);
-    auto* out = reinterpret_cast<QRgb*>(pixel);
-    for (int x = 0; x < image.width(); ++x, pixel += 4) {
-      int c = pixel[0], m = pixel[1], yellow = pixel[2], k = pixel[3];
-      if (!adobeInverted) c = 255 - c, m = 255 - m, yellow = 255 - yellow, k = 255 - k;
-      out[x] = qRgb(c * k / 255, m * k / 255, yellow * k / 255);
-    }
-  }
-}
-
-struct TEncodeJob {
-  const unsigned char* Bits = nullptr;
-  unsigned int Width = 0;
-  unsigned int Height = 0;
-  qsizetype Stride = 0;
-  int Quality = 90;
-  unsigned char* Out = nullptr;  // malloc'd by libjpeg's memory destination
-  unsigned long OutSize = 0;
-  char Message[JMSG_LENGTH_MAX] = {};
-};
-
-// The only frame that calls libjpeg's encoder; plain C data only.
-bool RunEncode(TEncodeJob* job) {
-  jpeg_compress_struct cinfo;
-  TJpegErrorManager errors;
-  InstallErrorManager(reinterpret_cast<j_common_ptr>(&cinfo), errors);
-  if (setjmp(errors.Jump)) {
-    jpeg_destroy_compress(&cinfo);
-    std::memcpy(job->Message, errors.Message, sizeof job->Message);
-    return false;
-  }
-  jpeg_create_compress(&cinfo);
-  jpeg_mem_dest(&cinfo, &job->Out, &job->OutSize);
-  cinfo.image_width = job->Width;
-  cinfo.image_height = job->Height;
-  cinfo.input_components = 4;
-  cinfo.in_color_space = NativeBgrx();
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, job->Quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(job->Bits + static_cast<qsizetype>(cinfo.next_scanline) * job->Stride);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  return true;
-}
 
 // JPEG has no transparency; transparent parts of an icon or a PNG show as white, as on the
 // white page of a viewer.
@@ -211,44 +25,34 @@ QImage OpaqueRgb32(const QImage& image) {
 }  // namespace
 
 int JpegReduction(QSize storedSize, QSize atLeast) {
-  if (atLeast.isEmpty()) return 1;
-  for (int reduction : {8, 4, 2}) {
-    const int width = (storedSize.width() + reduction - 1) / reduction;
-    const int height = (storedSize.height() + reduction - 1) / reduction;
-    if (width >= atLeast.width() && height >= atLeast.height()) return reduction;
-  }
-  return 1;
+  return JpegReduction(ToPictureSize(storedSize), ToPictureSize(atLeast));
 }
 
-TDecodedJpeg DecodeJpeg(const unsigned char* data, std::size_t size, const TWantedSize& wanted) {
-  TDecodedJpeg result;
-  TDecodeJob job;
-  job.Data = data;
-  job.Size = size;
-  job.Wanted = &wanted;
-  job.Image = &result.Image;
-  if (!RunDecode(&job)) {
+TDecodedImage DecodeJpegImage(const unsigned char* data, std::size_t size, const TWantedQtSize& wanted) {
+  TDecodedImage result;
+  TWantedSize coreWanted;
+  if (wanted) coreWanted = [&wanted](TPictureSize stored) { return ToPictureSize(wanted(ToQSize(stored))); };
+  // The core's pfRgb32 is Format_RGB32's layout, so the decoder writes into the image itself.
+  const auto allocate = [&result](int width, int height, TPixelFormat format) {
+    result.Image = QImage(width, height, format == pfGrey8 ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (result.Image.isNull()) return TPixelTarget{};
+    return TPixelTarget{result.Image.bits(), static_cast<std::ptrdiff_t>(result.Image.bytesPerLine())};
+  };
+  try {
+    result.StoredSize = ToQSize(DecodeJpegInto(data, size, coreWanted, allocate));
+  } catch (...) {
     result.Image = QImage();
-    throw EHakuvoError(job.Message);
+    throw;
   }
-  if (job.Cmyk) CmykToRgb(result.Image, job.AdobeInverted);
-  result.StoredSize = job.StoredSize;
   return result;
 }
 
 std::string EncodeJpeg(const QImage& image, int quality) {
   if (image.isNull()) throw EHakuvoError("JPEG: 画像が空です");
   const QImage rgb = OpaqueRgb32(image);
-  TEncodeJob job;
-  job.Bits = rgb.constBits();
-  job.Width = static_cast<unsigned int>(rgb.width());
-  job.Height = static_cast<unsigned int>(rgb.height());
-  job.Stride = rgb.bytesPerLine();
-  job.Quality = quality;
-  const bool done = RunEncode(&job);
-  const std::unique_ptr<unsigned char, decltype(&std::free)> out(job.Out, &std::free);
-  if (!done) throw EHakuvoError(std::string("JPEG: ") + job.Message);
-  return std::string(reinterpret_cast<const char*>(out.get()), job.OutSize);
+  const TPixelRows rows{rgb.constBits(), rgb.width(), rgb.height(), static_cast<std::ptrdiff_t>(rgb.bytesPerLine()),
+                        pfRgb32};
+  return EncodeJpeg(rows, quality);
 }
 
 }  // namespace hakuvo

@@ -7,27 +7,29 @@
 #include <functional>
 #include <string>
 
+// The decoder and encoder themselves are the core's, shared with the command line; these are
+// their QImage faces.
+#include "core/links/jpeg_codec.h"
+
 namespace hakuvo {
 
 // Chooses the size a JPEG picture is wanted at, from its stored size. An empty answer asks for
 // the full picture.
-using TWantedSize = std::function<QSize(QSize storedSize)>;
+using TWantedQtSize = std::function<QSize(QSize storedSize)>;
 
-struct TDecodedJpeg {
+inline TPictureSize ToPictureSize(QSize size) { return {size.width(), size.height()}; }
+inline QSize ToQSize(TPictureSize size) { return {size.Width, size.Height}; }
+
+// JpegReduction of the core for Qt's sizes.
+int JpegReduction(QSize storedSize, QSize atLeast);
+
+struct TDecodedImage {
   QImage Image;      // Format_RGB32, or Format_Grayscale8 for a grey picture
   QSize StoredSize;  // the size written in the file, before any reduction
 };
 
-// The reduction (1, 2, 4 or 8) that libjpeg applies in its transform stage: the strongest whose
-// result is still at least `atLeast` in both directions. libjpeg rounds a reduced size up.
-int JpegReduction(QSize storedSize, QSize atLeast);
-
-// Decodes a JPEG picture held in memory, reduced by JpegReduction(stored size, wanted(stored
-// size)) when `wanted` is given. Colour, grey, CMYK and YCCK pictures are read; the Exif
-// orientation is not applied. A picture libjpeg cannot decode raises EHakuvoError with
-// libjpeg's reason (the caller adds the file name). A picture cut short decodes as far as it
-// goes, the rest grey, as libjpeg does.
-TDecodedJpeg DecodeJpeg(const unsigned char* data, std::size_t size, const TWantedSize& wanted = {});
+// The core's DecodeJpegInto, straight into a QImage; the same errors.
+TDecodedImage DecodeJpegImage(const unsigned char* data, std::size_t size, const TWantedQtSize& wanted = {});
 
 // Encodes a picture as a baseline colour JPEG (YCbCr, 4:2:0) of the given quality. A picture
 // with an alpha channel is put on white first.

@@ -4,63 +4,14 @@
 #include <QByteArray>
 #include <QImageReader>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <memory>
-
 #include "core/common/hakuvo_error.h"
 #include "core/common/text_util.h"
 #include "core/links/file_kind.h"
+#include "core/links/picture_file.h"
 
 namespace hakuvo {
 
 namespace {
-
-struct TFileBytes {
-  std::unique_ptr<unsigned char[]> Data;  // left uninitialised: a photograph is megabytes
-  std::size_t Size = 0;
-};
-
-class TDescriptor {
- public:
-  explicit TDescriptor(int descriptor) : FDescriptor(descriptor) {}
-  TDescriptor(const TDescriptor&) = delete;
-  TDescriptor& operator=(const TDescriptor&) = delete;
-  ~TDescriptor() {
-    if (FDescriptor >= 0) ::close(FDescriptor);
-  }
-  int Get() const { return FDescriptor; }
-
- private:
-  int FDescriptor;
-};
-
-// None when the file cannot be opened or read. Only plain files are read: a pipe or a device
-// given a picture's name would otherwise block the caller or never end.
-std::optional<TFileBytes> ReadFileBytes(const std::string& fileName) {
-  const TDescriptor file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat status {};
-  if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  TFileBytes bytes;
-  const auto capacity = static_cast<std::size_t>(status.st_size);
-  bytes.Data.reset(new unsigned char[capacity == 0 ? 1 : capacity]);
-  // A file that shrinks meanwhile is read as far as it goes; growth is ignored.
-  while (bytes.Size < capacity) {
-    const ssize_t count = ::read(file.Get(), bytes.Data.get() + bytes.Size, capacity - bytes.Size);
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) return std::nullopt;
-    if (count == 0) break;
-    bytes.Size += static_cast<std::size_t>(count);
-  }
-  return bytes;
-}
-
-[[noreturn]] void ThrowDamaged(const std::string& fileName, const std::string& reason) {
-  throw EHakuvoError("画像ファイルを読み込めません: " + fileName + " (" + reason + ")");
-}
 
 // QImage's reader for the kind the extension names; none for an extension that is no picture.
 const char* QtFormatOf(const std::string& fileName) {
@@ -80,17 +31,17 @@ QImage DecodeWithQt(const std::string& fileName, const TFileBytes& bytes, const 
   QImageReader reader(&buffer, format);
   reader.setAutoDetectImageFormat(false);
   QImage image = reader.read();
-  if (image.isNull()) ThrowDamaged(fileName, reader.errorString().toStdString());
+  if (image.isNull()) ThrowUndecodablePicture(fileName, reader.errorString().toStdString());
   return image;
 }
 
 }  // namespace
 
-std::optional<TLoadedPicture> LoadGraphicReduced(const std::string& fileName, const TWantedSize& wanted) {
+std::optional<TLoadedPicture> LoadGraphicReduced(const std::string& fileName, const TWantedQtSize& wanted) {
   const bool jpeg = IsJpegFile(fileName);
   const char* qtFormat = jpeg ? nullptr : QtFormatOf(fileName);
   if (!jpeg && !qtFormat) return std::nullopt;
-  const std::optional<TFileBytes> bytes = ReadFileBytes(fileName);
+  const std::optional<TFileBytes> bytes = ReadPictureFile(fileName);
   if (!bytes) return std::nullopt;
   if (!jpeg) {
     QImage image = DecodeWithQt(fileName, *bytes, qtFormat);
@@ -98,10 +49,10 @@ std::optional<TLoadedPicture> LoadGraphicReduced(const std::string& fileName, co
     return TLoadedPicture{std::move(image), size};
   }
   try {
-    TDecodedJpeg decoded = DecodeJpeg(bytes->Data.get(), bytes->Size, wanted);
+    TDecodedImage decoded = DecodeJpegImage(bytes->Data.get(), bytes->Size, wanted);
     return TLoadedPicture{std::move(decoded.Image), decoded.StoredSize};
   } catch (const EHakuvoError& error) {
-    ThrowDamaged(fileName, error.what());
+    ThrowUndecodablePicture(fileName, error.what());
   }
 }
 

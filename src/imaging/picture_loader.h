@@ -24,6 +24,6 @@ struct TLoadedPicture {
 // LoadGraphic for a picture about to be shrunk: a JPEG is decoded reduced by 1/2, 1/4 or 1/8 to
 // the smallest size not below what `wanted` asks for its stored size (see JpegReduction), which
 // skips most of the decoder's work. Other kinds come at full size.
-std::optional<TLoadedPicture> LoadGraphicReduced(const std::string& fileName, const TWantedSize& wanted);
+std::optional<TLoadedPicture> LoadGraphicReduced(const std::string& fileName, const TWantedQtSize& wanted);
 
 }  // namespace hakuvo

@@ -4,17 +4,15 @@
 
 #include <string>
 
-// MakeViewFileName, the name of a new thumbnail, is the core's.
+// MakeViewFileName, the name of a new thumbnail, and the JPEG thumbnails are the core's.
+#include "core/links/thumbnail.h"
 #include "core/links/view_file_name.h"
 
 namespace hakuvo {
 
 class TLinkData;
 
-// The thumbnail size of a w x h picture in a box of width x height: the full width and the
-// height in proportion, or, when that is too tall, the full height and the width in proportion.
-// Both are rounded to the nearest whole pixel, a half to the even neighbour, and are at least
-// one pixel. Small pictures are enlarged.
+// The core's ThumbnailSize for Qt's sizes.
 QSize ThumbnailSize(QSize picture, int width, int height);
 
 // Makes the thumbnail of an image file link (from its FileName) or of a thing or person link
@@ -24,6 +22,8 @@ QSize ThumbnailSize(QSize picture, int width, int height);
 // its ViewFileName set to the new one. Returns false, doing nothing,
 // for another kind of link, a missing source file or one that is no picture. A damaged picture
 // or a failed save raises EHakuvoError and leaves the link and its old view file as they were.
+// A JPEG photograph goes through the core alone (MakeJpegViewFile), as the command line makes
+// it; the other kinds are read and scaled by QImage.
 bool MakeImageViewFile(TLinkData& link, int width, int height, const std::string& folder);
 
 }  // namespace hakuvo

@@ -229,7 +229,7 @@ TEST(LoadGraphicReduced, DecodesAJpegReducedButReportsItsStoredSize) {
 TEST(JpegCodec, EncodesWhatItDecodes) {
   const QImage pattern = PatternImage(77, 33);
   const std::string bytes = EncodeJpeg(pattern, 90);
-  const TDecodedJpeg decoded = DecodeJpeg(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  const TDecodedImage decoded = DecodeJpegImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
   EXPECT_EQ(decoded.StoredSize, QSize(77, 33));
   EXPECT_LT(MeanDifference(decoded.Image, pattern), 4.0);
   EXPECT_THROW(EncodeJpeg(QImage(), 90), EHakuvoError);

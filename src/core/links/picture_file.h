@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace hakuvo {
+
+struct TFileBytes {
+  std::unique_ptr<unsigned char[]> Data;  // left uninitialised: a photograph is megabytes
+  std::size_t Size = 0;
+};
+
+// The whole content of a picture file; none when it cannot be opened or read, or is not a plain
+// file (a pipe or a device given a picture's name would otherwise block the caller or never end).
+std::optional<TFileBytes> ReadPictureFile(const std::string& fileName);
+
+// The error of a picture that was read but cannot be decoded, naming the file and the reason.
+[[noreturn]] void ThrowUndecodablePicture(const std::string& fileName, const std::string& reason);
+
+}  // namespace hakuvo
