@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -23,7 +25,8 @@ struct Result {
 };
 
 Result RunCli(const std::string& arguments) {
-  const std::string command = std::string(HAKUVO_CLI_PATH) + " " + arguments + " 2>&1";
+  // A later "2>FILE" in the arguments overrides the merge.
+  const std::string command = std::string(HAKUVO_CLI_PATH) + " 2>&1 " + arguments;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string out;
@@ -32,6 +35,19 @@ Result RunCli(const std::string& arguments) {
   while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+// The program's standard output and standard error apart, for checks on the form of errors.
+struct SplitResult {
+  int Status;
+  std::string Out;
+  std::string Err;
+};
+
+SplitResult RunCliSplit(const std::string& arguments, const std::filesystem::path& errorFile) {
+  const Result result = RunCli(arguments + " 2>" + errorFile.string());
+  std::ifstream in(errorFile, std::ios::binary);
+  return {result.Status, result.Out, std::string(std::istreambuf_iterator<char>(in), {})};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -128,6 +144,109 @@ TEST_F(Cli, ResaveKeepsTheDiary) {
   const std::string copy = (Folder / "copy.hkvj").string();
   ASSERT_EQ(RunCli("resave " + DiaryPath + " " + copy).Status, 0);
   EXPECT_EQ(RunCli("list " + copy).Out, RunCli("list " + DiaryPath).Out);
+}
+
+// Every command once on a file as it comes from a user: real photographs and tracks, and the
+// diary the fixture wrote. Nothing goes to stderr.
+TEST_F(Cli, EveryCommandWorksOnARealFile) {
+  const std::string real = HAKUVO_TESTDATA_DIR;
+  const std::string thumbs = (Folder / "thumbs").string();
+  const std::string copy = (Folder / "copy.hkvj").string();
+  struct Case {
+    std::string Arguments;
+    std::string Printed;
+  };
+  const Case cases[] = {
+      {"calc '1+2*3'", "7\n"},
+      {"exif " + real + "/photos/gps_DSCN0010.jpg", "DateTimeOriginal=2008/10/22 16:28:39\nOrientation=0\n"},
+      {"track " + real + "/tracks/bike_gpx.gpx", "points=1812\n"},
+      {"thumbnail " + real + "/photos/Canon_40D.jpg --out " + thumbs, "Canon_40D.jpg\t" + thumbs + "/"},
+      {"list " + DiaryPath, "2025/04/12\t07:00\t08:00\t\t18\t18.0\n"},
+      {"graph " + DiaryPath + " --period month --category ジョギング --kind 1", "2025/04/01\t117\n"},
+      {"extract " + DiaryPath + " --category ジョギング", "2025/04/12\t07:00\t08:00\t\t18\tkm\t18.0\tkm/h\n"},
+      {"resave " + DiaryPath + " " + copy, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    const SplitResult result = RunCliSplit(c.Arguments, Folder / "stderr.txt");
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_NE(result.Out.find(c.Printed), std::string::npos) << result.Out;
+    EXPECT_EQ(result.Err, "");
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(thumbs), std::filesystem::directory_iterator()), 1);
+  EXPECT_TRUE(std::filesystem::exists(copy));
+}
+
+// Every failure is one line on stderr, "error: " and the message, whatever the message holds
+// (the readers put the file name and the reason on two lines), and the exit status is 1.
+TEST_F(Cli, EveryCommandReportsABadFileOnOneErrorLine) {
+  const auto write = [this](const std::string& name, const std::string& bytes) {
+    std::ofstream(Folder / name, std::ios::binary) << bytes;
+    return (Folder / name).string();
+  };
+  const std::string brokenPhoto = write("broken.jpg", "not a picture");
+  const std::string png = write("drawing.png", "\x89PNG");
+  const std::string brokenTrack = write("broken.gpx", "<gpx><trk>");
+  const std::string route = write("route.txt", "a route");
+  const std::string brokenDiary = write("broken.hkvj", "<tekuri><日リスト>");
+  const std::string thumbs = (Folder / "thumbs").string();
+  struct Case {
+    std::string Arguments;
+    std::string Message;  // a part of the error line
+  };
+  const Case cases[] = {
+      {"calc '1+'", "error: enSyntaxError at 2"},
+      {"exif " + (Folder / "missing.jpg").string(), "missing.jpg"},
+      {"track " + brokenTrack, "error: " + brokenTrack + "; "},
+      {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML）ではありません"},
+      {"thumbnail " + brokenPhoto + " --out " + thumbs, brokenPhoto},
+      {"thumbnail " + png + " --out " + thumbs, png + ": not a JPEG photograph"},
+      {"thumbnail " + (Folder / "missing.jpg").string() + " --out " + thumbs, "missing.jpg: cannot open"},
+      {"list " + brokenDiary, brokenDiary},
+      {"graph " + brokenDiary + " --period day --category ジョギング", brokenDiary},
+      {"extract " + brokenDiary + " --category ジョギング", brokenDiary},
+      {"resave " + brokenDiary + " " + (Folder / "out.hkvj").string(), brokenDiary},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    const SplitResult result = RunCliSplit(c.Arguments, Folder / "stderr.txt");
+    EXPECT_EQ(result.Status, 1);
+    ASSERT_EQ(Lines(result.Err).size(), 1u) << result.Err;
+    EXPECT_EQ(result.Err.rfind("error: ", 0), 0u) << result.Err;
+    EXPECT_EQ(result.Err.back(), '\n');
+    EXPECT_EQ(result.Err.find('\r'), std::string::npos);
+    EXPECT_NE(result.Err.find(c.Message), std::string::npos) << result.Err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Folder / "out.hkvj"));
+}
+
+TEST_F(Cli, UsageErrorsAreOneLineWithStatus2) {
+  for (const std::string arguments : {"", "no-such-command", "calc", "thumbnail x.jpg", "graph --period"}) {
+    SCOPED_TRACE(arguments);
+    const SplitResult result = RunCliSplit(arguments, Folder / "stderr.txt");
+    EXPECT_EQ(result.Status, 2);
+    ASSERT_EQ(Lines(result.Err).size(), 1u) << result.Err;
+    EXPECT_EQ(result.Err.rfind("error: ", 0), 0u) << result.Err;
+    EXPECT_EQ(result.Out, "");
+  }
+}
+
+// One bad photograph among good ones: the good ones still get their thumbnails.
+TEST_F(Cli, ThumbnailGoesOnPastABadFile) {
+  const std::string real = std::string(HAKUVO_TESTDATA_DIR) + "/photos/";
+  const std::string thumbs = (Folder / "thumbs").string();
+  std::ofstream(Folder / "broken.jpg") << "not a picture";
+  const SplitResult result = RunCliSplit("thumbnail " + real + "gps_DSCN0010.jpg " + (Folder / "broken.jpg").string() +
+                                             " " + real + "orientation_portrait_6.jpg --size 60 --out " + thumbs,
+                                         Folder / "stderr.txt");
+  EXPECT_EQ(result.Status, 1);
+  const auto lines = Lines(result.Out);
+  ASSERT_EQ(lines.size(), 3u) << result.Out;
+  EXPECT_EQ(lines[0], "file\tthumbnail");
+  EXPECT_EQ(lines[1].rfind(real + "gps_DSCN0010.jpg\t" + thumbs + "/", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2].rfind(real + "orientation_portrait_6.jpg\t" + thumbs + "/", 0), 0u) << lines[2];
+  EXPECT_EQ(Lines(result.Err).size(), 1u) << result.Err;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(thumbs), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace
