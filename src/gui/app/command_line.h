@@ -22,7 +22,9 @@ struct TCommandLine {
 // the mode, the last one winning; "APPDATAFOLDER..." moves the settings. A "/" parameter with
 // a further "/" in it is a path, not a switch. Any other parameter names the diary to open, so
 // that a mistyped name is reported rather than silently replaced by the last diary; the first
-// one named wins. `isFile` tells whether a path names an existing file.
+// one named wins. Without a mode switch, a diary named with the extension of another mode's
+// diaries (".hkvw", ".hkvb", ".hkvj", letter case ignored) starts that mode. `isFile` tells
+// whether a path names an existing file.
 TCommandLine ParseCommandLine(const std::vector<std::string>& parameters,
                               const std::function<bool(const std::string&)>& isFile);
 

@@ -32,8 +32,15 @@ TEST(CommandLineTest, SwitchesAndDiaryNames) {
       {{"/APPDATAFOLDERX", "-walking"}, ctWalking, true, ""},
       {{"/home/u/run.hkvj", "-walking"}, ctWalking, false, "/home/u/run.hkvj"},
       {{"/home/u/missing.hkvj"}, ctJogging, false, "/home/u/missing.hkvj"},  // a path, reported when opened
-      {{"diary.hkvw", "other.hkvw"}, ctJogging, false, "diary.hkvw"},        // the first diary named wins
-      {{"-", "/"}, ctJogging, false, ""},                                    // empty switches
+      {{"diary.hkvw", "other.hkvb"}, ctWalking, false, "diary.hkvw"},        // the first diary named wins
+      // Without a mode switch the diary's extension chooses the mode; a switch always wins.
+      {{"/d/Bike.HKVB"}, ctBicycle, false, "/d/Bike.HKVB"},
+      {{"/d/walk.hkvw", "-appdatafolder"}, ctWalking, true, "/d/walk.hkvw"},
+      {{"/d/run.hkvj"}, ctJogging, false, "/d/run.hkvj"},
+      {{"-jogging", "/d/walk.hkvw"}, ctJogging, false, "/d/walk.hkvw"},
+      {{"/d/walk.hkvw", "/BICYCLE"}, ctBicycle, false, "/d/walk.hkvw"},
+      {{"/d/notes.xml"}, ctJogging, false, "/d/notes.xml"},
+      {{"-", "/"}, ctJogging, false, ""},  // empty switches
   };
   for (const TCase& c : cases) {
     std::string joined;
