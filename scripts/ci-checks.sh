@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The checks CI makes besides the normal build and tests: the core stays free of Qt, the core
-# tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target runs
-# briefly over its seeds.
+# and command-line tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz
+# target runs briefly over its seeds, and the desktop entry, icon and MIME types install into a
+# temporary prefix (from the GUI build in build/ that scripts/test.sh makes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -33,4 +34,5 @@ for target in build-fuzz/fuzz/fuzz_*; do
       || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
   fi
 done
+./scripts/check-install.sh build
 echo "ci: checks passed"

@@ -1,10 +1,26 @@
 #!/usr/bin/env bash
-# Builds the program and starts it with the diary given, or with the bundled sample diary.
+# Builds the program and starts it with the diary given. Without one, the first start (no
+# settings file yet) opens a copy of the bundled sample diary in the user's data folder, so that
+# saving never writes into the repository; later starts name no diary and the program reopens
+# the last one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
+program=build/src/hakuvo
 diary=${1:-}
-if [ -z "$diary" ] && [ -f data/sample/sample.hkvj ]; then
-  diary=data/sample/sample.hkvj
+
+# The program keeps its settings beside itself when that folder is writable (as a build tree
+# is), otherwise in the user's configuration folder; jogging mode's file is Jogging.ini.
+settings_folder=$(dirname "$program")
+if [ ! -w "$settings_folder" ]; then
+  settings_folder=${XDG_CONFIG_HOME:-$HOME/.config}/Orimaze/Hakuvo
 fi
-exec ./build/src/hakuvo ${diary:+"$diary"}
+
+if [ -z "$diary" ] && [ ! -e "$settings_folder/Jogging.ini" ] && [ -f data/sample/sample.hkvj ]; then
+  data_folder=${XDG_DATA_HOME:-$HOME/.local/share}/Orimaze/Hakuvo
+  mkdir -p "$data_folder"
+  # A copy left by an earlier first start may hold the user's own outings: it is kept.
+  [ -e "$data_folder/sample.hkvj" ] || cp data/sample/sample.hkvj "$data_folder/sample.hkvj"
+  diary=$data_folder/sample.hkvj
+fi
+exec "./$program" ${diary:+"$diary"}
