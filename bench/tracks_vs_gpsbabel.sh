@@ -27,15 +27,15 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-# hakuvo-cli links the picture library, so the build has the Qt part.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHAKUVO_GUI=ON -DHAKUVO_TESTS=OFF \
+# hakuvo-cli and the track bench need no Qt.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHAKUVO_GUI=OFF -DHAKUVO_TESTS=OFF \
   -DHAKUVO_BENCH=ON >/dev/null
 cmake --build "$build" --target hakuvo-cli bench_tracks
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/bench/bench_tracks" --write-tracks="$work" --points="$points"
-cli=$build/src/hakuvo-cli
+cli=$build/src/cli/hakuvo-cli
 
 for format in gpx kml nmea; do
   file=$work/track.$format
