@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-cli=$build/src/cli/hakuvo-cli
+cli=$build/src/hakuvo-cli
 command -v hyperfine >/dev/null || { echo "cli_startup: hyperfine is missing (apt-get install hyperfine)" >&2; exit 1; }
 [ -x "$cli" ] || { echo "cli_startup: build $cli first (cmake --build $build --target hakuvo-cli)" >&2; exit 1; }
 

@@ -31,7 +31,7 @@ trap 'rm -rf "$work"' EXIT
 "$build/bench/bench_thumbnails" --write-photos="$work/photos"
 mkdir -p "$work/ours" "$work/vips"
 
-cli=$build/src/cli/hakuvo-cli
+cli=$build/src/hakuvo-cli
 hyperfine --warmup 1 --runs "$runs" \
   --prepare "rm -f $work/ours/*.jpg $work/vips/*.jpg" \
   -n "hakuvo-cli thumbnail" "$cli thumbnail $work/photos/*.jpg --size 120 --out $work/ours" \

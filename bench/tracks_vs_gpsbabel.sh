@@ -35,7 +35,7 @@ cmake --build "$build" --target hakuvo-cli bench_tracks
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/bench/bench_tracks" --write-tracks="$work" --points="$points"
-cli=$build/src/cli/hakuvo-cli
+cli=$build/src/hakuvo-cli
 
 for format in gpx kml nmea; do
   file=$work/track.$format
