@@ -26,7 +26,7 @@ namespace hakuvo {
 void TRecordDialog::BuildLinkPanel() {
   FLinkPanel = new QWidget;
   FLinkPanel->setObjectName(QStringLiteral("LinkPanel"));
-  FLinkPanel->setMinimumWidth(2);
+  FLinkPanel->setMinimumWidth(MinimumLinkPanelWidth);
   auto* layout = new QVBoxLayout(FLinkPanel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -47,7 +47,8 @@ void TRecordDialog::BuildLinkPanel() {
   FToolBar->addAction(QStringLiteral("編集(&E)"), this, [this] { EditSelectedLink(); });
 
   FLinkList = new TLinkListView;
-  FLinkList->setMinimumHeight(2);
+  FLinkList->setObjectName(QStringLiteral("LinkListView"));
+  FLinkList->setMinimumHeight(MinimumPreviewHeight);
   connect(FLinkList, &TLinkListView::RowMoved, this, [this](int from, int to) { MoveLink(from, to); });
   connect(FLinkList, &TLinkListView::FilesDropped, this, [this](const QStringList& files) { AddFiles(files); });
   connect(FLinkList, &TLinkListView::DeleteRequested, this, [this] { DeleteSelectedLinks(); });
@@ -63,7 +64,7 @@ void TRecordDialog::BuildLinkPanel() {
 
   // One page whose tab never shows: the preview.
   FPreviewPages = new QStackedWidget;
-  FPreviewPages->setMinimumHeight(2);
+  FPreviewPages->setMinimumHeight(MinimumPreviewHeight);
   FPreview = new TPicturePane;
   FPreviewPages->addWidget(FPreview);
 
