@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTranslator>
 #include <cerrno>
+#include <memory>
 #include <system_error>
 
 #include "gui/app/error_box.h"
@@ -58,7 +59,7 @@ TEST(JapaneseTextsTest, TheToolkitsButtonsSpeakJapaneseOnceTheTranslationIsInsta
   // The other tests see the toolkit as it was.
   for (QTranslator* translator : application->findChildren<QTranslator*>()) {
     QCoreApplication::removeTranslator(translator);
-    delete translator;
+    const std::unique_ptr<QTranslator> gone(translator);
   }
 }
 

@@ -1,14 +1,18 @@
 // The link button, the sizes of the link panel, the keyboard's way through the dialogs and the
 // alignment of the fixed rows.
 #include <QDateEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTest>
+#include <QUrl>
 
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
@@ -231,6 +235,31 @@ TEST_F(RecordDialogKeys, TheCaptionsOfTheFixedRowsStartWithTheOtherRows) {
     // The caption stays clear of its field.
     EXPECT_LT(caption->x() + caption->sizeHint().width(), field->x()) << caption->text().toStdString();
   }
+}
+
+TEST_F(RecordDialogKeys, FilesDroppedOnTheDialogShowTheLinkPanelWithTheirRows) {
+  TTempFiles files;
+  TLinkDataOwner diaryFiles;
+  auto info = FullCategory();
+  TRecordDialog dialog;
+  dialog.SetCategoryInfo(*info);
+  dialog.SetFileList(diaryFiles);
+  dialog.SetActData(TActData());
+  dialog.SetLinkPanelVisible(false);
+  ShowAndSettle(dialog);
+  ASSERT_FALSE(dialog.IsLinkPanelVisible());
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(files.Write("walk.gpx", "<gpx/>")))});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&dialog, &enter);
+  QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&dialog, &dropped);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dialog.IsLinkPanelVisible());
+  EXPECT_TRUE(dialog.LinkButton()->isChecked());
+  ASSERT_EQ(dialog.LinkList()->topLevelItemCount(), 1);
+  EXPECT_EQ(dialog.LinkList()->topLevelItem(0)->text(0), QStringLiteral("walk.gpx"));
 }
 
 }  // namespace
