@@ -18,7 +18,6 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -559,62 +558,6 @@ void TRecordDialog::SetRestoredGeometry(const QRect& geometry) {
   FPositionRestored = true;
   move(geometry.topLeft());
   resize(geometry.size());
-}
-
-bool TRecordDialog::IsLinkPanelVisible() const { return !FLinkPanel->isHidden(); }
-
-void TRecordDialog::SetLinkPanelVisible(bool visible) {
-  if (FLinkButton->isChecked() != visible) {
-    const QSignalBlocker blocker(FLinkButton);
-    FLinkButton->setChecked(visible);
-  }
-  if (visible == !FLinkPanel->isHidden()) return;
-  if (!visible) {
-    // The sizes the user gave the panel come back when it is shown again.
-    FLinkPanelWidth = LinkPanelWidth();
-    FPreviewHeight = PreviewHeight();
-  }
-  FLinkPanel->setVisible(visible);
-  if (visible && FPrepared) ApplyLinkPanelSizes();
-}
-
-void TRecordDialog::ApplyLinkPanelSizes() {
-  int total = FMainSplitter->width();
-  const int needed = FRecordPanel->minimumWidth() + FMainSplitter->handleWidth() + FLinkPanelWidth;
-  if (total < needed) {
-    resize(width() + needed - total, height());
-    total = needed;
-  }
-  total -= FMainSplitter->handleWidth();
-  FMainSplitter->setSizes({std::max(1, total - FLinkPanelWidth), FLinkPanelWidth});
-  // A panel that was hidden has no height of its own yet; its splitter is sized once the
-  // layout has settled.
-  QTimer::singleShot(0, this, [this] {
-    const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
-    FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
-  });
-  const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
-  FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
-}
-
-int TRecordDialog::LinkPanelWidth() const {
-  const bool live = FPrepared && !FLinkPanel->isHidden() && FLinkPanel->width() >= MinimumLinkPanelWidth;
-  return live ? FLinkPanel->width() : FLinkPanelWidth;
-}
-
-void TRecordDialog::SetLinkPanelWidth(int width) {
-  FLinkPanelWidth = width >= MinimumLinkPanelWidth ? width : DefaultLinkPanelWidth;
-  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
-}
-
-int TRecordDialog::PreviewHeight() const {
-  const bool live = FPrepared && !FLinkPanel->isHidden() && FPreviewPages->height() >= MinimumPreviewHeight;
-  return live ? FPreviewPages->height() : FPreviewHeight;
-}
-
-void TRecordDialog::SetPreviewHeight(int height) {
-  FPreviewHeight = height >= MinimumPreviewHeight ? height : DefaultPreviewHeight;
-  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
 }
 
 void TRecordDialog::dragEnterEvent(QDragEnterEvent* event) {

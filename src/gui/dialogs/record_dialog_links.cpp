@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -304,6 +306,64 @@ void TRecordDialog::RotateSelectedPicture(int angle) {
   if (image == nullptr) return;
   image->RotateAngle = angle;
   ShowPreview(image);
+}
+
+// ---- the link panel's place in the dialog ----
+
+bool TRecordDialog::IsLinkPanelVisible() const { return !FLinkPanel->isHidden(); }
+
+void TRecordDialog::SetLinkPanelVisible(bool visible) {
+  if (FLinkButton->isChecked() != visible) {
+    const QSignalBlocker blocker(FLinkButton);
+    FLinkButton->setChecked(visible);
+  }
+  if (visible == !FLinkPanel->isHidden()) return;
+  if (!visible) {
+    // The sizes the user gave the panel come back when it is shown again.
+    FLinkPanelWidth = LinkPanelWidth();
+    FPreviewHeight = PreviewHeight();
+  }
+  FLinkPanel->setVisible(visible);
+  if (visible && FPrepared) ApplyLinkPanelSizes();
+}
+
+void TRecordDialog::ApplyLinkPanelSizes() {
+  int total = FMainSplitter->width();
+  const int needed = FRecordPanel->minimumWidth() + FMainSplitter->handleWidth() + FLinkPanelWidth;
+  if (total < needed) {
+    resize(width() + needed - total, height());
+    total = needed;
+  }
+  total -= FMainSplitter->handleWidth();
+  FMainSplitter->setSizes({std::max(1, total - FLinkPanelWidth), FLinkPanelWidth});
+  // A panel that was hidden has no height of its own yet; its splitter is sized once the
+  // layout has settled.
+  QTimer::singleShot(0, this, [this] {
+    const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
+    FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
+  });
+  const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
+  FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
+}
+
+int TRecordDialog::LinkPanelWidth() const {
+  const bool live = FPrepared && !FLinkPanel->isHidden() && FLinkPanel->width() >= MinimumLinkPanelWidth;
+  return live ? FLinkPanel->width() : FLinkPanelWidth;
+}
+
+void TRecordDialog::SetLinkPanelWidth(int width) {
+  FLinkPanelWidth = width >= MinimumLinkPanelWidth ? width : DefaultLinkPanelWidth;
+  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
+}
+
+int TRecordDialog::PreviewHeight() const {
+  const bool live = FPrepared && !FLinkPanel->isHidden() && FPreviewPages->height() >= MinimumPreviewHeight;
+  return live ? FPreviewPages->height() : FPreviewHeight;
+}
+
+void TRecordDialog::SetPreviewHeight(int height) {
+  FPreviewHeight = height >= MinimumPreviewHeight ? height : DefaultPreviewHeight;
+  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
 }
 
 }  // namespace hakuvo
