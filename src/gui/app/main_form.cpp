@@ -196,12 +196,15 @@ void TMainForm::FirstShow() {
   // A diary named on the command line wins over the one used last; one that cannot be read is
   // reported and the start goes on as if none had been named.
   bool opened = false;
+  std::string named;
   if (!FCommandLine.DiaryFileName.empty()) {
-    const std::string path = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
-    opened = OpenFile(path);
-    if (opened) FHistoryMenu->Add(path);
+    named = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
+    opened = OpenFile(named);
+    if (opened) FHistoryMenu->Add(named);
   }
-  if (!opened && !FAppData->FileName.empty() && IsExistingFile(FAppData->FileName)) OpenFile(FAppData->FileName);
+  // The last diary, unless it is the one that just failed.
+  const std::string& last = FAppData->FileName;
+  if (!opened && !last.empty() && last != named && IsExistingFile(last)) OpenFile(last);
   FDeferErrors = false;
   FIsChange = false;
   if (!FPendingErrors.isEmpty()) QTimer::singleShot(0, this, &TMainForm::ShowPendingErrors);
