@@ -6,6 +6,7 @@
 
 #include "gui/app/act_list_view.h"
 #include "gui/app/main_form.h"
+#include "gui/app/qt_translation.h"
 #include "gui/app/timing_log.h"
 
 namespace {
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));
+  // The toolkit's own buttons and dialogs speak the program's language, whatever the locale.
+  hakuvo::InstallJapaneseQtTranslation(app);
   // Qt has taken its own options out of the command line by now.
   const QStringList parameters = QApplication::arguments().mid(1);
   const std::filesystem::path programFolder = QApplication::applicationDirPath().toStdString();

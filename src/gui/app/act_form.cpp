@@ -12,23 +12,15 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/common/hakuvo_error.h"
-#include "core/expr/expression.h"
+#include "core/expr/expression_messages.h"
 #include "gui/app/error_box.h"
+#include "gui/app/tool_icons.h"
 #include "imaging/qt_text.h"
 
 namespace hakuvo {
-
-namespace {
-
-QString FormulaErrorText(const EExpressionError& error) {
-  return QStringLiteral("式が正しくありません: %1 (%2 文字目)")
-      .arg(QString::fromLatin1(ExpressionErrorName(error.ErrorNumber())))
-      .arg(error.ErrorIndex());
-}
-
-}  // namespace
 
 TActForm::TActForm(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("アクションリスト"));
@@ -48,6 +40,9 @@ TActForm::TActForm(QWidget* parent) : QDialog(parent) {
   FListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   FListView->setContextMenuPolicy(Qt::CustomContextMenu);
   FListView->header()->setSectionsClickable(true);
+  // The column the list is sorted by carries the arrow of its direction.
+  FListView->header()->setSortIndicatorShown(true);
+  FListView->header()->setSortIndicator(-1, Qt::AscendingOrder);
   layout->addWidget(FListView, 1);
 
   auto* copyAll = new QAction(QStringLiteral("すべてをコピー(&A)"), this);
@@ -71,7 +66,7 @@ void TActForm::FillList() {
     auto search = MakeSearch();
     FillActTable(FTable, *FDayDataList, *search);
   } catch (const EExpressionError& error) {
-    failure = FormulaErrorText(error);
+    failure = ToQString(ExpressionErrorMessage(error));
   } catch (const std::exception& error) {
     failure = ToQString(error.what());
   }
@@ -89,8 +84,16 @@ void TActForm::ShowTable() {
   for (const auto& column : FTable.Columns) captions << ToQString(column.Caption);
   FListView->setColumnCount(captions.size());
   FListView->setHeaderLabels(captions);
+  QHeaderView* header = FListView->header();
   for (int c = 0; c < static_cast<int>(FTable.Columns.size()); ++c) {
-    FListView->setColumnWidth(c, FTable.Columns[static_cast<std::size_t>(c)].Width);
+    // Never narrower than the heading at the window's font.
+    FListView->setColumnWidth(c,
+                              std::max(FTable.Columns[static_cast<std::size_t>(c)].Width, header->sectionSizeHint(c)));
+  }
+  if (FSorted) {
+    header->setSortIndicator(FColumnToSort, FColumnSortCoefficient > 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+  } else {
+    header->setSortIndicator(-1, Qt::AscendingOrder);
   }
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(FTable.Rows.size()));
@@ -111,6 +114,7 @@ void TActForm::ShowTable() {
 void TActForm::SortByColumn(int column) {
   FColumnSortCoefficient = column == FColumnToSort ? -FColumnSortCoefficient : 1;
   FColumnToSort = column;
+  FSorted = true;
   SortActTable(FTable, column, FColumnSortCoefficient);
   ShowTable();
 }
@@ -133,7 +137,8 @@ TActStringForm::TActStringForm(QWidget* parent) : TActForm(parent) {
   FSearchEdit->setGeometry(6, 6, 347, 21);
   FSearchBtn = new QToolButton(ToolPanel());
   FSearchBtn->setAutoRaise(true);
-  FSearchBtn->setText(QStringLiteral("🔍"));
+  FSearchBtn->setIcon(FindIcon());
+  FSearchBtn->setIconSize(QSize(16, 16));
   FSearchBtn->setToolTip(QStringLiteral("検索"));
   FSearchBtn->setGeometry(358, 5, 24, 23);
   connect(FSearchEdit, &QLineEdit::returnPressed, this, &TActForm::FillList);

@@ -56,6 +56,7 @@ class TActForm : public QDialog {
   TActTable FTable;
   int FColumnToSort = 0;
   int FColumnSortCoefficient = 1;
+  bool FSorted = false;  // no arrow until the user sorts
 };
 
 // Ctrl+F: actions whose texts contain the search text (every action when it is empty).

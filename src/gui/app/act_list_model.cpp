@@ -6,10 +6,14 @@ namespace hakuvo {
 
 TActListModel::TActListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TActListModel::Reset(std::vector<TActListColumn> columns, std::vector<TActListRow> rows) {
+void TActListModel::Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView) {
   beginResetModel();
   FColumns = std::move(columns);
-  FRows = std::move(rows);
+  FEnergyView = energyView;
+  FRows.clear();
+  for (const auto& day : days) {
+    for (const auto& act : day->ActDataList) FRows.push_back({act.get(), day.get(), false, {}});
+  }
   endResetModel();
 }
 
@@ -21,7 +25,9 @@ void TActListModel::Clear() {
 
 void TActListModel::UpdateRow(int row, std::vector<std::string> texts) {
   if (row < 0 || row >= RowCount()) return;
-  FRows[static_cast<std::size_t>(row)].Texts = std::move(texts);
+  TRow& target = FRows[static_cast<std::size_t>(row)];
+  target.Texts = std::move(texts);
+  target.Built = true;
   emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
@@ -45,9 +51,24 @@ int TActListModel::RowOfAct(const TActData* act) const {
   return -1;
 }
 
+const std::vector<std::string>& TActListModel::TextsOf(int row) const {
+  TRow& target = FRows[static_cast<std::size_t>(row)];
+  if (!target.Built) {
+    // An outing moved to another day by an edit is listed under its new day.
+    const TDayData* day = target.Act->DayData != nullptr ? target.Act->DayData : target.Day;
+    target.Texts = ActListRowTexts(*day, *target.Act, FEnergyView);
+    target.Built = true;
+  }
+  return target.Texts;
+}
+
+bool TActListModel::IsRowBuilt(int row) const {
+  return row >= 0 && row < RowCount() && FRows[static_cast<std::size_t>(row)].Built;
+}
+
 QString TActListModel::Text(int row, int column) const {
   if (row < 0 || row >= RowCount() || column < 0) return {};
-  const auto& texts = FRows[static_cast<std::size_t>(row)].Texts;
+  const auto& texts = TextsOf(row);
   if (static_cast<std::size_t>(column) >= texts.size()) return {};
   return QString::fromStdString(texts[static_cast<std::size_t>(column)]);
 }

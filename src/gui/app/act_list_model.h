@@ -9,9 +9,10 @@ namespace hakuvo {
 
 class TCategoryInfoList;
 
-// The main window's list of outings as a table model: the row texts are built once per rebuild
-// (BuildActListRows) and the view asks only for the rows it paints, so a diary of many years
-// loads and scrolls without delay. Rows refer to their actions and own nothing.
+// The main window's list of outings as a table model. A rebuild only notes which action each row
+// shows; a row's texts (ActListRowTexts) are made the first time the row is asked for, and the
+// view asks only for the rows it paints, so the first paint of a diary of many years does not
+// grow with it. Rows refer to their actions and own nothing.
 class TActListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -21,8 +22,8 @@ class TActListModel : public QAbstractTableModel {
   // The category settings the row hints are made with.
   void SetCategoryInfoList(const TCategoryInfoList* infos) { FInfos = infos; }
 
-  // Replaces the columns and the rows.
-  void Reset(std::vector<TActListColumn> columns, std::vector<TActListRow> rows);
+  // Replaces the columns, and the rows by one per action of the days, in list order.
+  void Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView);
   void Clear();
   // Writes new texts into one row without moving it.
   void UpdateRow(int row, std::vector<std::string> texts);
@@ -35,6 +36,8 @@ class TActListModel : public QAbstractTableModel {
   int RowOfAct(const TActData* act) const;
   // The text of one cell; empty beyond the row's texts.
   QString Text(int row, int column) const;
+  // Whether the row's texts have been made (tests look at how much a paint made).
+  bool IsRowBuilt(int row) const;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -43,10 +46,20 @@ class TActListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
+  struct TRow {
+    TActData* Act = nullptr;
+    const TDayData* Day = nullptr;  // the day the row was listed under
+    bool Built = false;
+    std::vector<std::string> Texts;
+  };
+
   QString Hint(const TActData& act) const;
+  const std::vector<std::string>& TextsOf(int row) const;
 
   std::vector<TActListColumn> FColumns;
-  std::vector<TActListRow> FRows;
+  // Texts are filled in by the const readers as rows are first shown.
+  mutable std::vector<TRow> FRows;
+  bool FEnergyView = false;
   const TCategoryInfoList* FInfos = nullptr;
 };
 

@@ -43,19 +43,25 @@ void THistoryMenu::Save() const { FHistoryList.Save(FFileName); }
 void THistoryMenu::Add(const std::string& path) {
   if (path.empty()) return;
   RemoveEntries();
+  const TStringList before = FHistoryList.Items();
   FHistoryList.Add(path);
   BuildEntries();
+  if (FHistoryList.Items() != before) emit ListChanged();
 }
 
 void THistoryMenu::Remove(const std::string& path) {
   RemoveEntries();
+  const TStringList before = FHistoryList.Items();
   FHistoryList.Remove(path);
   BuildEntries();
+  if (FHistoryList.Items() != before) emit ListChanged();
 }
 
 void THistoryMenu::Clear() {
   RemoveEntries();
+  const bool wasEmpty = FHistoryList.Items().empty();
   FHistoryList.Clear();
+  if (!wasEmpty) emit ListChanged();
 }
 
 void THistoryMenu::RemoveEntries() {

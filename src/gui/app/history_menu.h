@@ -48,6 +48,8 @@ class THistoryMenu : public QObject {
  signals:
   // An entry was chosen; the path is the entry's as stored.
   void HistorySelected(const QString& path);
+  // Add, Remove or Clear changed the list (its entries or their order).
+  void ListChanged();
 
  private:
   void RemoveEntries();

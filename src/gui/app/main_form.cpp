@@ -14,6 +14,7 @@
 #include "gui/app/act_list_view.h"
 #include "gui/app/error_box.h"
 #include "gui/app/history_menu.h"
+#include "gui/app/screen_bounds.h"
 #include "gui/app/window_messages.h"
 
 namespace hakuvo {
@@ -78,6 +79,8 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
     FPendingErrors << QString::fromStdString(error.what());
   }
   connect(FHistoryMenu, &THistoryMenu::HistorySelected, this, &TMainForm::OpenHistoryFile);
+  // A file just opened or saved is in the settings file at once, not only after a normal exit.
+  connect(FHistoryMenu, &THistoryMenu::ListChanged, this, &TMainForm::WriteSettingsFiles);
 
   FDefaultExt = QString::fromStdString(DataFileExtension(FHakuvoCategory));
   FFileFilter = QStringLiteral("跳記(*.") + FDefaultExt + QStringLiteral(")|*.") + FDefaultExt;
@@ -160,7 +163,7 @@ void TMainForm::ApplySavedBounds() {
   initial.moveCenter(desktop.center());
   const TBounds bounds = FAppData->MainFormBounds({initial.x(), initial.y(), initial.width(), initial.height()},
                                                   {desktop.x(), desktop.y(), desktop.width(), desktop.height()});
-  setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+  setGeometry(FitSizeToScreen(bounds.Left, bounds.Top, bounds.Width, bounds.Height));
 }
 
 void TMainForm::SetGraphAxisTitles() {
@@ -188,17 +191,30 @@ void TMainForm::FirstShow() {
   FGraphChoices = {modeName, modeName, modeName, modeName, modeName, 1, 2};
   RebuildList();
   if (FIsViewEnergyConsumption) ApplyEnergyCategorySetting();
-  for (const QString& message : FPendingErrors) ShowError(message);
-  FPendingErrors.clear();
-  // A diary named on the command line wins over the one used last.
+  // Errors met while starting are shown over the window, once it is on the screen.
+  FDeferErrors = true;
+  // A diary named on the command line wins over the one used last; one that cannot be read is
+  // reported and the start goes on as if none had been named.
+  bool opened = false;
+  std::string named;
   if (!FCommandLine.DiaryFileName.empty()) {
-    const std::string path = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
-    if (OpenFile(path)) FHistoryMenu->Add(path);
-  } else if (!FAppData->FileName.empty() && IsExistingFile(FAppData->FileName)) {
-    OpenFile(FAppData->FileName);
+    named = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
+    opened = OpenFile(named);
+    if (opened) FHistoryMenu->Add(named);
   }
+  // The last diary, unless it is the one that just failed.
+  const std::string& last = FAppData->FileName;
+  if (!opened && !last.empty() && last != named && IsExistingFile(last)) OpenFile(last);
+  FDeferErrors = false;
   FIsChange = false;
+  if (!FPendingErrors.isEmpty()) QTimer::singleShot(0, this, &TMainForm::ShowPendingErrors);
   ScheduleCommandUpdate();
+}
+
+void TMainForm::ShowPendingErrors() {
+  QStringList errors;
+  errors.swap(FPendingErrors);
+  for (const QString& message : errors) ShowError(message);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -214,12 +230,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::Shutdown() {
-  StoreWindowState();
   WriteSettingsFiles();
   FShutdownDone = true;
 }
 
 void TMainForm::WriteSettingsFiles() {
+  // The settings file always gets the window as it is now: the widths the user dragged, the
+  // place of the window.
+  StoreWindowState();
   RunCommand([this] {
     FAppData->Write();
     FHistoryMenu->SetFileName(FAppData->GetIniFileName());
@@ -253,6 +271,8 @@ void TMainForm::CommitSessionData(bool mayInteract) {
     const std::string path = FFileName;
     try {
       TDayDataFile file;
+      // The diary keeps the layout it is left in.
+      StoreWindowState();
       PrepareDataFile(file, path);
       file.Save();
       FIsChange = false;
@@ -340,6 +360,12 @@ void TMainForm::RunCommand(const std::function<void()>& command) {
   ScheduleCommandUpdate();
 }
 
-void TMainForm::ShowError(const QString& message) { FHooks.Error(this, message); }
+void TMainForm::ShowError(const QString& message) {
+  if (FDeferErrors) {
+    FPendingErrors << message;
+  } else {
+    FHooks.Error(this, message);
+  }
+}
 
 }  // namespace hakuvo

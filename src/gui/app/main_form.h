@@ -82,6 +82,8 @@ class TMainForm : public QMainWindow {
   static constexpr int DesignWidth = 942;
   static constexpr int DesignHeight = 731;
   static constexpr int RecentFileCount = 10;
+  // The narrowest a column of the list gets; a stored width below it means the default.
+  static constexpr int MinimumColumnWidth = 24;
 
   // `parameters` is the command line without the program's name; `programFolder` the folder
   // of the program (the settings live there while it is writable).
@@ -192,7 +194,9 @@ class TMainForm : public QMainWindow {
   void SetGraphAxisTitles();
   void FirstShow();
   void Shutdown();
+  // Stores the window's state and writes the settings and the recent files; failures are shown.
   void WriteSettingsFiles();
+  void ShowPendingErrors();
   void OnCommitDataRequest(QSessionManager& manager);
   void HandleWindowMessage(const TWindowMessageEvent& message);
   void ForwardToDockingForms(int message);
@@ -218,6 +222,8 @@ class TMainForm : public QMainWindow {
 
   // List (main_form_list.cpp).
   void ApplyColumnWidths();
+  // The designed width of a column, widened to its heading.
+  int DefaultColumnWidth(int column) const;
   void StoreColumnWidths();
   void OnSelectionChanged(const QList<int>& newlySelected);
   void SearchFrom(int direction);
@@ -228,6 +234,8 @@ class TMainForm : public QMainWindow {
   // Actions (main_form_acts.cpp).
   void PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, const TActData& act);
   TDayData* FindOrAddDay(TDateTime date);
+  // The names of the user categories in use, sorted, each once.
+  TStringList UserCategoryNames() const;
 
   void RunCommand(const std::function<void()>& command);
   void ShowError(const QString& message);
@@ -258,6 +266,8 @@ class TMainForm : public QMainWindow {
   QString FDefaultExt;
   QStringList FPendingErrors;
   bool FFirstShown = false;
+  // While set, errors wait in FPendingErrors for the window to be shown.
+  bool FDeferErrors = false;
   bool FShutdownDone = false;
 
   std::array<QAction*, MainCommandCount> FActions{};

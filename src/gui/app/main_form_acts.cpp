@@ -1,5 +1,6 @@
 // Adding and editing outings through the record dialogs, and the category settings commands.
 #include <QDialog>
+#include <set>
 
 #include "gui/app/act_list_model.h"
 #include "gui/app/act_list_view.h"
@@ -8,6 +9,7 @@
 #include "gui/app/window_messages.h"
 #include "gui/dialogs/category_list_dialogs.h"
 #include "gui/dialogs/category_set_dialog.h"
+#include "gui/dialogs/other_record_dialogs.h"
 #include "gui/dialogs/record_dialog_layout.h"
 #include "gui/dialogs/record_dialogs.h"
 
@@ -44,6 +46,8 @@ void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, 
   dialog.SetFileList(FFileList);
   dialog.SetThingList(&FThingList.List());
   dialog.SetPersonList(&FPersonList.List());
+  // A user category's outing picks its category among the names in use.
+  if (auto* user = dynamic_cast<TUserCategoryRecordDialog*>(&dialog)) user->SetUserCategoryList(UserCategoryNames());
   dialog.SetActData(act);
   dialog.SetAppData(FAppData.get());
   RestoreRecordDialogLayout(dialog, *FAppData);
@@ -58,6 +62,16 @@ void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, 
     FDayDataList.SetCategoryInfo(*edited);
     dialog.ReapplyCategory();
   });
+}
+
+TStringList TMainForm::UserCategoryNames() const {
+  std::set<std::string> names;
+  for (const auto& day : FDayDataList) {
+    for (const auto& act : day->ActDataList) {
+      if (act->Category == ctUserCategory) names.insert(act->UserCategory);
+    }
+  }
+  return {names.begin(), names.end()};
 }
 
 TDayData* TMainForm::FindOrAddDay(TDateTime date) {

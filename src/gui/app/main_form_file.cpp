@@ -1,7 +1,9 @@
 // The main window's file commands: new, open, save, save as, the save prompt, the recent files,
 // the caption, full screen, the about box and the category list settings.
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <filesystem>
 
@@ -27,6 +29,22 @@ std::string FolderOf(const std::string& path) { return fs::path(path).parent_pat
 bool FileExists(const std::string& path) {
   std::error_code error;
   return fs::exists(fs::path(path), error);
+}
+
+bool IsFolder(const QString& path) {
+  std::error_code error;
+  return !path.isEmpty() && fs::is_directory(fs::path(path.toStdString()), error);
+}
+
+// Where the open and save dialogs start: the folder of the last diary, else the documents
+// folder, else the home folder. A folder that does not exist is never handed to the dialog, as
+// it would take the folder's name for the file's.
+QString StartFolder(const std::string& dataFilePath) {
+  const QString last = QString::fromStdString(dataFilePath);
+  if (IsFolder(last)) return last;
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (IsFolder(documents)) return documents;
+  return QDir::homePath();
 }
 
 }  // namespace
@@ -60,7 +78,7 @@ void TMainForm::ApplyEnergyCategorySetting() {
 TFileDialogRequest TMainForm::FileDialogRequest(const QString& caption) const {
   TFileDialogRequest request;
   request.Caption = caption;
-  request.Directory = QString::fromStdString(FAppData->DataFilePath);
+  request.Directory = StartFolder(FAppData->DataFilePath);
   request.Filter = ToQtFileFilter(FFileFilter);
   request.DefaultSuffix = FDefaultExt;
   return request;
@@ -161,8 +179,10 @@ bool TMainForm::SaveToFile(const std::string& path) {
   try {
     const TWaitCursor wait;
     TDayDataFile file;
+    // The diary keeps the layout it is saved in: the column widths as dragged, the places of
+    // the windows. The docking layout would be stored here too; no child window docks yet.
+    StoreWindowState();
     PrepareDataFile(file, path);
-    // The docking layout would be stored into the layout record here; no child window docks yet.
     file.Save();
   } catch (const std::exception& error) {
     ShowError(QString::fromStdString(error.what()));
@@ -171,14 +191,15 @@ bool TMainForm::SaveToFile(const std::string& path) {
   FFileName = path;
   UpdateCaption();
   FAppData->DataFilePath = FolderOf(path);
-  StoreWindowState();
   WriteSettingsFiles();
   return true;
 }
 
 bool TMainForm::SaveAsDialog(bool& cancelled) {
   TFileDialogRequest request = FileDialogRequest(QStringLiteral("名前を付けて保存"));
-  request.FileName = QString::fromStdString(FFileName);
+  // The diary's own name is proposed; never a folder's.
+  if (!FFileName.empty() && !IsFolder(QString::fromStdString(FFileName)))
+    request.FileName = QString::fromStdString(FFileName);
   const QString path = FHooks.SaveFileName(this, request);
   cancelled = path.isEmpty();
   if (cancelled) return false;

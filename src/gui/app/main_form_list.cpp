@@ -2,6 +2,7 @@
 // search box.
 #include <QHeaderView>
 #include <QLineEdit>
+#include <algorithm>
 #include <set>
 
 #include "core/common/hakuvo_error.h"
@@ -16,24 +17,40 @@ namespace hakuvo {
 void TMainForm::RebuildList() {
   const TTimingWatch watch;
   const bool energyView = FIsViewEnergyConsumption;
-  FListModel->Reset(ActListColumns(energyView), BuildActListRows(FDayDataList, energyView));
+  // The rows' texts are made as the rows are first painted, so the first paint of a long diary
+  // does not wait for all of them.
+  FListModel->Reset(ActListColumns(energyView), FDayDataList, energyView);
   ApplyColumnWidths();
   watch.Log("list of " + std::to_string(FListModel->RowCount()) + " outings built");
+}
+
+int TMainForm::DefaultColumnWidth(int column) const {
+  const std::vector<TActListColumn>& columns = FListModel->Columns();
+  if (column < 0 || column >= static_cast<int>(columns.size())) return MinimumColumnWidth;
+  // At least as wide as the heading at the program's font: "カロリー(kcal)" needs more than the
+  // 80 pixels the list was designed with.
+  return std::max(columns[static_cast<std::size_t>(column)].DefaultWidth, FListView->header()->sectionSizeHint(column));
 }
 
 void TMainForm::ApplyColumnWidths() {
   const std::vector<TActListColumn>& columns = FListModel->Columns();
   QHeaderView* header = FListView->header();
-  for (std::size_t i = 0; i < columns.size(); ++i) header->resizeSection(static_cast<int>(i), columns[i].DefaultWidth);
+  const int count = static_cast<int>(columns.size());
+  for (int i = 0; i < count; ++i) header->resizeSection(i, DefaultColumnWidth(i));
+  // A stored width too narrow to use (0 once a column was lost) stands for the column's
+  // default: a column that is shown can always be seen.
+  const auto apply = [&](int column, int stored) {
+    if (column < count && stored >= MinimumColumnWidth) header->resizeSection(column, stored);
+  };
   const TChildWindowInfo& saved = FAppData->ChildWindowInfo;
   if (saved.ActListDate != 0) {
     const int widths[] = {saved.ActListDate,  saved.ActListTime, saved.ActListEndTime,
                           saved.ActListTitle, saved.ActListData, saved.ActListSpeed};
-    for (int i = 0; i < 6 && i < static_cast<int>(columns.size()); ++i) header->resizeSection(i, widths[i]);
+    for (int i = 0; i < 6; ++i) apply(i, widths[i]);
   }
-  if (FIsViewEnergyConsumption && saved.ActListWeight != 0 && columns.size() >= 8) {
-    header->resizeSection(6, saved.ActListWeight);
-    header->resizeSection(7, saved.ActListEnergyConsumption);
+  if (FIsViewEnergyConsumption && saved.ActListWeight != 0) {
+    apply(6, saved.ActListWeight);
+    apply(7, saved.ActListEnergyConsumption);
   }
 }
 
@@ -49,8 +66,8 @@ void TMainForm::StoreColumnWidths() {
   saved.ActListData = header->sectionSize(4);
   saved.ActListSpeed = header->sectionSize(5);
   if (count > 7) {
-    saved.ActListWeight = header->sectionSize(6);
-    saved.ActListEnergyConsumption = header->sectionSize(7);
+    saved.ActListWeight = std::max(MinimumColumnWidth, header->sectionSize(6));
+    saved.ActListEnergyConsumption = std::max(MinimumColumnWidth, header->sectionSize(7));
   }
 }
 
@@ -87,14 +104,8 @@ void TMainForm::OnSelectionChanged(const QList<int>& newlySelected) {
 }
 
 void TMainForm::RefreshCategoryChoices() {
-  std::set<std::string> userCategories;
-  for (const auto& day : FDayDataList) {
-    for (const auto& act : day->ActDataList) {
-      if (act->Category == ctUserCategory) userCategories.insert(act->UserCategory);
-    }
-  }
   QStringList choices;
-  for (const std::string& name : userCategories) choices << QString::fromStdString(name);
+  for (const std::string& name : UserCategoryNames()) choices << QString::fromStdString(name);
   for (const TCategoryData& entry : FCategoryList.Data()) {
     choices << QString::fromStdString(CategoryNames()[entry.Category]);
   }

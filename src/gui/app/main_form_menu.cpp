@@ -160,6 +160,7 @@ void TMainForm::CreateActPanel() {
   FListView = new TActListView(FActPanel);
   FListView->setObjectName(QStringLiteral("ActListView"));
   FListView->setModel(FListModel);
+  FListView->header()->setMinimumSectionSize(MinimumColumnWidth);
   FListView->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(FListView, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& position) { FListPopupMenu->popup(FListView->viewport()->mapToGlobal(position)); });

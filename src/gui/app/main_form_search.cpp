@@ -5,14 +5,18 @@
 #include "gui/app/act_list_model.h"
 #include "gui/app/act_list_view.h"
 #include "gui/app/main_form.h"
+#include "gui/app/screen_bounds.h"
 #include "gui/app/window_messages.h"
 
 namespace hakuvo {
 
 void TMainForm::RunActForm(TActForm& form) {
   form.SetDayDataList(&FDayDataList);
-  const TBounds bounds = FAppData->ActFormBounds({form.x(), form.y(), form.width(), form.height()});
-  form.setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+  // The first time it opens over the middle of the main window; later where it was left, never
+  // larger than the screen.
+  const QRect centred = CentredOn(frameGeometry(), form.size(), AvailableAreaAt(frameGeometry().center()));
+  const TBounds bounds = FAppData->ActFormBounds({centred.x(), centred.y(), centred.width(), centred.height()});
+  form.setGeometry(FitSizeToScreen(bounds.Left, bounds.Top, bounds.Width, bounds.Height));
   // A chosen row selects its outing here, by message, while the window stays open.
   connect(&form, &TActForm::ActSelected, this, [this](TActData* act) { PostSelectAct(this, act); });
   FHooks.RunDialog(form);

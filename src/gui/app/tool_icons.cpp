@@ -57,6 +57,16 @@ void DrawSettings(QPainter& painter) {
   painter.drawEllipse(QPointF(0, 0), 4.2, 4.2);
 }
 
+void DrawFind(QPainter& painter) {
+  // A magnifier: a lens at the upper left and its handle towards the lower right.
+  const QColor color(0x37, 0x47, 0x4f);
+  painter.setPen(QPen(color, 1.8));
+  painter.setBrush(QColor(0xe3, 0xf2, 0xfd));
+  painter.drawEllipse(QPointF(6.5, 6.5), 4.3, 4.3);
+  painter.setPen(QPen(color, 3.0, Qt::SolidLine, Qt::RoundCap));
+  painter.drawLine(QPointF(10.0, 10.0), QPointF(13.8, 13.8));
+}
+
 }  // namespace
 
 QIcon ToolIcon(TToolIcon kind) {
@@ -80,11 +90,16 @@ QIcon ToolIcon(TToolIcon kind) {
       case tiSettings:
         DrawSettings(painter);
         break;
+      case tiFind:
+        DrawFind(painter);
+        break;
     }
     painter.end();
     icon.addPixmap(pixmap);
   }
   return icon;
 }
+
+QIcon FindIcon() { return QIcon::fromTheme(QStringLiteral("edit-find"), ToolIcon(tiFind)); }
 
 }  // namespace hakuvo

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -283,12 +284,23 @@ void TCategorySetDialog::ApplyTabRule() {
 void TCategorySetDialog::showEvent(QShowEvent* event) {
   setWindowTitle(QStringLiteral("設定"));
   ApplyTabRule();
+  // The pages just chosen change the dialog's fixed size; the layouts settle now (a page's
+  // layout first, then the dialog's), so that the dialog is centred as it finally stands.
+  for (int pass = 0; pass < 3; ++pass) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   QDialog::showEvent(event);
-  if (QScreen* shown = screen()) {
-    QRect frame = frameGeometry();
+  const auto centre = [this] {
+    QScreen* shown = screen();
+    if (shown == nullptr) return;
+    // The frame counts where it is known already; before the window manager has framed the
+    // window, the client area alone is centred.
+    const QMargins frameMargins(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                                frameGeometry().right() - geometry().right(),
+                                frameGeometry().bottom() - geometry().bottom());
+    QRect frame(QPoint(0, 0), size().grownBy(frameMargins));
     frame.moveCenter(shown->availableGeometry().center());
     move(frame.topLeft());
-  }
+  };
+  centre();
 }
 
 }  // namespace hakuvo

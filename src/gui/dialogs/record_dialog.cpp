@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -39,6 +40,8 @@ namespace {
 constexpr int kFieldHeight = 22;
 constexpr int kUnitLeft = 126;
 constexpr int kPanelRightMargin = 12;
+// Where the fields of the fixed rows (title, place, date) start at least.
+constexpr int kFixedFieldLeft = 63;
 
 QStringList WeatherNames() {
   return {QStringLiteral("晴れ"), QStringLiteral("曇り"), QStringLiteral("雨"),
@@ -111,6 +114,9 @@ void TRecordDialog::BuildRecordPanel() {
   AddUnitLabel(FWindSpeedEdit, QStringLiteral("m/s"));
 
   FMemo = new QPlainTextEdit(FRecordPanel);
+  // Tab moves on to the next field as everywhere else in the form; Ctrl+Tab types a tab.
+  FMemo->setTabChangesFocus(true);
+  FMemo->installEventFilter(this);
   AddField(FMemo, QStringLiteral("Memo"), 296, 20, 286, 120, 0);
   AddCaption(FMemo, QStringLiteral("メモ"));
 }
@@ -122,15 +128,27 @@ void TRecordDialog::BuildButtons() {
   FCategoryButton->setAutoRaise(true);
   connect(FCategoryButton, &QToolButton::clicked, this, [this] { CategorySettingsCommand(); });
 
+  // Linking a track or a photograph by hand starts here: the link panel may be hidden.
+  FLinkButton = new QPushButton(QStringLiteral("リンク(&K)"));
+  FLinkButton->setObjectName(QStringLiteral("LinkButton"));
+  FLinkButton->setCheckable(true);
+  FLinkButton->setChecked(true);
+  FLinkButton->setAutoDefault(false);
+  connect(FLinkButton, &QPushButton::toggled, this, [this](bool checked) { SetLinkPanelVisible(checked); });
+
   FOkButton = new QPushButton(QStringLiteral("OK"));
+  FOkButton->setObjectName(QStringLiteral("OkButton"));
   FOkButton->setDefault(true);
   FCancelButton = new QPushButton(QStringLiteral("キャンセル"));
+  FCancelButton->setObjectName(QStringLiteral("CancelButton"));
+  FCancelButton->setAutoDefault(false);
   connect(FOkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* row = new QHBoxLayout;
   row->setContentsMargins(12, 0, 12, 0);
   row->addWidget(FCategoryButton);
+  row->addWidget(FLinkButton);
   row->addStretch(1);
   row->addWidget(FOkButton);
   row->addWidget(FCancelButton);
@@ -190,7 +208,17 @@ void TRecordDialog::ArrangeTabOrder() {
   std::stable_sort(fields.begin(), fields.end(), [](const TPanelControl* a, const TPanelControl* b) {
     return a->DesignTop != b->DesignTop ? a->DesignTop < b->DesignTop : a->DesignLeft < b->DesignLeft;
   });
-  for (std::size_t i = 1; i < fields.size(); ++i) setTabOrder(fields[i - 1]->Widget, fields[i]->Widget);
+  // Fields added by a subclass were made after the buttons; the whole chain is laid anew so
+  // that every field comes before the buttons. Read-only units take no focus and stay out.
+  std::vector<QWidget*> chain;
+  for (const TPanelControl* field : fields) {
+    if (field->Widget->focusPolicy() != Qt::NoFocus) chain.push_back(field->Widget);
+  }
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{FLinkList, FCategoryButton, FLinkButton, FOkButton, FCancelButton}) {
+    chain.push_back(widget);
+  }
+  for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 QComboBox* TRecordDialog::AddComboBox(const QString& name, int top, int left, int width, bool editable, int tag) {
@@ -218,14 +246,20 @@ QLabel* TRecordDialog::AddLeftCaption(QWidget* field, const QString& text) {
   label->move(20, field->y() + 3);
   FControls.push_back({label, field, 0, label->y(), label->x()});
   FLeftCaptions.push_back(label);
-  // The captions of the fixed rows share one left edge: 20 pixels in, or further left when the
-  // widest of them would reach into its field.
-  int left = 20;
-  for (const QLabel* caption : FLeftCaptions) left = std::min(left, caption->buddy()->x() - 4 - caption->width());
+  // The captions of the fixed rows start where every other row starts, 20 pixels in; when the
+  // widest of them would reach into its field, the fixed fields move right instead.
+  int fieldLeft = kFixedFieldLeft;
+  for (const QLabel* caption : FLeftCaptions) fieldLeft = std::max(fieldLeft, 20 + caption->width() + 6);
   for (QLabel* caption : FLeftCaptions) {
     TPanelControl* control = ControlOf(caption);
-    control->DesignLeft = std::max(2, left);
+    control->DesignLeft = 20;
     caption->move(control->DesignLeft, caption->y());
+    QWidget* captioned = caption->buddy();
+    if (TPanelControl* fieldControl = ControlOf(captioned);
+        fieldControl != nullptr && fieldControl->DesignLeft < fieldLeft) {
+      fieldControl->DesignLeft = fieldLeft;
+      captioned->move(fieldLeft, captioned->y());
+    }
   }
   return label;
 }
@@ -305,6 +339,13 @@ void TRecordDialog::OnDoubleClick(QWidget* widget, std::function<void()> action)
 }
 
 bool TRecordDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FMemo && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      FMemo->insertPlainText(QStringLiteral("\t"));
+      return true;
+    }
+  }
   if (event->type() == QEvent::MouseButtonDblClick) {
     const auto found = FDoubleClickActions.constFind(watched);
     if (found != FDoubleClickActions.constEnd()) {
@@ -504,12 +545,7 @@ void TRecordDialog::PrepareOnFirstShow() {
   setWindowTitle(QStringLiteral("記録"));
   FCategoryButton->setToolTip(QStringLiteral("入力項目設定"));
   CompactLayout();
-  if (!FLinkPanel->isHidden()) {
-    const int total = FMainSplitter->width() - FMainSplitter->handleWidth();
-    FMainSplitter->setSizes({std::max(1, total - FLinkPanelWidth), FLinkPanelWidth});
-  }
-  const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
-  FLinkSplitter->setSizes({std::max(2, linkTotal - FPreviewHeight), std::max(2, FPreviewHeight)});
+  if (!FLinkPanel->isHidden()) ApplyLinkPanelSizes();
   if (!FPositionRestored) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       const QRect desktop = screen->availableGeometry();
@@ -524,32 +560,6 @@ void TRecordDialog::SetRestoredGeometry(const QRect& geometry) {
   resize(geometry.size());
 }
 
-bool TRecordDialog::IsLinkPanelVisible() const { return !FLinkPanel->isHidden(); }
-
-void TRecordDialog::SetLinkPanelVisible(bool visible) { FLinkPanel->setVisible(visible); }
-
-int TRecordDialog::LinkPanelWidth() const {
-  return FPrepared && !FLinkPanel->isHidden() ? FLinkPanel->width() : FLinkPanelWidth;
-}
-
-void TRecordDialog::SetLinkPanelWidth(int width) {
-  FLinkPanelWidth = std::max(2, width);
-  if (FPrepared && !FLinkPanel->isHidden()) {
-    const int total = FMainSplitter->width() - FMainSplitter->handleWidth();
-    FMainSplitter->setSizes({std::max(1, total - FLinkPanelWidth), FLinkPanelWidth});
-  }
-}
-
-int TRecordDialog::PreviewHeight() const { return FPrepared ? FPreviewPages->height() : FPreviewHeight; }
-
-void TRecordDialog::SetPreviewHeight(int height) {
-  FPreviewHeight = std::max(2, height);
-  if (FPrepared) {
-    const int total = FLinkSplitter->height() - FLinkSplitter->handleWidth();
-    FLinkSplitter->setSizes({std::max(2, total - FPreviewHeight), FPreviewHeight});
-  }
-}
-
 void TRecordDialog::dragEnterEvent(QDragEnterEvent* event) {
   if (FFileOwner != nullptr && !DroppedLocalFiles(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();
@@ -562,6 +572,8 @@ void TRecordDialog::dropEvent(QDropEvent* event) {
   const QStringList files = DroppedLocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
+  // The new links are shown, not added out of sight.
+  SetLinkPanelVisible(true);
   AddFiles(files);
 }
 

@@ -48,6 +48,12 @@ class TRecordDialog : public QDialog {
   static constexpr int RowPitch = 55;
   static constexpr int CaptionAbove = 19;
   static constexpr int MemoBottomMargin = 18;
+  // The link panel and its preview never get smaller than this; a stored size below it (a
+  // panel once dragged shut) means the default size.
+  static constexpr int MinimumLinkPanelWidth = 150;
+  static constexpr int DefaultLinkPanelWidth = 300;
+  static constexpr int MinimumPreviewHeight = 60;
+  static constexpr int DefaultPreviewHeight = 200;
 
   explicit TRecordDialog(QWidget* parent = nullptr);
   ~TRecordDialog() override;
@@ -110,7 +116,7 @@ class TRecordDialog : public QDialog {
   void CompactVertically();
   void CompactHorizontally();
 
-  // Layout kept in the settings.
+  // Layout kept in the settings. The "リンク" button shows and hides the link panel.
   bool IsLinkPanelVisible() const;
   void SetLinkPanelVisible(bool visible);
   int LinkPanelWidth() const;
@@ -124,6 +130,9 @@ class TRecordDialog : public QDialog {
   TPicturePane* Preview() const { return FPreview; }
   QWidget* RecordPanel() const { return FRecordPanel; }
   QMenu* LinkMenu() const { return FLinkMenu; }
+  QPushButton* LinkButton() const { return FLinkButton; }
+  QPushButton* OkButton() const { return FOkButton; }
+  QPushButton* CancelButton() const { return FCancelButton; }
   // Builds the context menu's visible items for the selected link.
   void PrepareLinkMenu();
   QAction* AddThingAction() const { return FAddThingAction; }
@@ -212,6 +221,9 @@ class TRecordDialog : public QDialog {
   void BuildButtons();
   void PrepareOnFirstShow();
   void StretchPanelControls();
+  // Gives the shown link panel its width (the dialog grows when the record panel would get too
+  // narrow) and the preview its height.
+  void ApplyLinkPanelSizes();
   // Grows the dialog when the rows shown leave the memo too little room.
   void EnsureMemoRoom();
   // Tab runs through the fields row by row, whatever order they were made in.
@@ -248,8 +260,8 @@ class TRecordDialog : public QDialog {
   QHash<QObject*, std::function<void()>> FDoubleClickActions;
   bool FPrepared = false;
   bool FPositionRestored = false;
-  int FLinkPanelWidth = 300;
-  int FPreviewHeight = 200;
+  int FLinkPanelWidth = DefaultLinkPanelWidth;
+  int FPreviewHeight = DefaultPreviewHeight;
 
   QWidget* FRecordPanel = nullptr;
   QWidget* FLinkPanel = nullptr;
@@ -286,6 +298,7 @@ class TRecordDialog : public QDialog {
   QAction* FGpsTimeAction = nullptr;
   QAction* FGpsPositionAction = nullptr;
   QToolButton* FCategoryButton = nullptr;
+  QPushButton* FLinkButton = nullptr;
   QPushButton* FOkButton = nullptr;
   QPushButton* FCancelButton = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "core/settings/app_data.h"
+#include "gui/app/screen_bounds.h"
 #include "gui/dialogs/record_dialog.h"
 #include "gui/dialogs/record_dialog_link_list.h"
 
@@ -20,7 +21,7 @@ void RestoreRecordDialogLayout(TRecordDialog& dialog, const TAppData& appData) {
                           size.width(), size.height()};
     const TBounds placed =
         appData.RecordDialogBounds(centred, {desktop.x(), desktop.y(), desktop.width(), desktop.height()});
-    dialog.SetRestoredGeometry(QRect(placed.Left, placed.Top, placed.Width, placed.Height));
+    dialog.SetRestoredGeometry(FitSizeToScreen(placed.Left, placed.Top, placed.Width, placed.Height));
     if (info.LinkListTitle != 0) {
       QHeaderView* header = dialog.LinkList()->header();
       header->resizeSection(0, info.LinkListTitle);

@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,7 +28,7 @@ namespace hakuvo {
 void TRecordDialog::BuildLinkPanel() {
   FLinkPanel = new QWidget;
   FLinkPanel->setObjectName(QStringLiteral("LinkPanel"));
-  FLinkPanel->setMinimumWidth(2);
+  FLinkPanel->setMinimumWidth(MinimumLinkPanelWidth);
   auto* layout = new QVBoxLayout(FLinkPanel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -47,7 +49,8 @@ void TRecordDialog::BuildLinkPanel() {
   FToolBar->addAction(QStringLiteral("編集(&E)"), this, [this] { EditSelectedLink(); });
 
   FLinkList = new TLinkListView;
-  FLinkList->setMinimumHeight(2);
+  FLinkList->setObjectName(QStringLiteral("LinkListView"));
+  FLinkList->setMinimumHeight(MinimumPreviewHeight);
   connect(FLinkList, &TLinkListView::RowMoved, this, [this](int from, int to) { MoveLink(from, to); });
   connect(FLinkList, &TLinkListView::FilesDropped, this, [this](const QStringList& files) { AddFiles(files); });
   connect(FLinkList, &TLinkListView::DeleteRequested, this, [this] { DeleteSelectedLinks(); });
@@ -63,7 +66,7 @@ void TRecordDialog::BuildLinkPanel() {
 
   // One page whose tab never shows: the preview.
   FPreviewPages = new QStackedWidget;
-  FPreviewPages->setMinimumHeight(2);
+  FPreviewPages->setMinimumHeight(MinimumPreviewHeight);
   FPreview = new TPicturePane;
   FPreviewPages->addWidget(FPreview);
 
@@ -303,6 +306,64 @@ void TRecordDialog::RotateSelectedPicture(int angle) {
   if (image == nullptr) return;
   image->RotateAngle = angle;
   ShowPreview(image);
+}
+
+// ---- the link panel's place in the dialog ----
+
+bool TRecordDialog::IsLinkPanelVisible() const { return !FLinkPanel->isHidden(); }
+
+void TRecordDialog::SetLinkPanelVisible(bool visible) {
+  if (FLinkButton->isChecked() != visible) {
+    const QSignalBlocker blocker(FLinkButton);
+    FLinkButton->setChecked(visible);
+  }
+  if (visible == !FLinkPanel->isHidden()) return;
+  if (!visible) {
+    // The sizes the user gave the panel come back when it is shown again.
+    FLinkPanelWidth = LinkPanelWidth();
+    FPreviewHeight = PreviewHeight();
+  }
+  FLinkPanel->setVisible(visible);
+  if (visible && FPrepared) ApplyLinkPanelSizes();
+}
+
+void TRecordDialog::ApplyLinkPanelSizes() {
+  int total = FMainSplitter->width();
+  const int needed = FRecordPanel->minimumWidth() + FMainSplitter->handleWidth() + FLinkPanelWidth;
+  if (total < needed) {
+    resize(width() + needed - total, height());
+    total = needed;
+  }
+  total -= FMainSplitter->handleWidth();
+  FMainSplitter->setSizes({std::max(1, total - FLinkPanelWidth), FLinkPanelWidth});
+  // A panel that was hidden has no height of its own yet; its splitter is sized once the
+  // layout has settled.
+  QTimer::singleShot(0, this, [this] {
+    const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
+    FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
+  });
+  const int linkTotal = FLinkSplitter->height() - FLinkSplitter->handleWidth();
+  FLinkSplitter->setSizes({std::max(MinimumPreviewHeight, linkTotal - FPreviewHeight), FPreviewHeight});
+}
+
+int TRecordDialog::LinkPanelWidth() const {
+  const bool live = FPrepared && !FLinkPanel->isHidden() && FLinkPanel->width() >= MinimumLinkPanelWidth;
+  return live ? FLinkPanel->width() : FLinkPanelWidth;
+}
+
+void TRecordDialog::SetLinkPanelWidth(int width) {
+  FLinkPanelWidth = width >= MinimumLinkPanelWidth ? width : DefaultLinkPanelWidth;
+  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
+}
+
+int TRecordDialog::PreviewHeight() const {
+  const bool live = FPrepared && !FLinkPanel->isHidden() && FPreviewPages->height() >= MinimumPreviewHeight;
+  return live ? FPreviewPages->height() : FPreviewHeight;
+}
+
+void TRecordDialog::SetPreviewHeight(int height) {
+  FPreviewHeight = height >= MinimumPreviewHeight ? height : DefaultPreviewHeight;
+  if (FPrepared && !FLinkPanel->isHidden()) ApplyLinkPanelSizes();
 }
 
 }  // namespace hakuvo

@@ -44,6 +44,7 @@ void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings) {
     }
     TActData* act = day->AddAct(CreateActData(outing.Kind));
     act->Title = outing.Title;
+    act->UserCategory = outing.UserCategory;
     act->Memo = outing.Memo;
     act->RecordData->Tani = categories->GetCategoryItems(outing.Kind)->Tani;
     act->RecordData->StartTime = EncodeTime(7, 0, 0);
@@ -84,7 +85,10 @@ void MainFormTest::TearDown() {
 
 TMainFormHooks MainFormTest::Hooks() {
   TMainFormHooks hooks;
-  hooks.Error = [this](QWidget*, const QString& message) { Errors << message; };
+  hooks.Error = [this](QWidget* parent, const QString& message) {
+    Errors << message;
+    ErrorsOverShownWindow << (parent != nullptr && parent->window()->isVisible());
+  };
   hooks.Question = [this](QWidget*, const QString& text, QMessageBox::StandardButtons) {
     Questions << text;
     if (Answers.empty()) {
@@ -95,15 +99,17 @@ TMainFormHooks MainFormTest::Hooks() {
     Answers.pop_front();
     return answer;
   };
-  hooks.OpenFileName = [this](QWidget*, const TFileDialogRequest&) {
+  hooks.OpenFileName = [this](QWidget*, const TFileDialogRequest& request) {
     ++FileDialogs;
+    FileDialogRequests.push_back(request);
     if (OpenAnswers.empty()) return QString();
     const QString answer = OpenAnswers.front();
     OpenAnswers.pop_front();
     return answer;
   };
-  hooks.SaveFileName = [this](QWidget*, const TFileDialogRequest&) {
+  hooks.SaveFileName = [this](QWidget*, const TFileDialogRequest& request) {
     ++FileDialogs;
+    FileDialogRequests.push_back(request);
     if (SaveAnswers.empty()) return QString();
     const QString answer = SaveAnswers.front();
     SaveAnswers.pop_front();

@@ -27,6 +27,7 @@ struct TOuting {
   double Km = 5;
   std::vector<std::string> Memo = {};
   TCategoryType Kind = ctJogging;
+  std::string UserCategory = {};  // the name, for a user category's outing
 };
 
 // Ten jogging outings on ten days from 2024/05/01, titled "run 0" to "run 9".
@@ -57,11 +58,14 @@ class MainFormTest : public ::testing::Test {
 
   // Recorded boxes and queued answers.
   QStringList Errors;
+  // For each error box: whether the main window was on the screen when it came.
+  QList<bool> ErrorsOverShownWindow;
   QStringList Questions;
   std::deque<QMessageBox::StandardButton> Answers;
   std::deque<QString> OpenAnswers;
   std::deque<QString> SaveAnswers;
   int FileDialogs = 0;
+  std::vector<TFileDialogRequest> FileDialogRequests;
   // Runs a modal dialog; by default it is cancelled.
   std::function<int(QDialog&)> RunDialog;
 };

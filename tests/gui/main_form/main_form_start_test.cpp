@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <fstream>
 
 #include "core/datafile/day_data_file.h"
 #include "core/settings/history_menu_list.h"
@@ -171,6 +172,58 @@ TEST_F(MainFormTest, MissingDiaryOnTheCommandLineIsReported) {
   EXPECT_TRUE(form.FileName().empty());
   EXPECT_EQ(form.windowTitle(), QStringLiteral("跳記"));
   EXPECT_EQ(form.ListModel()->RowCount(), 0);
+}
+
+TEST_F(MainFormTest, ABadDiaryOnTheCommandLineIsReportedOverTheWindowAndTheLastDiaryOpens) {
+  const fs::path last = Dir / "last.hkvj";
+  WriteDiary(last, TenOutings());
+  const fs::path broken = Dir / "broken.hkvj";
+  std::ofstream(broken) << "<tekuri><not closed";
+  {
+    TAppData settings(ProgramFolder);
+    settings.SetMode(ctJogging);
+    settings.FileName = last.string();
+    settings.Write();
+  }
+  for (const fs::path& named : {broken, Dir / "nowhere.hkvj"}) {
+    SCOPED_TRACE(named.string());
+    Errors.clear();
+    ErrorsOverShownWindow.clear();
+    TMainForm& form = MakeForm({QString::fromStdString(named.string())}, false);
+    // Nothing is reported before the window is on the screen.
+    EXPECT_TRUE(Errors.isEmpty());
+    form.show();
+    // Not while the window is being shown either: the box comes once it is up.
+    EXPECT_TRUE(Errors.isEmpty());
+    Settle();
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_EQ(ErrorsOverShownWindow, QList<bool>{true});
+    // The start goes on as if no diary had been named.
+    EXPECT_EQ(form.FileName(), last.string());
+    EXPECT_EQ(form.ListModel()->RowCount(), 10);
+    EXPECT_FALSE(form.IsChange());
+    DestroyForm();
+  }
+}
+
+TEST_F(MainFormTest, OnlyTheRowsShownHaveTheirTextsMade) {
+  const fs::path diary = Dir / "long.hkvj";
+  std::vector<TOuting> outings;
+  for (int i = 0; i < 400; ++i)
+    outings.push_back({2020 + i / 300, 1 + (i / 28) % 12, 1 + i % 28, "run " + std::to_string(i)});
+  WriteDiary(diary, outings);
+  TMainForm& form = MakeForm({QString::fromStdString(diary.string())});
+  form.ListView()->viewport()->grab();  // a paint, whatever the platform does on its own
+  int built = 0;
+  for (int row = 0; row < form.ListModel()->RowCount(); ++row) built += form.ListModel()->IsRowBuilt(row) ? 1 : 0;
+  EXPECT_GT(built, 0);
+  EXPECT_LT(built, 100) << "of " << form.ListModel()->RowCount();
+  // The selected last row is in view and made; a row far above it is made when asked for.
+  const int last = form.ListModel()->RowCount() - 1;
+  EXPECT_TRUE(form.ListModel()->IsRowBuilt(last));
+  EXPECT_FALSE(form.ListModel()->IsRowBuilt(200));
+  EXPECT_EQ(form.ListModel()->Text(200, 3), QStringLiteral("run 200"));
+  EXPECT_TRUE(form.ListModel()->IsRowBuilt(200));
 }
 
 TEST_F(MainFormTest, CloseWritesSettingsAndRecentFiles) {

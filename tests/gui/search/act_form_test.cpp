@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace hakuvo {
@@ -87,7 +90,53 @@ TEST_F(ActFormTest, ExtractHidesTheSelectorAndReportsFormulaErrors) {
   form.SearchEdit()->setText(QStringLiteral("=[高度] > 1"));
   form.FillList();
   ASSERT_EQ(form.Errors.size(), 1);
-  EXPECT_TRUE(form.Errors[0].contains(QStringLiteral("enSyntaxError")));
+  // Told in Japanese with the place where the formula stopped making sense.
+  EXPECT_TRUE(form.Errors[0].startsWith(QStringLiteral("式が正しくありません（"))) << form.Errors[0].toStdString();
+  EXPECT_TRUE(form.Errors[0].endsWith(QStringLiteral(" 文字目）"))) << form.Errors[0].toStdString();
+  EXPECT_FALSE(form.Errors[0].contains(QStringLiteral("en")));
+}
+
+TEST_F(ActFormTest, SortedColumnShowsTheArrowOfItsDirection) {
+  Recording<TActStringForm> form;
+  form.SetDayDataList(&Days);
+  form.show();
+  QHeaderView* header = form.ListView()->header();
+  ASSERT_TRUE(header->isSortIndicatorShown());
+  EXPECT_EQ(header->sortIndicatorSection(), -1);  // nothing sorted yet: no arrow
+  const struct {
+    int Column;
+    Qt::SortOrder Order;
+  } clicks[] = {{2, Qt::AscendingOrder}, {2, Qt::DescendingOrder}, {4, Qt::AscendingOrder}};
+  for (const auto& click : clicks) {
+    // Through the header, as the user clicks it.
+    const QRect section(header->sectionViewportPosition(click.Column), 0, header->sectionSize(click.Column),
+                        header->height());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, section.center());
+    EXPECT_EQ(header->sortIndicatorSection(), click.Column);
+    EXPECT_EQ(header->sortIndicatorOrder(), click.Order) << click.Column;
+  }
+  // A new search keeps the order and its arrow.
+  form.FillList();
+  EXPECT_EQ(header->sortIndicatorSection(), 4);
+}
+
+TEST_F(ActFormTest, SearchButtonsDrawAnIconAndHeadingsFitTheirColumns) {
+  Recording<TActStringForm> search;
+  Recording<TActCategoryForm> extract;
+  extract.SetCategoryInfoList(Infos.get());
+  extract.CategoryCombo()->addItem(QStringLiteral("ジョギング"));
+  for (TActStringForm* form : std::initializer_list<TActStringForm*>{&search, &extract}) {
+    form->SetDayDataList(&Days);
+    form->show();
+    EXPECT_TRUE(form->SearchBtn()->text().isEmpty());
+    ASSERT_FALSE(form->SearchBtn()->icon().isNull());
+    EXPECT_FALSE(form->SearchBtn()->icon().pixmap(16, 16).isNull());
+    const QHeaderView* header = form->ListView()->header();
+    for (int c = 0; c < header->count(); ++c) {
+      EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c))
+          << form->ListView()->headerItem()->text(c).toStdString();
+    }
+  }
 }
 
 }  // namespace
