@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -250,18 +251,57 @@ TEST(DockManagerTest, EveryRearrangementMarksTheDiaryModified) {
   EXPECT_EQ(docked.Host("GraphForm")->height(), DefaultPanelSize);
 }
 
-TEST(DockManagerTest, EvenPanesShareThePanel) {
+TEST(DockManagerTest, ADoubleClickOnAPanelsSplitterSharesThePanelEvenly) {
   TDockedWindow docked;
   TDockManager& docks = *docked.Docks;
   docks.DockInto(docked.Form("GraphForm"), dsBottomPanel);
   docks.DockInto(docked.Form("MonthGraphForm"), dsBottomPanel);
   Settle();
-  docked.Window->resizeDocks({docked.Host("GraphForm"), docked.Host("MonthGraphForm")}, {150, 550}, Qt::Horizontal);
+  QDockWidget* left = docked.Host("GraphForm");
+  QDockWidget* right = docked.Host("MonthGraphForm");
+  docked.Window->resizeDocks({left, right}, {150, 550}, Qt::Horizontal);
   Settle();
-  ASSERT_GT(std::abs(docked.Host("GraphForm")->width() - docked.Host("MonthGraphForm")->width()), 100);
-  docks.EvenPanes(dsBottomPanel);
+  ASSERT_GT(std::abs(left->width() - right->width()), 100);
+  const QPoint splitter((left->geometry().right() + right->geometry().left()) / 2, left->geometry().center().y());
+  ASSERT_EQ(docked.Window->childAt(splitter), nullptr);
+  QTest::mouseDClick(docked.Window.get(), Qt::LeftButton, {}, splitter);
   Settle();
-  EXPECT_LE(std::abs(docked.Host("GraphForm")->width() - docked.Host("MonthGraphForm")->width()), 2);
+  EXPECT_LE(std::abs(left->width() - right->width()), 2);
+}
+
+TEST(DockManagerTest, MovingASplitterIsAChangeAndThePanelKeepsItsNewSize) {
+  TDiaryDocument document;
+  TDockedWindow docked(&document);
+  TDockManager& docks = *docked.Docks;
+  docks.DockInto(docked.Form("LinkForm"), dsRightPanel);
+  Settle();
+  document.SetIsChange(false);
+  QSignalSpy changed(docked.Docks, &TDockManager::LayoutChanged);
+  const QRect panel = docked.Host("LinkForm")->geometry();
+  const QPoint splitter(panel.left() - 2, panel.center().y());
+  ASSERT_EQ(docked.Window->childAt(splitter), nullptr);
+  QTest::mousePress(docked.Window.get(), Qt::LeftButton, {}, splitter);
+  const QPoint target = splitter - QPoint(60, 0);
+  QMouseEvent drag(QEvent::MouseMove, target, docked.Window->mapToGlobal(target), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(docked.Window.get(), &drag);
+  Settle();  // Qt moves a splitter on its next turn
+  QTest::mouseRelease(docked.Window.get(), Qt::LeftButton, {}, splitter - QPoint(60, 0));
+  Settle();
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_TRUE(document.IsChange());
+  const int widened = docks.PanelSize(dsRightPanel);
+  EXPECT_GT(widened, DefaultPanelSize);
+  // Emptied and filled again, the panel comes back at the size the user gave it.
+  docks.CloseForm(docked.Form("LinkForm"));
+  docks.DockInto(docked.Form("LinkPreviewForm"), dsRightPanel);
+  Settle();
+  EXPECT_EQ(docks.PanelSize(dsRightPanel), widened);
+
+  // A click in the work area moves no splitter.
+  changed.clear();
+  QTest::mouseClick(docked.Window->centralWidget(), Qt::LeftButton);
+  EXPECT_EQ(changed.count(), 0);
 }
 
 TEST(DockManagerTest, DocumentMessagesReachEveryWindowInTurn) {
