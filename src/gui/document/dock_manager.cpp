@@ -214,9 +214,10 @@ int TDockManager::PanelSize(TDockSite panel) const {
   if (!IsPanel(panel)) return 0;
   const std::vector<TDockHost*> hosts = PanelHosts(panel);
   if (hosts.empty() || FRestoring > 0) return FPanelSize[PanelIndex(panel)];
-  int size = 0;
-  for (const TDockHost* host : hosts) size = std::max(size, panel == dsRightPanel ? host->width() : host->height());
-  return size;
+  // Panes may stand side by side or stacked: the panel is what they cover together.
+  QRect covered;
+  for (const TDockHost* host : hosts) covered = covered.united(host->geometry());
+  return panel == dsRightPanel ? covered.width() : covered.height();
 }
 
 QRect TDockManager::Desktop() const {

@@ -30,6 +30,11 @@ void TDockHost::TakeBackForm() {
 }
 
 void TDockHost::closeEvent(QCloseEvent* event) {
+  // The program is ending (its layout is stored already): a floating window just goes.
+  if (parentWidget() == nullptr || !parentWidget()->isVisible()) {
+    QDockWidget::closeEvent(event);
+    return;
+  }
   // Where a closed window goes depends on where it was; the manager decides and hides it.
   event->ignore();
   if (FForm != nullptr && FOnClose) FOnClose(FForm);

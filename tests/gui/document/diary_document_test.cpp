@@ -39,7 +39,8 @@ class DiaryDocumentTest : public ::testing::Test {
 };
 
 TEST_F(DiaryDocumentTest, MessagesReachQueuedListenersOnlyOnceTheEventLoopRuns) {
-  const TActData* act = reinterpret_cast<const TActData*>(&Document);  // only compared, never read
+  const std::unique_ptr<TActData> owned = CreateActData(ctJogging);
+  const TActData* act = owned.get();
   QStringList received;
   QObject receiver;
   auto record = [&](const QString& text) { received << text; };

@@ -149,6 +149,13 @@ TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownOp
   emit docked.Form("LinkForm")->CloseRequested();
   EXPECT_EQ(closed.count(), 3);
   EXPECT_FALSE(docks.IsFormShown(docked.Form("LinkForm")));
+
+  // Once the main window has gone, a floating window closes as any window would.
+  docks.ShowForm(docked.Form("SpeedForm"));
+  docked.Window->hide();
+  docked.Host("SpeedForm")->close();
+  EXPECT_FALSE(docked.Host("SpeedForm")->isVisible());
+  EXPECT_EQ(closed.count(), 3);
 }
 
 TEST(DockManagerTest, TabsPopTheirWindowOutBesideTheStripAndPinItIntoThePanel) {
