@@ -81,7 +81,6 @@ TDockManager::~TDockManager() {
 }
 
 void TDockManager::CreateForms(const TDockingFormFactory& factory) {
-  std::vector<TDockingForm*> created;
   FEntries.reserve(DockingFormCount);
   for (const char* rawName : DockingFormCreationOrder()) {
     const QString name = QString::fromUtf8(rawName);
@@ -372,7 +371,8 @@ void TDockManager::ShowForm(TDockingForm* form) {
 
 void TDockManager::CloseForm(TDockingForm* form) {
   TEntry* entry = Find(form);
-  if (entry == nullptr) return;
+  // A window closed already has nothing to report.
+  if (entry == nullptr || !IsFormShown(form)) return;
   RememberPanelSizes();
   const bool wasFloating = entry->TabSite == dsFloating && entry->Host->isFloating();
   if (!wasFloating) {

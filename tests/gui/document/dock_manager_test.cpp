@@ -127,6 +127,7 @@ TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownOp
   QSignalSpy closed(&document, &TDiaryDocument::ChildClosed);
   docks.MakeFloating(docked.Form("SpeedForm"), QRect(50, 60, 400, 300));
   docks.CloseForm(docked.Form("SpeedForm"));
+  docks.CloseForm(docked.Form("SpeedForm"));
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(docks.IsFormShown(docked.Form("SpeedForm")));
   docks.ShowForm(docked.Form("SpeedForm"));
