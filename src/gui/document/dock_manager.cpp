@@ -453,8 +453,10 @@ QRect TDockManager::PopOutGeometry() const {
   const QWidget* menu = FWindow.menuWidget();
   const int top = menu != nullptr && menu->isVisible() ? menu->geometry().bottom() + 1 : 0;
   if (entry->TabSite == dsRightTabs) {
+    // As tall as the strip itself, which stands between the tool bars above and below.
+    const QRect strip = FRightStrip->geometry();
     const int width = std::clamp(entry->TabSize.width(), MinWindowSize, std::max(MinWindowSize, rightEdge));
-    return {rightEdge - width, top, width, std::max(MinWindowSize, bottomEdge - top)};
+    return {rightEdge - width, strip.top(), width, std::max(MinWindowSize, strip.height())};
   }
   const int height = std::clamp(entry->TabSize.height(), MinWindowSize, std::max(MinWindowSize, bottomEdge - top));
   return {0, bottomEdge - height, std::max(MinWindowSize, rightEdge), height};

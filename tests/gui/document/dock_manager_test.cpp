@@ -184,6 +184,8 @@ TEST(DockManagerTest, TabsPopTheirWindowOutBesideTheStripAndPinItIntoThePanel) {
   const QRect popped = docks.PopOutGeometry();
   const QRect strip = bar->parentWidget()->geometry();
   EXPECT_EQ(popped.right() + 1, strip.left());  // right beside the strip
+  EXPECT_EQ(popped.top(), strip.top());
+  EXPECT_EQ(popped.height(), strip.height());
   EXPECT_EQ(popped.width(), DefaultDockWidth);
 
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
