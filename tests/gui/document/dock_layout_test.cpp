@@ -317,5 +317,27 @@ TEST(DockLayoutTest, RestoringIsNotAChangeOfTheDiary) {
   EXPECT_FALSE(document.IsChange());
 }
 
+TEST(DockLayoutTest, ALayoutRestoredBeforeTheMainWindowShowsTakesEffectWhenItShows) {
+  EnsureApplication();
+  QMainWindow window;
+  window.setCentralWidget(new QLabel(QStringLiteral("work area")));
+  window.setGeometry(20, 20, 760, 560);
+  auto* docks = new TDockManager(window, nullptr, CountingFormFactory());
+  TChildWindowInfo info;
+  info.RightPanelWidth = 240;
+  info.BottomPanelHeight = 180;
+  info.RightPanelDockClientList = {"LinkForm\t240\t300"};
+  info.BottomPanelDockClientList = {"ActMultiGraphForm\t150\t180", "GraphForm\t150\t180"};
+  info.FloatingList = {"SpeedForm\t100\t100\t640\t480"};
+  docks->RestoreLayout(info);
+  window.show();
+  Settle();
+  EXPECT_EQ(docks->PanelSize(dsRightPanel), 240);
+  EXPECT_EQ(docks->PanelSize(dsBottomPanel), 180);
+  EXPECT_NEAR(docks->Host(docks->Form("ActMultiGraphForm"))->width(), docks->Host(docks->Form("GraphForm"))->width(),
+              2);
+  EXPECT_EQ(FloatingBounds(*docks->Host(docks->Form("SpeedForm"))), QRect(100, 100, 640, 480));
+}
+
 }  // namespace
 }  // namespace hakuvo::test
