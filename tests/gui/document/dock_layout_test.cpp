@@ -12,7 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QRect Desktop() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect Desktop() {
+  EnsureApplication();
+  return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 // Where every window is, in one text: "name:site" for each shown window, in list order.
 std::string Sites(const TDockManager& docks) {

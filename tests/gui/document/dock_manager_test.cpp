@@ -16,7 +16,10 @@
 namespace hakuvo::test {
 namespace {
 
-QRect Desktop() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect Desktop() {
+  EnsureApplication();
+  return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 TEST(DockManagerTest, TheNineWindowsComeFromTheFactoryWithTheirNamesAndCaptions) {
   EnsureApplication();
