@@ -103,7 +103,8 @@ class TDockManager : public QObject {
   void EvenPanes(TDockSite panel);
 
   // Writes the arrangement into the record's dock lists, pane streams, floating list and panel
-  // sizes.
+  // sizes. A pane stream is Qt's saved state of the main window's docks, kept for each panel
+  // that holds windows; the left and memo panel sizes are left as the record has them.
   void StoreLayout(TChildWindowInfo& info);
   // Rebuilds the arrangement from a record, once at start. Whatever the record holds, the
   // result is a usable layout.
