@@ -314,6 +314,7 @@ void TAppData::ReadFromIni(const TIniFile& ini) {
   info.LinkViewInfo.SetThumbnailHeight(ini.ReadInteger("Link", "Height", linkDefaults.ThumbnailHeight()));
   info.LinkViewInfo.SetWidthBlank(ini.ReadInteger("Link", "WidthBlank", linkDefaults.WidthBlank()));
   info.LinkViewInfo.SetHeightBlank(ini.ReadInteger("Link", "HeightBlank", linkDefaults.HeightBlank()));
+  IsShowAll = ini.ReadBool("Option", "ShowAll", false);
 }
 
 void TAppData::WriteToIni(TIniFile& ini) const {
@@ -396,6 +397,7 @@ void TAppData::WriteToIni(TIniFile& ini) const {
   ini.WriteInteger("Link", "Height", info.LinkViewInfo.ThumbnailHeight());
   ini.WriteInteger("Link", "WidthBlank", info.LinkViewInfo.WidthBlank());
   ini.WriteInteger("Link", "HeightBlank", info.LinkViewInfo.HeightBlank());
+  ini.WriteBool("Option", "ShowAll", IsShowAll);
 }
 
 bool TAppData::IsGoogleMapGeocodeLimit(TDateTime date) {

@@ -122,6 +122,8 @@ class TAppData {
   std::string DayGraphCategory;
   std::string MonthGraphCategory;
   std::string YearGraphCategory;
+  // The View menu offers every window and command, not only those shown at first start.
+  bool IsShowAll = false;
 
  private:
   std::filesystem::path FProgramFolder;

@@ -98,6 +98,7 @@ void FillEveryField(TAppData& data, TCategoryList& categories) {
   data.DayGraphCategory = "ウォーキング";
   data.MonthGraphCategory = "自転車";
   data.YearGraphCategory = "散歩";
+  data.IsShowAll = true;
   data.GoogleMapGeocodeDate = 45000;
   data.GoogleMapGeocodeCount = 17;
   data.ToolBarImageSize = 24;
@@ -195,6 +196,7 @@ void ExpectSameSettings(const TAppData& a, const TAppData& b) {
   EXPECT_EQ(ViewFields(a.ChildWindowInfo), ViewFields(b.ChildWindowInfo));
   ASSERT_TRUE(a.CategoryList != nullptr && b.CategoryList != nullptr);
   EXPECT_EQ(TypesOf(*a.CategoryList), TypesOf(*b.CategoryList));
+  EXPECT_EQ(a.IsShowAll, b.IsShowAll);
 }
 
 // ---- defaults and the file form ---------------------------------------------------------------
@@ -254,7 +256,8 @@ TEST_F(AppDataTest, WithoutAFileEveryKeyTakesItsDefaultAndTheFirstWriteStoresThe
       categories +
       "\r\n"
       "[Map]\r\nMapType=ROADMAP\r\nZoom=13\r\nLatitude=35.6815\r\nLongitude=139.7664\r\n\r\n"
-      "[Link]\r\nViewStyle=0\r\nWidth=120\r\nHeight=120\r\nWidthBlank=20\r\nHeightBlank=20\r\n";
+      "[Link]\r\nViewStyle=0\r\nWidth=120\r\nHeight=120\r\nWidthBlank=20\r\nHeightBlank=20\r\n\r\n"
+      "[Option]\r\nShowAll=0\r\n";
   EXPECT_EQ(TIniFile(Program / "Jogging.ini").Text(), expected);
 }
 
