@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "gui/app/act_list_view.h"
-#include "gui/app/main_form.h"
-#include "gui/app/timing_log.h"
+#include "gui/common/timing_log.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_list_dialogs.h"
+#include "gui/categories/category_list_dialogs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,9 +14,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gui/app/error_box.h"
-#include "gui/dialogs/category_set_dialog.h"
-#include "imaging/qt_text.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 

@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_set_dialog.h"
+#include "gui/categories/category_set_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <typeinfo>
 
-#include "gui/app/error_box.h"
-#include "gui/dialogs/category_set_dialog_pages.h"
+#include "gui/categories/category_set_dialog_pages.h"
+#include "gui/common/error_box.h"
 
 namespace hakuvo {
 

@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_set_dialog_kinds.h"
+#include "gui/categories/category_set_dialog_kinds.h"
 
 #include <QCheckBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/dialogs/category_set_dialog.h"
+#include "gui/categories/category_set_dialog.h"
 
 namespace hakuvo {
 

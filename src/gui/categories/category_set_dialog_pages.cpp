@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_set_dialog_pages.h"
+#include "gui/categories/category_set_dialog_pages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,7 +18,8 @@
 
 #include "core/common/date_time.h"
 #include "core/common/number_format.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_date_time.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 
@@ -61,22 +62,8 @@ QLineEdit* NewNumberEdit(const QString& objectName, QWidget* parent) {
 
 namespace {
 
-const QDate kMinPickerDate(100, 1, 1);
-const QDate kMaxPickerDate(9999, 12, 31);
-
-// Serials outside the pickers' calendar (or not numbers at all) show as today rather than as
-// whatever the conversion would make of them.
-QDate ToQDate(TDateTime value) {
-  if (std::isfinite(value) && value >= -693593.0 && value < 2958466.0) {
-    const TDateParts parts = DecodeDate(value);
-    const QDate date(parts.Year, parts.Month, parts.Day);
-    if (date.isValid() && date >= kMinPickerDate && date <= kMaxPickerDate) return date;
-  }
-  const TDateParts today = DecodeDate(Today());
-  return QDate(today.Year, today.Month, today.Day);
-}
-
-TDateTime FromQDate(const QDate& date) { return EncodeDate(date.year(), date.month(), date.day()); }
+const QDate kMinPickerDate(kFirstPickerYear, 1, 1);
+const QDate kMaxPickerDate(kLastPickerYear, 12, 31);
 
 QDateEdit* NewDateEdit(const QString& objectName, QWidget* parent) {
   auto* edit = new QDateEdit(parent);

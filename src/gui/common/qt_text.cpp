@@ -1,1 +1,1 @@
-#include "imaging/qt_text.h"
+#include "gui/common/qt_text.h"

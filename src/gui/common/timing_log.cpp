@@ -1,4 +1,4 @@
-#include "gui/app/timing_log.h"
+#include "gui/common/timing_log.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "gui/app/tool_icons.h"
+#include "gui/common/tool_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

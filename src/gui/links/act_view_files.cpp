@@ -1,4 +1,4 @@
-#include "gui/app/act_view_files.h"
+#include "gui/links/act_view_files.h"
 
 #include <filesystem>
 

@@ -1,6 +1,5 @@
-#include "gui/gps/gps_route_pos_dialog.h"
+#include "gui/links/gps_route_pos_dialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -17,35 +16,11 @@
 #include <memory>
 
 #include "core/gps/gps_file.h"
-#include "gui/app/error_box.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_date_time.h"
+#include "gui/common/wait_cursor.h"
 
 namespace hakuvo {
-
-namespace {
-
-QDate ToQDate(TDateTime value) {
-  const TDateParts parts = DecodeDate(value);
-  return QDate(parts.Year, parts.Month, parts.Day);
-}
-
-QTime ToQTime(TDateTime value) {
-  const TTimeParts parts = DecodeTime(value);
-  return QTime(parts.Hour, parts.Minute, parts.Second);
-}
-
-TDateTime FromQDate(const QDate& date) { return EncodeDate(date.year(), date.month(), date.day()); }
-
-TDateTime FromQTime(const QTime& time) { return EncodeTime(time.hour(), time.minute(), time.second()); }
-
-// The wait cursor while the track is read, restored on every exit.
-struct TWaitCursor {
-  TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-
-}  // namespace
 
 TGpsRoutePosDialog::TGpsRoutePosDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("地図ルート表示範囲設定"));

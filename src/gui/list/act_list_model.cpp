@@ -1,4 +1,4 @@
-#include "gui/app/act_list_model.h"
+#include "gui/list/act_list_model.h"
 
 #include "core/model/category_info_list.h"
 

@@ -1,4 +1,4 @@
-#include "gui/app/act_list_view.h"
+#include "gui/list/act_list_view.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -7,7 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "gui/app/act_list_model.h"
+#include "gui/list/act_list_model.h"
 
 namespace hakuvo {
 

@@ -1,11 +1,11 @@
-#include "gui/app/about_dialog.h"
+#include "gui/main/about_dialog.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
-#include "gui/app/error_box.h"
+#include "gui/common/error_box.h"
 
 namespace hakuvo {
 

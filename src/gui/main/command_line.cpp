@@ -1,4 +1,4 @@
-#include "gui/app/command_line.h"
+#include "gui/main/command_line.h"
 
 #include "core/common/text_util.h"
 

@@ -1,4 +1,4 @@
-#include "gui/app/history_menu.h"
+#include "gui/main/history_menu.h"
 
 #include <QAction>
 #include <QMenu>

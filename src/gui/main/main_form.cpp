@@ -1,4 +1,4 @@
-#include "gui/app/main_form.h"
+#include "gui/main/main_form.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -10,11 +10,12 @@
 #include <filesystem>
 
 #include "core/datafile/day_data_file.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/error_box.h"
-#include "gui/app/history_menu.h"
-#include "gui/app/window_messages.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_rect.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/history_menu.h"
+#include "gui/main/window_messages.h"
 
 namespace hakuvo {
 
@@ -158,9 +159,7 @@ void TMainForm::ApplySavedBounds() {
   // Unplaced, the window starts in the middle of the desktop at its design size.
   QRect initial(0, 0, std::min(DesignWidth, desktop.width()), std::min(DesignHeight, desktop.height()));
   initial.moveCenter(desktop.center());
-  const TBounds bounds = FAppData->MainFormBounds({initial.x(), initial.y(), initial.width(), initial.height()},
-                                                  {desktop.x(), desktop.y(), desktop.width(), desktop.height()});
-  setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+  setGeometry(ToQRect(FAppData->MainFormBounds(ToBounds(initial), ToBounds(desktop))));
 }
 
 void TMainForm::SetGraphAxisTitles() {

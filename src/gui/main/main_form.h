@@ -16,8 +16,8 @@
 #include "core/model/graph_info.h"
 #include "core/model/link_data.h"
 #include "core/settings/app_data.h"
-#include "gui/app/command_line.h"
-#include "gui/app/main_form_hooks.h"
+#include "gui/main/command_line.h"
+#include "gui/main/main_form_hooks.h"
 
 class QLineEdit;
 class QMenu;

@@ -1,15 +1,15 @@
 // Adding and editing outings through the record dialogs, and the category settings commands.
 #include <QDialog>
 
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/act_view_files.h"
-#include "gui/app/main_form.h"
-#include "gui/app/window_messages.h"
-#include "gui/dialogs/category_list_dialogs.h"
-#include "gui/dialogs/category_set_dialog.h"
-#include "gui/dialogs/record_dialog_layout.h"
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/categories/category_list_dialogs.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/links/act_view_files.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
+#include "gui/main/window_messages.h"
+#include "gui/record/record_dialog_layout.h"
+#include "gui/record/record_dialogs.h"
 
 namespace hakuvo {
 

@@ -6,15 +6,15 @@
 #include <filesystem>
 
 #include "core/datafile/day_data_file.h"
-#include "gui/app/about_dialog.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/error_box.h"
-#include "gui/app/history_menu.h"
-#include "gui/app/main_form.h"
-#include "gui/app/timing_log.h"
-#include "gui/app/wait_cursor.h"
-#include "gui/app/window_messages.h"
+#include "gui/common/error_box.h"
+#include "gui/common/timing_log.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/about_dialog.h"
+#include "gui/main/history_menu.h"
+#include "gui/main/main_form.h"
+#include "gui/main/window_messages.h"
 
 namespace hakuvo {
 

@@ -1,11 +1,11 @@
-#include "gui/app/main_form_hooks.h"
+#include "gui/main/main_form_hooks.h"
 
 #include <QDialog>
 #include <QFileDialog>
 #include <QStringList>
 
-#include "gui/app/error_box.h"
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/common/error_box.h"
+#include "gui/record/record_dialogs.h"
 
 namespace hakuvo {
 

@@ -5,11 +5,11 @@
 #include <set>
 
 #include "core/common/hakuvo_error.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/main_form.h"
-#include "gui/app/timing_log.h"
-#include "gui/app/wait_cursor.h"
+#include "gui/common/timing_log.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
 
 namespace hakuvo {
 

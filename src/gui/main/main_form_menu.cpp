@@ -11,10 +11,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/main_form.h"
-#include "gui/app/tool_icons.h"
+#include "gui/common/tool_icons.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
 
 namespace hakuvo {
 

@@ -1,18 +1,18 @@
 // The search windows opened from the main window.
 #include <QComboBox>
 
-#include "gui/app/act_form.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/main_form.h"
-#include "gui/app/window_messages.h"
+#include "gui/common/qt_rect.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
+#include "gui/main/window_messages.h"
+#include "gui/search/act_form.h"
 
 namespace hakuvo {
 
 void TMainForm::RunActForm(TActForm& form) {
   form.SetDayDataList(&FDayDataList);
-  const TBounds bounds = FAppData->ActFormBounds({form.x(), form.y(), form.width(), form.height()});
-  form.setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+  form.setGeometry(ToQRect(FAppData->ActFormBounds(ToBounds(QRect(form.pos(), form.size())))));
   // A chosen row selects its outing here, by message, while the window stays open.
   connect(&form, &TActForm::ActSelected, this, [this](TActData* act) { PostSelectAct(this, act); });
   FHooks.RunDialog(form);

@@ -1,4 +1,4 @@
-#include "gui/app/window_messages.h"
+#include "gui/main/window_messages.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "gui/dialogs/other_record_dialogs.h"
+#include "gui/record/other_record_dialogs.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -10,7 +10,7 @@
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
 #include "core/model/category_type.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/common/text_util.h"
-#include "gui/dialogs/record_dialog.h"
+#include "gui/record/record_dialog.h"
 
 namespace hakuvo {
 

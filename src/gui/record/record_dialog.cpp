@@ -1,4 +1,4 @@
-#include "gui/dialogs/record_dialog.h"
+#include "gui/record/record_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,10 +27,10 @@
 #include "core/common/text_util.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
-#include "gui/app/error_box.h"
-#include "gui/dialogs/record_dialog_link_list.h"
-#include "gui/dialogs/record_dialog_picture.h"
-#include "imaging/qt_text.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_text.h"
+#include "gui/record/record_dialog_link_list.h"
+#include "gui/record/record_dialog_picture.h"
 
 namespace hakuvo {
 

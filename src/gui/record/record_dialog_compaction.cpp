@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "gui/dialogs/record_dialog.h"
+#include "gui/record/record_dialog.h"
 
 namespace hakuvo {
 

@@ -11,18 +11,18 @@
 #include "core/gps/jpeg_exif.h"
 #include "core/links/file_kind.h"
 #include "core/model/act_data.h"
-#include "gui/dialogs/record_dialog.h"
-#include "gui/dialogs/record_dialog_link_list.h"
-#include "gui/dialogs/record_dialog_picture.h"
-#include "gui/gps/gps_route_pos_dialog.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_text.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/links/gps_route_pos_dialog.h"
+#include "gui/record/record_dialog.h"
+#include "gui/record/record_dialog_link_list.h"
 
 namespace hakuvo {
 
 std::unique_ptr<TGpsFile> TRecordDialog::ReadSelectedTrack(const TGpsFileLink& link) const {
   std::unique_ptr<TGpsFile> track = CreateGpsFile(link.FileName);
   if (!track) return nullptr;
-  TBusyCursor busy;
+  const TWaitCursor wait;
   // The chosen part of the track; two zeros mean all of it.
   track->SetStartPos(link.StartPos);
   track->SetEndPos(link.EndPos);

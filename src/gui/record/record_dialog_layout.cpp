@@ -1,12 +1,13 @@
-#include "gui/dialogs/record_dialog_layout.h"
+#include "gui/record/record_dialog_layout.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
 
 #include "core/settings/app_data.h"
-#include "gui/dialogs/record_dialog.h"
-#include "gui/dialogs/record_dialog_link_list.h"
+#include "gui/common/qt_rect.h"
+#include "gui/record/record_dialog.h"
+#include "gui/record/record_dialog_link_list.h"
 
 namespace hakuvo {
 
@@ -18,9 +19,7 @@ void RestoreRecordDialogLayout(TRecordDialog& dialog, const TAppData& appData) {
     const QSize size = dialog.size();
     const TBounds centred{desktop.center().x() - size.width() / 2, desktop.center().y() - size.height() / 2,
                           size.width(), size.height()};
-    const TBounds placed =
-        appData.RecordDialogBounds(centred, {desktop.x(), desktop.y(), desktop.width(), desktop.height()});
-    dialog.SetRestoredGeometry(QRect(placed.Left, placed.Top, placed.Width, placed.Height));
+    dialog.SetRestoredGeometry(ToQRect(appData.RecordDialogBounds(centred, ToBounds(desktop))));
     if (info.LinkListTitle != 0) {
       QHeaderView* header = dialog.LinkList()->header();
       header->resizeSection(0, info.LinkListTitle);

@@ -1,4 +1,4 @@
-#include "gui/dialogs/record_dialog_link_list.h"
+#include "gui/record/record_dialog_link_list.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -8,7 +8,7 @@
 #include <QUrl>
 
 #include "core/model/link_data.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 

@@ -15,11 +15,11 @@
 #include <memory>
 
 #include "core/model/act_data.h"
-#include "gui/dialogs/record_dialog.h"
-#include "gui/dialogs/record_dialog_link_list.h"
-#include "gui/dialogs/record_dialog_picture.h"
-#include "gui/dialogs/thing_list_select_dialog.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_text.h"
+#include "gui/record/record_dialog.h"
+#include "gui/record/record_dialog_link_list.h"
+#include "gui/record/record_dialog_picture.h"
+#include "gui/record/thing_list_select_dialog.h"
 
 namespace hakuvo {
 

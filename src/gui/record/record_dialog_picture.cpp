@@ -1,11 +1,11 @@
-#include "gui/dialogs/record_dialog_picture.h"
+#include "gui/record/record_dialog_picture.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include <exception>
 #include <optional>
 
+#include "gui/common/wait_cursor.h"
 #include "imaging/rotate_bitmap.h"
 
 namespace hakuvo {
@@ -21,7 +21,7 @@ void TPicturePane::Clear() { SetPicture(QImage()); }
 
 void TPicturePane::LoadFile(const std::string& fileName, int angle) {
   Clear();
-  TBusyCursor busy;
+  const TWaitCursor wait;
   try {
     if (std::optional<QImage> picture = LoadPictureRotated(fileName, angle)) SetPicture(*picture);
   } catch (const std::exception&) {
@@ -37,9 +37,5 @@ void TPicturePane::paintEvent(QPaintEvent*) {
   const QRect target((width() - shown.width()) / 2, (height() - shown.height()) / 2, shown.width(), shown.height());
   painter.drawImage(target, FImage);
 }
-
-TBusyCursor::TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-
-TBusyCursor::~TBusyCursor() { QApplication::restoreOverrideCursor(); }
 
 }  // namespace hakuvo

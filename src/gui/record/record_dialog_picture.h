@@ -30,13 +30,4 @@ class TPicturePane : public QWidget {
   QImage FImage;
 };
 
-// The wait cursor for the life of the guard, restored on every exit.
-class TBusyCursor {
- public:
-  TBusyCursor();
-  ~TBusyCursor();
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
 }  // namespace hakuvo

@@ -1,4 +1,4 @@
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/record/record_dialogs.h"
 
 namespace hakuvo {
 

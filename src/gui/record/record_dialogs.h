@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "core/model/category_type.h"
-#include "gui/dialogs/other_record_dialogs.h"
-#include "gui/dialogs/record_dialog.h"
-#include "gui/dialogs/time_record_dialogs.h"
+#include "gui/record/other_record_dialogs.h"
+#include "gui/record/record_dialog.h"
+#include "gui/record/time_record_dialogs.h"
 
 class QWidget;
 

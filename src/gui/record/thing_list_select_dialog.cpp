@@ -1,4 +1,4 @@
-#include "gui/dialogs/thing_list_select_dialog.h"
+#include "gui/record/thing_list_select_dialog.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "core/model/link_data.h"
-#include "gui/app/error_box.h"
-#include "gui/dialogs/record_dialog_picture.h"
-#include "imaging/qt_text.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_text.h"
+#include "gui/record/record_dialog_picture.h"
 
 namespace hakuvo {
 

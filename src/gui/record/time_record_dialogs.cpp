@@ -1,4 +1,4 @@
-#include "gui/dialogs/time_record_dialogs.h"
+#include "gui/record/time_record_dialogs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,7 +13,8 @@
 #include "core/gps/gps_file.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
-#include "imaging/qt_text.h"
+#include "gui/common/qt_date_time.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 
@@ -109,15 +110,9 @@ QDateEdit* TTimeRecordDialog::AddDateRow() {
   return picker;
 }
 
-TDateTime TTimeRecordDialog::PickerDate(const QDateEdit* picker) {
-  const QDate date = picker->date();
-  return EncodeDate(date.year(), date.month(), date.day());
-}
+TDateTime TTimeRecordDialog::PickerDate(const QDateEdit* picker) { return FromQDate(picker->date()); }
 
-void TTimeRecordDialog::SetPickerDate(QDateEdit* picker, TDateTime date) {
-  const TDateParts parts = DecodeDate(date);
-  picker->setDate(QDate(parts.Year, parts.Month, parts.Day));
-}
+void TTimeRecordDialog::SetPickerDate(QDateEdit* picker, TDateTime date) { picker->setDate(ToQDate(date)); }
 
 // ---- TEnergyConsumptionRecordDialog ----
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/dialogs/record_dialog.h"
+#include "gui/record/record_dialog.h"
 
 class QDateEdit;
 

@@ -1,4 +1,4 @@
-#include "gui/app/act_form.h"
+#include "gui/search/act_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,8 +15,9 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/expr/expression.h"
-#include "gui/app/error_box.h"
-#include "imaging/qt_text.h"
+#include "gui/common/error_box.h"
+#include "gui/common/qt_text.h"
+#include "gui/common/wait_cursor.h"
 
 namespace hakuvo {
 
@@ -65,18 +66,20 @@ TActForm::TActForm(QWidget* parent) : QDialog(parent) {
 
 void TActForm::FillList() {
   if (FDayDataList == nullptr) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
   QString failure;
-  try {
-    auto search = MakeSearch();
-    FillActTable(FTable, *FDayDataList, *search);
-  } catch (const EExpressionError& error) {
-    failure = FormulaErrorText(error);
-  } catch (const std::exception& error) {
-    failure = ToQString(error.what());
+  {
+    const TWaitCursor wait;
+    try {
+      auto search = MakeSearch();
+      FillActTable(FTable, *FDayDataList, *search);
+    } catch (const EExpressionError& error) {
+      failure = FormulaErrorText(error);
+    } catch (const std::exception& error) {
+      failure = ToQString(error.what());
+    }
+    ShowTable();
   }
-  ShowTable();
-  QApplication::restoreOverrideCursor();
+  // The box comes with the normal cursor.
   if (!failure.isEmpty()) ShowError(failure);
 }
 

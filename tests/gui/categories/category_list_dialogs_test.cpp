@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_list_dialogs.h"
+#include "gui/categories/category_list_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <QTreeWidget>
 
 #include "dialog_test_support.h"
-#include "gui/dialogs/category_set_dialog.h"
-#include "gui/dialogs/category_set_dialog_kinds.h"
-#include "imaging/qt_text.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_kinds.h"
+#include "gui/common/qt_text.h"
 
 namespace hakuvo {
 namespace {

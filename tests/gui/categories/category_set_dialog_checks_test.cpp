@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "dialog_test_support.h"
-#include "gui/dialogs/category_set_dialog.h"
-#include "gui/dialogs/category_set_dialog_pages.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_pages.h"
 
 namespace hakuvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/dialogs/category_set_dialog.h"
+#include "gui/categories/category_set_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 
 #include "core/common/date_time.h"
 #include "dialog_test_support.h"
-#include "gui/dialogs/category_set_dialog_kinds.h"
-#include "gui/dialogs/category_set_dialog_pages.h"
+#include "gui/categories/category_set_dialog_kinds.h"
+#include "gui/categories/category_set_dialog_pages.h"
 
 namespace hakuvo {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/model/category_info.h"
-#include "gui/dialogs/category_set_dialog.h"
+#include "gui/categories/category_set_dialog.h"
 
 namespace hakuvo::testing {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "gui/app/command_line.h"
+#include "gui/main/command_line.h"
 
 namespace hakuvo {
 namespace {

@@ -4,10 +4,11 @@
 #include <QTest>
 #include <optional>
 
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/record/record_dialogs.h"
 #include "main_form_fixture.h"
+#include "support/scoped_clock.h"
 
 namespace hakuvo::test {
 namespace {
@@ -26,10 +27,6 @@ struct TEntry {
 
 class MainFormActsTest : public MainFormTest {
  protected:
-  void TearDown() override {
-    SetNowForTesting(std::nullopt);
-    MainFormTest::TearDown();
-  }
   TMainForm& OpenOutings() {
     const fs::path diary = Dir / "acts.hkvj";
     WriteDiary(diary, TenOutings());
@@ -62,7 +59,7 @@ class MainFormActsTest : public MainFormTest {
 };
 
 TEST_F(MainFormActsTest, AddingFilesTheOutingUnderItsDayAndSelectsIt) {
-  SetNowForTesting(EncodeDateTime(2024, 5, 20, 12, 0, 0));
+  const TScopedClock clock(EncodeDateTime(2024, 5, 20, 12, 0, 0));
   TMainForm& form = OpenOutings();
   form.AppData().Weight = 63.5L;
   AnswerWith({QDate(2024, 5, 4), QStringLiteral("added")});

@@ -9,10 +9,10 @@
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
 
-#include "gui/app/about_dialog.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/history_menu.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/about_dialog.h"
+#include "gui/main/history_menu.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {

@@ -66,9 +66,6 @@ void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings) {
 }
 
 void MainFormTest::SetUp() {
-  char pattern[] = "/tmp/hakuvo_main_form_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  Dir = pattern;
   ProgramFolder = Dir / "program";
   fs::create_directories(ProgramFolder);
   setenv("XDG_CONFIG_HOME", (Dir / "config").c_str(), 1);
@@ -77,9 +74,8 @@ void MainFormTest::SetUp() {
 }
 
 void MainFormTest::TearDown() {
+  // The window lets go of its files before the folder goes.
   Form.reset();
-  std::error_code error;
-  fs::remove_all(Dir, error);
 }
 
 TMainFormHooks MainFormTest::Hooks() {

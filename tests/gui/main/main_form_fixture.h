@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "core/model/category_type.h"
-#include "gui/app/main_form.h"
+#include "gui/main/main_form.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo::test {
 
@@ -51,8 +52,9 @@ class MainFormTest : public ::testing::Test {
   // Lets posted messages and timers run.
   static void Settle();
 
-  std::filesystem::path Dir;            // everything of the test lives here
-  std::filesystem::path ProgramFolder;  // the settings live here while it is writable
+  TTempFolder Folder;
+  std::filesystem::path Dir = Folder.Path();  // everything of the test lives here
+  std::filesystem::path ProgramFolder;        // the settings live here while it is writable
   std::unique_ptr<TMainForm> Form;
 
   // Recorded boxes and queued answers.

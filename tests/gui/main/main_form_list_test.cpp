@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/window_messages.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/window_messages.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {

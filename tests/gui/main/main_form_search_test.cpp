@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
-#include "gui/app/act_form.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/search/act_form.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {

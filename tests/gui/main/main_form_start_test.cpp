@@ -5,9 +5,9 @@
 
 #include "core/datafile/day_data_file.h"
 #include "core/settings/history_menu_list.h"
-#include "gui/app/act_list_model.h"
-#include "gui/app/act_list_view.h"
-#include "gui/app/history_menu.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/history_menu.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {

@@ -4,7 +4,7 @@
 
 #include "core/common/date_time.h"
 #include "core/model/act_data.h"
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/record/record_dialogs.h"
 #include "record_dialog_test_util.h"
 
 namespace hakuvo::test {

@@ -7,9 +7,9 @@
 #include <ctime>
 
 #include "core/model/act_data.h"
-#include "gui/dialogs/record_dialog_link_list.h"
-#include "gui/dialogs/time_record_dialogs.h"
-#include "gui/gps/gps_route_pos_dialog.h"
+#include "gui/links/gps_route_pos_dialog.h"
+#include "gui/record/record_dialog_link_list.h"
+#include "gui/record/time_record_dialogs.h"
 #include "record_dialog_test_util.h"
 
 namespace hakuvo::test {
@@ -63,7 +63,7 @@ class RecordDialogTracks : public RecordDialogTest {
     dialog.LinkList()->topLevelItem(row)->setSelected(true);
   }
 
-  TTempFiles Files;
+  TTempFolder Files;
   TLinkDataOwner DiaryFiles;
   TTimeAct Act;
   std::unique_ptr<TTimeCategoryInfo> Info;

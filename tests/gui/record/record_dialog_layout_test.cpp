@@ -8,9 +8,9 @@
 
 #include "core/model/act_data.h"
 #include "core/settings/app_data.h"
-#include "gui/dialogs/record_dialog_layout.h"
-#include "gui/dialogs/record_dialog_link_list.h"
-#include "gui/dialogs/record_dialogs.h"
+#include "gui/record/record_dialog_layout.h"
+#include "gui/record/record_dialog_link_list.h"
+#include "gui/record/record_dialogs.h"
 #include "record_dialog_test_util.h"
 
 namespace hakuvo::test {

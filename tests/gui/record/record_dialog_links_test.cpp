@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "core/model/act_data.h"
-#include "gui/dialogs/record_dialog_link_list.h"
+#include "gui/record/record_dialog_link_list.h"
 #include "record_dialog_test_util.h"
 
 namespace hakuvo::test {
@@ -51,7 +51,7 @@ class RecordDialogLinks : public RecordDialogTest {
     dialog.LinkList()->topLevelItem(row)->setSelected(true);
   }
 
-  TTempFiles Files;
+  TTempFolder Files;
   std::string Photo;
   std::string Thumbnail;
   TLinkDataOwner DiaryFiles;

@@ -7,15 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "core/model/category_info.h"
-#include "gui/dialogs/record_dialog.h"
+#include "gui/record/record_dialog.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo::test {
 
@@ -74,16 +73,6 @@ inline std::unique_ptr<TCategoryInfo> FullCategory() {
   info->SetIsWindSpeed(true);
   return info;
 }
-
-struct TTempFiles {
-  QTemporaryDir Dir;
-  std::string Path(const std::string& name) const { return Dir.filePath(QString::fromStdString(name)).toStdString(); }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(Path(name), std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return Path(name);
-  }
-};
 
 inline std::string RealData(const std::string& relative) { return std::string(HAKUVO_TESTDATA_DIR) + "/" + relative; }
 

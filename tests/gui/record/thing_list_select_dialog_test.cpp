@@ -1,4 +1,4 @@
-#include "gui/dialogs/thing_list_select_dialog.h"
+#include "gui/record/thing_list_select_dialog.h"
 
 #include "core/model/link_data.h"
 #include "record_dialog_test_util.h"
