@@ -366,15 +366,4 @@ std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(HAKUVO_TEST_FIXTURES) / "datafile" / name;
 }
 
-TTempFolder::TTempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "hakuvo-datafile-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  FPath = pattern;
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(FPath, ignored);
-}
-
 }  // namespace hakuvo

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/datafile/day_data_file.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 
@@ -46,18 +47,6 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 std::filesystem::path FixturePath(const std::string& name);
 
-// A fresh folder under the temporary folder, removed with the object.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-  const std::filesystem::path& Path() const { return FPath; }
-  std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
-
- private:
-  std::filesystem::path FPath;
-};
+using test::TTempFolder;
 
 }  // namespace hakuvo
