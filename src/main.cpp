@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
                  "display, e.g.: xvfb-run -a hakuvo [DIARY]\n");
     return 1;
   }
-  const hakuvo::TTimingWatch sinceStart;
+  // From the process's own start: the libraries mapped before main() are part of the wait.
+  const hakuvo::TTimingWatch sinceStart = hakuvo::TTimingWatch::SinceProcessStart();
+  sinceStart.Log("main() reached");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));
