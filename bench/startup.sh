@@ -16,7 +16,7 @@ for run in $(seq "$runs"); do
   xvfb-run -a bash -c '
     HAKUVO_TIMING=1 "$0" "$1" 2>"$2" &
     pid=$!
-    for _ in $(seq 1200); do grep -q "window painted" "$2" && break; sleep 0.05; done
+    for _ in $(seq 1200); do grep -qs "window painted" "$2" && break; sleep 0.05; done
     kill "$pid"
     wait "$pid" || true' "$program" "$diary" "$logs/$run.txt"
   grep -q "window painted" "$logs/$run.txt" || { cat "$logs/$run.txt"; echo "run $run: no paint" >&2; exit 1; }
