@@ -4,6 +4,8 @@
 
 namespace hakuvo {
 
-void ShowErrorBox(QWidget* parent, const QString& message) { QMessageBox::critical(parent, AppTitle(), message); }
+void ShowErrorBox(QWidget* parent, const QString& message) {
+  QMessageBox::critical(parent, AppTitle(), message);
+}
 
 }  // namespace hakuvo
