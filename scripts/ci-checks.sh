@@ -12,6 +12,26 @@ if grep -rnE '#\s*include\s*[<"]Q' src/core; then
   exit 1
 fi
 
+# The GUI's layers (one library per Qt module): common uses no other GUI folder; the Widgets-only
+# features never reach the chart, map or main folders; graph and map do not reach each other.
+gui_includes() { # FOLDERS... -- PATTERN
+  local folders=() pattern
+  while [ "$1" != "--" ]; do folders+=("src/gui/$1"); shift; done
+  pattern=$2
+  grep -rnE "#\s*include\s*\"gui/($pattern)/" "${folders[@]}" 2>/dev/null || true
+}
+layer_faults=$(
+  gui_includes common -- 'document|list|search|record|categories|links|graph|map|main'
+  gui_includes document list search record categories links -- 'graph|map|main'
+  gui_includes graph -- 'map|main'
+  gui_includes map -- 'graph|main'
+)
+if [ -n "$layer_faults" ]; then
+  echo "$layer_faults"
+  echo "ci: a GUI folder includes a folder above its layer" >&2
+  exit 1
+fi
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHAKUVO_GUI=OFF -DHAKUVO_SANITIZE=ON \
   -DHAKUVO_WERROR=ON >/dev/null
 cmake --build build-asan

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "gui/app/act_list_view.h"
-#include "gui/app/main_form.h"
-#include "gui/app/qt_translation.h"
-#include "gui/app/timing_log.h"
+#include "gui/common/timing_log.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
+#include "gui/main/qt_translation.h"
 
 namespace {
 
@@ -47,7 +47,9 @@ int main(int argc, char** argv) {
                  "display, e.g.: xvfb-run -a hakuvo [DIARY]\n");
     return 1;
   }
-  const hakuvo::TTimingWatch sinceStart;
+  // From the process's own start: the libraries mapped before main() are part of the wait.
+  const hakuvo::TTimingWatch sinceStart = hakuvo::TTimingWatch::SinceProcessStart();
+  sinceStart.Log("main() reached");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));

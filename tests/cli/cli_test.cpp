@@ -15,6 +15,7 @@
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
 #include "core/settings/child_window_info.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -60,8 +61,6 @@ std::vector<std::string> Lines(const std::string& text) {
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
-    Folder = std::filesystem::temp_directory_path() / ("hakuvo_cli_" + NewGuidString());
-    std::filesystem::create_directories(Folder);
     DiaryPath = (Folder / "test.hkvj").string();
     // Twelve jogging outings of 1.5 .. 18 km, one walk of 9 km that the category must leave out.
     for (int i = 1; i <= 12; ++i) AddOuting(ctJogging, i, i * 1.5);
@@ -81,7 +80,6 @@ class Cli : public ::testing::Test {
     file.SetChildWindowInfo(&layout);
     file.Save();
   }
-  void TearDown() override { std::filesystem::remove_all(Folder); }
 
   void AddOuting(TCategoryType kind, int day, double km) {
     const TDateTime date = EncodeDate(2025, 4, day);
@@ -99,7 +97,8 @@ class Cli : public ::testing::Test {
     record.SetData(km);
   }
 
-  std::filesystem::path Folder;
+  test::TTempFolder Temp;
+  std::filesystem::path Folder = Temp.Path();
   std::string DiaryPath;
   TDayDataList Days;
   std::unique_ptr<TCategoryInfoList> Infos = TCategoryInfoList::CreateStandard();

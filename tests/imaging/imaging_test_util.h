@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace hakuvo::test {
 
@@ -52,11 +53,5 @@ inline double MeanDifference(const QImage& a, const QImage& b) {
   }
   return sum / (3.0 * left.width() * left.height());
 }
-
-struct TTempFolder {
-  QTemporaryDir Dir;
-  std::string Path(const std::string& name) const { return Dir.filePath(QString::fromStdString(name)).toStdString(); }
-  std::string Root() const { return Dir.path().toStdString(); }
-};
 
 }  // namespace hakuvo::test

@@ -88,15 +88,15 @@ TEST(MakeViewFileName, NamesANewFileByAGuidInTheFolder) {
   EXPECT_EQ(here.Folder, ".");
   EXPECT_TRUE(IsUpperHex32(here.Digits)) << here.Digits;
   EXPECT_EQ(here.Extension, ".jpg");
-  const std::string thereName = MakeViewFileName(folder.Root(), ".gps");
+  const std::string thereName = MakeViewFileName(folder.Path().string(), ".gps");
   const ViewFileNameParts there = SplitViewFileName(thereName);
-  EXPECT_EQ(there.Folder, folder.Root());
+  EXPECT_EQ(there.Folder, folder.Path().string());
   EXPECT_TRUE(IsUpperHex32(there.Digits)) << there.Digits;
   EXPECT_EQ(there.Extension, ".gps");
   EXPECT_FALSE(fs::exists(thereName));
-  EXPECT_EQ(SplitViewFileName(MakeViewFileName(folder.Root() + "/", ".jpg")).Folder, folder.Root());
+  EXPECT_EQ(SplitViewFileName(MakeViewFileName(folder.Path().string() + "/", ".jpg")).Folder, folder.Path().string());
   std::set<std::string> names;
-  for (int i = 0; i < 100; ++i) names.insert(MakeViewFileName(folder.Root(), ".jpg"));
+  for (int i = 0; i < 100; ++i) names.insert(MakeViewFileName(folder.Path().string(), ".jpg"));
   EXPECT_EQ(names.size(), 100u);
 }
 
@@ -152,8 +152,8 @@ TEST_F(MakeImageViewFileTest, WritesAQuality90ColourJpegOfTheFittedSize) {
     TImageFileLink link;
     const QImage pattern = PatternImage(c.Picture.width(), c.Picture.height());
     link.FileName = Picture(std::string("picture.") + c.Format, pattern, c.Format);
-    ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Root()));
-    EXPECT_EQ(fs::path(link.ViewFileName).parent_path(), fs::path(Thumbs.Root()));
+    ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()));
+    EXPECT_EQ(fs::path(link.ViewFileName).parent_path(), fs::path(Thumbs.Path().string()));
     EXPECT_EQ(fs::path(link.ViewFileName).extension(), ".jpg");
     const JpegHeader header = ReadJpegHeader(ReadBytes(link.ViewFileName));
     EXPECT_TRUE(header.Baseline);
@@ -169,11 +169,11 @@ TEST_F(MakeImageViewFileTest, WritesAQuality90ColourJpegOfTheFittedSize) {
 TEST_F(MakeImageViewFileTest, MakingItAgainLeavesOneViewFile) {
   TImageFileLink link;
   link.FileName = Picture("photo.jpg", PatternImage(800, 600), "jpg");
-  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()));
   const std::string first = link.ViewFileName;
-  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()));
   EXPECT_NE(link.ViewFileName, first);
-  EXPECT_EQ(FilesIn(Thumbs.Root()), std::set<std::string>{link.ViewFileName});
+  EXPECT_EQ(FilesIn(Thumbs.Path().string()), std::set<std::string>{link.ViewFileName});
   EXPECT_TRUE(fs::exists(link.FileName));  // the linked file itself is never touched
 }
 
@@ -181,13 +181,13 @@ TEST_F(MakeImageViewFileTest, ThingsAndPersonsUseTheirPhotograph) {
   const std::string photo = Picture("face.png", PatternImage(300, 400), "png");
   TThingLink thing;
   thing.SetPhotoFileName(photo);
-  ASSERT_TRUE(MakeImageViewFile(thing, 120, 120, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(thing, 120, 120, Thumbs.Path().string()));
   EXPECT_EQ(Thumbnail(thing.ViewFileName()).size(), QSize(90, 120));
   TPersonLink person;
   person.SetPhotoFileName(photo);
-  ASSERT_TRUE(MakeImageViewFile(person, 120, 120, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(person, 120, 120, Thumbs.Path().string()));
   const std::string first = person.ViewFileName();
-  ASSERT_TRUE(MakeImageViewFile(person, 60, 60, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(person, 60, 60, Thumbs.Path().string()));
   EXPECT_FALSE(fs::exists(first));
   EXPECT_EQ(Thumbnail(person.ViewFileName()).size(), QSize(45, 60));
 }
@@ -198,8 +198,8 @@ TEST_F(MakeImageViewFileTest, DoesNothingWithoutAPictureToShrink) {
   plain.FileName = photo;
   TGpsFileLink track;
   track.FileName = photo;
-  EXPECT_FALSE(MakeImageViewFile(plain, 120, 120, Thumbs.Root()));
-  EXPECT_FALSE(MakeImageViewFile(track, 120, 120, Thumbs.Root()));
+  EXPECT_FALSE(MakeImageViewFile(plain, 120, 120, Thumbs.Path().string()));
+  EXPECT_FALSE(MakeImageViewFile(track, 120, 120, Thumbs.Path().string()));
   EXPECT_TRUE(track.ViewFileName.empty());
 
   TImageFileLink link;
@@ -208,12 +208,12 @@ TEST_F(MakeImageViewFileTest, DoesNothingWithoutAPictureToShrink) {
   for (const std::string& source : {std::string(), Source.Path("missing.jpg"), Source.Path("notes.txt")}) {
     WriteBytes(Source.Path("notes.txt"), "text");
     link.FileName = source;
-    EXPECT_FALSE(MakeImageViewFile(link, 120, 120, Thumbs.Root())) << source;
+    EXPECT_FALSE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string())) << source;
   }
   TThingLink thing;
-  EXPECT_FALSE(MakeImageViewFile(thing, 120, 120, Thumbs.Root()));
+  EXPECT_FALSE(MakeImageViewFile(thing, 120, 120, Thumbs.Path().string()));
   EXPECT_EQ(link.ViewFileName, Thumbs.Path("OLD.jpg"));
-  EXPECT_EQ(FilesIn(Thumbs.Root()), std::set<std::string>{Thumbs.Path("OLD.jpg")});
+  EXPECT_EQ(FilesIn(Thumbs.Path().string()), std::set<std::string>{Thumbs.Path("OLD.jpg")});
 }
 
 TEST_F(MakeImageViewFileTest, AFailureLeavesTheLinkAndItsOldThumbnail) {
@@ -222,12 +222,12 @@ TEST_F(MakeImageViewFileTest, AFailureLeavesTheLinkAndItsOldThumbnail) {
   WriteBytes(link.ViewFileName, "old thumbnail");
   link.FileName = Source.Path("broken.jpg");
   WriteBytes(link.FileName, "not a picture");
-  EXPECT_THROW(MakeImageViewFile(link, 120, 120, Thumbs.Root()), EHakuvoError);
+  EXPECT_THROW(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()), EHakuvoError);
   link.FileName = Picture("good.jpg", PatternImage(80, 60), "jpg");
   EXPECT_THROW(MakeImageViewFile(link, 120, 120, Thumbs.Path("no such folder")), EHakuvoError);
   EXPECT_EQ(link.ViewFileName, Thumbs.Path("OLD.jpg"));
   EXPECT_EQ(ReadBytes(link.ViewFileName), "old thumbnail");
-  EXPECT_EQ(FilesIn(Thumbs.Root()), std::set<std::string>{Thumbs.Path("OLD.jpg")});
+  EXPECT_EQ(FilesIn(Thumbs.Path().string()), std::set<std::string>{Thumbs.Path("OLD.jpg")});
 }
 
 TEST_F(MakeImageViewFileTest, TransparentPartsBecomeWhite) {
@@ -237,7 +237,7 @@ TEST_F(MakeImageViewFileTest, TransparentPartsBecomeWhite) {
     for (int x = 0; x < 16; ++x) icon.setPixel(x, y, qRgb(0, 0, 0));
   TImageFileLink link;
   link.FileName = Picture("icon.png", icon, "png");
-  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Root()));
+  ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()));
   const QImage thumbnail = Thumbnail(link.ViewFileName);
   EXPECT_LT(qGray(thumbnail.pixel(10, 60)), 10);
   EXPECT_GT(qGray(thumbnail.pixel(110, 60)), 245);
@@ -250,7 +250,7 @@ TEST_F(MakeImageViewFileTest, RealPhotographs) {
     link.FileName = entry.path().string();
     const std::optional<QImage> full = LoadGraphic(link.FileName);
     ASSERT_TRUE(full.has_value());
-    ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Root()));
+    ASSERT_TRUE(MakeImageViewFile(link, 120, 120, Thumbs.Path().string()));
     const QSize size = ThumbnailSize(full->size(), 120, 120);
     const QImage thumbnail = Thumbnail(link.ViewFileName);
     EXPECT_EQ(thumbnail.size(), size);

@@ -24,6 +24,7 @@
 #include <string>
 
 #include "core/common/hakuvo_error.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -48,15 +49,9 @@ std::set<std::string> Entries(const fs::path& folder) {
 
 class SafeFileWriterTest : public testing::Test {
  public:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "hakuvo-safe-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-  }
+  // The mounts go before the folder can.
   void TearDown() override {
     for (const fs::path& mount : Mounts) ::umount2(mount.c_str(), MNT_DETACH);
-    std::error_code ignored;
-    fs::remove_all(Folder, ignored);
   }
 
   // A small file system of its own, for faults no permission bit can cause for root.
@@ -67,7 +62,8 @@ class SafeFileWriterTest : public testing::Test {
     return true;
   }
 
-  fs::path Folder;
+  test::TTempFolder Temp;
+  fs::path Folder = Temp.Path();
   std::vector<fs::path> Mounts;
 };
 

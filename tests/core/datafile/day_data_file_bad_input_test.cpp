@@ -35,7 +35,7 @@ class DayDataFileBadInput : public testing::TestWithParam<TBadCase> {};
 
 TEST_P(DayDataFileBadInput, FailsWithWhereAndChangesNothing) {
   const TBadCase& c = GetParam();
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   const TLinkData* firstFile = diary.Files.Items(0);
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A file cut short anywhere (a copy that stopped, a disk that filled under another program).
 TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
   TTempFolder folder;
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const std::size_t cut : {std::size_t{1}, before.size() / 10, before.size() / 2, before.size() - 1}) {
@@ -130,7 +130,7 @@ TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
 
 TEST(DayDataFileBadFile, AFileThatCannotBeReadNamesTheReason) {
   TTempFolder folder;
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const auto& [path, reason] :
@@ -153,7 +153,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
       "<日データ 日付=\"2\" 天気=\"\"/>\n</日リスト>\n</tekuri>\n";
   TTempFolder folder;
   WriteFileBytes(folder / "hand.hkvj", text);
-  TDiary diary;
+  TTestDiary diary;
   for (const bool fromFile : {true, false}) {
     try {
       if (fromFile) {
@@ -174,7 +174,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
 // Only the predefined entities and character references are expanded: no entity definitions of
 // a document type are used, so neither entity bombs nor external files reach the diary.
 TEST(DayDataFileBadFile, EntitiesOfADocumentTypeAreNotExpanded) {
-  TDiary diary;
+  TTestDiary diary;
   diary.LoadString(R"(<?xml version="1.0"?><!DOCTYPE tekuri [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;">
 <!ENTITY x SYSTEM "file:///etc/passwd">]>
 <tekuri><日リスト><日データ 日付="1" 天気="&b;&x;" メモ="&lt;&#x41;"/></日リスト></tekuri>)");

@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A diary of well over 64 KiB.
-void FillLargeDiary(TDiary& diary) {
+void FillLargeDiary(TTestDiary& diary) {
   FillDiary(diary);
   for (int i = 0; i < 400; ++i) {
     auto day = std::make_unique<TDayData>();
@@ -34,7 +34,7 @@ void FillLargeDiary(TDiary& diary) {
 class DayDataFileSave : public testing::Test {
  public:
   void SetUp() override {
-    TDiary previous;
+    TTestDiary previous;
     previous.Days.Add(std::make_unique<TDayData>())->Weather = "前の日記";
     Previous = previous.SaveToString();
     FillLargeDiary(Large);
@@ -53,7 +53,7 @@ class DayDataFileSave : public testing::Test {
   // The old file is byte for byte what it was, still loads, and nothing was left beside it.
   void ExpectPreviousKept(const fs::path& target) {
     EXPECT_EQ(ReadFileBytes(target), Previous);
-    TDiary check;
+    TTestDiary check;
     ASSERT_NO_THROW(check.Load(target));
     ASSERT_EQ(check.Days.Count(), 1);
     EXPECT_EQ(check.Days[0]->Weather, "前の日記");
@@ -62,7 +62,7 @@ class DayDataFileSave : public testing::Test {
   TTempFolder Folder;
   std::vector<fs::path> Mounts;
   std::string Previous;
-  TDiary Large;
+  TTestDiary Large;
 };
 
 TEST_F(DayDataFileSave, ASaveReplacesTheWholeFile) {
@@ -125,7 +125,7 @@ TEST_F(DayDataFileSave, AProcessKilledWhileSavingLeavesThePreviousFile) {
 
   // The next save works and its file loads back whole.
   Large.Save(target);
-  TDiary check;
+  TTestDiary check;
   check.Load(target);
   ExpectSameDiary(Large, check);
 }

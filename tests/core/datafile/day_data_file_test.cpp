@@ -11,12 +11,12 @@ namespace {
 
 TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
   TTempFolder folder;
-  TDiary original;
+  TTestDiary original;
   FillDiary(original);
   original.Save(folder / "first.hkvj");
   const std::string first = ReadFileBytes(folder / "first.hkvj");
 
-  TDiary loaded;
+  TTestDiary loaded;
   loaded.ChildWindowInfo.ActListWeight = 77;
   loaded.ChildWindowInfo.IsViewEnergyConsumption = false;
   loaded.Load(folder / "first.hkvj");
@@ -30,7 +30,7 @@ TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
 }
 
 TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string bytes = diary.SaveToString();
   EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?><tekuri Ver=\"0.1\">", 0), 0u)
@@ -52,7 +52,7 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
   EXPECT_NE(bytes.find("RightPanelDockInfo=\"01AB00FF10\""), std::string::npos);
 
   // An empty diary writes every section too.
-  TDiary empty;
+  TTestDiary empty;
   const std::string bare = empty.SaveToString();
   for (const char* section : {"<日リスト/>", "<ファイルリスト/>", "<物リスト/>", "<人リスト/>", "<Channel2 ",
                               "<Window ", "<FileLinkSearch "}) {
@@ -61,11 +61,11 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
 }
 
 TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlace) {
-  TDiary original;
+  TTestDiary original;
   FillDiary(original);
   const std::string bytes = original.SaveToString();
 
-  TDiary target;
+  TTestDiary target;
   FillDiary(target);  // a previous diary, then made different
   target.Days[0]->ActDataList[0]->Title = "前の日記";
   target.Files.Add(std::make_unique<TFileLink>());
@@ -87,7 +87,7 @@ TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlac
 }
 
 TEST(DayDataFile, MissingSectionsLeaveTheirObjectsAsTheyWere) {
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const char* text : {"<tekuri/>", "<?xml version=\"1.0\"?><日記 Ver=\"9\"><未知/></日記>"}) {
@@ -99,7 +99,7 @@ TEST(DayDataFile, MissingSectionsLeaveTheirObjectsAsTheyWere) {
 // A file with a new file list but no days: the days that stay must not keep pointers to the
 // links the list held before (they are freed); they take the new link of the same code.
 TEST(DayDataFile, DaysKeptByAFileWithoutDaysReferToTheNewLinksOfTheirCodes) {
-  TDiary diary;
+  TTestDiary diary;
   FillDiary(diary);
   const std::string imageCode = dynamic_cast<const TGuidLink&>(*diary.Files.Items(0)).GuidCode();
   std::string lower = imageCode;
@@ -137,7 +137,7 @@ TEST(DayDataFile, LinksAreFoundInAnyOrderAndACodeListedTwiceMeansItsFirstLink) {
   for (const int i : {2, 1, 0, 2, 1, 1}) text += "<ファイル コード=\"" + code[i] + "\"/>";
   text += "</リンク></行動></日データ></日リスト></tekuri>";
 
-  TDiary diary;
+  TTestDiary diary;
   diary.LoadString(text);
   std::string names;
   for (const TLinkData* link : diary.Days[0]->ActDataList[0]->LinkDataList) {

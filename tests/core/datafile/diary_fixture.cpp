@@ -45,7 +45,7 @@ void SetView(TDayDataFile& file, const TDayDataFileView& view) {
 
 // Runs a load and takes the file's choices back whatever happens.
 template <typename F>
-void LoadThrough(TDiary& diary, TDayDataFile& file, F&& load) {
+void LoadThrough(TTestDiary& diary, TDayDataFile& file, F&& load) {
   try {
     load(file);
   } catch (...) {
@@ -125,7 +125,7 @@ void FillCategory(TCategoryInfo& info) {
   info.MapInfo().SetLimitSpeed(12.3L);
 }
 
-TFileLink* AddFile(TDiary& diary, std::unique_ptr<TFileLink> link, const std::string& name) {
+TFileLink* AddFile(TTestDiary& diary, std::unique_ptr<TFileLink> link, const std::string& name) {
   link->FileName = name;
   return static_cast<TFileLink*>(diary.Files.Add(std::move(link)));
 }
@@ -208,9 +208,9 @@ void FillChildWindowInfo(TChildWindowInfo& info) {
 
 }  // namespace
 
-TDiary::TDiary() : Categories(TCategoryInfoList::CreateStandard()) {}
+TTestDiary::TTestDiary() : Categories(TCategoryInfoList::CreateStandard()) {}
 
-TDayDataFile TDiary::File(const std::string& fileName) {
+TDayDataFile TTestDiary::File(const std::string& fileName) {
   TDayDataFile file;
   file.SetFileName(fileName);
   file.SetDayDataList(&Days);
@@ -225,21 +225,21 @@ TDayDataFile TDiary::File(const std::string& fileName) {
   return file;
 }
 
-void TDiary::Save(const std::filesystem::path& fileName) { File(fileName.string()).Save(); }
+void TTestDiary::Save(const std::filesystem::path& fileName) { File(fileName.string()).Save(); }
 
-std::string TDiary::SaveToString() { return File("diary.hkvj").SaveToString(); }
+std::string TTestDiary::SaveToString() { return File("diary.hkvj").SaveToString(); }
 
-void TDiary::Load(const std::filesystem::path& fileName) {
+void TTestDiary::Load(const std::filesystem::path& fileName) {
   TDayDataFile file = File(fileName.string());
   LoadThrough(*this, file, [](TDayDataFile& f) { f.Load(); });
 }
 
-void TDiary::LoadString(const std::string& bytes, const std::string& fileName) {
+void TTestDiary::LoadString(const std::string& bytes, const std::string& fileName) {
   TDayDataFile file = File(fileName);
   LoadThrough(*this, file, [&](TDayDataFile& f) { f.LoadFromString(bytes); });
 }
 
-void FillDiary(TDiary& diary) {
+void FillDiary(TTestDiary& diary) {
   auto image = std::make_unique<TImageFileLink>();
   image->RotateAngle = 90;
   image->ViewFileName = "/cache/{0D3E1C2B-0000-4000-8000-000000000001}.jpg";
@@ -364,17 +364,6 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
 
 std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(HAKUVO_TEST_FIXTURES) / "datafile" / name;
-}
-
-TTempFolder::TTempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "hakuvo-datafile-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  FPath = pattern;
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(FPath, ignored);
 }
 
 }  // namespace hakuvo

@@ -5,14 +5,16 @@
 #include <string>
 
 #include "core/datafile/day_data_file.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 
-// Everything the main window hands the data file, owned in one place.
-struct TDiary {
-  TDiary();
-  TDiary(const TDiary&) = delete;
-  TDiary& operator=(const TDiary&) = delete;
+// Everything the main window hands the data file, owned in one place. Not the core's TDiary:
+// two classes of one name would share one inline destructor once both are linked.
+struct TTestDiary {
+  TTestDiary();
+  TTestDiary(const TTestDiary&) = delete;
+  TTestDiary& operator=(const TTestDiary&) = delete;
 
   // A data file bound to these objects, with View in its choices.
   TDayDataFile File(const std::string& fileName);
@@ -37,27 +39,15 @@ struct TDiary {
 // A diary with every category, every record class, memos of several lines, places, links of
 // every kind, things, persons and every setting away from its default. Numbers are chosen so
 // that their shortest decimal form reads back to the same value.
-void FillDiary(TDiary& diary);
+void FillDiary(TTestDiary& diary);
 
 // Every stored field of `a` equals that of `b`. Links are compared by class and code.
-void ExpectSameDiary(const TDiary& a, const TDiary& b);
+void ExpectSameDiary(const TTestDiary& a, const TTestDiary& b);
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 std::filesystem::path FixturePath(const std::string& name);
 
-// A fresh folder under the temporary folder, removed with the object.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-  const std::filesystem::path& Path() const { return FPath; }
-  std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
-
- private:
-  std::filesystem::path FPath;
-};
+using test::TTempFolder;
 
 }  // namespace hakuvo

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/common/hakuvo_error.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -165,13 +166,13 @@ TEST(GpsViewFileTest, RoundTripIsBitForBit) {
   TGpsDataList list;
   for (std::size_t i = 0; i < values.size(); ++i) list.Add(Point(times[i], values[i][0], values[i][1], values[i][2]));
 
-  const auto path = std::filesystem::temp_directory_path() / "hakuvo_gps_data_test_roundtrip.gps";
+  const test::TTempFolder folder;
+  const auto path = folder / "roundtrip.gps";
   list.SaveToFile(path.string());
   EXPECT_EQ(std::filesystem::file_size(path), 118u);
   TGpsDataList loaded;
   loaded.Add(Point(1, 2, 3));  // replaced by the load
   loaded.LoadFromFile(path.string());
-  std::filesystem::remove(path);
 
   ASSERT_EQ(loaded.Count(), 3);
   for (int i = 0; i < 3; ++i) {
@@ -226,7 +227,8 @@ TEST(GpsViewFileTest, UntrustedFilesAreRefusedAndLeaveTheListEmpty) {
 }
 
 TEST(GpsViewFileTest, FileLengthMustMatchItsCount) {
-  const auto path = std::filesystem::temp_directory_path() / "hakuvo_gps_data_test_trailing.gps";
+  const test::TTempFolder folder;
+  const auto path = folder / "trailing.gps";
   {
     std::ofstream out(path, std::ios::binary);
     out << Int32Le(1) << PointBytes(1, 2, 3, 4) << "x";

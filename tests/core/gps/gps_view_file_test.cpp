@@ -17,6 +17,7 @@
 #include "core/gps/gps_file.h"
 #include "core/gps/scoped_time_zone.h"
 #include "core/model/link_data.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -25,25 +26,7 @@ namespace fs = std::filesystem;
 
 const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "hakuvo-gpsview-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    FPath = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(FPath, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const fs::path& Path() const { return FPath; }
-  std::string Folder() const { return FPath.string(); }
-
- private:
-  fs::path FPath;
-};
+using test::TTempFolder;
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
   std::vector<fs::path> files;
@@ -69,7 +52,7 @@ void ExpectSamePoints(const TGpsDataList& expected, const TGpsDataList& actual) 
 
 struct MakeGpsViewFileTest : ::testing::Test {
   ScopedTimeZone zone{"Asia/Tokyo"};
-  TempFolder thumbnails;
+  TTempFolder thumbnails;
   TGpsFileLink link;
 
   void WriteOldViewFile(const std::string& name) {
@@ -100,7 +83,7 @@ TEST_F(MakeGpsViewFileTest, ViewFileHoldsTheWholeTrackOfEveryFormat) {
     // The link's shown range must not cut the view file: it trims the list only when shown.
     trackLink.StartPos = 1;
     trackLink.EndPos = 2;
-    ASSERT_TRUE(MakeGpsViewFile(trackLink, thumbnails.Folder()));
+    ASSERT_TRUE(MakeGpsViewFile(trackLink, thumbnails.Path().string()));
 
     EXPECT_EQ(fs::path(trackLink.ViewFileName).parent_path(), thumbnails.Path());
     EXPECT_TRUE(
@@ -124,9 +107,9 @@ TEST_F(MakeGpsViewFileTest, ViewFileHoldsTheWholeTrackOfEveryFormat) {
 
 TEST_F(MakeGpsViewFileTest, MakingItAgainLeavesOneFile) {
   link.FileName = kTracks + "garmin-edge-200-output.gpx";
-  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Folder()));
+  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Path().string()));
   const std::string first = link.ViewFileName;
-  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Folder()));
+  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Path().string()));
 
   EXPECT_NE(link.ViewFileName, first);
   EXPECT_FALSE(fs::exists(first));
@@ -134,11 +117,11 @@ TEST_F(MakeGpsViewFileTest, MakingItAgainLeavesOneFile) {
 }
 
 TEST_F(MakeGpsViewFileTest, OldViewFileOfAnotherFolderGoesToo) {
-  TempFolder oldFolder;
+  TTempFolder oldFolder;
   link.FileName = kTracks + "nmeadatetime.nmea";
   link.ViewFileName = (oldFolder.Path() / "OLD.gps").string();
   std::ofstream(link.ViewFileName, std::ios::binary) << "old";
-  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Folder()));
+  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Path().string()));
   EXPECT_TRUE(FilesIn(oldFolder.Path()).empty());
   EXPECT_EQ(fs::path(link.ViewFileName).parent_path(), thumbnails.Path());
 }
@@ -156,9 +139,9 @@ TEST_F(MakeGpsViewFileTest, TrackThatCannotBeReadLeavesTheLinkAndItsOldFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.File);
     WriteOldViewFile("OLD.gps");
-    link.FileName = thumbnails.Folder() + "/" + c.File;
+    link.FileName = thumbnails.Path().string() + "/" + c.File;
     try {
-      MakeGpsViewFile(link, thumbnails.Folder());
+      MakeGpsViewFile(link, thumbnails.Path().string());
       ADD_FAILURE() << "no error for a missing track";
     } catch (const EHakuvoError& error) {
       EXPECT_NE(std::string(error.what()).find(link.FileName), std::string::npos) << error.what();
@@ -173,7 +156,7 @@ TEST_F(MakeGpsViewFileTest, BrokenTrackLeavesTheLinkAndItsOldFile) {
   WriteOldViewFile("OLD.gps");
   link.FileName = (thumbnails.Path() / "broken.gpx").string();
   std::ofstream(link.FileName) << "<gpx><trk><trkseg><trkpt lat=\"35\" lon=\"139\"><ele>1</ele></trkpt>";
-  EXPECT_THROW(MakeGpsViewFile(link, thumbnails.Folder()), EHakuvoError);
+  EXPECT_THROW(MakeGpsViewFile(link, thumbnails.Path().string()), EHakuvoError);
   EXPECT_EQ(link.ViewFileName, (thumbnails.Path() / "OLD.gps").string());
   EXPECT_EQ(fs::file_size(link.ViewFileName), 3u);
   EXPECT_EQ(FilesIn(thumbnails.Path()).size(), 2u);  // the old view file and the broken track
@@ -182,7 +165,7 @@ TEST_F(MakeGpsViewFileTest, BrokenTrackLeavesTheLinkAndItsOldFile) {
 TEST_F(MakeGpsViewFileTest, MissingFolderIsAnErrorThatKeepsTheOldFile) {
   WriteOldViewFile("OLD.gps");
   link.FileName = kTracks + "garmin-edge-200-output.gpx";
-  EXPECT_THROW(MakeGpsViewFile(link, thumbnails.Folder() + "/not-made"), EHakuvoError);
+  EXPECT_THROW(MakeGpsViewFile(link, thumbnails.Path().string() + "/not-made"), EHakuvoError);
   EXPECT_EQ(link.ViewFileName, (thumbnails.Path() / "OLD.gps").string());
   EXPECT_TRUE(fs::exists(link.ViewFileName));
 }
@@ -191,7 +174,7 @@ TEST_F(MakeGpsViewFileTest, FileThatIsNoTrackIsLeftAlone) {
   WriteOldViewFile("OLD.gps");
   for (const char* name : {"photo.jpg", "notes.txt", "noextension"}) {
     link.FileName = kTracks + name;
-    EXPECT_FALSE(MakeGpsViewFile(link, thumbnails.Folder())) << name;
+    EXPECT_FALSE(MakeGpsViewFile(link, thumbnails.Path().string())) << name;
   }
   EXPECT_EQ(link.ViewFileName, (thumbnails.Path() / "OLD.gps").string());
   EXPECT_EQ(FilesIn(thumbnails.Path()).size(), 1u);
@@ -200,7 +183,7 @@ TEST_F(MakeGpsViewFileTest, FileThatIsNoTrackIsLeftAlone) {
 TEST_F(MakeGpsViewFileTest, TrackWithoutPointsGivesAnEmptyViewFile) {
   link.FileName = (thumbnails.Path() / "empty.nmea").string();
   std::ofstream(link.FileName) << "$GPGSV,1,1,00*79\r\n";
-  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Folder()));
+  ASSERT_TRUE(MakeGpsViewFile(link, thumbnails.Path().string()));
   EXPECT_EQ(fs::file_size(link.ViewFileName), 4u);
   TGpsDataList loaded;
   loaded.LoadFromFile(link.ViewFileName);

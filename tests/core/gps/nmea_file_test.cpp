@@ -19,6 +19,7 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/gps/scoped_time_zone.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -253,17 +254,11 @@ TEST_F(NmeaFileTest, MissingFileIsAnErrorNamingIt) {
 // and the error of a broken GGA-only log must be those of the same bytes read whole.
 class LogFile {
  public:
-  explicit LogFile(const std::string& bytes) {
-    FPath = (std::filesystem::temp_directory_path() / ("hakuvo_nmea_test_" + std::to_string(::getpid()) + ".nmea"))
-                .string();
-    std::ofstream(FPath, std::ios::binary) << bytes;
-  }
-  ~LogFile() { std::remove(FPath.c_str()); }
-  LogFile(const LogFile&) = delete;
-  LogFile& operator=(const LogFile&) = delete;
+  explicit LogFile(const std::string& bytes) : FPath(FFolder.Write("log.nmea", bytes)) {}
   const std::string& Path() const { return FPath; }
 
  private:
+  test::TTempFolder FFolder;
   std::string FPath;
 };
 

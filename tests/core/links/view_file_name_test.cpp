@@ -12,39 +12,24 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 namespace hakuvo {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "hakuvo-viewname-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    FPath = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(FPath, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string Folder() const { return FPath.string(); }
-
- private:
-  fs::path FPath;
-};
+using test::TTempFolder;
 
 TEST(ViewFileName, FolderSlashGuidDigitsAndExtension) {
-  TempFolder folder;
+  TTempFolder folder;
   struct Case {
     std::string Folder, Extension, Prefix;
   };
   const Case cases[] = {
-      {folder.Folder(), ".gps", folder.Folder() + "/"},
-      {folder.Folder() + "/", ".jpg", folder.Folder() + "/"},  // no doubled separator
-      {"", ".gps", "./"},                                      // the current folder
+      {folder.Path().string(), ".gps", folder.Path().string() + "/"},
+      {folder.Path().string() + "/", ".jpg", folder.Path().string() + "/"},  // no doubled separator
+      {"", ".gps", "./"},                                                    // the current folder
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Folder + c.Extension);
@@ -62,22 +47,23 @@ TEST(ViewFileName, EveryCallDrawsANewGuid) {
 }
 
 TEST(ViewFileName, DrawsAgainWhileTheNameIsTaken) {
-  TempFolder folder;
+  TTempFolder folder;
   const std::vector<std::string> guids = {
       "{11111111-1111-4111-8111-111111111111}",  // a file of that name is there
       "{22222222-2222-4222-8222-222222222222}",  // a link to nowhere is there: still taken
       "{33333333-3333-4333-8333-333333333333}",  // a folder of that name is there
       "{4444AAAA-BBBB-4CCC-8DDD-EEEEFFFF0000}",  // free
   };
-  std::ofstream(folder.Folder() + "/11111111111141118111111111111111.gps") << "x";
-  fs::create_symlink(folder.Folder() + "/nowhere", folder.Folder() + "/22222222222242228222222222222222.gps");
-  fs::create_directory(folder.Folder() + "/33333333333343338333333333333333.gps");
+  std::ofstream(folder.Path().string() + "/11111111111141118111111111111111.gps") << "x";
+  fs::create_symlink(folder.Path().string() + "/nowhere",
+                     folder.Path().string() + "/22222222222242228222222222222222.gps");
+  fs::create_directory(folder.Path().string() + "/33333333333343338333333333333333.gps");
   // The same digits with another extension do not make the name taken.
-  std::ofstream(folder.Folder() + "/4444AAAABBBB4CCC8DDDEEEEFFFF0000.jpg") << "x";
+  std::ofstream(folder.Path().string() + "/4444AAAABBBB4CCC8DDDEEEEFFFF0000.jpg") << "x";
 
   std::size_t drawn = 0;
-  const std::string name = MakeViewFileName(folder.Folder(), ".gps", [&] { return guids.at(drawn++); });
-  EXPECT_EQ(name, folder.Folder() + "/4444AAAABBBB4CCC8DDDEEEEFFFF0000.gps");
+  const std::string name = MakeViewFileName(folder.Path().string(), ".gps", [&] { return guids.at(drawn++); });
+  EXPECT_EQ(name, folder.Path().string() + "/4444AAAABBBB4CCC8DDDEEEEFFFF0000.gps");
   EXPECT_EQ(drawn, 4u);
 }
 

@@ -7,6 +7,7 @@
 #include "core/model/act_data.h"
 #include "core/model/day_data.h"
 #include "core/model/link_data.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -153,13 +154,8 @@ TEST(LinkData, CreateFileLinkChoosesTheClassByExtension) {
 }
 
 TEST(LinkData, DeletingAnActionRemovesTheThumbnailsOfItsLinks) {
-  const auto folder = std::filesystem::temp_directory_path() / ("hakuvo_links_" + NewGuidString());
-  std::filesystem::create_directories(folder);
-  const auto thumb = [&](const char* name) {
-    const auto path = folder / name;
-    std::ofstream(path) << "x";
-    return path.string();
-  };
+  const test::TTempFolder folder;
+  const auto thumb = [&](const char* name) { return folder.Write(name, "x"); };
   TImageFileLink image;
   image.ViewFileName = thumb("a.jpg");
   TThingLink thing;
@@ -175,8 +171,7 @@ TEST(LinkData, DeletingAnActionRemovesTheThumbnailsOfItsLinks) {
   EXPECT_EQ(image.ViewFileName, "");
   EXPECT_EQ(thing.ViewFileName(), "");
   EXPECT_EQ(gone.ViewFileName, "") << "a missing file is no error";
-  EXPECT_TRUE(std::filesystem::is_empty(folder));
-  std::filesystem::remove_all(folder);
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "core/model/category_info_list.h"
 #include "core/settings/history_menu_list.h"
 #include "core/settings/ini_file.h"
+#include "support/scoped_clock.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -41,9 +43,6 @@ void WriteSettingsText(const fs::path& path, std::string_view text) {
 class AppDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/hakuvo_app_data_XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    Root = pattern;
     Program = Root / "program";
     Home = Root / "home";
     fs::create_directories(Program);
@@ -55,11 +54,9 @@ class AppDataTest : public ::testing::Test {
     ::setenv("HOME", Home.c_str(), 1);
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("XDG_CACHE_HOME");
-    SetNowForTesting(EncodeDateTime(2024, 5, 6, 12, 0, 0));
   }
 
   void TearDown() override {
-    SetNowForTesting(std::nullopt);
     for (const auto& [name, value] : SavedEnvironment) {
       if (value) {
         ::setenv(name.c_str(), value->c_str(), 1);
@@ -67,8 +64,6 @@ class AppDataTest : public ::testing::Test {
         ::unsetenv(name.c_str());
       }
     }
-    std::error_code error;
-    fs::remove_all(Root, error);
   }
 
   // A settings object for jogging beside the program, reading `categories`.
@@ -79,7 +74,9 @@ class AppDataTest : public ::testing::Test {
     return data;
   }
 
-  fs::path Root, Program, Home;
+  test::TTempFolder Temp;
+  fs::path Root = Temp.Path(), Program, Home;
+  test::TScopedClock Clock{EncodeDateTime(2024, 5, 6, 12, 0, 0)};
   TCategoryList Categories;
   std::vector<std::pair<std::string, std::optional<std::string>>> SavedEnvironment;
 };
@@ -475,9 +472,9 @@ TEST_F(AppDataTest, GeocodeLimitAllows2400LookUpsADayAndSurvivesARestart) {
 
   auto restarted = Settings();
   restarted->Read();
-  SetNowForTesting(EncodeDateTime(2024, 5, 6, 23, 59, 59));
+  Clock.Set(EncodeDateTime(2024, 5, 6, 23, 59, 59));
   EXPECT_TRUE(restarted->IsGoogleMapGeocodeLimit());
-  SetNowForTesting(EncodeDateTime(2024, 5, 7, 0, 0, 1));
+  Clock.Set(EncodeDateTime(2024, 5, 7, 0, 0, 1));
   EXPECT_FALSE(restarted->IsGoogleMapGeocodeLimit());
   EXPECT_EQ(restarted->GoogleMapGeocodeCount, 1);
   EXPECT_EQ(restarted->GoogleMapGeocodeDate, EncodeDate(2024, 5, 7));

@@ -8,6 +8,7 @@
 
 #include "core/common/utf16.h"
 #include "core/settings/ini_file.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -109,16 +110,8 @@ TEST(HistoryMenuList, LoadsEveryStoredEntryAndOnlyThose) {
 
 class HistoryMenuListOnDisk : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "hakuvo-history-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(Folder, ignored);
-  }
-  fs::path Folder;
+  test::TTempFolder Temp;
+  fs::path Folder = Temp.Path();
 };
 
 TEST_F(HistoryMenuListOnDisk, SaveKeepsTheOtherSettingsAndOldHigherEntries) {

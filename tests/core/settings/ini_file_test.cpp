@@ -9,6 +9,7 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/common/utf16.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
@@ -299,16 +300,8 @@ TEST(IniFile, BinaryValuesAreHexadecimalText) {
 
 class IniFileOnDisk : public testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "hakuvo-ini-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    Folder = pattern;
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(Folder, ignored);
-  }
-  fs::path Folder;
+  test::TTempFolder Temp;
+  fs::path Folder = Temp.Path();
 };
 
 TEST_F(IniFileOnDisk, AMissingFileIsAnEmptyDocument) {

@@ -1,4 +1,4 @@
-#include "gui/app/act_form.h"
+#include "gui/search/act_form.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

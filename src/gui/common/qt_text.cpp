@@ -1,0 +1,1 @@
+#include "gui/common/qt_text.h"

@@ -1,0 +1,288 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/model/category_info_list.h"
+#include "core/model/day_data.h"
+#include "core/model/graph_info.h"
+#include "core/model/link_data.h"
+#include "core/settings/app_data.h"
+#include "gui/main/command_line.h"
+#include "gui/main/main_form_hooks.h"
+
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QSessionManager;
+
+namespace hakuvo {
+
+class TActForm;
+class TActListModel;
+class TActListView;
+class TDayDataFile;
+class THistoryMenu;
+class TRecordDialog;
+class TWindowMessageEvent;
+
+// The commands of the main window, for tests and for the idle-time state refresh.
+enum TMainCommand : int {
+  cmNew,
+  cmOpen,
+  cmSave,
+  cmSaveAs,
+  cmExit,
+  cmCategorySearch,
+  cmStringSearch,
+  cmEnergyView,
+  cmActGraph,
+  cmDayGraph,
+  cmMonthGraph,
+  cmYearGraph,
+  cmFullScreen,
+  cmAbout,
+  cmAddAct,
+  cmDeleteAct,
+  cmEditAct,
+  cmCategorySettings,
+  cmCategoryListSettings,
+  cmSearchDown,
+  cmSearchUp,
+  MainCommandCount
+};
+
+// Which category each graph shows; kept with the diary file and the settings.
+struct TGraphChoices {
+  std::string DayGraphCategory;
+  std::string MonthGraphCategory;
+  std::string YearGraphCategory;
+  std::string MultiDayGraphCategory;
+  std::string MultiDayGraphCategory2;
+  int MultiDayGraphRecordKind = 1;
+  int MultiDayGraphRecordKind2 = 2;
+};
+
+// The program's window: it owns the one open diary for the whole run, shows its outings as one
+// list, runs the file commands and is where outings are added, edited and deleted. Child windows
+// reach it only by posting window messages (window_messages.h).
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int DesignWidth = 942;
+  static constexpr int DesignHeight = 731;
+  static constexpr int RecentFileCount = 10;
+  // The narrowest a column of the list gets; a stored width below it means the default.
+  static constexpr int MinimumColumnWidth = 24;
+
+  // `parameters` is the command line without the program's name; `programFolder` the folder
+  // of the program (the settings live there while it is writable).
+  TMainForm(const QStringList& parameters, const std::filesystem::path& programFolder,
+            TMainFormHooks hooks = DefaultMainFormHooks(), QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // ---- state ----
+  const std::string& FileName() const { return FFileName; }
+  bool IsChange() const { return FIsChange; }
+  void SetIsChange(bool value) { FIsChange = value; }
+  TCategoryType HakuvoCategory() const { return FHakuvoCategory; }
+  bool IsViewEnergyConsumption() const { return FIsViewEnergyConsumption; }
+  bool IsFullScreenDisplay() const { return FIsFullScreenDisplay; }
+  bool IsAppDataFolder() const { return FIsAppDataFolder; }
+  const std::string& AppDataFolder() const { return FAppDataFolder; }
+  const TCommandLine& CommandLine() const { return FCommandLine; }
+  TAppData& AppData() { return *FAppData; }
+  TDayDataList& DayDataList() { return FDayDataList; }
+  TCategoryInfoList& CategoryInfoList() { return *FCategoryInfoList; }
+  TCategoryList& CategoryList() { return FCategoryList; }
+  TLinkDataOwner& FileList() { return FFileList; }
+  TLinkDataOwner& ThingList() { return FThingList; }
+  TLinkDataOwner& PersonList() { return FPersonList; }
+  TGraphInfo& MultiGraphInfo1() { return FMultiGraphInfo1; }
+  TGraphInfo& MultiGraphInfo2() { return FMultiGraphInfo2; }
+  const TGraphChoices& GraphChoices() const { return FGraphChoices; }
+  // The current category: a display name or a user category's name.
+  const std::string& CurrentCategory() const { return FCurrentCategory; }
+  // User categories in use (sorted), then the category list's names.
+  const QStringList& CategoryChoices() const { return FCategoryChoices; }
+  // The dockable child windows that exist, in their fixed order.
+  const std::vector<QPointer<QWidget>>& DockingFormList() const { return FDockingFormList; }
+  // "跳記(*.hkvj)|*.hkvj" and "hkvj" for the jogging mode.
+  const QString& FileFilter() const { return FFileFilter; }
+  const QString& DefaultExt() const { return FDefaultExt; }
+
+  THistoryMenu& HistoryMenu() { return *FHistoryMenu; }
+  TActListView* ListView() const { return FListView; }
+  TActListModel* ListModel() const { return FListModel; }
+  QLineEdit* SearchEdit() const { return FSearchEdit; }
+  QToolBar* ToolStrip() const { return FToolStrip; }
+  QToolBar* ActToolBar() const { return FActToolBar; }
+  QMenu* FileMenu() const { return FFileMenu; }
+  QMenu* ListPopupMenu() const { return FListPopupMenu; }
+  QAction* Action(TMainCommand command) const { return FActions.at(static_cast<std::size_t>(command)); }
+
+  // The caption for a diary file: the title, then " [" + name without folder and extension + "]".
+  static QString CaptionFor(const std::string& fileName);
+
+  // ---- commands (each shows its own errors) ----
+  void NewCommand();
+  void OpenCommand();
+  void SaveCommand();
+  void SaveAsCommand();
+  void FullScreenCommand();
+  void AboutCommand();
+  void CategoryListSettingsCommand();
+  void AddActCommand();
+  void EditActCommand();
+  void DeleteActCommand();
+  void EnergyViewCommand();
+  void CategorySettingsCommand();
+  // The search windows: Ctrl+F over every outing, "抽出" within the current category.
+  void StringSearchCommand();
+  void CategorySearchCommand();
+  void SearchDownCommand();
+  void SearchUpCommand();
+  // A recent file chosen from the File menu.
+  void OpenHistoryFile(const QString& path);
+
+  // Opens a diary file into the window; false (the error shown, the diary and file name as
+  // they were) when it cannot be read.
+  bool OpenFile(const std::string& path);
+  // Saves the diary under the name; false (the error shown, the file name as it was) on failure.
+  bool SaveToFile(const std::string& path);
+  // The save prompt before a command that replaces or leaves the diary: true to go on.
+  bool QuerySave();
+
+  // ---- list ----
+  void RebuildList();
+  void SelectByDate(TDateTime date);
+  void SelectRow(int row);
+  void SelectAct(const TActData* act);
+  void RefreshCategoryChoices();
+  // Enables, disables and checks the commands; run whenever the application falls idle.
+  void UpdateCommandStates();
+
+  // The settings object takes the window's place, columns and choices.
+  void StoreWindowState();
+  // The operating system ends the session: save a named, modified diary without asking and
+  // write the settings and the recent files. `mayInteract` allows error boxes.
+  void CommitSessionData(bool mayInteract);
+
+ protected:
+  bool event(QEvent* event) override;
+  // The window offers no menu to hide its tool strip.
+  QMenu* createPopupMenu() override { return nullptr; }
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Start-up (main_form.cpp).
+  void CreateModel();
+  void ReadCommandLine(const QStringList& parameters);
+  void ReadSettings(const std::filesystem::path& programFolder);
+  void ApplySavedBounds();
+  void SetGraphAxisTitles();
+  void FirstShow();
+  void Shutdown();
+  // Stores the window's state and writes the settings and the recent files; failures are shown.
+  void WriteSettingsFiles();
+  void ShowPendingErrors();
+  void OnCommitDataRequest(QSessionManager& manager);
+  void HandleWindowMessage(const TWindowMessageEvent& message);
+  void ForwardToDockingForms(int message);
+  void ScheduleCommandUpdate();
+
+  // Widgets (main_form_menu.cpp).
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolStrip();
+  void CreateActPanel();
+  QAction* MakeAction(TMainCommand command, const QString& text, const QKeySequence& shortcut,
+                      void (TMainForm::*handler)());
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // File commands (main_form_file.cpp).
+  void UpdateCaption();
+  void ClearDiaryViews();
+  void ApplyEnergyCategorySetting();
+  TFileDialogRequest FileDialogRequest(const QString& caption) const;
+  // Save-as dialog and save; true when saved, false when cancelled or failed.
+  bool SaveAsDialog(bool& cancelled);
+  void PrepareDataFile(TDayDataFile& file, const std::string& path);
+
+  // List (main_form_list.cpp).
+  void ApplyColumnWidths();
+  // The designed width of a column, widened to its heading.
+  int DefaultColumnWidth(int column) const;
+  void StoreColumnWidths();
+  void OnSelectionChanged(const QList<int>& newlySelected);
+  void SearchFrom(int direction);
+
+  // Search windows (main_form_search.cpp).
+  void RunActForm(TActForm& form);
+
+  // Actions (main_form_acts.cpp).
+  void PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, const TActData& act);
+  TDayData* FindOrAddDay(TDateTime date);
+  // The names of the user categories in use, sorted, each once.
+  TStringList UserCategoryNames() const;
+
+  void RunCommand(const std::function<void()>& command);
+  void ShowError(const QString& message);
+
+  TMainFormHooks FHooks;
+  TCommandLine FCommandLine;
+  std::string FFileName;
+  bool FIsChange = false;
+  std::unique_ptr<TAppData> FAppData;
+  bool FIsAppDataFolder = false;
+  std::string FAppDataFolder;
+  bool FIsFullScreenDisplay = false;
+  TCategoryType FHakuvoCategory = ctJogging;
+  bool FIsViewEnergyConsumption = false;
+  TDayDataList FDayDataList;
+  std::unique_ptr<TCategoryInfoList> FCategoryInfoList;
+  TCategoryList FCategoryList;
+  TLinkDataOwner FFileList;
+  TLinkDataOwner FThingList;
+  TLinkDataOwner FPersonList;
+  TGraphInfo FMultiGraphInfo1;
+  TGraphInfo FMultiGraphInfo2;
+  TGraphChoices FGraphChoices;
+  std::string FCurrentCategory;
+  QStringList FCategoryChoices;
+  std::vector<QPointer<QWidget>> FDockingFormList;
+  QString FFileFilter;
+  QString FDefaultExt;
+  QStringList FPendingErrors;
+  bool FFirstShown = false;
+  // While set, errors wait in FPendingErrors for the window to be shown.
+  bool FDeferErrors = false;
+  bool FShutdownDone = false;
+
+  std::array<QAction*, MainCommandCount> FActions{};
+  QMenu* FFileMenu = nullptr;
+  QMenu* FListPopupMenu = nullptr;
+  QToolBar* FToolStrip = nullptr;
+  QLineEdit* FSearchEdit = nullptr;
+  QToolButton* FSearchDownButton = nullptr;
+  QToolButton* FSearchUpButton = nullptr;
+  QWidget* FActPanel = nullptr;
+  QToolBar* FActToolBar = nullptr;
+  TActListView* FListView = nullptr;
+  TActListModel* FListModel = nullptr;
+  THistoryMenu* FHistoryMenu = nullptr;
+  QTimer FCommandTimer;
+};
+
+}  // namespace hakuvo

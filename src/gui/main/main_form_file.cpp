@@ -1,0 +1,307 @@
+// The main window's file commands: new, open, save, save as, the save prompt, the recent files,
+// the caption, full screen, the about box and the category list settings.
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <filesystem>
+
+#include "core/datafile/day_data_file.h"
+#include "gui/common/error_box.h"
+#include "gui/common/timing_log.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/about_dialog.h"
+#include "gui/main/history_menu.h"
+#include "gui/main/main_form.h"
+#include "gui/main/window_messages.h"
+
+namespace hakuvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string FolderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::path(path), error);
+}
+
+bool IsFolder(const QString& path) {
+  std::error_code error;
+  return !path.isEmpty() && fs::is_directory(fs::path(path.toStdString()), error);
+}
+
+// Where the open and save dialogs start: the folder of the last diary, else the documents
+// folder, else the home folder. A folder that does not exist is never handed to the dialog, as
+// it would take the folder's name for the file's.
+QString StartFolder(const std::string& dataFilePath) {
+  const QString last = QString::fromStdString(dataFilePath);
+  if (IsFolder(last)) return last;
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (IsFolder(documents)) return documents;
+  return QDir::homePath();
+}
+
+}  // namespace
+
+QString TMainForm::CaptionFor(const std::string& fileName) {
+  const std::string name = fs::path(fileName).stem().string();
+  if (name.empty()) return AppTitle();
+  return AppTitle() + QStringLiteral(" [") + QString::fromStdString(name) + QStringLiteral("]");
+}
+
+void TMainForm::UpdateCaption() { setWindowTitle(CaptionFor(FFileName)); }
+
+void TMainForm::ClearDiaryViews() {
+  FListModel->Clear();
+  // The graphs start again with the mode's category (for both data of the two-data graphs).
+  const std::string modeName = CategoryNames()[FHakuvoCategory];
+  FGraphChoices.DayGraphCategory = modeName;
+  FGraphChoices.MonthGraphCategory = modeName;
+  FGraphChoices.YearGraphCategory = modeName;
+  FGraphChoices.MultiDayGraphCategory = modeName;
+  FGraphChoices.MultiDayGraphCategory2 = modeName;
+}
+
+void TMainForm::ApplyEnergyCategorySetting() {
+  if (auto* info =
+          dynamic_cast<TEnergyConsumptionCategoryInfo*>(FCategoryInfoList->GetCategoryItems(FHakuvoCategory))) {
+    info->SetIsWeight(true);
+  }
+}
+
+TFileDialogRequest TMainForm::FileDialogRequest(const QString& caption) const {
+  TFileDialogRequest request;
+  request.Caption = caption;
+  request.Directory = StartFolder(FAppData->DataFilePath);
+  request.Filter = ToQtFileFilter(FFileFilter);
+  request.DefaultSuffix = FDefaultExt;
+  return request;
+}
+
+void TMainForm::NewCommand() {
+  RunCommand([this] {
+    if (!QuerySave()) return;
+    FFileName.clear();
+    UpdateCaption();
+    // The list lets go of the actions before they are freed.
+    ClearDiaryViews();
+    FDayDataList.Clear();
+    FFileList.Clear();
+    RefreshCategoryChoices();
+    FIsChange = false;
+  });
+}
+
+void TMainForm::OpenCommand() {
+  RunCommand([this] {
+    if (!QuerySave()) return;
+    const QString path = FHooks.OpenFileName(this, FileDialogRequest(QStringLiteral("開く")));
+    if (path.isEmpty()) return;
+    const std::string name = path.toStdString();
+    if (OpenFile(name)) FHistoryMenu->Add(name);
+  });
+}
+
+void TMainForm::PrepareDataFile(TDayDataFile& file, const std::string& path) {
+  file.SetFileName(path);
+  file.SetDayDataList(&FDayDataList);
+  file.SetCategoryInfoList(FCategoryInfoList.get());
+  file.SetFileList(&FFileList);
+  file.SetThingList(&FThingList);
+  file.SetPersonList(&FPersonList);
+  file.SetMultiDayGraphInfo(&FMultiGraphInfo1);
+  file.SetMultiDayGraphInfo2(&FMultiGraphInfo2);
+  file.SetChildWindowInfo(&FAppData->ChildWindowInfo);
+  file.SetComboCategory(FCurrentCategory);
+  file.SetDayGraphCategory(FGraphChoices.DayGraphCategory);
+  file.SetMonthGraphCategory(FGraphChoices.MonthGraphCategory);
+  file.SetYearGraphCategory(FGraphChoices.YearGraphCategory);
+  file.SetMultiDayGraphCategory(FGraphChoices.MultiDayGraphCategory);
+  file.SetMultiDayGraphCategory2(FGraphChoices.MultiDayGraphCategory2);
+  file.SetMultiDayGraphRecordKind(FGraphChoices.MultiDayGraphRecordKind);
+  file.SetMultiDayGraphRecordKind2(FGraphChoices.MultiDayGraphRecordKind2);
+  const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  file.SetLeft(bounds.x());
+  file.SetTop(bounds.y());
+  file.SetWidth(bounds.width());
+  file.SetHeight(bounds.height());
+}
+
+bool TMainForm::OpenFile(const std::string& path) {
+  // A file that cannot be read leaves the diary, and the name it is saved under, as they were:
+  // saving afterwards must not write the old diary over the file that failed to load.
+  try {
+    const TWaitCursor wait;
+    const TTimingWatch watch;
+    TDayDataFile file;
+    PrepareDataFile(file, path);
+    file.Load();
+    watch.Log("diary loaded (" + std::to_string(FDayDataList.Count()) + " days)");
+    FFileName = path;
+    ClearDiaryViews();
+    UpdateCaption();
+    RefreshCategoryChoices();
+    FCurrentCategory = file.ComboCategory();
+    FGraphChoices.DayGraphCategory = file.DayGraphCategory();
+    FGraphChoices.MonthGraphCategory = file.MonthGraphCategory();
+    FGraphChoices.YearGraphCategory = file.YearGraphCategory();
+    // The action graph shows the mode's category for both data with the diary's two kinds.
+    FGraphChoices.MultiDayGraphRecordKind = file.MultiDayGraphRecordKind();
+    FGraphChoices.MultiDayGraphRecordKind2 = file.MultiDayGraphRecordKind2();
+    if (FIsViewEnergyConsumption) ApplyEnergyCategorySetting();
+    RebuildList();
+    watch.Log("diary opened and listed");
+  } catch (const std::exception& error) {
+    // The list may have been cleared before the failure; show the diary that is still there.
+    if (FListModel->RowCount() == 0 && FDayDataList.Count() > 0) RebuildList();
+    ShowError(QString::fromStdString(error.what()));
+    return false;
+  }
+  FAppData->DataFilePath = FolderOf(path);
+  StoreWindowState();
+  if (FDayDataList.Count() > 0) {
+    // A selection asked for by a child window before the diary changed must not win over this one.
+    QCoreApplication::sendPostedEvents(this, TWindowMessageEvent::EventType());
+    SelectByDate(FDayDataList[FDayDataList.Count() - 1]->DateData);
+  }
+  FIsChange = false;
+  ScheduleCommandUpdate();
+  return true;
+}
+
+bool TMainForm::SaveToFile(const std::string& path) {
+  try {
+    const TWaitCursor wait;
+    TDayDataFile file;
+    // The diary keeps the layout it is saved in: the column widths as dragged, the places of
+    // the windows. The docking layout would be stored here too; no child window docks yet.
+    StoreWindowState();
+    PrepareDataFile(file, path);
+    file.Save();
+  } catch (const std::exception& error) {
+    ShowError(QString::fromStdString(error.what()));
+    return false;
+  }
+  FFileName = path;
+  UpdateCaption();
+  FAppData->DataFilePath = FolderOf(path);
+  WriteSettingsFiles();
+  return true;
+}
+
+bool TMainForm::SaveAsDialog(bool& cancelled) {
+  TFileDialogRequest request = FileDialogRequest(QStringLiteral("名前を付けて保存"));
+  // The diary's own name is proposed; never a folder's.
+  if (!FFileName.empty() && !IsFolder(QString::fromStdString(FFileName)))
+    request.FileName = QString::fromStdString(FFileName);
+  const QString path = FHooks.SaveFileName(this, request);
+  cancelled = path.isEmpty();
+  if (cancelled) return false;
+  const std::string name = path.toStdString();
+  if (!SaveToFile(name)) return false;
+  FHistoryMenu->Add(name);
+  FIsChange = false;
+  return true;
+}
+
+void TMainForm::SaveCommand() {
+  RunCommand([this] {
+    if (FFileName.empty()) {
+      bool cancelled = false;
+      SaveAsDialog(cancelled);
+      return;
+    }
+    if (!SaveToFile(FFileName)) return;
+    FHistoryMenu->Add(FFileName);
+    FIsChange = false;
+  });
+}
+
+void TMainForm::SaveAsCommand() {
+  RunCommand([this] {
+    bool cancelled = false;
+    SaveAsDialog(cancelled);
+  });
+}
+
+bool TMainForm::QuerySave() {
+  if (!FIsChange) return true;
+  const QMessageBox::StandardButton answer =
+      FHooks.Question(this, QStringLiteral("設定の変更をファイルへ保存しますか？"),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::No) return true;
+  if (answer != QMessageBox::Yes) return false;
+  if (!FFileName.empty()) {
+    if (!SaveToFile(FFileName)) return false;
+    FHistoryMenu->Add(FFileName);
+    FIsChange = false;
+    return true;
+  }
+  // The user asked to keep the diary: without a name chosen, or when saving fails, the command
+  // stops instead of throwing the diary away.
+  bool cancelled = false;
+  return SaveAsDialog(cancelled);
+}
+
+void TMainForm::OpenHistoryFile(const QString& path) {
+  RunCommand([this, path] {
+    if (!QuerySave()) return;
+    const std::string name = path.toStdString();
+    if (!FileExists(name)) {
+      const QMessageBox::StandardButton answer =
+          FHooks.Question(this, QStringLiteral("選択されたファイルがありません\n履歴から削除しますか？"),
+                          QMessageBox::Ok | QMessageBox::Cancel);
+      if (answer != QMessageBox::Ok) return;
+      FHistoryMenu->Remove(name);
+      // The save prompt has had its answer already.
+      FIsChange = false;
+      NewCommand();
+      return;
+    }
+    OpenFile(name);
+  });
+}
+
+void TMainForm::StoreWindowState() {
+  TAppData& settings = *FAppData;
+  settings.FileName = FFileName;
+  const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  settings.Left = bounds.x();
+  settings.Top = bounds.y();
+  settings.Width = bounds.width();
+  settings.Height = bounds.height();
+  settings.WindowState = isMinimized() ? wsMinimized : isMaximized() ? wsMaximized : wsNormal;
+  StoreColumnWidths();
+  settings.ChildWindowInfo.IsViewEnergyConsumption = FIsViewEnergyConsumption;
+  settings.ComboCategory = FCurrentCategory;
+  settings.DayGraphCategory = FGraphChoices.DayGraphCategory;
+  settings.MonthGraphCategory = FGraphChoices.MonthGraphCategory;
+  settings.YearGraphCategory = FGraphChoices.YearGraphCategory;
+}
+
+void TMainForm::FullScreenCommand() {
+  FIsFullScreenDisplay = !FIsFullScreenDisplay;
+  if (FIsFullScreenDisplay) {
+    menuBar()->hide();
+    FToolStrip->hide();
+    showFullScreen();
+  } else {
+    showNormal();
+    menuBar()->show();
+    FToolStrip->show();
+  }
+  ScheduleCommandUpdate();
+}
+
+void TMainForm::AboutCommand() {
+  TAboutDialog dialog(FHakuvoCategory, this);
+  FHooks.RunDialog(dialog);
+}
+
+}  // namespace hakuvo

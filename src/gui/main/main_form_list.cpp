@@ -1,0 +1,168 @@
+// The main window's list of outings: building, selecting, deleting, the energy view and the
+// search box.
+#include <QHeaderView>
+#include <QLineEdit>
+#include <algorithm>
+#include <set>
+
+#include "core/common/hakuvo_error.h"
+#include "gui/common/timing_log.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/list/act_list_model.h"
+#include "gui/list/act_list_view.h"
+#include "gui/main/main_form.h"
+
+namespace hakuvo {
+
+void TMainForm::RebuildList() {
+  const TTimingWatch watch;
+  const bool energyView = FIsViewEnergyConsumption;
+  // The rows' texts are made as the rows are first painted, so the first paint of a long diary
+  // does not wait for all of them.
+  FListModel->Reset(ActListColumns(energyView), FDayDataList, energyView);
+  ApplyColumnWidths();
+  watch.Log("list of " + std::to_string(FListModel->RowCount()) + " outings built");
+}
+
+int TMainForm::DefaultColumnWidth(int column) const {
+  const std::vector<TActListColumn>& columns = FListModel->Columns();
+  if (column < 0 || column >= static_cast<int>(columns.size())) return MinimumColumnWidth;
+  // At least as wide as the heading at the program's font: "カロリー(kcal)" needs more than the
+  // 80 pixels the list was designed with.
+  return std::max(columns[static_cast<std::size_t>(column)].DefaultWidth, FListView->header()->sectionSizeHint(column));
+}
+
+void TMainForm::ApplyColumnWidths() {
+  const std::vector<TActListColumn>& columns = FListModel->Columns();
+  QHeaderView* header = FListView->header();
+  const int count = static_cast<int>(columns.size());
+  for (int i = 0; i < count; ++i) header->resizeSection(i, DefaultColumnWidth(i));
+  // A stored width too narrow to use (0 once a column was lost) stands for the column's
+  // default: a column that is shown can always be seen.
+  const auto apply = [&](int column, int stored) {
+    if (column < count && stored >= MinimumColumnWidth) header->resizeSection(column, stored);
+  };
+  const TChildWindowInfo& saved = FAppData->ChildWindowInfo;
+  if (saved.ActListDate != 0) {
+    const int widths[] = {saved.ActListDate,  saved.ActListTime, saved.ActListEndTime,
+                          saved.ActListTitle, saved.ActListData, saved.ActListSpeed};
+    for (int i = 0; i < 6; ++i) apply(i, widths[i]);
+  }
+  if (FIsViewEnergyConsumption && saved.ActListWeight != 0) {
+    apply(6, saved.ActListWeight);
+    apply(7, saved.ActListEnergyConsumption);
+  }
+}
+
+void TMainForm::StoreColumnWidths() {
+  const QHeaderView* header = FListView->header();
+  const int count = header->count();
+  if (count < 6) return;
+  TChildWindowInfo& saved = FAppData->ChildWindowInfo;
+  saved.ActListDate = header->sectionSize(0);
+  saved.ActListTime = header->sectionSize(1);
+  saved.ActListEndTime = header->sectionSize(2);
+  saved.ActListTitle = header->sectionSize(3);
+  saved.ActListData = header->sectionSize(4);
+  saved.ActListSpeed = header->sectionSize(5);
+  if (count > 7) {
+    saved.ActListWeight = std::max(MinimumColumnWidth, header->sectionSize(6));
+    saved.ActListEnergyConsumption = std::max(MinimumColumnWidth, header->sectionSize(7));
+  }
+}
+
+void TMainForm::SelectByDate(TDateTime date) {
+  FListView->clearSelection();
+  const TDateTime day = DateOf(date);
+  for (int row = 0; row < FListModel->RowCount(); ++row) {
+    const TActData* act = FListModel->Act(row);
+    if (act->DayData != nullptr && DateOf(act->DayData->DateData) == day) {
+      FListView->SelectRowAlone(row);
+      return;
+    }
+  }
+}
+
+void TMainForm::SelectRow(int row) {
+  if (row < 0 || row >= FListModel->RowCount()) return;
+  FListView->SelectRowAlone(row);
+}
+
+void TMainForm::SelectAct(const TActData* act) {
+  const int row = FListModel->RowOfAct(act);
+  if (row >= 0) FListView->SelectRowAlone(row);
+}
+
+void TMainForm::OnSelectionChanged(const QList<int>& newlySelected) {
+  if (newlySelected.isEmpty()) return;
+  const TActData* act = FListModel->Act(newlySelected.first());
+  if (act == nullptr) return;
+  // The link window, its preview, the map and the speed graph follow the selected outing once
+  // they exist; the current category follows it now.
+  const QString category = QString::fromStdString(act->CategoryStr());
+  FCurrentCategory = FCategoryChoices.contains(category) ? category.toStdString() : std::string();
+}
+
+void TMainForm::RefreshCategoryChoices() {
+  QStringList choices;
+  for (const std::string& name : UserCategoryNames()) choices << QString::fromStdString(name);
+  for (const TCategoryData& entry : FCategoryList.Data()) {
+    choices << QString::fromStdString(CategoryNames()[entry.Category]);
+  }
+  FCategoryChoices = choices;
+}
+
+void TMainForm::DeleteActCommand() {
+  RunCommand([this] {
+    const QList<int> rows = FListView->SelectedRows();
+    const int first = rows.isEmpty() ? -1 : rows.first();
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
+      TActData* act = FListModel->Act(*it);
+      // The row goes first: the list must never refer to a freed action.
+      FListModel->RemoveRow(*it);
+      std::unique_ptr<TActData> owned;
+      if (act->DayData != nullptr) owned = act->DayData->ActDataList.Remove(act);
+      // Thumbnails and track caches of the outing's links; they are made again when needed.
+      act->Delete();
+    }
+    if (first >= 0 && FListModel->RowCount() > 0) SelectRow(std::min(first, FListModel->RowCount() - 1));
+    FIsChange = true;
+  });
+}
+
+void TMainForm::EnergyViewCommand() {
+  RunCommand([this] {
+    FIsViewEnergyConsumption = !FIsViewEnergyConsumption;
+    if (FIsViewEnergyConsumption) ApplyEnergyCategorySetting();
+    const int row = FListView->FirstSelectedRow();
+    const TActData* selected = row >= 0 ? FListModel->Act(row) : nullptr;
+    // The widths the user gave the columns so far are kept for the columns that stay.
+    StoreColumnWidths();
+    RebuildList();
+    if (selected != nullptr) SelectAct(selected);
+  });
+}
+
+void TMainForm::SearchDownCommand() {
+  RunCommand([this] { SearchFrom(+1); });
+}
+
+void TMainForm::SearchUpCommand() {
+  RunCommand([this] { SearchFrom(-1); });
+}
+
+void TMainForm::SearchFrom(int direction) {
+  const TWaitCursor wait;
+  const std::string text = FSearchEdit->text().toStdString();
+  int start = FListView->FirstSelectedRow();
+  if (start < 0) start = 0;
+  for (int row = start + direction; row >= 0 && row < FListModel->RowCount(); row += direction) {
+    if (FListModel->Act(row)->Find(text)) {
+      FListView->SelectRowAlone(row);
+      return;
+    }
+  }
+  throw EHakuvoError("[ " + text + " ]は見つかりませんでした");
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <string>
+
+namespace hakuvo {
+
+// Shows one picture centred and scaled to fit the pane with its proportions kept.
+class TPicturePane : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPicturePane(QWidget* parent = nullptr);
+
+  void SetPicture(const QImage& image);
+  void Clear();
+  const QImage& Picture() const { return FImage; }
+  bool HasPicture() const { return !FImage.isNull(); }
+
+  // Loads a picture file turned by the angle, with the busy cursor on while it loads. A file
+  // that cannot be loaded (missing, unknown kind, damaged) leaves the pane empty.
+  void LoadFile(const std::string& fileName, int angle);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage FImage;
+};
+
+}  // namespace hakuvo

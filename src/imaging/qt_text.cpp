@@ -1,1 +1,0 @@
-#include "imaging/qt_text.h"

@@ -1,0 +1,140 @@
+#include "main_form_fixture.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <cstdlib>
+
+#include "core/datafile/day_data_file.h"
+#include "core/model/act_data.h"
+#include "core/model/category_info_list.h"
+
+namespace hakuvo::test {
+
+namespace fs = std::filesystem;
+
+void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "test_gui_main_form";
+  static char* argv[] = {name, nullptr};
+  // Never destroyed: tearing the application down among the other statics at exit crashes.
+  new QApplication(argc, argv);
+}
+
+std::vector<TOuting> TenOutings() {
+  std::vector<TOuting> outings;
+  for (int i = 0; i < 10; ++i) outings.push_back({2024, 5, 1 + i, "run " + std::to_string(i), 5.0 + i});
+  return outings;
+}
+
+void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings) {
+  TDayDataList days;
+  auto categories = TCategoryInfoList::CreateStandard();
+  TLinkDataOwner files, things, persons;
+  TGraphInfo graph1, graph2;
+  TChildWindowInfo layout;
+  for (const TOuting& outing : outings) {
+    const TDateTime date = EncodeDate(outing.Year, outing.Month, outing.Day);
+    TDayData* day = days.FindDate(date);
+    if (day == nullptr) {
+      auto fresh = std::make_unique<TDayData>();
+      fresh->DateData = date;
+      day = days.Add(std::move(fresh));
+    }
+    TActData* act = day->AddAct(CreateActData(outing.Kind));
+    act->Title = outing.Title;
+    act->UserCategory = outing.UserCategory;
+    act->Memo = outing.Memo;
+    act->RecordData->Tani = categories->GetCategoryItems(outing.Kind)->Tani;
+    act->RecordData->StartTime = EncodeTime(7, 0, 0);
+    if (auto* time = dynamic_cast<TTimeRecord*>(act->RecordData.get())) time->EndTime = EncodeTime(8, 0, 0);
+    act->RecordData->SetData(outing.Km);
+  }
+  days.DateSort();
+  TDayDataFile file;
+  file.SetFileName(path.string());
+  file.SetDayDataList(&days);
+  file.SetCategoryInfoList(categories.get());
+  file.SetFileList(&files);
+  file.SetThingList(&things);
+  file.SetPersonList(&persons);
+  file.SetMultiDayGraphInfo(&graph1);
+  file.SetMultiDayGraphInfo2(&graph2);
+  file.SetChildWindowInfo(&layout);
+  file.SetComboCategory("ジョギング");
+  file.Save();
+}
+
+void MainFormTest::SetUp() {
+  ProgramFolder = Dir / "program";
+  fs::create_directories(ProgramFolder);
+  setenv("XDG_CONFIG_HOME", (Dir / "config").c_str(), 1);
+  setenv("XDG_CACHE_HOME", (Dir / "cache").c_str(), 1);
+  RunDialog = [](QDialog&) { return int(QDialog::Rejected); };
+}
+
+void MainFormTest::TearDown() {
+  // The window lets go of its files before the folder goes.
+  Form.reset();
+}
+
+TMainFormHooks MainFormTest::Hooks() {
+  TMainFormHooks hooks;
+  hooks.Error = [this](QWidget* parent, const QString& message) {
+    Errors << message;
+    ErrorsOverShownWindow << (parent != nullptr && parent->window()->isVisible());
+  };
+  hooks.Question = [this](QWidget*, const QString& text, QMessageBox::StandardButtons) {
+    Questions << text;
+    if (Answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text.toStdString();
+      return QMessageBox::Cancel;
+    }
+    const QMessageBox::StandardButton answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  };
+  hooks.OpenFileName = [this](QWidget*, const TFileDialogRequest& request) {
+    ++FileDialogs;
+    FileDialogRequests.push_back(request);
+    if (OpenAnswers.empty()) return QString();
+    const QString answer = OpenAnswers.front();
+    OpenAnswers.pop_front();
+    return answer;
+  };
+  hooks.SaveFileName = [this](QWidget*, const TFileDialogRequest& request) {
+    ++FileDialogs;
+    FileDialogRequests.push_back(request);
+    if (SaveAnswers.empty()) return QString();
+    const QString answer = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return answer;
+  };
+  hooks.RunDialog = [this](QDialog& dialog) { return RunDialog(dialog); };
+  return hooks;
+}
+
+TMainForm& MainFormTest::MakeForm(const QStringList& parameters, bool show) {
+  Form = std::make_unique<TMainForm>(parameters, ProgramFolder, Hooks());
+  if (show) {
+    Form->show();
+    Settle();
+  }
+  return *Form;
+}
+
+void MainFormTest::DestroyForm() {
+  if (!Form) return;
+  Form->close();
+  Form.reset();
+}
+
+void MainFormTest::Settle() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+}  // namespace hakuvo::test

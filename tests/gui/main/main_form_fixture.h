@@ -1,0 +1,75 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QStringList>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/model/category_type.h"
+#include "gui/main/main_form.h"
+#include "support/temp_folder.h"
+
+namespace hakuvo::test {
+
+// One application for the whole program, made when the first test needs it.
+void EnsureApplication();
+
+// One outing of a diary written for a test.
+struct TOuting {
+  int Year, Month, Day;
+  std::string Title;
+  double Km = 5;
+  std::vector<std::string> Memo = {};
+  TCategoryType Kind = ctJogging;
+  std::string UserCategory = {};  // the name, for a user category's outing
+};
+
+// Ten jogging outings on ten days from 2024/05/01, titled "run 0" to "run 9".
+std::vector<TOuting> TenOutings();
+
+// Writes a diary file.
+void WriteDiary(const std::filesystem::path& path, const std::vector<TOuting>& outings);
+
+// A main window in a folder of its own (program folder and user folders), with every box and
+// dialog answered by the test.
+class MainFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the window with these parameters and shows it (running its first-show steps).
+  TMainForm& MakeForm(const QStringList& parameters = {}, bool show = true);
+  // Destroys the window as the program does at exit (writing its settings).
+  void DestroyForm();
+  TMainFormHooks Hooks();
+  // Lets posted messages and timers run.
+  static void Settle();
+
+  TTempFolder Folder;
+  std::filesystem::path Dir = Folder.Path();  // everything of the test lives here
+  std::filesystem::path ProgramFolder;        // the settings live here while it is writable
+  std::unique_ptr<TMainForm> Form;
+
+  // Recorded boxes and queued answers.
+  QStringList Errors;
+  // For each error box: whether the main window was on the screen when it came.
+  QList<bool> ErrorsOverShownWindow;
+  QStringList Questions;
+  std::deque<QMessageBox::StandardButton> Answers;
+  std::deque<QString> OpenAnswers;
+  std::deque<QString> SaveAnswers;
+  int FileDialogs = 0;
+  std::vector<TFileDialogRequest> FileDialogRequests;
+  // Runs a modal dialog; by default it is cancelled.
+  std::function<int(QDialog&)> RunDialog;
+};
+
+}  // namespace hakuvo::test
