@@ -168,9 +168,7 @@ TDecimal15 Decimal15(Extended magnitude) {
 
 void AppendInt(std::string& out, long long value) {
   char buffer[24];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  (void)error;
-  out.append(buffer, end);
+  out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
 bool AppendNonFinite(std::string& out, Extended value) {
@@ -293,20 +291,18 @@ std::string FormatFixed(Extended value, int decimals) {
 }
 
 void AppendPadded(std::string& out, long long value, int width) {
-  char buffer[24];
-  char* p = buffer;
-  if (value < 0) *p++ = '-';
   const unsigned long long magnitude =
       value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
   char digits[24];
-  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, magnitude);
-  (void)error;
-  const auto count = static_cast<int>(end - digits);
+  const auto count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
   // As printf counts it, the width includes the sign.
-  const int pad = width - count - static_cast<int>(p - buffer);
-  out.append(buffer, p);
-  if (pad > 0) out.append(static_cast<std::size_t>(pad), '0');
-  out.append(digits, end);
+  std::size_t used = count;
+  if (value < 0) {
+    out += '-';
+    ++used;
+  }
+  if (width > 0 && static_cast<std::size_t>(width) > used) out.append(static_cast<std::size_t>(width) - used, '0');
+  out.append(digits, count);
 }
 
 Extended NearestDecimal15(Extended value) {
