@@ -111,13 +111,28 @@ bool TryRound15Digits(Extended magnitude, std::uint64_t& digits, int& exponent) 
     }
     return powers;
   }();
-  int binaryExponent = 0;
+  std::uint64_t significand = 0;
+  int binaryExponent = 0;  // magnitude = significand / 2^64 * 2^binaryExponent, as frexp gives it
+#if defined(__x86_64__) || defined(__i386__)
+  // The 80-bit format keeps the significand with its leading bit in the low eight bytes and the
+  // biased exponent in the next two: read them instead of calling frexp and ldexp, which cost as
+  // much as the rest of this function.
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&significand, &magnitude, sizeof significand);
+  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&magnitude) + 8, sizeof signAndExponent);
+  const int biased = signAndExponent & 0x7fff;
+  if (biased == 0 || biased == 0x7fff || (significand >> 63) == 0) return false;  // subnormal, not finite
+  binaryExponent = biased - 16382;
+#else
   const Extended fraction = std::frexp(magnitude, &binaryExponent);  // [0.5, 1)
-  const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+  significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+#endif
   const int shift = 64 - binaryExponent;  // magnitude = significand / 2^shift
   if (shift <= 0 || shift >= 128) return false;
   const TUInt128 one = 1;
-  int scale = 14 - static_cast<int>(std::floor(std::log10(static_cast<double>(magnitude))));
+  // floor(log10(2^(binaryExponent - 1))), which is floor(log10(magnitude)) or one less; the loop
+  // below corrects it.
+  int scale = 14 - (((binaryExponent - 1) * 78913) >> 18);
   for (int attempt = 0; attempt < 4; ++attempt) {
     if (scale < 0 || scale > 19) return false;
     const TUInt128 product = static_cast<TUInt128>(significand) * kPowers[static_cast<std::size_t>(scale)];
@@ -151,11 +166,30 @@ struct TDecimal15 {
   int Exponent;
 };
 
+// Exactly `count` digits of the value, zeros in front, two at a time.
+void WriteDigits(char* out, std::uint32_t value, int count) {
+  static constexpr auto kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+      pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+      pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+  }();
+  for (; count >= 2; count -= 2) {
+    std::memcpy(out + count - 2, &kPairs[2 * (value % 100)], 2);
+    value /= 100;
+  }
+  if (count == 1) out[0] = static_cast<char>('0' + value % 10);
+}
+
 TDecimal15 Decimal15(Extended magnitude) {
   TDecimal15 decimal{};
   std::uint64_t rounded = 0;
   if (TryRound15Digits(magnitude, rounded, decimal.Exponent)) {
-    std::to_chars(decimal.Digits, decimal.Digits + 15, rounded);  // 10^14 <= rounded < 10^15
+    // 10^14 <= rounded < 10^15: seven and eight digits, each half in 32-bit arithmetic.
+    WriteDigits(decimal.Digits, static_cast<std::uint32_t>(rounded / 100000000), 7);
+    WriteDigits(decimal.Digits + 7, static_cast<std::uint32_t>(rounded % 100000000), 8);
     return decimal;
   }
   char buffer[64];  // "d.dddddddddddddde+ddd"

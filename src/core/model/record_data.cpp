@@ -59,7 +59,18 @@ void TTimeRecord::Assign(const TRecordData& source) {
 
 Extended TTimeRecord::DurationMSecs() const {
   constexpr auto kDay = static_cast<Extended>(MSecsPerDay);
-  Extended ms = std::round(static_cast<Extended>(EndTime - StartTime) * kDay);
+  const Extended scaled = static_cast<Extended>(EndTime - StartTime) * kDay;
+  Extended ms = 0;
+  // Half a millisecond away from zero, as std::round, which the list would call a few times a row.
+  if (std::fabs(scaled) < 1e18L) {
+    auto whole = static_cast<long long>(scaled);
+    const Extended rest = scaled - static_cast<Extended>(whole);
+    if (rest >= 0.5L) ++whole;
+    if (rest <= -0.5L) --whole;
+    ms = static_cast<Extended>(whole);
+  } else {
+    ms = std::round(scaled);
+  }
   if (ms < 0) ms += kDay * std::ceil(-ms / kDay);
   return ms;
 }
