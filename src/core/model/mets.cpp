@@ -1,5 +1,7 @@
 #include "core/model/mets.h"
 
+#include <cmath>
+
 #include "core/common/number_format.h"
 
 namespace hakuvo {
@@ -69,9 +71,11 @@ Extended InterpolateMets(const TMetsTable& table, std::size_t band, Extended v) 
 }
 
 Extended LookupMets(const TMetsTable& table, Extended speed) {
-  // The thresholds are decimals: a speed one rounding away from one (32.2 km in 60 minutes gives
-  // 32.199999999999999) must fall on the same side as the decimal it stands for.
-  const Extended v = NearestDecimal15(speed);
+  // The thresholds where the value jumps are decimals: a speed one rounding away from one (32.2 km
+  // in 60 minutes gives 32.199999999999999) must fall on the same side as the decimal it stands
+  // for. Between the bands the value runs on without a jump, so only these two need the care.
+  const auto near = [speed](Extended threshold) { return std::fabs(speed - threshold) <= threshold * 1e-14L; };
+  const Extended v = near(table.LowBelow) || near(table.InterpolateBelow) ? NearestDecimal15(speed) : speed;
   if (v < table.LowBelow) return table.LowMets;
   if (v < table.InterpolateBelow) {
     for (std::size_t i = 1; i + 1 < table.Bands.size(); ++i) {

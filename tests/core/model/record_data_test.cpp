@@ -109,6 +109,12 @@ TEST(Records, TopThresholdTakesTheTopValue) {
       {"walking 2.8 km in 21 minutes", std::make_unique<TWalkingRecord>(), 2.8L, 21, 8, "176"},
       {"jogging 17.5 km in an hour", std::make_unique<TJoggingRecord>(), 17.5L, 60, 18, "1134"},
       {"jogging 5.25 km in 18 minutes", std::make_unique<TJoggingRecord>(), 5.25L, 18, 18, "340"},
+      {"walking 8.4 km in 63 minutes", std::make_unique<TWalkingRecord>(), 8.4L, 63, 8, "529"},
+      {"bicycle 17.71 km in 33 minutes", std::make_unique<TBicycleRecord>(), 17.71L, 33, 16, "554"},
+      // the lower thresholds, where the value jumps from the flat one into the interpolation
+      {"jogging 2.4 km in 18 minutes", std::make_unique<TJoggingRecord>(), 2.4L, 18, 7.5, "142"},
+      {"jogging 8.4 km in 63 minutes", std::make_unique<TJoggingRecord>(), 8.4L, 63, 7.5, "496"},
+      {"bicycle 8.855 km in 33 minutes", std::make_unique<TBicycleRecord>(), 8.855L, 33, 5, "173"},
       {"bicycle 32.2 km in an hour", std::make_unique<TBicycleRecord>(), 32.2L, 60, 16, "1008"},
       {"bicycle 16.1 km in 30 minutes", std::make_unique<TBicycleRecord>(), 16.1L, 30, 16, "504"},
       {"bicycle 48.3 km in 90 minutes", std::make_unique<TBicycleRecord>(), 48.3L, 90, 16, "1512"},
@@ -174,9 +180,12 @@ TEST(Records, EndBeforeStartRunsPastMidnight) {
     const char* Energy;  // jogging at 60 kg
   };
   const Case cases[] = {
-      {23 * 60 + 30, 30, 1, "10.0", "617"},       {22 * 60, 60 + 30, 3.5, "2.9", "1544"},  // 7 METs x 1.05 x 3.5 h x 60
-                                                                                           // kg = 1543.5
-      {23 * 60 + 59, 0, 1 / 60.0, "600.0", "19"}, {7 * 60, 8 * 60, 1, "10.0", "617"},     {7 * 60, 7 * 60, 0, "", ""},
+      {23 * 60 + 30, 30, 1, "10.0", "617"},
+      {22 * 60, 60 + 30, 3.5, "2.9", "1544"},  // 7 METs x 1.05 x 3.5 h x 60
+                                               // kg = 1543.5
+      {23 * 60 + 59, 0, 1 / 60.0, "600.0", "19"},
+      {7 * 60, 8 * 60, 1, "10.0", "617"},
+      {7 * 60, 7 * 60, 0, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.StartMinute);
