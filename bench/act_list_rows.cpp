@@ -96,6 +96,7 @@ const TDiary& Diary() {
 
 void SetCounters(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * Diary().Actions);
+  state.counters["actions"] = Diary().Actions;
 }
 
 // What the main window and `hakuvo-cli list` take: a vector of rows, each with its texts.
