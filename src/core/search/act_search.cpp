@@ -81,8 +81,8 @@ bool TActCategorySearch::ShowsTime(const TActData& act) const {
 
 std::vector<int> TActCategorySearch::ValueKinds(const TRecordData& record) const {
   std::vector<int> kinds;
-  for (int kind = 1; kind < record.RecordNumber(); ++kind) {
-    if (FEnergyView || (kind != 3 && kind != 4)) kinds.push_back(kind);
+  for (int kind = rkData; kind < record.RecordNumber(); ++kind) {
+    if (FEnergyView || (kind != rkWeight && kind != rkEnergy)) kinds.push_back(kind);
   }
   return kinds;
 }
