@@ -1,11 +1,13 @@
 #include "core/common/number_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace hakuvo {
@@ -109,13 +111,28 @@ bool TryRound15Digits(Extended magnitude, std::uint64_t& digits, int& exponent) 
     }
     return powers;
   }();
-  int binaryExponent = 0;
+  std::uint64_t significand = 0;
+  int binaryExponent = 0;  // magnitude = significand / 2^64 * 2^binaryExponent, as frexp gives it
+#if defined(__x86_64__) || defined(__i386__)
+  // The 80-bit format keeps the significand with its leading bit in the low eight bytes and the
+  // biased exponent in the next two: read them instead of calling frexp and ldexp, which cost as
+  // much as the rest of this function.
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&significand, &magnitude, sizeof significand);
+  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&magnitude) + 8, sizeof signAndExponent);
+  const int biased = signAndExponent & 0x7fff;
+  if (biased == 0 || biased == 0x7fff || (significand >> 63) == 0) return false;  // subnormal, not finite
+  binaryExponent = biased - 16382;
+#else
   const Extended fraction = std::frexp(magnitude, &binaryExponent);  // [0.5, 1)
-  const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+  significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
+#endif
   const int shift = 64 - binaryExponent;  // magnitude = significand / 2^shift
   if (shift <= 0 || shift >= 128) return false;
   const TUInt128 one = 1;
-  int scale = 14 - static_cast<int>(std::floor(std::log10(static_cast<double>(magnitude))));
+  // floor(log10(2^(binaryExponent - 1))), which is floor(log10(magnitude)) or one less; the loop
+  // below corrects it.
+  int scale = 14 - (((binaryExponent - 1) * 78913) >> 18);
   for (int attempt = 0; attempt < 4; ++attempt) {
     if (scale < 0 || scale > 19) return false;
     const TUInt128 product = static_cast<TUInt128>(significand) * kPowers[static_cast<std::size_t>(scale)];
@@ -143,69 +160,206 @@ bool TryRound15Digits(Extended magnitude, std::uint64_t& digits, int& exponent) 
   return false;
 }
 
+// A positive finite value as its 15 significant digits and the decimal exponent of the first.
+struct TDecimal15 {
+  char Digits[15];
+  int Exponent;
+};
+
+// Exactly `count` digits of the value, zeros in front, two at a time.
+void WriteDigits(char* out, std::uint32_t value, int count) {
+  static constexpr auto kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+      pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+      pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+  }();
+  for (; count >= 2; count -= 2) {
+    std::memcpy(out + count - 2, &kPairs[2 * (value % 100)], 2);
+    value /= 100;
+  }
+  if (count == 1) out[0] = static_cast<char>('0' + value % 10);
+}
+
+TDecimal15 Decimal15(Extended magnitude) {
+  TDecimal15 decimal{};
+  std::uint64_t rounded = 0;
+  if (TryRound15Digits(magnitude, rounded, decimal.Exponent)) {
+    // 10^14 <= rounded < 10^15: seven and eight digits, each half in 32-bit arithmetic.
+    WriteDigits(decimal.Digits, static_cast<std::uint32_t>(rounded / 100000000), 7);
+    WriteDigits(decimal.Digits + 7, static_cast<std::uint32_t>(rounded % 100000000), 8);
+    return decimal;
+  }
+  char buffer[64];  // "d.dddddddddddddde+ddd"
+  std::snprintf(buffer, sizeof buffer, "%.14Le", magnitude);
+  decimal.Digits[0] = buffer[0];
+  std::memcpy(decimal.Digits + 1, buffer + 2, 14);
+  decimal.Exponent = std::atoi(buffer + 17);
+  return decimal;
+}
+
+void AppendInt(std::string& out, long long value) {
+  char buffer[24];
+  out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
+}
+
+bool AppendNonFinite(std::string& out, Extended value) {
+  if (std::isnan(value)) {
+    out += "NAN";
+  } else if (std::isinf(value)) {
+    out += value < 0 ? "-INF" : "INF";
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-std::string FormatGeneral(Extended value) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  if (value == 0) return "0";
-
-  // 15 significant digits, rounded once; the exponent is the rounded one.
-  const bool negative = value < 0;
-  std::string digits;
-  int exponent = 0;
-  std::uint64_t rounded = 0;
-  if (TryRound15Digits(std::fabs(value), rounded, exponent)) {
-    digits = std::to_string(rounded);
-  } else {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14Le", value);
-    const std::string text(buffer);
-    const std::size_t ePos = text.find('e');
-    exponent = std::atoi(text.c_str() + ePos + 1);
-    for (std::size_t i = negative ? 1 : 0; i < ePos; ++i) {
-      if (text[i] != '.') digits += text[i];
-    }
+void AppendGeneral(std::string& out, Extended value) {
+  if (AppendNonFinite(out, value)) return;
+  if (value == 0) {
+    out += '0';
+    return;
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-  std::string result = negative ? "-" : "";
+  const TDecimal15 decimal = Decimal15(std::fabs(value));
+  const char* const digits = decimal.Digits;
+  std::size_t count = 15;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  const int exponent = decimal.Exponent;
+  if (value < 0) out += '-';
   if (exponent >= 15 || exponent < -5) {
-    result += digits[0];
-    if (digits.size() > 1) {
-      result += '.';
-      result.append(digits, 1);
+    out += digits[0];
+    if (count > 1) {
+      out += '.';
+      out.append(digits + 1, count - 1);
     }
-    result += 'E';
-    result += std::to_string(exponent);
-    return result;
+    out += 'E';
+    AppendInt(out, exponent);
+    return;
   }
   if (exponent < 0) {
-    result += "0.";
-    result.append(static_cast<std::size_t>(-exponent - 1), '0');
-    result += digits;
-    return result;
+    out += "0.";
+    out.append(static_cast<std::size_t>(-exponent - 1), '0');
+    out.append(digits, count);
+    return;
   }
   const auto intDigits = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= intDigits) {
-    result += digits;
-    result.append(intDigits - digits.size(), '0');
+  if (count <= intDigits) {
+    out.append(digits, count);
+    out.append(intDigits - count, '0');
   } else {
-    result.append(digits, 0, intDigits);
-    result += '.';
-    result.append(digits, intDigits);
+    out.append(digits, intDigits);
+    out += '.';
+    out.append(digits + intDigits, count - intDigits);
   }
-  return result;
+}
+
+std::string FormatGeneral(Extended value) {
+  std::string text;
+  AppendGeneral(text, value);
+  return text;
+}
+
+void AppendFixed(std::string& out, Extended value, int decimals) {
+  if (AppendNonFinite(out, value)) return;
+  decimals = std::max(decimals, 0);
+  const auto places = static_cast<std::size_t>(decimals);
+  // The digits of the result in units of 10^-decimals: `kept` and then `zeros` zeros.
+  char kept[16];
+  std::size_t count = 0;
+  std::size_t zeros = 0;
+  if (value != 0) {
+    const TDecimal15 decimal = Decimal15(std::fabs(value));
+    const long long last = static_cast<long long>(decimal.Exponent) + decimals;  // index of the last digit shown
+    if (last >= 14) {
+      std::memcpy(kept, decimal.Digits, 15);
+      count = 15;
+      zeros = static_cast<std::size_t>(last - 14);
+    } else if (last >= -1) {
+      count = static_cast<std::size_t>(last + 1);
+      std::memcpy(kept, decimal.Digits, count);
+      if (decimal.Digits[count] >= '5') {  // half a unit or more: away from zero
+        std::size_t i = count;
+        while (i > 0 && kept[i - 1] == '9') kept[--i] = '0';
+        if (i > 0) {
+          ++kept[i - 1];
+        } else {
+          std::memmove(kept + 1, kept, count);
+          kept[0] = '1';
+          ++count;
+        }
+      }
+    }
+  }
+  const std::size_t length = count + zeros;
+  if (length > 0 && value < 0) out += '-';
+  const auto append = [&](std::size_t from, std::size_t to) {  // digits [from, to) of the result
+    if (from < count) {
+      const std::size_t end = std::min(to, count);
+      out.append(kept + from, end - from);
+      from = end;
+    }
+    if (to > from) out.append(to - from, '0');
+  };
+  if (length <= places) {
+    out += '0';
+    if (places == 0) return;
+    out += '.';
+    out.append(places - length, '0');
+    append(0, length);
+    return;
+  }
+  append(0, length - places);
+  if (places == 0) return;
+  out += '.';
+  append(length - places, length);
 }
 
 std::string FormatFixed(Extended value, int decimals) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%.*Lf", decimals, value);
-  std::string text(buffer);
-  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  std::string text;
+  AppendFixed(text, value, decimals);
   return text;
+}
+
+void AppendPadded(std::string& out, long long value, int width) {
+  const unsigned long long magnitude =
+      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  char digits[24];
+  const auto count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  // As printf counts it, the width includes the sign.
+  std::size_t used = count;
+  if (value < 0) {
+    out += '-';
+    ++used;
+  }
+  if (width > 0 && static_cast<std::size_t>(width) > used) out.append(static_cast<std::size_t>(width) - used, '0');
+  out.append(digits, count);
+}
+
+Extended NearestDecimal15(Extended value) {
+  static constexpr auto kPowers = [] {
+    std::array<Extended, 28> powers{};
+    for (int i = 0; i < 28; ++i) powers[static_cast<std::size_t>(i)] = PowerOfTen(i);
+    return powers;
+  }();
+  if (!std::isfinite(value) || value == 0) return value;
+  std::uint64_t digits = 0;
+  int exponent = 0;
+  if (!TryRound15Digits(std::fabs(value), digits, exponent)) {
+    const TDecimal15 decimal = Decimal15(std::fabs(value));
+    for (const char c : decimal.Digits) digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+    exponent = decimal.Exponent;
+  }
+  const int scale = exponent - 14;
+  if (scale < -kMaxExactPower || scale > kMaxExactPower) return value;
+  // Both factors are exact, so the one operation rounds once, to the nearest.
+  const auto significand = static_cast<Extended>(digits);
+  const Extended result = scale < 0 ? significand / kPowers[static_cast<std::size_t>(-scale)]
+                                    : significand * kPowers[static_cast<std::size_t>(scale)];
+  return value < 0 ? -result : result;
 }
 
 bool TryParseNumber(std::string_view text, Extended& value) {

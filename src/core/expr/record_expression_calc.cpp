@@ -34,11 +34,9 @@ void TRecordExpressionCalc::ReadRecordRef() {
   C = U']';
 
   if (FRecordData != nullptr) {
-    TIndicationKindGuard guard(*FRecordData);
     for (int kind = 0; kind < FRecordData->RecordNumber(); ++kind) {
-      guard.Set(kind);
-      if (NormalizeFormula(FRecordData->ViewTitle()) == title) {
-        Value = Checked(FRecordData->ViewData());
+      if (NormalizeFormula(FRecordData->ViewTitleAt(kind)) == title) {
+        Value = Checked(FRecordData->ViewDataAt(kind));
         return;
       }
     }

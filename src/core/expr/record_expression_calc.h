@@ -19,7 +19,7 @@ class TRecordExpressionCalc : public TExpression {
   void NextToken() override;
   double ParseFactor() override;
   // Entered with "[" in C; reads up to the closing "]", leaves the value in Value and C on
-  // the "]". The record's IndicationKind is the same afterwards, also after an error.
+  // the "]". The record is only read: its shown index stays as it is.
   virtual void ReadRecordRef();
 
  private:

@@ -128,11 +128,8 @@ void TGraphCalcActData::Calc() {
       const TRecordData& record = *act->RecordData;
       TimeArray[entry] = day->DateData;
       TitleArray[entry] = act->Title.empty() ? MonthDayStr(day->DateData) : act->Title;
-      TIndicationKindGuard guard(record);
-      if (FRecordKind != -1) guard.Set(FRecordKind);
-      DataArray[entry] = record.ViewData();
-      guard.Set(2);
-      SpeedArray[entry] = record.ViewData();
+      DataArray[entry] = record.ViewDataAt(FRecordKind != -1 ? FRecordKind : record.IndicationKind);
+      SpeedArray[entry] = record.ViewDataAt(rkSpeed);
       ++entry;
     }
   }

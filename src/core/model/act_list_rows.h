@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/model/day_data.h"
@@ -17,10 +19,27 @@ struct TActListColumn {
 // Date, start, end, title, distance and speed; with the energy view also weight and energy.
 std::vector<TActListColumn> ActListColumns(bool energyView);
 
+// The texts of one row side by side in one buffer that is kept from row to row: once it has
+// grown to the longest row, writing a row allocates nothing.
+class TActListRowTexts {
+ public:
+  std::size_t Count() const { return FEnds.size(); }
+  std::string_view operator[](std::size_t index) const;
+
+ private:
+  friend void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts);
+  void Clear();
+  void EndText() { FEnds.push_back(FBuffer.size()); }
+
+  std::string FBuffer;
+  std::vector<std::size_t> FEnds;
+};
+
 // The texts of one action's row: the day's date, start, end (time records only), title, then the
 // record's value texts for the kinds 1 .. RecordNumber-1 (3 and 4 only with the energy view).
 // A row may hold more texts than there are columns (a walking record's steps); the list shows
-// only as many as it has columns. The record's shown index is back as it was afterwards.
+// only as many as it has columns. The record is only read.
+void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts);
 std::vector<std::string> ActListRowTexts(const TDayData& day, const TActData& act, bool energyView);
 
 struct TActListRow {

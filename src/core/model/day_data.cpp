@@ -66,19 +66,18 @@ void TDayData::CalcOneDayCategoryData(TCategoryType category, const std::string&
     if (act->Category != category) continue;
     if (category == ctUserCategory && act->UserCategory != userCategory) continue;
     const TRecordData& record = *act->RecordData;
-    TIndicationKindGuard guard(record);
-    if (recordKind != -1) guard.Set(recordKind);
+    const Extended value = record.ViewDataAt(recordKind != -1 ? recordKind : record.IndicationKind);
     switch (rule) {
       case ckWeightedAverage:
-        data += record.ViewData() * record.Data();
+        data += value * record.Data();
         total += record.Data();
         break;
       case ckAverage:
-        data += record.ViewData();
+        data += value;
         total += 1;
         break;
       case ckTotal:
-        data += record.ViewData();
+        data += value;
         break;
     }
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_map>
 
 #include "core/common/guid.h"
 #include "core/gps/jpeg_exif.h"
@@ -187,6 +188,29 @@ std::unique_ptr<TLinkData> TLinkDataOwner::Remove(const TLinkData* link) {
   FOwned.erase(found);
   FList.Remove(link);
   return taken;
+}
+
+bool TLinkDataOwner::Reorder(const std::vector<TLinkData*>& order) {
+  if (order.size() != FOwned.size()) return false;
+  std::unordered_map<const TLinkData*, std::size_t> places;
+  places.reserve(FOwned.size());
+  for (std::size_t i = 0; i < FOwned.size(); ++i) places.emplace(FOwned[i].get(), i);
+  std::vector<std::size_t> from;
+  from.reserve(order.size());
+  for (const TLinkData* link : order) {
+    const auto found = places.find(link);
+    if (found == places.end()) return false;  // not ours, or named twice
+    from.push_back(found->second);
+    places.erase(found);
+  }
+  std::vector<std::unique_ptr<TLinkData>> reordered;
+  reordered.reserve(FOwned.size());
+  for (const std::size_t i : from) reordered.push_back(std::move(FOwned[i]));
+  FOwned = std::move(reordered);
+  // The find index holds the same links, so it stays valid.
+  FList.Clear();
+  for (const auto& link : FOwned) FList.Add(link.get());
+  return true;
 }
 
 void TLinkDataOwner::Clear() {

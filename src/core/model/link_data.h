@@ -215,7 +215,9 @@ class TLinkDataList {
 };
 
 // One of the diary's three lists that own their links (files, things, persons): the links and,
-// in the same order, the TLinkDataList view of them that the rest of the program reads.
+// in the same order, the TLinkDataList view of them that the rest of the program reads. The view
+// is read-only: every change goes through the owner, so that the view never holds a link the
+// owner does not own, nor misses one it owns.
 class TLinkDataOwner {
  public:
   TLinkDataOwner() = default;
@@ -223,12 +225,17 @@ class TLinkDataOwner {
   TLinkDataOwner& operator=(const TLinkDataOwner&) = delete;
 
   const TLinkDataList& List() const { return FList; }
-  TLinkDataList& List() { return FList; }
   int Count() const { return FList.Count(); }
   TLinkData* Items(int index) const { return FList.Items(index); }
   TLinkData* Add(std::unique_ptr<TLinkData> link);
   // Takes the link out of the list and hands it to the caller (who frees it by dropping it).
   std::unique_ptr<TLinkData> Remove(const TLinkData* link);
+  // Puts the links in the given order, which must name every owned link exactly once; otherwise
+  // answers false and changes nothing.
+  bool Reorder(const std::vector<TLinkData*>& order);
+  // The view's index of GUID codes (TLinkDataList::SetFindList).
+  void SetFindList() { FList.SetFindList(); }
+  void ClearFindList() { FList.ClearFindList(); }
   void Clear();
   // Exchanges the contents with another owner (a fresh list read from a file, say).
   void Swap(TLinkDataOwner& other) noexcept;

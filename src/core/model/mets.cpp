@@ -1,5 +1,9 @@
 #include "core/model/mets.h"
 
+#include <cmath>
+
+#include "core/common/number_format.h"
+
 namespace hakuvo {
 
 const TMetsTable& JoggingMetsTable() {
@@ -18,7 +22,6 @@ const TMetsTable& JoggingMetsTable() {
                                 8.0L,
                                 7,
                                 17.5L,
-                                17.5L,
                                 18,
                                 7};
   return table;
@@ -36,14 +39,12 @@ const TMetsTable& WalkingMetsTable() {
                                 3.2L,
                                 2,
                                 8.0L,
-                                8.0L,
                                 8,
                                 3};
   return table;
 }
 
 const TMetsTable& BicycleMetsTable() {
-  // The top rule starts at 32.3, not at the band's 32.2: speeds in between get the fallback.
   static const TMetsTable table{{{12.9L, 16.1L, 4},
                                  {16.1L, 19.3L, 6},
                                  {19.3L, 22.5L, 8},
@@ -53,7 +54,6 @@ const TMetsTable& BicycleMetsTable() {
                                 16.1L,
                                 4,
                                 32.2L,
-                                32.3L,
                                 16,
                                 8};
   return table;
@@ -70,14 +70,19 @@ Extended InterpolateMets(const TMetsTable& table, std::size_t band, Extended v) 
   return own.Mets + (above.Mets - own.Mets) / (upperMiddle - middle) * (v - middle);
 }
 
-Extended LookupMets(const TMetsTable& table, Extended v) {
+Extended LookupMets(const TMetsTable& table, Extended speed) {
+  // The thresholds where the value jumps are decimals: a speed one rounding away from one (32.2 km
+  // in 60 minutes gives 32.199999999999999) must fall on the same side as the decimal it stands
+  // for. Between the bands the value runs on without a jump, so only these two need the care.
+  const auto near = [speed](Extended threshold) { return std::fabs(speed - threshold) <= threshold * 1e-14L; };
+  const Extended v = near(table.LowBelow) || near(table.InterpolateBelow) ? NearestDecimal15(speed) : speed;
   if (v < table.LowBelow) return table.LowMets;
   if (v < table.InterpolateBelow) {
     for (std::size_t i = 1; i + 1 < table.Bands.size(); ++i) {
       if (v >= table.Bands[i].Lower && v < table.Bands[i].Upper) return InterpolateMets(table, i, v);
     }
   }
-  if (v > table.TopAbove) return table.TopMets;
+  if (v >= table.InterpolateBelow) return table.TopMets;
   return table.Fallback;
 }
 

@@ -14,14 +14,14 @@ struct TMetsBand {
 };
 
 // A band table: below LowBelow the first band's value applies flat; from LowBelow up to
-// InterpolateBelow the value runs linearly between band midpoints; above TopAbove the last band's
-// value applies; any other speed (exactly at a threshold, or in a gap) gets Fallback.
+// InterpolateBelow the value runs linearly between band midpoints; from InterpolateBelow on the
+// last band's value applies, the threshold itself included, so that an outing at exactly the top
+// speed is not counted as a slow one. Fallback is for a speed that no rule takes (undefined).
 struct TMetsTable {
   std::vector<TMetsBand> Bands;
   Extended LowBelow;
   Extended LowMets;
   Extended InterpolateBelow;
-  Extended TopAbove;
   Extended TopMets;
   Extended Fallback;
 };
@@ -35,6 +35,6 @@ const TMetsTable& BicycleMetsTable();
 Extended InterpolateMets(const TMetsTable& table, std::size_t band, Extended v);
 
 // METs of a speed by the table's rules.
-Extended LookupMets(const TMetsTable& table, Extended v);
+Extended LookupMets(const TMetsTable& table, Extended speed);
 
 }  // namespace hakuvo

@@ -24,29 +24,31 @@ void TRecordData::Assign(const TRecordData& source) {
   for (std::size_t i = 0; i < Tani.size() && i < source.Tani.size(); ++i) Tani[i] = source.Tani[i];
 }
 
-Extended TRecordData::ViewData() const { return IndicationKind == 0 ? 1 : FData; }
+Extended TRecordData::ViewDataAt(int kind) const { return kind == rkCount ? 1 : FData; }
 
-std::string TRecordData::ViewDataStr() const { return FormatGeneral(ViewData()); }
+void TRecordData::AppendViewDataStrAt(std::string& out, int kind) const { AppendGeneral(out, ViewDataAt(kind)); }
 
-std::string TRecordData::ViewTani() const {
-  if (IndicationKind < 0 || static_cast<std::size_t>(IndicationKind) >= Tani.size()) return {};
-  return Tani[static_cast<std::size_t>(IndicationKind)];
+std::string TRecordData::ViewDataStrAt(int kind) const {
+  std::string text;
+  AppendViewDataStrAt(text, kind);
+  return text;
 }
 
-std::string TRecordData::ViewTitle() const { return IndicationKind == 0 ? "回数" : "記録"; }
+std::string TRecordData::ViewTaniAt(int kind) const {
+  if (kind < 0 || static_cast<std::size_t>(kind) >= Tani.size()) return {};
+  return Tani[static_cast<std::size_t>(kind)];
+}
 
-std::string TRecordData::ValueLine() const { return ViewTitle() + "： " + ViewDataStr() + " " + ViewTani() + kLineEnd; }
+std::string TRecordData::ViewTitleAt(int kind) const { return kind == rkCount ? "回数" : "記録"; }
 
-std::string TRecordData::ValueLineAt(int index) const {
-  TIndicationKindGuard guard(*this);
-  guard.Set(index);
-  return ValueLine();
+std::string TRecordData::ValueLineAt(int kind) const {
+  return ViewTitleAt(kind) + "： " + ViewDataStrAt(kind) + " " + ViewTaniAt(kind) + kLineEnd;
 }
 
 std::string TRecordData::GetHint(const TCategoryInfo& info) const {
   std::string hint;
   if (info.IsTime()) hint += TimeStr() + kLineEnd;
-  if (info.IsRecordData()) hint += ValueLine();
+  if (info.IsRecordData()) hint += ValueLineAt(IndicationKind);
   return hint;
 }
 
@@ -55,33 +57,48 @@ void TTimeRecord::Assign(const TRecordData& source) {
   if (const auto* time = dynamic_cast<const TTimeRecord*>(&source)) EndTime = time->EndTime;
 }
 
-Extended TTimeRecord::Hours() const {
-  const Extended ms = std::round(static_cast<Extended>(EndTime - StartTime) * static_cast<Extended>(MSecsPerDay));
-  return ms / 3600000;
+Extended TTimeRecord::DurationMSecs() const {
+  constexpr auto kDay = static_cast<Extended>(MSecsPerDay);
+  const Extended scaled = static_cast<Extended>(EndTime - StartTime) * kDay;
+  Extended ms = 0;
+  // Half a millisecond away from zero, as std::round, which the list would call a few times a row.
+  if (std::fabs(scaled) < 1e18L) {
+    auto whole = static_cast<long long>(scaled);
+    const Extended rest = scaled - static_cast<Extended>(whole);
+    if (rest >= 0.5L) ++whole;
+    if (rest <= -0.5L) --whole;
+    ms = static_cast<Extended>(whole);
+  } else {
+    ms = std::round(scaled);
+  }
+  if (ms < 0) ms += kDay * std::ceil(-ms / kDay);
+  return ms;
 }
 
+// Multiplied before it is divided, so that decimal distances over whole minutes give the exact
+// speed wherever it has few digits (4.5 km in 24 minutes is 11.25 km/h, not 11.2499...).
 Extended TTimeRecord::Speed() const {
-  const Extended hours = Hours();
-  return hours == 0 ? 0 : Data() / hours;
+  const Extended ms = DurationMSecs();
+  return ms == 0 ? 0 : Data() * 3600000 / ms;
 }
 
-Extended TTimeRecord::ViewData() const {
-  if (IndicationKind == 2) return Speed();
-  return TRecordData::ViewData();
+Extended TTimeRecord::ViewDataAt(int kind) const {
+  if (kind == rkSpeed) return Speed();
+  return TRecordData::ViewDataAt(kind);
 }
 
-std::string TTimeRecord::ViewDataStr() const {
-  if (IndicationKind == 2) return HasDuration() ? FormatFixed(Speed(), 1) : std::string();
-  return TRecordData::ViewDataStr();
+void TTimeRecord::AppendViewDataStrAt(std::string& out, int kind) const {
+  if (kind != rkSpeed) return TRecordData::AppendViewDataStrAt(out, kind);
+  if (HasDuration()) AppendFixed(out, Speed(), 1);
 }
 
-std::string TTimeRecord::ViewTitle() const {
-  switch (IndicationKind) {
-    case 0:
+std::string TTimeRecord::ViewTitleAt(int kind) const {
+  switch (kind) {
+    case rkCount:
       return "回数";
-    case 1:
+    case rkData:
       return "距離";
-    case 2:
+    case rkSpeed:
       return "速度";
     default:
       return "記録";
@@ -91,7 +108,7 @@ std::string TTimeRecord::ViewTitle() const {
 std::string TTimeRecord::GetHint(const TCategoryInfo& info) const {
   std::string hint;
   if (info.IsTime()) hint += TimeStr() + " - " + EndTimeStr() + kLineEnd;
-  if (info.IsRecordData()) hint += ValueLine();
+  if (info.IsRecordData()) hint += ValueLineAt(IndicationKind);
   return hint;
 }
 
@@ -100,23 +117,26 @@ void TEnergyConsumptionRecord::Assign(const TRecordData& source) {
   if (const auto* energy = dynamic_cast<const TEnergyConsumptionRecord*>(&source)) Weight = energy->Weight;
 }
 
-Extended TEnergyConsumptionRecord::Energy() const { return GetMets() * 1.05L * Hours() * Weight; }
+// 1.05 as 105 / 100 and the hours as milliseconds, every product before the one division: whole
+// METs, minutes and kilograms then give the exact energy (18 METs, 25 minutes and 68 kg make
+// exactly 535.5 kcal, shown as 536).
+Extended TEnergyConsumptionRecord::Energy() const { return GetMets() * 105 * DurationMSecs() * Weight / 360000000; }
 
-Extended TEnergyConsumptionRecord::ViewData() const {
-  if (IndicationKind == 3) return Weight;
-  if (IndicationKind == 4) return Energy();
-  return TTimeRecord::ViewData();
+Extended TEnergyConsumptionRecord::ViewDataAt(int kind) const {
+  if (kind == rkWeight) return Weight;
+  if (kind == rkEnergy) return Energy();
+  return TTimeRecord::ViewDataAt(kind);
 }
 
-std::string TEnergyConsumptionRecord::ViewDataStr() const {
-  if (IndicationKind == 4) return HasDuration() ? FormatFixed(Energy(), 0) : std::string();
-  return TTimeRecord::ViewDataStr();
+void TEnergyConsumptionRecord::AppendViewDataStrAt(std::string& out, int kind) const {
+  if (kind != rkEnergy) return TTimeRecord::AppendViewDataStrAt(out, kind);
+  if (HasDuration()) AppendFixed(out, Energy(), 0);
 }
 
-std::string TEnergyConsumptionRecord::ViewTitle() const {
-  if (IndicationKind == 3) return "体重";
-  if (IndicationKind == 4) return "カロリー";
-  return TTimeRecord::ViewTitle();
+std::string TEnergyConsumptionRecord::ViewTitleAt(int kind) const {
+  if (kind == rkWeight) return "体重";
+  if (kind == rkEnergy) return "カロリー";
+  return TTimeRecord::ViewTitleAt(kind);
 }
 
 Extended TJoggingRecord::GetMets() const { return HasDuration() ? LookupMets(JoggingMetsTable(), Speed()) : 0; }
@@ -132,25 +152,25 @@ void TWalkingRecord::Assign(const TRecordData& source) {
   if (const auto* walking = dynamic_cast<const TWalkingRecord*>(&source)) Pedometer = walking->Pedometer;
 }
 
-Extended TWalkingRecord::ViewData() const {
-  if (IndicationKind == 5) return Pedometer;
-  return TEnergyConsumptionRecord::ViewData();
+Extended TWalkingRecord::ViewDataAt(int kind) const {
+  if (kind == rkPedometer) return Pedometer;
+  return TEnergyConsumptionRecord::ViewDataAt(kind);
 }
 
-std::string TWalkingRecord::ViewDataStr() const {
-  if (IndicationKind == 5) return std::to_string(Pedometer);
-  return TEnergyConsumptionRecord::ViewDataStr();
+void TWalkingRecord::AppendViewDataStrAt(std::string& out, int kind) const {
+  if (kind != rkPedometer) return TEnergyConsumptionRecord::AppendViewDataStrAt(out, kind);
+  AppendPadded(out, Pedometer, 1);
 }
 
-std::string TWalkingRecord::ViewTitle() const {
-  if (IndicationKind == 5) return "歩数";
-  return TEnergyConsumptionRecord::ViewTitle();
+std::string TWalkingRecord::ViewTitleAt(int kind) const {
+  if (kind == rkPedometer) return "歩数";
+  return TEnergyConsumptionRecord::ViewTitleAt(kind);
 }
 
 std::string TWalkingRecord::GetHint(const TCategoryInfo& info) const {
   std::string hint = TEnergyConsumptionRecord::GetHint(info);
   const auto* walking = dynamic_cast<const TWalkingCategoryInfo*>(&info);
-  if (walking != nullptr && walking->IsPedometer()) hint += ValueLineAt(5);
+  if (walking != nullptr && walking->IsPedometer()) hint += ValueLineAt(rkPedometer);
   return hint;
 }
 
@@ -162,21 +182,21 @@ void TFishingRecord::Assign(const TRecordData& source) {
   }
 }
 
-Extended TFishingRecord::ViewData() const {
-  if (IndicationKind == 2) return Dimension;
-  if (IndicationKind == 3) return WaterTemperature;
-  return TRecordData::ViewData();
+Extended TFishingRecord::ViewDataAt(int kind) const {
+  if (kind == rkDimension) return Dimension;
+  if (kind == rkWaterTemperature) return WaterTemperature;
+  return TRecordData::ViewDataAt(kind);
 }
 
-std::string TFishingRecord::ViewTitle() const {
-  switch (IndicationKind) {
-    case 0:
+std::string TFishingRecord::ViewTitleAt(int kind) const {
+  switch (kind) {
+    case rkCount:
       return "回数";
-    case 1:
+    case rkData:
       return "釣果";
-    case 2:
+    case rkDimension:
       return "大きさ";
-    case 3:
+    case rkWaterTemperature:
       return "水温";
     default:
       return "記録";
@@ -187,9 +207,9 @@ std::string TFishingRecord::GetHint(const TCategoryInfo& info) const {
   std::string hint;
   const auto* fishing = dynamic_cast<const TFishingCategoryInfo*>(&info);
   if (info.IsTime()) hint += TimeStr() + kLineEnd;
-  if (info.IsRecordData()) hint += ValueLineAt(1);
-  if (fishing != nullptr && fishing->IsDimension()) hint += ValueLineAt(2);
-  if (fishing != nullptr && fishing->IsWaterTemperature()) hint += ValueLineAt(3);
+  if (info.IsRecordData()) hint += ValueLineAt(rkData);
+  if (fishing != nullptr && fishing->IsDimension()) hint += ValueLineAt(rkDimension);
+  if (fishing != nullptr && fishing->IsWaterTemperature()) hint += ValueLineAt(rkWaterTemperature);
   return hint;
 }
 
@@ -203,21 +223,21 @@ void TBloodPressureRecord::Assign(const TRecordData& source) {
   }
 }
 
-Extended TBloodPressureRecord::ViewData() const {
-  if (IndicationKind == 2) return MinBloodPressure;
-  if (IndicationKind == 3) return Pulse;
-  return TRecordData::ViewData();
+Extended TBloodPressureRecord::ViewDataAt(int kind) const {
+  if (kind == rkMinBloodPressure) return MinBloodPressure;
+  if (kind == rkPulse) return Pulse;
+  return TRecordData::ViewDataAt(kind);
 }
 
-std::string TBloodPressureRecord::ViewTitle() const {
-  switch (IndicationKind) {
-    case 0:
+std::string TBloodPressureRecord::ViewTitleAt(int kind) const {
+  switch (kind) {
+    case rkCount:
       return "回数";
-    case 1:
+    case rkData:
       return "最大血圧";
-    case 2:
+    case rkMinBloodPressure:
       return "最低血圧";
-    case 3:
+    case rkPulse:
       return "脈拍";
     default:
       return "記録";
@@ -228,9 +248,9 @@ std::string TBloodPressureRecord::GetHint(const TCategoryInfo& info) const {
   std::string hint;
   const auto* pressure = dynamic_cast<const TBloodPressureCategoryInfo*>(&info);
   if (info.IsTime()) hint += TimeStr() + kLineEnd;
-  if (info.IsRecordData()) hint += ValueLineAt(1);
-  if (pressure != nullptr && pressure->IsMinBloodPressure()) hint += ValueLineAt(2);
-  if (pressure != nullptr && pressure->IsPulse()) hint += ValueLineAt(3);
+  if (info.IsRecordData()) hint += ValueLineAt(rkData);
+  if (pressure != nullptr && pressure->IsMinBloodPressure()) hint += ValueLineAt(rkMinBloodPressure);
+  if (pressure != nullptr && pressure->IsPulse()) hint += ValueLineAt(rkPulse);
   return hint;
 }
 

@@ -81,8 +81,8 @@ bool TActCategorySearch::ShowsTime(const TActData& act) const {
 
 std::vector<int> TActCategorySearch::ValueKinds(const TRecordData& record) const {
   std::vector<int> kinds;
-  for (int kind = 1; kind < record.RecordNumber(); ++kind) {
-    if (FEnergyView || (kind != 3 && kind != 4)) kinds.push_back(kind);
+  for (int kind = rkData; kind < record.RecordNumber(); ++kind) {
+    if (FEnergyView || (kind != rkWeight && kind != rkEnergy)) kinds.push_back(kind);
   }
   return kinds;
 }
@@ -99,10 +99,8 @@ std::vector<TActColumn> TActCategorySearch::ActColumns(const TActData& first) co
   }
   columns.push_back({"タイトル", 150, false, ckText});
   const TRecordData& record = *first.RecordData;
-  TIndicationKindGuard guard(record);
   for (int kind : ValueKinds(record)) {
-    guard.Set(kind);
-    columns.push_back({record.ViewTitle(), 80, true, ckKindValue, kind});
+    columns.push_back({record.ViewTitleAt(kind), 80, true, ckKindValue, kind});
     columns.push_back({"", 50, false, ckKindValue, kind});
   }
   return columns;
@@ -116,11 +114,9 @@ TActRow TActCategorySearch::ActRow(const std::string& dateText, TActData& act) c
     if (const auto* time = dynamic_cast<const TTimeRecord*>(&record)) row.Cells.push_back(time->EndTimeStr());
   }
   row.Cells.push_back(act.Title);
-  TIndicationKindGuard guard(record);
   for (int kind : ValueKinds(record)) {
-    guard.Set(kind);
-    row.Cells.push_back(record.ViewDataStr());
-    row.Cells.push_back(record.ViewTani());
+    row.Cells.push_back(record.ViewDataStrAt(kind));
+    row.Cells.push_back(record.ViewTaniAt(kind));
   }
   return row;
 }
@@ -153,15 +149,8 @@ int CompareActRows(const TActTable& table, const TActRow& a, const TActRow& b, i
                                    CellOf(b, static_cast<std::size_t>(column)));
     case ckShownValue:
       return Sign(a.Act->RecordData->ViewData(), b.Act->RecordData->ViewData());
-    case ckKindValue: {
-      const TRecordData& ra = *a.Act->RecordData;
-      const TRecordData& rb = *b.Act->RecordData;
-      TIndicationKindGuard guardA(ra);
-      TIndicationKindGuard guardB(rb);
-      guardA.Set(spec.RecordKind);
-      guardB.Set(spec.RecordKind);
-      return Sign(ra.ViewData(), rb.ViewData());
-    }
+    case ckKindValue:
+      return Sign(a.Act->RecordData->ViewDataAt(spec.RecordKind), b.Act->RecordData->ViewDataAt(spec.RecordKind));
   }
   return 0;
 }

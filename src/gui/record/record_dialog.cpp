@@ -518,13 +518,8 @@ void TRecordDialog::FinishAccepted() {
   FDeleteFileList.Clear();
   if (FFileOwner == nullptr) return;
   while (FAddFileList.Count() > 0) FFileOwner->Add(FAddFileList.Remove(FAddFileList.Items(0)));
-  // The diary's list takes the order of the edited copy; both hold the same links by now.
-  const auto& owned = FFileOwner->List().Data();
-  const bool sameLinks =
-      owned.size() == FFileList.Data().size() && std::all_of(FFileList.begin(), FFileList.end(), [&](TLinkData* link) {
-        return std::find(owned.begin(), owned.end(), link) != owned.end();
-      });
-  if (sameLinks) FFileOwner->List().CopyList(FFileList);
+  // The diary's list takes the order of the edited copy when both hold the same links by now.
+  FFileOwner->Reorder(FFileList.Data());
 }
 
 // ---- showing ----

@@ -109,6 +109,14 @@ TEST_F(RecordExpressionCalcTest, TheRecordCanChangeBetweenEvaluations) {
   EXPECT_EQ(Record.IndicationKind, 3);
 }
 
+TEST_F(RecordExpressionCalcTest, AnOutingPastMidnightHasItsHoursAfterIt) {
+  Record.StartTime = EncodeTime(23, 45, 0, 0);
+  Record.EndTime = EncodeTime(0, 15, 0, 0);
+  EXPECT_EQ(Calc.Calc("[速度]"), 12);
+  EXPECT_EQ(Calc.Calc("[カロリー] > 0"), 1);
+  EXPECT_EQ(Record.IndicationKind, 3);
+}
+
 TEST(RecordExpressionCalc, WithoutARecordOnlyReferencesFail) {
   TRecordExpressionCalc calc;
   EXPECT_EQ(calc.Calc("1+2"), 3);

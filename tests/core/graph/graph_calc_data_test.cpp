@@ -126,6 +126,23 @@ TEST_F(GraphCalc, ActionSeriesHasTitlesSpeedsAndRestoresIndices) {
   EXPECT_EQ(titled.RecordData->IndicationKind, 0);
 }
 
+// 23:30 to 00:30 is an hour's outing: the series see its speed and energy, never negative ones.
+TEST_F(GraphCalc, OutingsPastMidnightCountTheirHoursAfterIt) {
+  TDayData& day = Day(2024, 12, 31);
+  TActData& late = Act(day, ctJogging, 10);
+  auto& time = static_cast<TTimeRecord&>(*late.RecordData);
+  time.StartTime = 23.5 * kHour;
+  time.EndTime = 0.5 * kHour;
+  auto speed = Make<TGraphCalcDayData>("ジョギング", 2);
+  ASSERT_EQ(speed.DataCount(), 1);
+  EXPECT_DOUBLE_EQ(static_cast<double>(speed.GetData(0)), 10);
+  auto energy = Make<TGraphCalcMonthData>("ジョギング", 4);
+  ASSERT_EQ(energy.DataCount(), 1);
+  EXPECT_NEAR(static_cast<double>(energy.GetData(0)), 616.875, 1e-9);
+  auto acts = Make<TGraphCalcActData>("ジョギング", 1);
+  EXPECT_DOUBLE_EQ(static_cast<double>(acts.GetSpeed(0)), 10);
+}
+
 TEST_F(GraphCalc, EmptyDiaryGivesNoEntries) {
   EXPECT_EQ(Make<TGraphCalcDayData>("ジョギング").DataCount(), 0);
   EXPECT_EQ(Make<TGraphCalcMonthData>("ジョギング").DataCount(), 0);

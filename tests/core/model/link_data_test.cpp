@@ -77,14 +77,47 @@ TEST(LinkDataList, FindIndexIgnoresLetterCase) {
   TLinkDataOwner owner;
   std::vector<TLinkData*> links;
   for (int i = 0; i < 50; ++i) links.push_back(owner.Add(std::make_unique<TThingLink>()));
-  owner.List().SetFindList();
+  owner.SetFindList();
   for (TLinkData* link : links) {
     const std::string code = static_cast<TGuidLink*>(link)->GuidCode();
     EXPECT_EQ(owner.List().FindLinkData(AsciiLower(code)), link);
   }
   EXPECT_EQ(owner.List().FindLinkData("{00000000-0000-0000-0000-000000000000}"), nullptr);
-  owner.List().ClearFindList();
+  owner.ClearFindList();
   EXPECT_EQ(owner.List().FindLinkData(static_cast<TGuidLink*>(links[0])->GuidCode()), nullptr);
+}
+
+TEST(LinkDataOwner, ReorderTakesOnlyAnOrderOfItsOwnLinks) {
+  TLinkDataOwner owner;
+  TLinkData* a = owner.Add(std::make_unique<TFileLink>());
+  TLinkData* b = owner.Add(std::make_unique<TThingLink>());
+  TLinkData* c = owner.Add(std::make_unique<TPersonLink>());
+  TFileLink stranger;
+  const struct {
+    const char* What;
+    std::vector<TLinkData*> Order;
+  } refused[] = {
+      {"one missing", {c, a}},
+      {"one too many", {c, b, a, a}},
+      {"one twice, one missing", {c, a, a}},
+      {"a link it does not own", {c, &stranger, a}},
+      {"nothing", {}},
+  };
+  for (const auto& r : refused) {
+    EXPECT_FALSE(owner.Reorder(r.Order)) << r.What;
+    EXPECT_EQ(owner.List().Data(), (std::vector<TLinkData*>{a, b, c})) << r.What;
+  }
+  ASSERT_TRUE(owner.Reorder({c, a, b}));
+  EXPECT_EQ(owner.List().Data(), (std::vector<TLinkData*>{c, a, b}));
+  // Owned links and view still go together: each link comes out once, and the rest keep their order.
+  std::unique_ptr<TLinkData> taken = owner.Remove(a);
+  EXPECT_EQ(taken.get(), a);
+  EXPECT_EQ(owner.List().Data(), (std::vector<TLinkData*>{c, b}));
+  EXPECT_EQ(owner.Remove(a), nullptr);
+  EXPECT_EQ(owner.Remove(c).get(), c);
+  EXPECT_EQ(owner.Remove(b).get(), b);
+  EXPECT_EQ(owner.Count(), 0);
+  EXPECT_TRUE(owner.Reorder({}));
 }
 
 TEST(LinkDataList, DateSortMovesOnlyFileLinks) {
