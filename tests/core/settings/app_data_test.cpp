@@ -327,6 +327,40 @@ TEST_F(AppDataTest, AWriteKeepsUnknownKeysTheRecentFilesAndOldListEntries) {
   EXPECT_EQ(reloaded.Items(), (TStringList{"/c.hkvj", "/a.hkvj", "/b.hkvj"}));
 }
 
+// The last file and the folders are reopened by name; a name that is not UTF-8 must survive.
+TEST_F(AppDataTest, PathsThatAreNotUtf8SurviveTheSettingsFile) {
+  auto data = Settings();
+  data->Read();
+  data->FileName = "/d/\x93\xFA\x8BL.hkvj";
+  data->DataFilePath = "/d/caf\xE9";
+  data->ThumbnailFolder = "/cache/\xFF";
+  data->ChildWindowInfo.FileLinkSearchFolderList = {"/photos/\xE8\xB7", "/photos/写真"};
+  data->Write();
+
+  auto again = Settings();
+  again->Read();
+  EXPECT_EQ(again->FileName, "/d/\x93\xFA\x8BL.hkvj");
+  EXPECT_EQ(again->DataFilePath, "/d/caf\xE9");
+  EXPECT_EQ(again->ThumbnailFolder, "/cache/\xFF");
+  EXPECT_EQ(again->ChildWindowInfo.FileLinkSearchFolderList, (TStringList{"/photos/\xE8\xB7", "/photos/写真"}));
+}
+
+// A settings file saved in Shift_JIS by an editor: its paths cannot be read as they were meant,
+// so the first write keeps the file beside it before replacing it.
+TEST_F(AppDataTest, ASettingsFileInAnotherEncodingIsKeptBeforeTheFirstWrite) {
+  const std::string shiftJis = "[File]\r\nFileName=/home/\x93\xFA\x8BL.hkvj\r\n[Program]\r\nLeft=7\r\n";
+  std::ofstream(Program / "Jogging.ini", std::ios::binary) << shiftJis;
+  auto data = Settings();
+  data->Read();
+  EXPECT_EQ(data->Left, 7);
+  data->Write();
+  EXPECT_EQ(ReadAll(Program / "Jogging.ini.bak"), shiftJis);
+  auto again = Settings();
+  again->Read();
+  EXPECT_EQ(again->Left, 7);
+  EXPECT_EQ(again->FileName, "/home/\x93\xFA\x8BL.hkvj");
+}
+
 TEST_F(AppDataTest, ValuesThatDoNotConvertReadAsTheirDefaults) {
   WriteSettingsText(Program / "Jogging.ini",
                     "[Program]\r\nLeft=12px\r\nWindowState=7\r\n"
