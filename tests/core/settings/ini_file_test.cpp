@@ -470,6 +470,21 @@ TEST_F(IniFileOnDisk, AFileThatWasNotWellFormedTextIsKeptAsBakBeforeItIsWrittenO
   EXPECT_FALSE(fs::exists(Folder / "Jogging.ini.bak.2"));
 }
 
+// Without a copy the file is not written over: its old bytes stay where they are.
+TEST_F(IniFileOnDisk, AFileThatCannotBeKeptIsNotWrittenOver) {
+  const fs::path file = Folder / "Jogging.ini";
+  const std::string latin1 = "[File]\r\nFileName=/caf\xE9.hkvj\r\n";
+  std::ofstream(file, std::ios::binary) << latin1;
+  std::ofstream(Folder / "Jogging.ini.bak") << "older";
+  for (int i = 1; i < 1000; ++i) std::ofstream(Folder / ("Jogging.ini.bak." + std::to_string(i))) << "older";
+
+  TIniFile ini(file);
+  ini.WriteInteger("Program", "Left", 1);
+  EXPECT_THROW(ini.UpdateFile(), EHakuvoError);
+  EXPECT_EQ(ReadAll(file), latin1);
+  EXPECT_EQ(ReadAll(Folder / "Jogging.ini.bak"), "older");
+}
+
 // ---- Damaged input ---------------------------------------------------------------------------
 
 TEST(IniFile, DamagedBytesAreReadAsFarAsTheyGoAndRewriteStably) {
