@@ -1,5 +1,6 @@
-// The settings reader over arbitrary bytes: it must never crash, always hold well-formed text,
-// and a document it wrote must read back as the same document.
+// The settings reader over arbitrary bytes: it must never crash, always write well-formed
+// UTF-16 (bytes that are not text go as escapes), and a document it wrote must read back as the
+// same document.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   history.Add("/home/user/diary.hkvj");
 
   const std::string text = ini.Text();
-  if (!IsValidUtf8(text)) std::abort();
+  bool wellFormed = false;
+  if (DecodeUnicodeText(ini.SaveToBytes(), &wellFormed) != text || !wellFormed) std::abort();
   TIniFile reread;
   reread.LoadFromBytes(ini.SaveToBytes());
   if (reread.Text() != text) std::abort();

@@ -7,7 +7,15 @@ namespace {
 constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Decodes one code point at `pos` and advances past it; an ill-formed sequence yields U+FFFD
+// Where a byte outside well-formed UTF-8 goes in UTF-16. Such a byte is always 0x80 or above
+// (ASCII is always well-formed), so the escapes are U+DC80 to U+DCFF.
+constexpr char32_t EscapeBase = 0xDC00;
+constexpr bool IsEscapedByte(char32_t unit) { return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF; }
+
+// What NextCodePoint gives for a byte that starts no well-formed sequence; no code point has it.
+constexpr char32_t IllFormed = 0xFFFFFFFF;
+
+// Decodes one code point at `pos` and advances past it; an ill-formed sequence yields IllFormed
 // and advances by one byte, so the next lead byte is not swallowed.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -28,19 +36,19 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
   }
   if (length == 0 || pos + length > text.size()) {
     ++pos;
-    return ReplacementCharacter;
+    return IllFormed;
   }
   for (std::size_t i = 1; i < length; ++i) {
     const unsigned char next = byte(pos + i);
     if ((next & 0xC0) != 0x80) {
       ++pos;
-      return ReplacementCharacter;
+      return IllFormed;
     }
     value = (value << 6) | (next & 0x3F);
   }
   if (value < minimum || value > 0x10FFFF || IsHighSurrogate(value) || IsLowSurrogate(value)) {
     ++pos;
-    return ReplacementCharacter;
+    return IllFormed;
   }
   pos += length;
   return value;
@@ -64,9 +72,10 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-// Decodes UTF-16 units delivered by `unitAt(i)` for i < count.
+// Decodes UTF-16 units delivered by `unitAt(i)` for i < count; `wellFormed` is cleared when a
+// unit had to become U+FFFD.
 template <typename UnitAt>
-std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
+std::string DecodeUtf16(std::size_t count, UnitAt unitAt, bool& wellFormed) {
   std::string out;
   out.reserve(count * 3 / 2);
   for (std::size_t i = 0; i < count; ++i) {
@@ -74,8 +83,11 @@ std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
     if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(unitAt(i + 1))) {
       AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
       ++i;
+    } else if (IsEscapedByte(unit)) {
+      out += static_cast<char>(unit - EscapeBase);
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       AppendUtf8(out, ReplacementCharacter);
+      wellFormed = false;
     } else {
       AppendUtf8(out, unit);
     }
@@ -83,13 +95,27 @@ std::string DecodeUtf16(std::size_t count, UnitAt unitAt) {
   return out;
 }
 
+char32_t LeUnit(std::string_view bytes, std::size_t i) {
+  return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                               (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+}
+char32_t BeUnit(std::string_view bytes, std::size_t i) {
+  return static_cast<char32_t>((static_cast<unsigned char>(bytes[2 * i]) << 8) |
+                               static_cast<unsigned char>(bytes[2 * i + 1]));
+}
+
+std::string DecodeUtf16Bytes(std::string_view bytes, bool bigEndian, bool& wellFormed) {
+  // A trailing odd byte is half a character: dropped, and the text is not what was written.
+  if (bytes.size() % 2 != 0) wellFormed = false;
+  const auto unitAt = [&](std::size_t i) { return bigEndian ? BeUnit(bytes, i) : LeUnit(bytes, i); };
+  return DecodeUtf16(bytes.size() / 2, unitAt, wellFormed);
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t start = pos;
-    // An ill-formed sequence advances by one byte; an encoded U+FFFD itself takes three.
-    if (NextCodePoint(text, pos) == ReplacementCharacter && pos - start == 1) return false;
+    if (NextCodePoint(text, pos) == IllFormed) return false;
   }
   return true;
 }
@@ -98,7 +124,10 @@ std::string SanitizeUtf8(std::string_view text) {
   if (IsValidUtf8(text)) return std::string(text);
   std::string out;
   out.reserve(text.size() + 8);
-  for (std::size_t pos = 0; pos < text.size();) AppendUtf8(out, NextCodePoint(text, pos));
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t c = NextCodePoint(text, pos);
+    AppendUtf8(out, c == IllFormed ? ReplacementCharacter : c);
+  }
   return out;
 }
 
@@ -106,8 +135,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
     const char32_t c = NextCodePoint(text, pos);
-    if (c < 0x10000) {
+    if (c == IllFormed) {
+      out += static_cast<char16_t>(EscapeBase + static_cast<unsigned char>(text[start]));
+    } else if (c < 0x10000) {
       out += static_cast<char16_t>(c);
     } else {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
@@ -118,21 +150,19 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  return DecodeUtf16(text.size(), [&](std::size_t i) { return static_cast<char32_t>(text[i]); });
+  bool wellFormed = true;
+  return DecodeUtf16(
+      text.size(), [&](std::size_t i) { return static_cast<char32_t>(text[i]); }, wellFormed);
 }
 
 std::string Utf16LeBytesToUtf8(std::string_view bytes) {
-  return DecodeUtf16(bytes.size() / 2, [&](std::size_t i) {
-    return static_cast<char32_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                 (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-  });
+  bool wellFormed = true;
+  return DecodeUtf16Bytes(bytes, false, wellFormed);
 }
 
 std::string Utf16BeBytesToUtf8(std::string_view bytes) {
-  return DecodeUtf16(bytes.size() / 2, [&](std::size_t i) {
-    return static_cast<char32_t>((static_cast<unsigned char>(bytes[2 * i]) << 8) |
-                                 static_cast<unsigned char>(bytes[2 * i + 1]));
-  });
+  bool wellFormed = true;
+  return DecodeUtf16Bytes(bytes, true, wellFormed);
 }
 
 std::string Utf8ToUtf16LeBytes(std::string_view text, bool withByteOrderMark) {
@@ -147,17 +177,23 @@ std::string Utf8ToUtf16LeBytes(std::string_view text, bool withByteOrderMark) {
   return out;
 }
 
-std::string DecodeUnicodeText(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return Utf16LeBytesToUtf8(bytes.substr(2));
-  if (bytes.starts_with("\xFE\xFF")) return Utf16BeBytesToUtf8(bytes.substr(2));
-  if (bytes.starts_with("\xEF\xBB\xBF")) return SanitizeUtf8(bytes.substr(3));
-  if (bytes.size() >= 2) {
+std::string DecodeUnicodeText(std::string_view bytes, bool* wellFormed) {
+  bool ignored = true;
+  bool& result = wellFormed != nullptr ? *wellFormed : ignored;
+  result = true;
+  if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16Bytes(bytes.substr(2), false, result);
+  if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16Bytes(bytes.substr(2), true, result);
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    bytes.remove_prefix(3);
+  } else if (bytes.size() >= 2) {
     const bool firstZero = bytes[0] == '\0';
     const bool secondZero = bytes[1] == '\0';
-    if (!firstZero && secondZero) return Utf16LeBytesToUtf8(bytes);
-    if (firstZero && !secondZero) return Utf16BeBytesToUtf8(bytes);
+    if (!firstZero && secondZero) return DecodeUtf16Bytes(bytes, false, result);
+    if (firstZero && !secondZero) return DecodeUtf16Bytes(bytes, true, result);
   }
-  return SanitizeUtf8(bytes);
+  // Ill-formed bytes stay as they are: they may be a file name, which the settings keep exactly.
+  result = IsValidUtf8(bytes);
+  return std::string(bytes);
 }
 
 }  // namespace hakuvo

@@ -5,14 +5,21 @@
 
 namespace hakuvo {
 
-// Conversions between the core's UTF-8 text and UTF-16. Every function accepts any input:
-// what is not well-formed (stray or overlong UTF-8 bytes, encoded surrogates, code points above
-// U+10FFFF, unpaired UTF-16 surrogates) becomes U+FFFD, so every result is well-formed.
+// Conversions between the core's UTF-8 text and UTF-16. Every function accepts any input.
+//
+// The core's strings are bytes that are mostly UTF-8, and some are not: a Linux file name is any
+// bytes, and a diary named in Latin-1 or Shift_JIS must still be found again after its name went
+// through the UTF-16 settings file. So a byte that is not part of a well-formed UTF-8 sequence
+// (stray or overlong bytes, encoded surrogates, code points above U+10FFFF) goes to UTF-16 as
+// the unpaired low surrogate U+DC00 + byte (U+DC80 to U+DCFF), and such a surrogate comes back
+// as that very byte: bytes -> UTF-16 -> bytes gives back the bytes, whatever they are. Any other
+// unpaired surrogate, which this program never writes, becomes U+FFFD.
 
 constexpr char32_t ReplacementCharacter = 0xFFFD;
 
 bool IsValidUtf8(std::string_view text);
-// The text with every ill-formed byte replaced by U+FFFD.
+// The text with every ill-formed byte replaced by U+FFFD, for showing it or quoting it in a
+// message.
 std::string SanitizeUtf8(std::string_view text);
 
 std::u16string Utf8ToUtf16(std::string_view text);
@@ -25,7 +32,11 @@ std::string Utf8ToUtf16LeBytes(std::string_view text, bool withByteOrderMark);
 
 // The text of a file in any Unicode form: a byte-order mark decides between UTF-8, UTF-16LE and
 // UTF-16BE; without one, a zero byte beside a non-zero one at the start marks UTF-16 (files
-// written by hand or by other tools), and anything else is read as UTF-8.
-std::string DecodeUnicodeText(std::string_view bytes);
+// written by hand or by other tools), and anything else is read as UTF-8, its ill-formed bytes
+// kept as they are. `wellFormed`, when given, tells whether the bytes were well-formed text of
+// their form (the escaped bytes above count as well-formed UTF-16): when not, the text is not
+// what whoever wrote the file meant (a Shift_JIS file, a damaged one), and the file is worth
+// keeping before it is written over.
+std::string DecodeUnicodeText(std::string_view bytes, bool* wellFormed = nullptr);
 
 }  // namespace hakuvo

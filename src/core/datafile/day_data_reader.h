@@ -106,8 +106,7 @@ class TDayDataReader {
   void ReadGraphSection(pugi::xml_node node);
   void ReadWindowSection(pugi::xml_node node);
   void ReadChildWindowSection(pugi::xml_node node);
-  void ReadDocking(pugi::xml_node node);
-  void ReadFileLinkSearch(pugi::xml_node node);
+  void ReadChildWindowField(TElementReader& r, const TChildWindowField& field);
   // Attributes prefix0, prefix1, … (as many as the element has) into `texts`, at most `limit`
   // of them; a missing one stops the load.
   void ReadIndexed(pugi::xml_node node, const char* prefix, std::vector<std::string>& texts, std::size_t limit);

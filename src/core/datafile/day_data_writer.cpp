@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstring>
 #include <string>
 
 #include "core/common/number_format.h"
@@ -31,55 +32,10 @@ const TPersonField kPersonFields[21] = {
     {"会社携帯", &TPersonLink::CompanyCellPhoneNumber, &TPersonLink::SetCompanyCellPhoneNumber, nullptr, nullptr},
 };
 
-namespace {
-
-using C = TChildWindowInfo;
-
-constexpr TChildWindowField kRecordDialogFields[] = {
-    {"Left", &C::RecordDialogLeft, nullptr},
-    {"Top", &C::RecordDialogTop, nullptr},
-    {"Width", &C::RecordDialogWidth, nullptr},
-    {"Height", &C::RecordDialogHeight, nullptr},
-    {"LinkPanel", nullptr, &C::RecordDialogLinkPanelVisible},
-    {"LinkPanelWidth", &C::RecordDialogLinkPanelWidth, nullptr},
-    {"LinkPreviewPanelHeight", &C::RecordDialogLinkPreviewPanelHeight, nullptr},
+const char* const kChildWindowElements[10] = {
+    "RecordDialog", "ActForm", "ActList",      "LinkList",       "Panel",
+    "Docking",      "MapInfo", "LinkViewInfo", "DropFileDialog", "FileLinkSearch",
 };
-constexpr TChildWindowField kActFormFields[] = {
-    {"Left", &C::ActFormLeft, nullptr},
-    {"Top", &C::ActFormTop, nullptr},
-    {"Width", &C::ActFormWidth, nullptr},
-    {"Height", &C::ActFormHeight, nullptr},
-};
-constexpr TChildWindowField kActListFields[] = {
-    {"Title", &C::ActListTitle, nullptr},
-    {"Data", &C::ActListData, nullptr},
-    {"Time", &C::ActListTime, nullptr},
-    {"Date", &C::ActListDate, nullptr},
-    {"EndTime", &C::ActListEndTime, nullptr},
-    {"Speed", &C::ActListSpeed, nullptr},
-    {"EnergyConsumption", &C::ActListEnergyConsumption, nullptr},
-};
-constexpr TChildWindowField kLinkListFields[] = {
-    {"Title", &C::LinkListTitle, nullptr},
-    {"Link", &C::LinkListLink, nullptr},
-    {"Note", &C::LinkListNote, nullptr},
-};
-constexpr TChildWindowField kPanelFields[] = {
-    {"Left", &C::LeftPanelWidth, nullptr},
-    {"Right", &C::RightPanelWidth, nullptr},
-    {"Bottom", &C::BottomPanelHeight, nullptr},
-    {"Memo", &C::MemoPanelHeight, nullptr},
-};
-
-}  // namespace
-
-const TChildWindowElement kPlainChildWindowElements[4] = {
-    {"RecordDialog", kRecordDialogFields, 7},
-    {"ActForm", kActFormFields, 4},
-    {"LinkList", kLinkListFields, 3},
-    {"Panel", kPanelFields, 4},
-};
-const TChildWindowElement kActListElement = {"ActList", kActListFields, 7};
 
 namespace {
 
@@ -364,62 +320,41 @@ void WriteWindowSection(TElementWriter root, const TDayDataFileView& view) {
   w.Int("Height", view.Height);
 }
 
-void WritePlain(TElementWriter parent, const TChildWindowElement& element, const TChildWindowInfo& info) {
-  TElementWriter w = parent.Child(element.Name);
-  for (int i = 0; i < element.Count; ++i) {
-    const TChildWindowField& field = element.Fields[i];
-    if (field.Int != nullptr) {
-      w.Int(field.Name, info.*field.Int);
-    } else {
-      w.Flag(field.Name, info.*field.Flag);
-    }
+void WriteChildWindowField(TElementWriter& w, const TChildWindowField& field, const TChildWindowInfo& info) {
+  const char* const name = field.Xml.Attribute;
+  switch (field.Type) {
+    case cwInt:
+      w.Int(name, field.Int.Get(info));
+      break;
+    case cwFlag:
+      w.Flag(name, field.Flag.Get(info));
+      break;
+    case cwDate:
+      w.Real(name, field.Date.Get(info));
+      break;
+    case cwReal:
+      w.Real(name, field.Real.Get(info));
+      break;
+    case cwText:
+      w.Text(name, field.Text.Get(info));
+      break;
+    case cwBytes:
+      w.Text(name, BytesToHex(field.Text.Get(info)));
+      break;
+    case cwList:
+      w.Child(name).Indexed(name, field.List.Get(info));
+      break;
   }
 }
 
 void WriteChildWindowSection(TElementWriter root, const TChildWindowInfo& info) {
-  TElementWriter w = root.Child("子ウインドウ");
-  WritePlain(w, kPlainChildWindowElements[0], info);  // RecordDialog
-  WritePlain(w, kPlainChildWindowElements[1], info);  // ActForm
-  WritePlain(w, kActListElement, info);
-  WritePlain(w, kPlainChildWindowElements[2], info);  // LinkList
-  WritePlain(w, kPlainChildWindowElements[3], info);  // Panel
-
-  TElementWriter docking = w.Child("Docking");
-  docking.Text("RightPanelDockInfo", BytesToHex(info.RightPanelDockInfo));
-  docking.Text("BottomPanelDockInfo", BytesToHex(info.BottomPanelDockInfo));
-  docking.Child("RightPanelDock").Indexed("RightPanelDock", info.RightPanelDockClientList);
-  docking.Child("RightTabDock").Indexed("RightTabDock", info.RightTabDockClientList);
-  docking.Child("BottomPanelDock").Indexed("BottomPanelDock", info.BottomPanelDockClientList);
-  docking.Child("BottomTabDock").Indexed("BottomTabDock", info.BottomTabDockClientList);
-  docking.Child("Floating").Indexed("Floating", info.FloatingList);
-
-  TElementWriter map = w.Child("MapInfo");
-  map.Text("MapType", info.MapDefaultInfo.MapType());
-  map.Int("Zoom", info.MapDefaultInfo.Zoom());
-  map.Real("Latitude", info.MapDefaultInfo.Latitude());
-  map.Real("Longitude", info.MapDefaultInfo.Longitude());
-
-  TElementWriter link = w.Child("LinkViewInfo");
-  link.Int("ViewStyle", info.LinkViewInfo.ViewStyle());
-  link.Int("Width", info.LinkViewInfo.ThumbnailWidth());
-  link.Int("Height", info.LinkViewInfo.ThumbnailHeight());
-  link.Int("WidthBlank", info.LinkViewInfo.WidthBlank());
-  link.Int("HeightBlank", info.LinkViewInfo.HeightBlank());
-
-  TElementWriter drop = w.Child("DropFileDialog");
-  drop.Int("Destination", info.DropFileDialogDestination);
-  drop.Flag("Jpeg", info.DropFileDialogJpeg);
-  drop.Flag("Gps", info.DropFileDialogGps);
-  drop.Real("Date", info.DropFileDialogDate);
-  drop.Text("Category", info.DropFileDialogCategory);
-  drop.Text("UserCategory", info.DropFileDialogUserCategory);
-  drop.Flag("OneAct", info.DropFileDialogOneAct);
-
-  TElementWriter search = w.Child("FileLinkSearch");
-  search.Flag("SubFolder", info.IsFileLinkSearchSubFolder);
-  search.Flag("OneAct", info.IsFileLinkSearchOneAct);
-  search.Child("FolderList").Indexed("FolderList", info.FileLinkSearchFolderList);
-  search.Child("FileNameList").Indexed("FileNameList", info.FileLinkSearchFileNameList);
+  TElementWriter section = root.Child("子ウインドウ");
+  for (const char* const element : kChildWindowElements) {
+    TElementWriter w = section.Child(element);
+    for (const TChildWindowField& field : ChildWindowFields()) {
+      if (field.InDataFile() && std::strcmp(field.Xml.Element, element) == 0) WriteChildWindowField(w, field, info);
+    }
+  }
 }
 
 }  // namespace

@@ -40,22 +40,8 @@ struct TPersonField {
 };
 extern const TPersonField kPersonFields[21];
 
-// An integer or flag attribute of the child-window section (exactly one of the two is set).
-struct TChildWindowField {
-  const char* Name;
-  int TChildWindowInfo::*Int;
-  bool TChildWindowInfo::*Flag;
-};
-struct TChildWindowElement {
-  const char* Name;
-  const TChildWindowField* Fields;
-  int Count;
-};
-// "RecordDialog", "ActForm", "LinkList", "Panel": every attribute plain.
-extern const TChildWindowElement kPlainChildWindowElements[4];
-// "ActList": the first kActListOldCount attributes are in every file; the rest came later, all
-// together, and "Date" tells whether a file has them.
-extern const TChildWindowElement kActListElement;
-constexpr int kActListOldCount = 3;
+// The children of "子ウインドウ" in the order they are written and read; the attributes and list
+// children of each are the fields of ChildWindowFields() kept in it, in the table's order.
+extern const char* const kChildWindowElements[10];
 
 }  // namespace hakuvo

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -15,9 +16,6 @@ TDayAxisType DayAxisOf(int value) {
 }
 TBottomAxisType BottomAxisOf(int value) {
   return value >= baDistance && value <= baTermMin ? static_cast<TBottomAxisType>(value) : baDistance;
-}
-TViewStyle ViewStyleOf(int value) {
-  return value >= vsIcon && value <= vsReport ? static_cast<TViewStyle>(value) : vsIcon;
 }
 TRecordCalcKind CalcKindOf(int value) {
   return value >= ckTotal && value <= ckWeightedAverage ? static_cast<TRecordCalcKind>(value) : ckTotal;
@@ -157,102 +155,58 @@ void TDayDataReader::ReadWindowSection(pugi::xml_node node) {
   FView.Height = r.Int("Height");
 }
 
-namespace {
-
-void ReadFields(TElementReader& r, const TChildWindowElement& element, int from, int to, TChildWindowInfo& info) {
-  for (int i = from; i < to; ++i) {
-    const TChildWindowField& field = element.Fields[i];
-    if (field.Int != nullptr) {
-      info.*field.Int = r.Int(field.Name);
-    } else {
-      info.*field.Flag = r.Flag(field.Name);
+void TDayDataReader::ReadChildWindowField(TElementReader& r, const TChildWindowField& field) {
+  TChildWindowInfo& info = FChildWindowInfo;
+  const char* const name = field.Xml.Attribute;
+  switch (field.Type) {
+    case cwInt:
+      field.Int.Set(info, r.Int(name));
+      break;
+    case cwFlag:
+      field.Flag.Set(info, r.Flag(name));
+      break;
+    case cwDate:
+      field.Date.Set(info, r.Double(name));
+      break;
+    case cwReal:
+      field.Real.Set(info, r.Real(name));
+      break;
+    case cwText:
+      field.Text.Set(info, r.Text(name));
+      break;
+    case cwBytes: {
+      const char* const text = r.Required(name);
+      // An empty text leaves the layout as it was.
+      if (*text == '\0') break;
+      std::string bytes;
+      if (!HexToBytes(text, bytes)) {
+        r.Fail(std::string("の属性 \"") + name + "\" の値は 16 進数の並びではありません");
+      }
+      field.Text.Set(info, std::move(bytes));
+      break;
     }
+    case cwList:
+      // A list element that is there replaces the list, also with no entries at all.
+      if (const pugi::xml_node list = r.Node().child(name)) {
+        TStringList lines;
+        ReadIndexed(list, name, lines, kNoLimit);
+        field.List.Set(info, std::move(lines));
+      }
+      break;
   }
 }
-
-}  // namespace
 
 void TDayDataReader::ReadChildWindowSection(pugi::xml_node node) {
-  TChildWindowInfo& info = FChildWindowInfo;
-  for (const TChildWindowElement& element : kPlainChildWindowElements) {
-    if (const pugi::xml_node child = node.child(element.Name)) {
-      TElementReader r(FSource, child);
-      ReadFields(r, element, 0, element.Count, info);
+  for (const char* const element : kChildWindowElements) {
+    const pugi::xml_node child = node.child(element);
+    if (!child) continue;
+    TElementReader r(FSource, child);
+    for (const TChildWindowField& field : ChildWindowFields()) {
+      if (!field.InDataFile() || std::strcmp(field.Xml.Element, element) != 0) continue;
+      if (field.Xml.TiedTo != nullptr && !r.Has(field.Xml.TiedTo)) continue;
+      ReadChildWindowField(r, field);
     }
   }
-  if (const pugi::xml_node list = node.child(kActListElement.Name)) {
-    TElementReader r(FSource, list);
-    ReadFields(r, kActListElement, 0, kActListOldCount, info);
-    // Files from before the date, end-time, speed and energy columns have only the first three.
-    if (r.Has("Date")) ReadFields(r, kActListElement, kActListOldCount, kActListElement.Count, info);
-  }
-  if (const pugi::xml_node docking = node.child("Docking")) ReadDocking(docking);
-  if (const pugi::xml_node map = node.child("MapInfo")) {
-    TElementReader r(FSource, map);
-    info.MapDefaultInfo.SetMapType(r.Text("MapType"));
-    info.MapDefaultInfo.SetZoom(r.Int("Zoom"));
-    info.MapDefaultInfo.SetLatitude(r.Real("Latitude"));
-    info.MapDefaultInfo.SetLongitude(r.Real("Longitude"));
-  }
-  if (const pugi::xml_node link = node.child("LinkViewInfo")) {
-    TElementReader r(FSource, link);
-    info.LinkViewInfo.SetViewStyle(ViewStyleOf(r.Int("ViewStyle")));
-    info.LinkViewInfo.SetThumbnailWidth(r.Int("Width"));
-    info.LinkViewInfo.SetThumbnailHeight(r.Int("Height"));
-    info.LinkViewInfo.SetWidthBlank(r.Int("WidthBlank"));
-    info.LinkViewInfo.SetHeightBlank(r.Int("HeightBlank"));
-  }
-  if (const pugi::xml_node drop = node.child("DropFileDialog")) {
-    TElementReader r(FSource, drop);
-    info.DropFileDialogDestination = r.Int("Destination");
-    info.DropFileDialogJpeg = r.Flag("Jpeg");
-    info.DropFileDialogGps = r.Flag("Gps");
-    info.DropFileDialogDate = r.Double("Date");
-    info.DropFileDialogCategory = r.Text("Category");
-    info.DropFileDialogUserCategory = r.Text("UserCategory");
-    info.DropFileDialogOneAct = r.Flag("OneAct");
-  }
-  if (const pugi::xml_node search = node.child("FileLinkSearch")) ReadFileLinkSearch(search);
-}
-
-void TDayDataReader::ReadDocking(pugi::xml_node node) {
-  TChildWindowInfo& info = FChildWindowInfo;
-  const std::pair<const char*, TStringList*> lists[] = {
-      {"RightPanelDock", &info.RightPanelDockClientList},
-      {"RightTabDock", &info.RightTabDockClientList},
-      {"BottomPanelDock", &info.BottomPanelDockClientList},
-      {"BottomTabDock", &info.BottomTabDockClientList},
-      {"Floating", &info.FloatingList},
-  };
-  for (const auto& [name, list] : lists) {
-    if (const pugi::xml_node child = node.child(name)) {
-      list->clear();
-      ReadIndexed(child, name, *list, kNoLimit);
-    }
-  }
-  TElementReader r(FSource, node);
-  for (const auto& [name, stream] : {std::pair{"RightPanelDockInfo", &info.RightPanelDockInfo},
-                                     std::pair{"BottomPanelDockInfo", &info.BottomPanelDockInfo}}) {
-    const std::string text = r.Text(name);
-    // An empty text leaves the layout as it was.
-    if (!text.empty() && !HexToBytes(text, *stream)) {
-      r.Fail(std::string("の属性 \"") + name + "\" の値は 16 進数の並びではありません");
-    }
-  }
-}
-
-void TDayDataReader::ReadFileLinkSearch(pugi::xml_node node) {
-  TChildWindowInfo& info = FChildWindowInfo;
-  for (const auto& [name, list] : {std::pair{"FolderList", &info.FileLinkSearchFolderList},
-                                   std::pair{"FileNameList", &info.FileLinkSearchFileNameList}}) {
-    if (const pugi::xml_node child = node.child(name)) {
-      list->clear();
-      ReadIndexed(child, name, *list, kNoLimit);
-    }
-  }
-  TElementReader r(FSource, node);
-  info.IsFileLinkSearchSubFolder = r.Flag("SubFolder");
-  info.IsFileLinkSearchOneAct = r.Flag("OneAct");
 }
 
 }  // namespace hakuvo

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
@@ -26,17 +27,6 @@ namespace {
 constexpr std::string_view VendorFolder = "Orimaze";
 constexpr std::string_view ProgramName = "Hakuvo";
 constexpr std::string_view ThumbnailFolderName = "Thumbnail";
-
-// Windows that start docked when the file holds no layout: the action graph in the bottom
-// panel, the day, month and year graphs as tabs below.
-const TStringList& DefaultBottomPanelDocks() {
-  static const TStringList list{"ActMultiGraphForm\t150\t300"};
-  return list;
-}
-const TStringList& DefaultBottomTabDocks() {
-  static const TStringList list{"GraphForm\t150\t300", "MonthGraphForm\t150\t300", "YearGraphForm\t150\t300"};
-  return list;
-}
 
 // The folder named by an XDG variable, or the home folder's `fallback` below it.
 fs::path XdgFolder(const char* variable, std::string_view fallback) {
@@ -74,13 +64,6 @@ TStringList ReadList(const TIniFile& ini, std::string_view section, std::string_
   TStringList list(size);
   for (auto& [index, value] : present) list[index] = std::move(value);
   return list;
-}
-
-// A count of -1 (or a missing or damaged count) means no layout was ever stored.
-TStringList ReadDockList(const TIniFile& ini, std::string_view prefix, const TStringList& defaults) {
-  const int count = ini.ReadInteger("Window", std::string(prefix) + "Count", -1);
-  if (count < 0) return defaults;
-  return ReadList(ini, "Window", prefix, count);
 }
 
 void WriteList(TIniFile& ini, std::string_view section, std::string_view countKey, std::string_view prefix,
@@ -139,6 +122,81 @@ TBounds PlaceOnDesktop(TBounds current, const TBounds& saved, const TBounds& des
   current.Width = saved.Width;
   current.Height = saved.Height;
   return current;
+}
+
+// A count that is missing, damaged or negative means the list was never stored: it takes its
+// default (the first-start layout for the bottom dock lists, empty for the others).
+TStringList ReadFieldList(const TIniFile& ini, const TChildWindowField& field) {
+  const int count = ini.ReadInteger(field.Ini.Section, field.Ini.CountKey, -1);
+  if (count >= 0) return ReadList(ini, field.Ini.Section, field.Ini.Key, count);
+  const std::span<const char* const> lines = field.IniDefault.Lines;
+  return TStringList(lines.begin(), lines.end());
+}
+
+void ReadChildWindowField(const TIniFile& ini, const TChildWindowField& field, TChildWindowInfo& info) {
+  static const TChildWindowInfo fresh;
+  const TChildWindowIniDefault& byDefault = field.IniDefault;
+  const bool isNumber = byDefault.Kind == TChildWindowIniDefault::dkNumber;
+  const char* const section = field.Ini.Section;
+  const char* const key = field.Ini.Key;
+  switch (field.Type) {
+    case cwInt:
+      field.Int.Set(
+          info, ini.ReadInteger(section, key, isNumber ? static_cast<int>(byDefault.Number) : field.Int.Get(fresh)));
+      break;
+    case cwFlag:
+      field.Flag.Set(info, ini.ReadBool(section, key, isNumber ? byDefault.Number != 0 : field.Flag.Get(fresh)));
+      break;
+    case cwDate:
+      field.Date.Set(info, ReadDate(ini, section, key,
+                                    byDefault.Kind == TChildWindowIniDefault::dkNow ? Now() : field.Date.Get(fresh)));
+      break;
+    case cwReal:
+      field.Real.Set(info, ReadExtended(ini, section, key, field.Real.Get(fresh)));
+      break;
+    case cwText:
+      field.Text.Set(info, ini.ReadString(section, key, field.Text.Get(fresh)));
+      break;
+    case cwBytes:
+      field.Text.Set(info, ini.ReadBinary(section, key));
+      break;
+    case cwList:
+      field.List.Set(info, ReadFieldList(ini, field));
+      break;
+  }
+}
+
+void WriteChildWindowField(TIniFile& ini, const TChildWindowField& field, const TChildWindowInfo& info) {
+  const char* const section = field.Ini.Section;
+  const char* const key = field.Ini.Key;
+  switch (field.Type) {
+    case cwInt:
+      ini.WriteInteger(section, key, field.Int.Get(info));
+      break;
+    case cwFlag:
+      ini.WriteBool(section, key, field.Flag.Get(info));
+      break;
+    case cwDate:
+      ini.WriteFloat(section, key, field.Date.Get(info));
+      break;
+    case cwReal:
+      ini.WriteFloat(section, key, field.Real.Get(info));
+      break;
+    case cwText:
+      ini.WriteString(section, key, field.Text.Get(info));
+      break;
+    case cwBytes:
+      ini.WriteBinary(section, key, field.Text.Get(info));
+      break;
+    case cwList:
+      WriteList(ini, section, field.Ini.CountKey, key, field.List.Get(info));
+      break;
+  }
+}
+
+// The map and link-view keys come last in the file, after the weight and the category order.
+bool ComesAfterTheCategories(const TChildWindowField& field) {
+  return std::string_view(field.Ini.Section) == "Map" || std::string_view(field.Ini.Section) == "Link";
 }
 
 }  // namespace
@@ -227,7 +285,6 @@ void TAppData::Write() const {
 }
 
 void TAppData::ReadFromIni(const TIniFile& ini) {
-  TChildWindowInfo& info = ChildWindowInfo;
   Left = ini.ReadInteger("Program", "Left", 0);
   Top = ini.ReadInteger("Program", "Top", 0);
   Width = ini.ReadInteger("Program", "Width", 0);
@@ -248,77 +305,13 @@ void TAppData::ReadFromIni(const TIniFile& ini) {
   ThumbnailFolder = ini.ReadString("Thumbnail", "Folder", DefaultThumbnailFolder());
   IsMakeThumbnail = ini.ReadBool("Thumbnail", "Auto", false);
 
-  info.RecordDialogLeft = ini.ReadInteger("RecordDialog", "Left", 0);
-  info.RecordDialogTop = ini.ReadInteger("RecordDialog", "Top", 0);
-  info.RecordDialogWidth = ini.ReadInteger("RecordDialog", "Width", 0);
-  info.RecordDialogHeight = ini.ReadInteger("RecordDialog", "Height", 0);
-  info.RecordDialogLinkPanelVisible = ini.ReadBool("RecordDialog", "LinkPanel", false);
-  info.RecordDialogLinkPanelWidth = ini.ReadInteger("RecordDialog", "LinkPanelWidth", 300);
-  info.RecordDialogLinkPreviewPanelHeight = ini.ReadInteger("RecordDialog", "LinkPreviewPanelHeight", 200);
-  info.ActFormLeft = ini.ReadInteger("ActForm", "Left", 0);
-  info.ActFormTop = ini.ReadInteger("ActForm", "Top", 0);
-  info.ActFormWidth = ini.ReadInteger("ActForm", "Width", 0);
-  info.ActFormHeight = ini.ReadInteger("ActForm", "Height", 0);
-  info.ActListTitle = ini.ReadInteger("ActList", "Title", 0);
-  info.ActListData = ini.ReadInteger("ActList", "Data", 0);
-  info.ActListTime = ini.ReadInteger("ActList", "Time", 0);
-  info.ActListDate = ini.ReadInteger("ActList", "Date", 0);
-  info.ActListEndTime = ini.ReadInteger("ActList", "EndTime", 0);
-  info.ActListSpeed = ini.ReadInteger("ActList", "Speed", 0);
-  info.ActListWeight = ini.ReadInteger("ActList", "Weight", 0);
-  info.ActListEnergyConsumption = ini.ReadInteger("ActList", "EnergyConsumption", 0);
-  info.IsViewEnergyConsumption = ini.ReadBool("ActList", "ViewEnergyConsumption", false);
-  info.LinkListTitle = ini.ReadInteger("LinkList", "Title", 0);
-  info.LinkListLink = ini.ReadInteger("LinkList", "Link", 0);
-  info.LinkListNote = ini.ReadInteger("LinkList", "Note", 0);
-
-  info.LeftPanelWidth = ini.ReadInteger("Window", "LeftPanelWidth", 165);
-  info.RightPanelWidth = ini.ReadInteger("Window", "RightPanelWidth", 300);
-  info.BottomPanelHeight = ini.ReadInteger("Window", "BottomPanelHeight", 300);
-  info.MemoPanelHeight = ini.ReadInteger("Window", "MemoPanelHeight", 200);
-  info.RightPanelDockClientList = ReadDockList(ini, "RightPanelDock", {});
-  info.RightTabDockClientList = ReadDockList(ini, "RightTabDock", {});
-  info.BottomPanelDockClientList = ReadDockList(ini, "BottomPanelDock", DefaultBottomPanelDocks());
-  info.BottomTabDockClientList = ReadDockList(ini, "BottomTabDock", DefaultBottomTabDocks());
-  info.RightPanelDockInfo = ini.ReadBinary("Window", "RightPanelDockInfo");
-  info.BottomPanelDockInfo = ini.ReadBinary("Window", "BottomPanelDockInfo");
-  info.FloatingList = ReadList(ini, "Window", "Floating", ini.ReadInteger("Window", "FloatingCount", 0));
-
-  info.DropFileDialogDestination = ini.ReadInteger("DropFileDialog", "Destination", 0);
-  info.DropFileDialogJpeg = ini.ReadBool("DropFileDialog", "Jpeg", true);
-  info.DropFileDialogGps = ini.ReadBool("DropFileDialog", "Gps", true);
-  info.DropFileDialogDate = ReadDate(ini, "DropFileDialog", "Date", Now());
-  info.DropFileDialogCategory = ini.ReadString("DropFileDialog", "Category", "");
-  info.DropFileDialogUserCategory = ini.ReadString("DropFileDialog", "UserCategory", "");
-  info.DropFileDialogOneAct = ini.ReadBool("DropFileDialog", "OneAct", true);
-  info.FileLinkSearchFolderList =
-      ReadList(ini, "FileLinkSearch", "FolderList", ini.ReadInteger("FileLinkSearch", "FolderCount", 0));
-  info.FileLinkSearchFileNameList =
-      ReadList(ini, "FileLinkSearch", "FileNameList", ini.ReadInteger("FileLinkSearch", "FileNameCount", 0));
-  info.IsFileLinkSearchSubFolder = ini.ReadBool("FileLinkSearch", "SubFolder", false);
-  info.IsFileLinkSearchOneAct = ini.ReadBool("FileLinkSearch", "OneAct", false);
-
+  for (const TChildWindowField& field : ChildWindowFields()) ReadChildWindowField(ini, field, ChildWindowInfo);
   Weight = ReadExtended(ini, "Energy", "Weight", 60.0L);
   if (CategoryList != nullptr) *CategoryList = ReadCategoryList(ini);
-
-  const TMapDefaultInfo mapDefaults;
-  info.MapDefaultInfo.SetMapType(ini.ReadString("Map", "MapType", mapDefaults.MapType()));
-  info.MapDefaultInfo.SetZoom(ini.ReadInteger("Map", "Zoom", mapDefaults.Zoom()));
-  info.MapDefaultInfo.SetLatitude(ReadExtended(ini, "Map", "Latitude", mapDefaults.Latitude()));
-  info.MapDefaultInfo.SetLongitude(ReadExtended(ini, "Map", "Longitude", mapDefaults.Longitude()));
-
-  const TLinkViewInfo linkDefaults;
-  const int style = ini.ReadInteger("Link", "ViewStyle", linkDefaults.ViewStyle());
-  info.LinkViewInfo.SetViewStyle(style >= vsIcon && style <= vsReport ? static_cast<TViewStyle>(style) : vsIcon);
-  info.LinkViewInfo.SetThumbnailWidth(ini.ReadInteger("Link", "Width", linkDefaults.ThumbnailWidth()));
-  info.LinkViewInfo.SetThumbnailHeight(ini.ReadInteger("Link", "Height", linkDefaults.ThumbnailHeight()));
-  info.LinkViewInfo.SetWidthBlank(ini.ReadInteger("Link", "WidthBlank", linkDefaults.WidthBlank()));
-  info.LinkViewInfo.SetHeightBlank(ini.ReadInteger("Link", "HeightBlank", linkDefaults.HeightBlank()));
   IsShowAll = ini.ReadBool("Option", "ShowAll", false);
 }
 
 void TAppData::WriteToIni(TIniFile& ini) const {
-  const TChildWindowInfo& info = ChildWindowInfo;
   ini.WriteInteger("Program", "Left", Left);
   ini.WriteInteger("Program", "Top", Top);
   ini.WriteInteger("Program", "Width", Width);
@@ -337,66 +330,12 @@ void TAppData::WriteToIni(TIniFile& ini) const {
   ini.WriteString("Thumbnail", "Folder", ThumbnailFolder);
   ini.WriteBool("Thumbnail", "Auto", IsMakeThumbnail);
 
-  ini.WriteInteger("RecordDialog", "Left", info.RecordDialogLeft);
-  ini.WriteInteger("RecordDialog", "Top", info.RecordDialogTop);
-  ini.WriteInteger("RecordDialog", "Width", info.RecordDialogWidth);
-  ini.WriteInteger("RecordDialog", "Height", info.RecordDialogHeight);
-  ini.WriteBool("RecordDialog", "LinkPanel", info.RecordDialogLinkPanelVisible);
-  ini.WriteInteger("RecordDialog", "LinkPanelWidth", info.RecordDialogLinkPanelWidth);
-  ini.WriteInteger("RecordDialog", "LinkPreviewPanelHeight", info.RecordDialogLinkPreviewPanelHeight);
-  ini.WriteInteger("ActForm", "Left", info.ActFormLeft);
-  ini.WriteInteger("ActForm", "Top", info.ActFormTop);
-  ini.WriteInteger("ActForm", "Width", info.ActFormWidth);
-  ini.WriteInteger("ActForm", "Height", info.ActFormHeight);
-  ini.WriteInteger("ActList", "Title", info.ActListTitle);
-  ini.WriteInteger("ActList", "Data", info.ActListData);
-  ini.WriteInteger("ActList", "Time", info.ActListTime);
-  ini.WriteInteger("ActList", "Date", info.ActListDate);
-  ini.WriteInteger("ActList", "EndTime", info.ActListEndTime);
-  ini.WriteInteger("ActList", "Speed", info.ActListSpeed);
-  ini.WriteInteger("ActList", "Weight", info.ActListWeight);
-  ini.WriteInteger("ActList", "EnergyConsumption", info.ActListEnergyConsumption);
-  ini.WriteBool("ActList", "ViewEnergyConsumption", info.IsViewEnergyConsumption);
-  ini.WriteInteger("LinkList", "Title", info.LinkListTitle);
-  ini.WriteInteger("LinkList", "Link", info.LinkListLink);
-  ini.WriteInteger("LinkList", "Note", info.LinkListNote);
-
-  ini.WriteInteger("Window", "LeftPanelWidth", info.LeftPanelWidth);
-  ini.WriteInteger("Window", "RightPanelWidth", info.RightPanelWidth);
-  ini.WriteInteger("Window", "BottomPanelHeight", info.BottomPanelHeight);
-  ini.WriteInteger("Window", "MemoPanelHeight", info.MemoPanelHeight);
-  WriteList(ini, "Window", "RightPanelDockCount", "RightPanelDock", info.RightPanelDockClientList);
-  WriteList(ini, "Window", "RightTabDockCount", "RightTabDock", info.RightTabDockClientList);
-  WriteList(ini, "Window", "BottomPanelDockCount", "BottomPanelDock", info.BottomPanelDockClientList);
-  WriteList(ini, "Window", "BottomTabDockCount", "BottomTabDock", info.BottomTabDockClientList);
-  ini.WriteBinary("Window", "RightPanelDockInfo", info.RightPanelDockInfo);
-  ini.WriteBinary("Window", "BottomPanelDockInfo", info.BottomPanelDockInfo);
-  WriteList(ini, "Window", "FloatingCount", "Floating", info.FloatingList);
-
-  ini.WriteInteger("DropFileDialog", "Destination", info.DropFileDialogDestination);
-  ini.WriteBool("DropFileDialog", "Jpeg", info.DropFileDialogJpeg);
-  ini.WriteBool("DropFileDialog", "Gps", info.DropFileDialogGps);
-  ini.WriteFloat("DropFileDialog", "Date", info.DropFileDialogDate);
-  ini.WriteString("DropFileDialog", "Category", info.DropFileDialogCategory);
-  ini.WriteString("DropFileDialog", "UserCategory", info.DropFileDialogUserCategory);
-  ini.WriteBool("DropFileDialog", "OneAct", info.DropFileDialogOneAct);
-  WriteList(ini, "FileLinkSearch", "FolderCount", "FolderList", info.FileLinkSearchFolderList);
-  WriteList(ini, "FileLinkSearch", "FileNameCount", "FileNameList", info.FileLinkSearchFileNameList);
-  ini.WriteBool("FileLinkSearch", "SubFolder", info.IsFileLinkSearchSubFolder);
-  ini.WriteBool("FileLinkSearch", "OneAct", info.IsFileLinkSearchOneAct);
-
+  const std::span<const TChildWindowField> fields = ChildWindowFields();
+  const auto last = std::find_if(fields.begin(), fields.end(), ComesAfterTheCategories);
+  for (auto field = fields.begin(); field != last; ++field) WriteChildWindowField(ini, *field, ChildWindowInfo);
   ini.WriteFloat("Energy", "Weight", Weight);
   if (CategoryList != nullptr) WriteCategoryList(ini, *CategoryList);
-
-  ini.WriteString("Map", "MapType", info.MapDefaultInfo.MapType());
-  ini.WriteInteger("Map", "Zoom", info.MapDefaultInfo.Zoom());
-  ini.WriteFloat("Map", "Latitude", info.MapDefaultInfo.Latitude());
-  ini.WriteFloat("Map", "Longitude", info.MapDefaultInfo.Longitude());
-  ini.WriteInteger("Link", "ViewStyle", info.LinkViewInfo.ViewStyle());
-  ini.WriteInteger("Link", "Width", info.LinkViewInfo.ThumbnailWidth());
-  ini.WriteInteger("Link", "Height", info.LinkViewInfo.ThumbnailHeight());
-  ini.WriteInteger("Link", "WidthBlank", info.LinkViewInfo.WidthBlank());
-  ini.WriteInteger("Link", "HeightBlank", info.LinkViewInfo.HeightBlank());
+  for (auto field = last; field != fields.end(); ++field) WriteChildWindowField(ini, *field, ChildWindowInfo);
   ini.WriteBool("Option", "ShowAll", IsShowAll);
 }
 

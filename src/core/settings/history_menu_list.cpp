@@ -19,8 +19,8 @@ std::string ItemName(std::size_t index) { return std::string(ItemKey) + std::to_
 }  // namespace
 
 int THistoryMenuList::IndexOf(std::string_view path) const {
-  const auto found = std::find_if(FItems.begin(), FItems.end(),
-                                  [&](const std::string& item) { return SameTextIgnoreCase(item, path); });
+  // File names on Linux differ by letter case: "A.hkvw" and "a.hkvw" are two diaries.
+  const auto found = std::find(FItems.begin(), FItems.end(), path);
   return found == FItems.end() ? -1 : static_cast<int>(found - FItems.begin());
 }
 

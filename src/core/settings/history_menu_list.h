@@ -12,7 +12,7 @@ namespace hakuvo {
 class TIniFile;
 
 // The recently opened or saved data files, newest first, as the File menu lists them. Paths
-// compare without regard to ASCII letter case. The list lives in the settings file of the mode,
+// compare exactly, byte for byte, as the file system tells them apart. The list lives in the settings file of the mode,
 // section "File": HistoryFileNum and HistoryFile0, HistoryFile1, ...
 class THistoryMenuList {
  public:
@@ -29,8 +29,8 @@ class THistoryMenuList {
   // itself when it wants none).
   void SetMax(int value);
 
-  // Puts the path at the top. A path already listed moves there with its stored letter case;
-  // a new one is inserted and the oldest entries beyond Max are dropped. An empty path is ignored.
+  // Puts the path at the top. A path already listed moves there; a new one is inserted and the oldest entries beyond
+  // Max are dropped. An empty path is ignored.
   void Add(const std::string& path);
   // Returns whether the path was listed.
   bool Remove(std::string_view path);

@@ -100,7 +100,7 @@ void RequireName(std::string_view name, bool isKey) {
 }
 
 std::string CleanValue(std::string_view value) {
-  std::string text = SanitizeUtf8(value);
+  std::string text(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
@@ -124,13 +124,16 @@ void TIniFile::LoadFromFile(const fs::path& fileName) {
   FFileName = fileName;
 }
 
-void TIniFile::LoadFromBytes(std::string_view bytes) { LoadFromText(DecodeUnicodeText(bytes)); }
+void TIniFile::LoadFromBytes(std::string_view bytes) {
+  bool wellFormed = true;
+  LoadFromText(DecodeUnicodeText(bytes, &wellFormed));
+  if (!wellFormed) FIllFormedBytes = bytes;
+}
 
 void TIniFile::LoadFromText(std::string_view utf8Text) {
   Clear();
-  const std::string text = SanitizeUtf8(utf8Text);
   TSection* current = nullptr;
-  for (const std::string& rawLine : SplitLines(text)) {
+  for (const std::string& rawLine : SplitLines(utf8Text)) {
     const std::string_view line = TrimBlanks(rawLine);
     if (line.empty()) continue;
     const auto keepLine = [&] {
@@ -167,6 +170,7 @@ void TIniFile::LoadFromText(std::string_view utf8Text) {
 }
 
 void TIniFile::Clear() {
+  FIllFormedBytes.clear();
   FPreamble.clear();
   FSections.clear();
   FSectionIndex.clear();
@@ -188,7 +192,7 @@ std::string TIniFile::Text() const {
 
 std::string TIniFile::SaveToBytes() const { return Utf8ToUtf16LeBytes(Text(), true); }
 
-void TIniFile::SaveToFile(const fs::path& fileName) const {
+void TIniFile::SaveToFile(const fs::path& fileName) {
   if (fileName.has_parent_path()) {
     std::error_code error;
     fs::create_directories(fileName.parent_path(), error);
@@ -197,7 +201,47 @@ void TIniFile::SaveToFile(const fs::path& fileName) const {
                          fileName.parent_path().string() + " (" + error.message() + ")");
     }
   }
+  if (!FIllFormedBytes.empty() && fileName == FFileName) KeepIllFormedFile();
   WriteFileAtomically(fileName, SaveToBytes());
+}
+
+void TIniFile::KeepIllFormedFile() {
+  // The copy holds the user's paths as much as the file does: it is made no more readable than
+  // the file. An older backup may hold what an earlier such file held: O_EXCL never writes over it.
+  struct stat info {};
+  const mode_t mode = ::stat(FFileName.c_str(), &info) == 0 ? (info.st_mode & 0777) : 0600;
+  int descriptor = -1;
+  fs::path backup;
+  for (int number = 0; descriptor < 0 && number < 1000; ++number) {
+    backup = FFileName;
+    backup += number == 0 ? std::string(".bak") : ".bak." + std::to_string(number);
+    descriptor = ::open(backup.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (descriptor < 0 && errno != EEXIST) break;
+  }
+  int error = descriptor < 0 ? (errno == 0 ? EEXIST : errno) : 0;
+  if (descriptor >= 0) {
+    // The umask may have narrowed the mode further; that is as it should be.
+    std::string_view rest = FIllFormedBytes;
+    while (error == 0 && !rest.empty()) {
+      const ssize_t written = ::write(descriptor, rest.data(), rest.size());
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        error = written < 0 ? errno : EIO;
+      } else {
+        rest.remove_prefix(static_cast<std::size_t>(written));
+      }
+    }
+    if (error == 0 && ::fsync(descriptor) != 0) error = errno;
+    if (::close(descriptor) != 0 && error == 0) error = errno;
+    if (error != 0) ::unlink(backup.c_str());
+  }
+  if (error != 0) {
+    throw EHakuvoError(
+        "設定ファイルの控えを作れなかったため、書き込みませんでした / The settings file was not written: "
+        "could not keep a copy of it as " +
+        backup.string() + " (" + std::generic_category().message(error) + ")");
+  }
+  FIllFormedBytes.clear();
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
@@ -262,8 +306,8 @@ std::string TIniFile::ReadBinary(std::string_view section, std::string_view key)
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   RequireName(section, false);
   RequireName(key, true);
-  std::string sectionName = SanitizeUtf8(section);
-  std::string keyName = SanitizeUtf8(key);
+  std::string sectionName(section);
+  std::string keyName(key);
   TSection* found = FindSection(sectionName);
   if (found == nullptr) found = &AddSection(std::move(sectionName));
   const auto index = found->KeyIndex.find(AsciiLower(keyName));

@@ -24,8 +24,13 @@ namespace hakuvo {
 // Values are trimmed of blanks when read; one pair of enclosing double quotes is removed, so a
 // value with blanks at its ends (or with quotes of its own) is written quoted and reads back as
 // it was given. A line break cannot live in an INI value: WriteString turns CR and LF into
-// spaces, and text that is not well-formed UTF-8 gets U+FFFD for its bad bytes, so the document
-// in memory always equals what the file will hold.
+// spaces, so the document in memory always equals what the file will hold. Bytes that are not
+// well-formed UTF-8 (a file name in another encoding) are kept exactly: the file holds each as
+// an escape of its own (see utf16.h) and reading gives back the same bytes.
+//
+// A file whose bytes were not well-formed text (a settings file saved as Shift_JIS, a damaged
+// one) is copied beside itself as "<name>.bak" before it is first written over: what it held may
+// be the user's paths in a form this reader could only guess at.
 class TIniFile {
  public:
   TIniFile() = default;
@@ -43,12 +48,19 @@ class TIniFile {
   void LoadFromText(std::string_view utf8Text);
   void Clear();
 
+  // Whether the bytes last loaded were well-formed text; a document that did not come from
+  // bytes counts as well-formed.
+  bool IsWellFormed() const { return FIllFormedBytes.empty(); }
+
   // The document as UTF-8 text with CR LF line ends, and as the bytes the file holds.
   std::string Text() const;
   std::string SaveToBytes() const;
-  // Writes the whole document atomically, creating the folders of the path first.
-  void SaveToFile(const std::filesystem::path& fileName) const;
-  void UpdateFile() const { SaveToFile(FFileName); }
+  // Writes the whole document atomically, creating the folders of the path first. Written over
+  // the file it was loaded from while that was not well-formed text, the file's old bytes are
+  // first kept as "<name>.bak" (or "<name>.bak.1", ... when that exists); when they cannot be
+  // kept, nothing is written and EHakuvoError is thrown.
+  void SaveToFile(const std::filesystem::path& fileName);
+  void UpdateFile() { SaveToFile(FFileName); }
 
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
@@ -98,7 +110,12 @@ class TIniFile {
   static void AddKey(TSection& section, std::string key, std::string value);
   static void RebuildKeyIndex(TSection& section);
 
+  // Keeps the bytes of FFileName, beside it, before the first write over them.
+  void KeepIllFormedFile();
+
   std::filesystem::path FFileName;
+  // The bytes last loaded, while they were not well-formed text and not yet kept in a backup.
+  std::string FIllFormedBytes;
   std::vector<std::string> FPreamble;  // lines before the first section
   std::vector<TSection> FSections;
   std::unordered_map<std::string, std::size_t> FSectionIndex;  // lower-case name -> index

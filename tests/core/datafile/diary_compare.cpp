@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/datafile/diary_fixture.h"
+#include "core/settings/child_window_info_expect.h"
 
 namespace hakuvo {
 
@@ -202,61 +203,6 @@ void ExpectSameThings(const TLinkDataList& a, const TLinkDataList& b) {
   }
 }
 
-void ExpectSameChildWindowInfo(const TChildWindowInfo& a, const TChildWindowInfo& b) {
-  EXPECT_EQ(a.RightPanelDockClientList, b.RightPanelDockClientList);
-  EXPECT_EQ(a.RightTabDockClientList, b.RightTabDockClientList);
-  EXPECT_EQ(a.BottomPanelDockClientList, b.BottomPanelDockClientList);
-  EXPECT_EQ(a.BottomTabDockClientList, b.BottomTabDockClientList);
-  EXPECT_EQ(a.FloatingList, b.FloatingList);
-  EXPECT_EQ(a.RightPanelDockInfo, b.RightPanelDockInfo);
-  EXPECT_EQ(a.BottomPanelDockInfo, b.BottomPanelDockInfo);
-  EXPECT_EQ(a.LeftPanelWidth, b.LeftPanelWidth);
-  EXPECT_EQ(a.RightPanelWidth, b.RightPanelWidth);
-  EXPECT_EQ(a.BottomPanelHeight, b.BottomPanelHeight);
-  EXPECT_EQ(a.MemoPanelHeight, b.MemoPanelHeight);
-  EXPECT_EQ(a.MapDefaultInfo.MapType(), b.MapDefaultInfo.MapType());
-  EXPECT_EQ(a.MapDefaultInfo.Zoom(), b.MapDefaultInfo.Zoom());
-  EXPECT_EQ(a.MapDefaultInfo.Latitude(), b.MapDefaultInfo.Latitude());
-  EXPECT_EQ(a.MapDefaultInfo.Longitude(), b.MapDefaultInfo.Longitude());
-  EXPECT_EQ(a.LinkViewInfo.ViewStyle(), b.LinkViewInfo.ViewStyle());
-  EXPECT_EQ(a.LinkViewInfo.ThumbnailWidth(), b.LinkViewInfo.ThumbnailWidth());
-  EXPECT_EQ(a.LinkViewInfo.ThumbnailHeight(), b.LinkViewInfo.ThumbnailHeight());
-  EXPECT_EQ(a.LinkViewInfo.WidthBlank(), b.LinkViewInfo.WidthBlank());
-  EXPECT_EQ(a.LinkViewInfo.HeightBlank(), b.LinkViewInfo.HeightBlank());
-  EXPECT_EQ(a.RecordDialogLeft, b.RecordDialogLeft);
-  EXPECT_EQ(a.RecordDialogTop, b.RecordDialogTop);
-  EXPECT_EQ(a.RecordDialogWidth, b.RecordDialogWidth);
-  EXPECT_EQ(a.RecordDialogHeight, b.RecordDialogHeight);
-  EXPECT_EQ(a.RecordDialogLinkPanelVisible, b.RecordDialogLinkPanelVisible);
-  EXPECT_EQ(a.RecordDialogLinkPanelWidth, b.RecordDialogLinkPanelWidth);
-  EXPECT_EQ(a.RecordDialogLinkPreviewPanelHeight, b.RecordDialogLinkPreviewPanelHeight);
-  EXPECT_EQ(a.ActFormLeft, b.ActFormLeft);
-  EXPECT_EQ(a.ActFormTop, b.ActFormTop);
-  EXPECT_EQ(a.ActFormWidth, b.ActFormWidth);
-  EXPECT_EQ(a.ActFormHeight, b.ActFormHeight);
-  EXPECT_EQ(a.ActListTitle, b.ActListTitle);
-  EXPECT_EQ(a.ActListData, b.ActListData);
-  EXPECT_EQ(a.ActListTime, b.ActListTime);
-  EXPECT_EQ(a.ActListDate, b.ActListDate);
-  EXPECT_EQ(a.ActListEndTime, b.ActListEndTime);
-  EXPECT_EQ(a.ActListSpeed, b.ActListSpeed);
-  EXPECT_EQ(a.ActListEnergyConsumption, b.ActListEnergyConsumption);
-  EXPECT_EQ(a.LinkListTitle, b.LinkListTitle);
-  EXPECT_EQ(a.LinkListLink, b.LinkListLink);
-  EXPECT_EQ(a.LinkListNote, b.LinkListNote);
-  EXPECT_EQ(a.DropFileDialogDestination, b.DropFileDialogDestination);
-  EXPECT_EQ(a.DropFileDialogJpeg, b.DropFileDialogJpeg);
-  EXPECT_EQ(a.DropFileDialogGps, b.DropFileDialogGps);
-  EXPECT_EQ(a.DropFileDialogDate, b.DropFileDialogDate);
-  EXPECT_EQ(a.DropFileDialogCategory, b.DropFileDialogCategory);
-  EXPECT_EQ(a.DropFileDialogUserCategory, b.DropFileDialogUserCategory);
-  EXPECT_EQ(a.DropFileDialogOneAct, b.DropFileDialogOneAct);
-  EXPECT_EQ(a.FileLinkSearchFolderList, b.FileLinkSearchFolderList);
-  EXPECT_EQ(a.FileLinkSearchFileNameList, b.FileLinkSearchFileNameList);
-  EXPECT_EQ(a.IsFileLinkSearchSubFolder, b.IsFileLinkSearchSubFolder);
-  EXPECT_EQ(a.IsFileLinkSearchOneAct, b.IsFileLinkSearchOneAct);
-}
-
 void ExpectSameView(const TDayDataFileView& a, const TDayDataFileView& b) {
   EXPECT_EQ(a.DayGraphCategory, b.DayGraphCategory);
   EXPECT_EQ(a.MonthGraphCategory, b.MonthGraphCategory);
@@ -293,7 +239,7 @@ void ExpectSameDiary(const TTestDiary& a, const TTestDiary& b) {
   ExpectSameThings(a.Persons.List(), b.Persons.List());
   ExpectSameGraph(a.MultiDayGraphInfo, b.MultiDayGraphInfo);
   ExpectSameGraph(a.MultiDayGraphInfo2, b.MultiDayGraphInfo2);
-  ExpectSameChildWindowInfo(a.ChildWindowInfo, b.ChildWindowInfo);
+  ExpectSameDataFileFields(a.ChildWindowInfo, b.ChildWindowInfo);
   ExpectSameView(a.View, b.View);
 }
 

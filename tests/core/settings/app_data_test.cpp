@@ -11,6 +11,7 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/model/category_info_list.h"
+#include "core/settings/child_window_info_expect.h"
 #include "core/settings/history_menu_list.h"
 #include "core/settings/ini_file.h"
 #include "support/scoped_clock.h"
@@ -167,30 +168,14 @@ auto OwnFields(const TAppData& a) {
                   a.DayGraphCategory, a.MonthGraphCategory, a.YearGraphCategory, a.GoogleMapGeocodeDate,
                   a.GoogleMapGeocodeCount, a.ToolBarImageSize, a.ThumbnailFolder, a.IsMakeThumbnail, a.Weight);
 }
-auto ChildFields(const TChildWindowInfo& x) {
-  return std::tie(
-      x.RecordDialogLeft, x.RecordDialogTop, x.RecordDialogWidth, x.RecordDialogHeight, x.RecordDialogLinkPanelVisible,
-      x.RecordDialogLinkPanelWidth, x.RecordDialogLinkPreviewPanelHeight, x.ActFormLeft, x.ActFormTop, x.ActFormWidth,
-      x.ActFormHeight, x.ActListTitle, x.ActListData, x.ActListTime, x.ActListDate, x.ActListEndTime, x.ActListSpeed,
-      x.ActListWeight, x.ActListEnergyConsumption, x.IsViewEnergyConsumption, x.LinkListTitle, x.LinkListLink,
-      x.LinkListNote, x.LeftPanelWidth, x.RightPanelWidth, x.BottomPanelHeight, x.MemoPanelHeight,
-      x.RightPanelDockClientList, x.RightTabDockClientList, x.BottomPanelDockClientList, x.BottomTabDockClientList,
-      x.RightPanelDockInfo, x.BottomPanelDockInfo, x.FloatingList, x.DropFileDialogDestination, x.DropFileDialogJpeg,
-      x.DropFileDialogGps, x.DropFileDialogDate, x.DropFileDialogCategory, x.DropFileDialogUserCategory,
-      x.DropFileDialogOneAct, x.FileLinkSearchFolderList, x.FileLinkSearchFileNameList, x.IsFileLinkSearchSubFolder,
-      x.IsFileLinkSearchOneAct);
-}
-auto ViewFields(const TChildWindowInfo& x) {
-  const TMapDefaultInfo& map = x.MapDefaultInfo;
-  const TLinkViewInfo& link = x.LinkViewInfo;
-  return std::make_tuple(map.MapType(), map.Zoom(), map.Latitude(), map.Longitude(), int{link.ViewStyle()},
-                         link.ThumbnailWidth(), link.ThumbnailHeight(), link.WidthBlank(), link.HeightBlank());
+// The map and link-view settings, which a new object already holds at their defaults.
+bool IsViewField(const TChildWindowField& field) {
+  return std::string_view(field.Ini.Section) == "Map" || std::string_view(field.Ini.Section) == "Link";
 }
 
 void ExpectSameSettings(const TAppData& a, const TAppData& b) {
   EXPECT_EQ(OwnFields(a), OwnFields(b));
-  EXPECT_EQ(ChildFields(a.ChildWindowInfo), ChildFields(b.ChildWindowInfo));
-  EXPECT_EQ(ViewFields(a.ChildWindowInfo), ViewFields(b.ChildWindowInfo));
+  ExpectSameChildWindowInfo(a.ChildWindowInfo, b.ChildWindowInfo);
   ASSERT_TRUE(a.CategoryList != nullptr && b.CategoryList != nullptr);
   EXPECT_EQ(TypesOf(*a.CategoryList), TypesOf(*b.CategoryList));
   EXPECT_EQ(a.IsShowAll, b.IsShowAll);
@@ -209,7 +194,7 @@ TEST_F(AppDataTest, WithoutAFileEveryKeyTakesItsDefaultAndTheFirstWriteStoresThe
   EXPECT_EQ(data->ChildWindowInfo.DropFileDialogDate, Now());
   EXPECT_EQ(data->Weight, 60.0L);
   EXPECT_EQ(TypesOf(Categories), TypesOf(TCategoryList::DefaultOrder()));
-  EXPECT_EQ(ViewFields(data->ChildWindowInfo), ViewFields(TChildWindowInfo()));  // exactly, not via double
+  ExpectSameFields(data->ChildWindowInfo, TChildWindowInfo(), IsViewField);  // exactly, not via double
   data->Write();
 
   const std::string bytes = ReadAll(Program / "Jogging.ini");
@@ -325,6 +310,40 @@ TEST_F(AppDataTest, AWriteKeepsUnknownKeysTheRecentFilesAndOldListEntries) {
   THistoryMenuList reloaded;
   reloaded.Load(again->GetIniFileName());
   EXPECT_EQ(reloaded.Items(), (TStringList{"/c.hkvj", "/a.hkvj", "/b.hkvj"}));
+}
+
+// The last file and the folders are reopened by name; a name that is not UTF-8 must survive.
+TEST_F(AppDataTest, PathsThatAreNotUtf8SurviveTheSettingsFile) {
+  auto data = Settings();
+  data->Read();
+  data->FileName = "/d/\x93\xFA\x8BL.hkvj";
+  data->DataFilePath = "/d/caf\xE9";
+  data->ThumbnailFolder = "/cache/\xFF";
+  data->ChildWindowInfo.FileLinkSearchFolderList = {"/photos/\xE8\xB7", "/photos/写真"};
+  data->Write();
+
+  auto again = Settings();
+  again->Read();
+  EXPECT_EQ(again->FileName, "/d/\x93\xFA\x8BL.hkvj");
+  EXPECT_EQ(again->DataFilePath, "/d/caf\xE9");
+  EXPECT_EQ(again->ThumbnailFolder, "/cache/\xFF");
+  EXPECT_EQ(again->ChildWindowInfo.FileLinkSearchFolderList, (TStringList{"/photos/\xE8\xB7", "/photos/写真"}));
+}
+
+// A settings file saved in Shift_JIS by an editor: its paths cannot be read as they were meant,
+// so the first write keeps the file beside it before replacing it.
+TEST_F(AppDataTest, ASettingsFileInAnotherEncodingIsKeptBeforeTheFirstWrite) {
+  const std::string shiftJis = "[File]\r\nFileName=/home/\x93\xFA\x8BL.hkvj\r\n[Program]\r\nLeft=7\r\n";
+  std::ofstream(Program / "Jogging.ini", std::ios::binary) << shiftJis;
+  auto data = Settings();
+  data->Read();
+  EXPECT_EQ(data->Left, 7);
+  data->Write();
+  EXPECT_EQ(ReadAll(Program / "Jogging.ini.bak"), shiftJis);
+  auto again = Settings();
+  again->Read();
+  EXPECT_EQ(again->Left, 7);
+  EXPECT_EQ(again->FileName, "/home/\x93\xFA\x8BL.hkvj");
 }
 
 TEST_F(AppDataTest, ValuesThatDoNotConvertReadAsTheirDefaults) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "core/settings/child_window_info.h"
+#include "core/settings/child_window_info_expect.h"
 
 namespace hakuvo {
 namespace {
@@ -64,61 +68,56 @@ void FillEveryField(TChildWindowInfo& info) {
   info.IsFileLinkSearchOneAct = true;
 }
 
-void ExpectSame(const TChildWindowInfo& a, const TChildWindowInfo& b) {
-  EXPECT_EQ(a.RightPanelDockClientList, b.RightPanelDockClientList);
-  EXPECT_EQ(a.RightTabDockClientList, b.RightTabDockClientList);
-  EXPECT_EQ(a.BottomPanelDockClientList, b.BottomPanelDockClientList);
-  EXPECT_EQ(a.BottomTabDockClientList, b.BottomTabDockClientList);
-  EXPECT_EQ(a.FloatingList, b.FloatingList);
-  EXPECT_EQ(a.RightPanelDockInfo, b.RightPanelDockInfo);
-  EXPECT_EQ(a.BottomPanelDockInfo, b.BottomPanelDockInfo);
-  EXPECT_EQ(a.LeftPanelWidth, b.LeftPanelWidth);
-  EXPECT_EQ(a.RightPanelWidth, b.RightPanelWidth);
-  EXPECT_EQ(a.BottomPanelHeight, b.BottomPanelHeight);
-  EXPECT_EQ(a.MemoPanelHeight, b.MemoPanelHeight);
-  EXPECT_EQ(a.MapDefaultInfo.MapType(), b.MapDefaultInfo.MapType());
-  EXPECT_EQ(a.MapDefaultInfo.Zoom(), b.MapDefaultInfo.Zoom());
-  EXPECT_EQ(a.MapDefaultInfo.Latitude(), b.MapDefaultInfo.Latitude());
-  EXPECT_EQ(a.MapDefaultInfo.Longitude(), b.MapDefaultInfo.Longitude());
-  EXPECT_EQ(a.LinkViewInfo.ViewStyle(), b.LinkViewInfo.ViewStyle());
-  EXPECT_EQ(a.LinkViewInfo.ThumbnailWidth(), b.LinkViewInfo.ThumbnailWidth());
-  EXPECT_EQ(a.LinkViewInfo.ThumbnailHeight(), b.LinkViewInfo.ThumbnailHeight());
-  EXPECT_EQ(a.LinkViewInfo.WidthBlank(), b.LinkViewInfo.WidthBlank());
-  EXPECT_EQ(a.LinkViewInfo.HeightBlank(), b.LinkViewInfo.HeightBlank());
-  EXPECT_EQ(a.RecordDialogLeft, b.RecordDialogLeft);
-  EXPECT_EQ(a.RecordDialogTop, b.RecordDialogTop);
-  EXPECT_EQ(a.RecordDialogWidth, b.RecordDialogWidth);
-  EXPECT_EQ(a.RecordDialogHeight, b.RecordDialogHeight);
-  EXPECT_EQ(a.RecordDialogLinkPanelVisible, b.RecordDialogLinkPanelVisible);
-  EXPECT_EQ(a.RecordDialogLinkPanelWidth, b.RecordDialogLinkPanelWidth);
-  EXPECT_EQ(a.RecordDialogLinkPreviewPanelHeight, b.RecordDialogLinkPreviewPanelHeight);
-  EXPECT_EQ(a.ActFormLeft, b.ActFormLeft);
-  EXPECT_EQ(a.ActFormTop, b.ActFormTop);
-  EXPECT_EQ(a.ActFormWidth, b.ActFormWidth);
-  EXPECT_EQ(a.ActFormHeight, b.ActFormHeight);
-  EXPECT_EQ(a.ActListTitle, b.ActListTitle);
-  EXPECT_EQ(a.ActListData, b.ActListData);
-  EXPECT_EQ(a.ActListTime, b.ActListTime);
-  EXPECT_EQ(a.ActListDate, b.ActListDate);
-  EXPECT_EQ(a.ActListEndTime, b.ActListEndTime);
-  EXPECT_EQ(a.ActListSpeed, b.ActListSpeed);
-  EXPECT_EQ(a.ActListWeight, b.ActListWeight);
-  EXPECT_EQ(a.ActListEnergyConsumption, b.ActListEnergyConsumption);
-  EXPECT_EQ(a.IsViewEnergyConsumption, b.IsViewEnergyConsumption);
-  EXPECT_EQ(a.LinkListTitle, b.LinkListTitle);
-  EXPECT_EQ(a.LinkListLink, b.LinkListLink);
-  EXPECT_EQ(a.LinkListNote, b.LinkListNote);
-  EXPECT_EQ(a.DropFileDialogDestination, b.DropFileDialogDestination);
-  EXPECT_EQ(a.DropFileDialogJpeg, b.DropFileDialogJpeg);
-  EXPECT_EQ(a.DropFileDialogGps, b.DropFileDialogGps);
-  EXPECT_EQ(a.DropFileDialogDate, b.DropFileDialogDate);
-  EXPECT_EQ(a.DropFileDialogCategory, b.DropFileDialogCategory);
-  EXPECT_EQ(a.DropFileDialogUserCategory, b.DropFileDialogUserCategory);
-  EXPECT_EQ(a.DropFileDialogOneAct, b.DropFileDialogOneAct);
-  EXPECT_EQ(a.FileLinkSearchFolderList, b.FileLinkSearchFolderList);
-  EXPECT_EQ(a.FileLinkSearchFileNameList, b.FileLinkSearchFileNameList);
-  EXPECT_EQ(a.IsFileLinkSearchSubFolder, b.IsFileLinkSearchSubFolder);
-  EXPECT_EQ(a.IsFileLinkSearchOneAct, b.IsFileLinkSearchOneAct);
+// The filler reaches every field of the table, so the comparisons below cover them all.
+TEST(ChildWindowInfo, TheFillerSetsEveryFieldOfTheTable) {
+  TChildWindowInfo filled;
+  FillEveryField(filled);
+  const TChildWindowInfo fresh;
+  for (const TChildWindowField& field : ChildWindowFields()) EXPECT_FALSE(field.Equal(filled, fresh)) << field.Name;
+  EXPECT_FALSE(filled == fresh);
+}
+
+// Each entry reaches its own member and no other: set through the table, one field changes and
+// every other stays as it was. Names, settings keys and data-file attributes are not repeated.
+TEST(ChildWindowInfo, EachEntryOfTheTableReachesOneFieldOfItsOwn) {
+  TChildWindowInfo filled;
+  FillEveryField(filled);
+  std::set<std::string> names, iniKeys, xmlAttributes;
+  for (const TChildWindowField& field : ChildWindowFields()) {
+    TChildWindowInfo changed;
+    switch (field.Type) {
+      case cwInt:
+        field.Int.Set(changed, field.Int.Get(filled));
+        break;
+      case cwFlag:
+        field.Flag.Set(changed, field.Flag.Get(filled));
+        break;
+      case cwDate:
+        field.Date.Set(changed, field.Date.Get(filled));
+        break;
+      case cwReal:
+        field.Real.Set(changed, field.Real.Get(filled));
+        break;
+      case cwText:
+      case cwBytes:
+        field.Text.Set(changed, field.Text.Get(filled));
+        break;
+      case cwList:
+        field.List.Set(changed, field.List.Get(filled));
+        break;
+    }
+    for (const TChildWindowField& other : ChildWindowFields()) {
+      EXPECT_EQ(other.Equal(changed, TChildWindowInfo()), &other != &field) << field.Name << " reaches " << other.Name;
+    }
+    EXPECT_TRUE(names.insert(field.Name).second) << field.Name;
+    EXPECT_TRUE(iniKeys.insert(std::string(field.Ini.Section) + "/" + field.Ini.Key).second) << field.Name;
+    if (field.InDataFile()) {
+      EXPECT_TRUE(xmlAttributes.insert(std::string(field.Xml.Element) + "/" + field.Xml.Attribute).second)
+          << field.Name;
+    }
+  }
+  // The data file keeps all but the weight column and the energy view of the main list.
+  EXPECT_EQ(names.size(), xmlAttributes.size() + 2);
 }
 
 TEST(ChildWindowInfo, StartsEmptyWithTheMapAndLinkViewDefaults) {
@@ -153,7 +152,10 @@ TEST(ChildWindowInfo, AssignCopiesEveryFieldAndLeavesTheSourceAlone) {
   FillEveryField(source);
   TChildWindowInfo copy;
   copy.Assign(source);
-  ExpectSame(copy, source);
+  ExpectSameChildWindowInfo(copy, source);
+  EXPECT_TRUE(copy == source);
+  const TChildWindowInfo constructed(source);
+  ExpectSameChildWindowInfo(constructed, source);
 
   // The copy owns its lists and sub-objects: changing it does not reach the source.
   copy.FloatingList.clear();
@@ -165,7 +167,7 @@ TEST(ChildWindowInfo, AssignCopiesEveryFieldAndLeavesTheSourceAlone) {
 
   // Assigning a fresh record back resets everything, also fields the data file does not keep.
   copy.Assign(TChildWindowInfo());
-  ExpectSame(copy, TChildWindowInfo());
+  ExpectSameChildWindowInfo(copy, TChildWindowInfo());
 
   source.Assign(source);
   EXPECT_EQ(source.ActListWeight, 26);

@@ -32,18 +32,41 @@ TEST(HistoryMenuList, AddPutsThePathOnTopAndKeepsTenAtMost) {
   EXPECT_EQ(list.IndexOf("/diary/1.hkvj"), -1);
 }
 
-TEST(HistoryMenuList, AListedPathMovesUpWithItsStoredCaseAndIsNotRepeated) {
+TEST(HistoryMenuList, AListedPathMovesUpAndIsNotRepeated) {
   THistoryMenuList list = ListOf({"/a/One.hkvj", "/a/Two.hkvj", "/a/Three.hkvj"});
-  list.Add("/A/THREE.HKVJ");
+  list.Add("/a/Three.hkvj");
   EXPECT_EQ(list.Items(), (TStringList{"/a/Three.hkvj", "/a/One.hkvj", "/a/Two.hkvj"}));
-  list.Add("/a/three.hkvj");  // already on top
+  list.Add("/a/Three.hkvj");  // already on top
   EXPECT_EQ(list.Items(), (TStringList{"/a/Three.hkvj", "/a/One.hkvj", "/a/Two.hkvj"}));
 
   // A full list does not lose its last entry when a listed path moves up.
   for (int i = 0; i < 7; ++i) list.Add("/b/" + std::to_string(i));
-  list.Add("/A/two.hkvj");
+  list.Add("/a/Two.hkvj");
   EXPECT_EQ(list.Count(), 10u);
   EXPECT_EQ(list[0], "/a/Two.hkvj");
+}
+
+// Names that differ only in letter case are different files here: each keeps its own entry,
+// and finding, moving and removing one leaves the other alone.
+TEST(HistoryMenuList, NamesDifferingInLetterCaseAreDifferentFiles) {
+  THistoryMenuList list;
+  list.Add("/d/A.hkvw");
+  list.Add("/d/a.hkvw");
+  EXPECT_EQ(list.Items(), (TStringList{"/d/a.hkvw", "/d/A.hkvw"}));
+  EXPECT_EQ(list.IndexOf("/d/A.hkvw"), 1);
+  EXPECT_EQ(list.IndexOf("/D/A.HKVW"), -1);
+
+  list.Add("/d/A.hkvw");
+  EXPECT_EQ(list.Items(), (TStringList{"/d/A.hkvw", "/d/a.hkvw"}));
+  EXPECT_FALSE(list.Remove("/D/a.hkvw"));
+  EXPECT_TRUE(list.Remove("/d/a.hkvw"));
+  EXPECT_EQ(list.Items(), TStringList{"/d/A.hkvw"});
+
+  TIniFile ini;
+  ini.LoadFromText(
+      "[File]\nHistoryFileNum=3\nHistoryFile0=/d/a.hkvw\nHistoryFile1=/d/A.hkvw\nHistoryFile2=/d/a.hkvw\n");
+  list.LoadFromIni(ini);
+  EXPECT_EQ(list.Items(), (TStringList{"/d/a.hkvw", "/d/A.hkvw"}));
 }
 
 TEST(HistoryMenuList, RemoveAndMaximum) {
@@ -84,7 +107,7 @@ TEST(HistoryMenuList, LoadsEveryStoredEntryAndOnlyThose) {
        "[File]\nHistoryFileNum=2\nHistoryFile01=/x\nHistoryFile+1=/y\nHistoryFile1=/b\n",
        {"/b"}},
       {"empty and repeated entries",
-       "[File]\nHistoryFileNum=4\nHistoryFile0=/a\nHistoryFile1=\nHistoryFile2=/A\nHistoryFile3=/b\n",
+       "[File]\nHistoryFileNum=4\nHistoryFile0=/a\nHistoryFile1=\nHistoryFile2=/a\nHistoryFile3=/b\n",
        {"/a", "/b"}},
   };
   for (const Case& c : cases) {
@@ -137,6 +160,27 @@ TEST_F(HistoryMenuListOnDisk, SaveKeepsTheOtherSettingsAndOldHigherEntries) {
   std::ifstream in(file, std::ios::binary);
   const std::string bytes(std::istreambuf_iterator<char>(in), {});
   EXPECT_TRUE(bytes.starts_with("\xFF\xFE"));
+}
+
+// Names in another encoding than UTF-8 are names all the same: the list in the UTF-16 file gives
+// them back byte for byte, so the menu opens those very files.
+TEST_F(HistoryMenuListOnDisk, NamesThatAreNotUtf8ComeBackByteForByte) {
+  const TStringList names = {
+      "/d/caf\xE9.hkvj",                   // Latin-1
+      "/d/\x93\xFA\x8BL.hkvj",             // Shift_JIS
+      "/d/\xE8\xB7.hkvj",                  // a character cut short
+      "/d/\xED\xB3\x80\xEF\xBF\xBD.hkvj",  // an encoded surrogate, then a real U+FFFD
+      "/d/日記.hkvj",
+  };
+  THistoryMenuList list;
+  for (auto it = names.rbegin(); it != names.rend(); ++it) list.Add(*it);
+  list.Save(Folder / "Jogging.ini");
+
+  THistoryMenuList loaded;
+  loaded.Load(Folder / "Jogging.ini");
+  EXPECT_EQ(loaded.Items(), names);
+  EXPECT_TRUE(TIniFile(Folder / "Jogging.ini").IsWellFormed());
+  EXPECT_FALSE(fs::exists(Folder / "Jogging.ini.bak"));
 }
 
 TEST_F(HistoryMenuListOnDisk, EachSettingsFileHasItsOwnList) {

@@ -49,7 +49,7 @@ TEST(Utf16, WellFormedTextRoundTrips) {
                                                          6));
 }
 
-TEST(Utf16, IllFormedInputBecomesReplacementCharacters) {
+TEST(Utf16, IllFormedUtf8IsReplacedWhenSanitisedAndEscapedOtherwise) {
   const std::string fffd = "\xEF\xBF\xBD";
   struct Case {
     std::string Input;
@@ -71,11 +71,71 @@ TEST(Utf16, IllFormedInputBecomesReplacementCharacters) {
   for (const Case& c : utf8Cases) {
     EXPECT_EQ(SanitizeUtf8(c.Input), c.Expected);
     EXPECT_EQ(IsValidUtf8(c.Input), c.Input == c.Expected);
-    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(c.Input)), c.Expected);
+    // Through UTF-16 and back every byte survives, also those that are not text.
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(c.Input)), c.Input);
   }
-  const std::u16string lone[] = {u"\xD83D", u"\xDE00", std::u16string{0xDE00, 0xD83D}, std::u16string{0xD83D, 'a'}};
-  const std::string expected[] = {fffd, fffd, fffd + fffd, fffd + "a"};
+  // Unpaired surrogates that are not the escape of a byte are not text.
+  const std::u16string lone[] = {u"\xD83D", u"\xDE00", std::u16string{0xDE00, 0xD83D}, std::u16string{0xD83D, 'a'},
+                                 u"\xDC7F", u"\xDD00"};
+  const std::string expected[] = {fffd, fffd, fffd + fffd, fffd + "a", fffd, fffd};
   for (std::size_t i = 0; i < std::size(lone); ++i) EXPECT_EQ(Utf16ToUtf8(lone[i]), expected[i]);
+}
+
+// File names on Linux are bytes: a name in Latin-1 or Shift_JIS, or cut in the middle of a
+// character, must come back from the UTF-16 file byte for byte.
+TEST(Utf16, BytesOutsideUtf8GoThroughUtf16AsEscapesAndComeBackExactly) {
+  struct Case {
+    const char* Name;
+    std::string Bytes;
+    std::u16string Units;
+  };
+  const Case cases[] = {
+      {"Latin-1", "/d/caf\xE9.hkvj", u"/d/caf\xDCE9.hkvj"},
+      {"Shift_JIS", "/d/\x93\xFA\x8BL.hkvw", u"/d/\xDC93\xDCFA\xDC8BL.hkvw"},
+      {"cut character then text", "\xE8\xB7\xE8\xB7\xB3", u"\xDCE8\xDCB7\x8DF3"},
+      {"overlong slash", "\xC0\xAF", u"\xDCC0\xDCAF"},
+      {"encoded surrogate", "\xED\xB3\x80", u"\xDCED\xDCB3\xDC80"},
+      {"beside a pair", "\xFF\xF0\x9F\x98\x80\xFF", u"\xDCFF\xD83D\xDE00\xDCFF"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8ToUtf16(c.Bytes), c.Units) << c.Name;
+    EXPECT_EQ(Utf16ToUtf8(c.Units), c.Bytes) << c.Name;
+    EXPECT_EQ(Utf16LeBytesToUtf8(Utf8ToUtf16LeBytes(c.Bytes, false)), c.Bytes) << c.Name;
+    bool wellFormed = false;
+    EXPECT_EQ(DecodeUnicodeText(Utf8ToUtf16LeBytes(c.Bytes, true), &wellFormed), c.Bytes) << c.Name;
+    EXPECT_TRUE(wellFormed) << c.Name << ": the escapes are this program's own writing";
+  }
+}
+
+// Whether a file's bytes were what its form says tells whether a rewrite could lose something.
+TEST(Utf16, DecodingTellsWhetherTheBytesWereWellFormed) {
+  struct Case {
+    const char* Name;
+    std::string Bytes;
+    std::string Text;
+    bool WellFormed;
+  };
+  const Case cases[] = {
+      {"UTF-16LE",
+       std::string("\xFF\xFE"
+                   "a\0\x18\x8A",
+                   6),
+       "a記", true},
+      {"UTF-8", "[記録]", "[記録]", true},
+      {"UTF-8 with mark", "\xEF\xBB\xBFk=v", "k=v", true},
+      {"Shift_JIS, kept as bytes", "k=\x93\xFA\x8BL", "k=\x93\xFA\x8BL", false},
+      {"UTF-16 with an unpaired surrogate", std::string("\xFF\xFE\x00\xDC", 4), "\xEF\xBF\xBD", false},
+      {"UTF-16 of odd length",
+       std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       "a", false},
+  };
+  for (const Case& c : cases) {
+    bool wellFormed = !c.WellFormed;
+    EXPECT_EQ(DecodeUnicodeText(c.Bytes, &wellFormed), c.Text) << c.Name;
+    EXPECT_EQ(wellFormed, c.WellFormed) << c.Name;
+  }
 }
 
 TEST(Utf16, FileTextIsRecognisedByItsByteOrderMarkOrItsZeroBytes) {
@@ -100,7 +160,7 @@ TEST(Utf16, FileTextIsRecognisedByItsByteOrderMarkOrItsZeroBytes) {
                    5),
        "a"},  // odd length: the half character is dropped
       {"\xFF\xFE", ""},
-      {"\xFF", "\xEF\xBF\xBD"},
+      {"\xFF", "\xFF"},  // not text, kept as it is
   };
   for (const Case& c : cases) EXPECT_EQ(DecodeUnicodeText(c.Bytes), c.Expected);
 }
@@ -238,7 +298,7 @@ TEST(IniFile, EveryValueReadsBackAsWritten) {
   EXPECT_EQ(reloaded.ReadSection("Values").size(), std::size(values));
 }
 
-TEST(IniFile, AValueCannotSmuggleInLinesOrBrokenText) {
+TEST(IniFile, AValueCannotSmuggleInLinesAndKeepsBytesThatAreNotText) {
   TIniFile ini;
   ini.WriteString("File", "FileName", "/tmp/a\r\n[File]\nFileName=/etc/passwd");
   ini.WriteString("File", "Bad", "x\xFFy");
@@ -247,7 +307,8 @@ TEST(IniFile, AValueCannotSmuggleInLinesOrBrokenText) {
   EXPECT_EQ(reloaded.ReadSection("File"), (TStringList{"FileName", "Bad"}));
   EXPECT_EQ(reloaded.ReadString("File", "FileName", ""), "/tmp/a  [File] FileName=/etc/passwd");
   EXPECT_EQ(ini.ReadString("File", "FileName", ""), reloaded.ReadString("File", "FileName", ""));
-  EXPECT_EQ(reloaded.ReadString("File", "Bad", ""), "x\xEF\xBF\xBDy");
+  EXPECT_EQ(reloaded.ReadString("File", "Bad", ""), "x\xFFy");
+  EXPECT_EQ(reloaded.Text(), ini.Text());
 }
 
 TEST(IniFile, NamesThatCouldNotBeReadBackAreRefused) {
@@ -357,6 +418,66 @@ TEST_F(IniFileOnDisk, AFileThatCannotBeReadIsAnErrorNamingIt) {
   }
 }
 
+// A settings file saved in Shift_JIS (as an editor might) cannot be taken as Unicode: its paths
+// would come back as something else. Before the first write over it, its bytes are kept beside.
+TEST_F(IniFileOnDisk, AFileThatWasNotWellFormedTextIsKeptAsBakBeforeItIsWrittenOver) {
+  const fs::path file = Folder / "Jogging.ini";
+  // "[File]\nFileName=/home/user/日記.hkvj" in Shift_JIS.
+  const std::string shiftJis = "[File]\r\nFileName=/home/user/\x93\xFA\x8BL.hkvj\r\n";
+  std::ofstream(file, std::ios::binary) << shiftJis;
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+
+  TIniFile ini(file);
+  EXPECT_FALSE(ini.IsWellFormed());
+  ini.WriteInteger("Program", "Left", 1);
+  ini.UpdateFile();
+  EXPECT_EQ(ReadAll(Folder / "Jogging.ini.bak"), shiftJis);
+  EXPECT_EQ(fs::status(Folder / "Jogging.ini.bak").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  const TIniFile rewritten(file);
+  EXPECT_TRUE(rewritten.IsWellFormed());
+  EXPECT_EQ(rewritten.ReadString("File", "FileName", ""), "/home/user/\x93\xFA\x8BL.hkvj");
+
+  // Once kept, later writes make no further copies.
+  ini.UpdateFile();
+  TIniFile(file).UpdateFile();
+  EXPECT_FALSE(fs::exists(Folder / "Jogging.ini.bak.1"));
+
+  // A backup already there is never written over: it may hold an earlier file's paths.
+  std::ofstream(file, std::ios::binary) << "k=\xFF";
+  TIniFile second(file);
+  second.UpdateFile();
+  EXPECT_EQ(ReadAll(Folder / "Jogging.ini.bak"), shiftJis);
+  EXPECT_EQ(ReadAll(Folder / "Jogging.ini.bak.1"), "k=\xFF");
+
+  // Files that were well-formed text, and copies written elsewhere, leave no backup.
+  for (const std::string& bytes : {std::string("[A]\r\nk=v\r\n"), Utf8ToUtf16LeBytes("[A]\r\nk=記\r\n", true)}) {
+    const fs::path plain = Folder / "plain.ini";
+    std::ofstream(plain, std::ios::binary) << bytes;
+    TIniFile(plain).UpdateFile();
+    EXPECT_FALSE(fs::exists(Folder / "plain.ini.bak"));
+  }
+  std::ofstream(file, std::ios::binary) << shiftJis;
+  TIniFile(file).SaveToFile(Folder / "copy.ini");
+  EXPECT_FALSE(fs::exists(Folder / "copy.ini.bak"));
+  EXPECT_FALSE(fs::exists(Folder / "Jogging.ini.bak.2"));
+}
+
+// Without a copy the file is not written over: its old bytes stay where they are.
+TEST_F(IniFileOnDisk, AFileThatCannotBeKeptIsNotWrittenOver) {
+  const fs::path file = Folder / "Jogging.ini";
+  const std::string latin1 = "[File]\r\nFileName=/caf\xE9.hkvj\r\n";
+  std::ofstream(file, std::ios::binary) << latin1;
+  std::ofstream(Folder / "Jogging.ini.bak") << "older";
+  for (int i = 1; i < 1000; ++i) std::ofstream(Folder / ("Jogging.ini.bak." + std::to_string(i))) << "older";
+
+  TIniFile ini(file);
+  ini.WriteInteger("Program", "Left", 1);
+  EXPECT_THROW(ini.UpdateFile(), EHakuvoError);
+  EXPECT_EQ(ReadAll(file), latin1);
+  EXPECT_EQ(ReadAll(Folder / "Jogging.ini.bak"), "older");
+}
+
 // ---- Damaged input ---------------------------------------------------------------------------
 
 TEST(IniFile, DamagedBytesAreReadAsFarAsTheyGoAndRewriteStably) {
@@ -378,7 +499,10 @@ TEST(IniFile, DamagedBytesAreReadAsFarAsTheyGoAndRewriteStably) {
   for (const std::string& bytes : inputs) {
     TIniFile ini;
     ini.LoadFromBytes(bytes);
-    EXPECT_TRUE(IsValidUtf8(ini.Text()));
+    // What is written is well-formed in its own form and reads back as the same document.
+    bool wellFormed = false;
+    EXPECT_EQ(DecodeUnicodeText(ini.SaveToBytes(), &wellFormed), ini.Text());
+    EXPECT_TRUE(wellFormed);
     EXPECT_EQ(Reloaded(ini).Text(), ini.Text());
   }
   TIniFile ini;
