@@ -102,7 +102,9 @@ class TElementWriter {
     FNode.append_attribute(name).set_value(buffer, static_cast<std::size_t>(result.ptr - buffer));
   }
   void Flag(const char* name, bool value) { Text(name, FormatFlag(value)); }
-  void Real(const char* name, Extended value) { Text(name, FormatGeneral(value)); }
+  void Real(const char* name, Extended value) { Text(name, FormatGeneral(StorableReal(value))); }
+  void Double(const char* name, double value) { Text(name, FormatGeneral(StorableDouble(value))); }
+  void DateTime(const char* name, TDateTime value) { Text(name, FormatGeneral(StorableDateTime(value))); }
 
   // One attribute per entry, named by the prefix and the entry's index.
   void Indexed(const char* prefix, const std::vector<std::string>& texts) {
@@ -128,8 +130,8 @@ void WriteGraphInfo(TElementWriter parent, const char* name, const TGraphInfo& i
   w.Int("棒幅", info.BarSeriesWidth());
   w.Int("時間軸", info.DayAxisKind());
   w.Int("期間", info.AxisTerm());
-  w.Real("開始日", info.StartDate());
-  w.Real("終了日", info.EndDate());
+  w.DateTime("開始日", info.StartDate());
+  w.DateTime("終了日", info.EndDate());
   w.Flag("記録軸自動", info.IsAutoRecordAxis());
   w.Real("記録軸最大値", info.RecordAxisMax());
   w.Real("記録軸最小値", info.RecordAxisMin());
@@ -205,9 +207,9 @@ void WriteRecord(TElementWriter act, const TRecordData& record) {
   TElementWriter w = act.Child("記録");
   w.Int("種類", record.IndicationKind);
   w.Real("データ", record.Data());
-  w.Real("時刻", record.StartTime);
+  w.DateTime("時刻", record.StartTime);
   if (const auto* time = dynamic_cast<const TTimeRecord*>(&record)) {
-    w.Real("時刻-終了時刻", time->EndTime);
+    w.DateTime("時刻-終了時刻", time->EndTime);
     if (const auto* energy = dynamic_cast<const TEnergyConsumptionRecord*>(&record)) {
       w.Real("体重", energy->Weight);
       if (const auto* walking = dynamic_cast<const TWalkingRecord*>(&record)) w.Int("歩数", walking->Pedometer);
@@ -273,7 +275,7 @@ void WriteDays(TElementWriter root, const TDayDataList& days) {
   TElementWriter list = root.Child("日リスト");
   for (const auto& day : days) {
     TElementWriter w = list.Child("日データ");
-    w.Real("日付", day->DateData);
+    w.DateTime("日付", day->DateData);
     w.Text("天気", day->Weather);
     w.Lines("メモ", day->Memo);
     for (const auto& act : day->ActDataList) WriteAct(w, *act);
@@ -294,8 +296,8 @@ void WriteFiles(TElementWriter root, const TLinkDataList& files) {
       w.Text("縮小", image->ViewFileName);
     } else if (const auto* gps = dynamic_cast<const TGpsFileLink*>(file)) {
       w.Text("種類", "GPS");
-      w.Real("開始", gps->StartPos);
-      w.Real("終了", gps->EndPos);
+      w.Double("開始", gps->StartPos);
+      w.Double("終了", gps->EndPos);
       w.Text("縮小", gps->ViewFileName);
     } else {
       w.Text("種類", "");
@@ -410,7 +412,7 @@ void WriteChildWindowSection(TElementWriter root, const TChildWindowInfo& info) 
   drop.Int("Destination", info.DropFileDialogDestination);
   drop.Flag("Jpeg", info.DropFileDialogJpeg);
   drop.Flag("Gps", info.DropFileDialogGps);
-  drop.Real("Date", info.DropFileDialogDate);
+  drop.DateTime("Date", info.DropFileDialogDate);
   drop.Text("Category", info.DropFileDialogCategory);
   drop.Text("UserCategory", info.DropFileDialogUserCategory);
   drop.Flag("OneAct", info.DropFileDialogOneAct);

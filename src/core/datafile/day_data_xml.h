@@ -12,6 +12,10 @@
 
 namespace hakuvo {
 
+// The root's children that make a document a diary, in the order Save writes them.
+inline constexpr const char* kDiarySections[] = {"日リスト", "カテゴリリスト", "ファイルリスト", "物リスト",
+                                                 "人リスト", "グラフ",         "ウインドウ",     "子ウインドウ"};
+
 // What Save writes.
 struct TDayDataSources {
   const TDayDataList& Days;

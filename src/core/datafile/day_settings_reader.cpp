@@ -90,8 +90,8 @@ void TDayDataReader::ReadGraphInfo(const TElementReader& parent, const char* nam
   info.SetBarSeriesWidth(r.Int("棒幅"));
   info.SetDayAxisKind(DayAxisOf(r.Int("時間軸")));
   info.SetAxisTerm(r.Int("期間"));
-  info.SetStartDate(r.Double("開始日"));
-  info.SetEndDate(r.Double("終了日"));
+  info.SetStartDate(r.DateTime("開始日"));
+  info.SetEndDate(r.DateTime("終了日"));
   info.SetIsAutoRecordAxis(r.Flag("記録軸自動"));
   info.SetRecordAxisMax(r.Real("記録軸最大値"));
   info.SetRecordAxisMin(r.Real("記録軸最小値"));
@@ -207,7 +207,7 @@ void TDayDataReader::ReadChildWindowSection(pugi::xml_node node) {
     info.DropFileDialogDestination = r.Int("Destination");
     info.DropFileDialogJpeg = r.Flag("Jpeg");
     info.DropFileDialogGps = r.Flag("Gps");
-    info.DropFileDialogDate = r.Double("Date");
+    info.DropFileDialogDate = r.DateTime("Date");
     info.DropFileDialogCategory = r.Text("Category");
     info.DropFileDialogUserCategory = r.Text("UserCategory");
     info.DropFileDialogOneAct = r.Flag("OneAct");

@@ -134,7 +134,7 @@ TEST(DayDataFileBadFile, AFileThatCannotBeReadNamesTheReason) {
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const auto& [path, reason] :
-       {std::pair{folder / "missing.hkvj", "No such file or directory"}, std::pair{folder.Path(), "Is a directory"}}) {
+       {std::pair{folder / "missing.hkvj", "No such file or directory"}, std::pair{folder.Path(), "フォルダーです"}}) {
     try {
       diary.Load(path);
       ADD_FAILURE() << "no error for " << path;
