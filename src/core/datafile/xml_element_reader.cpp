@@ -196,7 +196,8 @@ Extended TElementReader::RealOf(const char* name, const char* text) const {
 
 double TElementReader::DoubleOf(const char* name, const char* text) const {
   const Extended value = RealOf(name, text);
-  if (value > kLargestStoredDouble || value < -kLargestStoredDouble) {
+  // From here up the 15 digits the writer keeps round to more than the largest double.
+  if (!(std::fabs(value) < 1.797693134862315E308L)) {
     Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は大きすぎます");
   }
   return static_cast<double>(value);
@@ -231,7 +232,9 @@ std::string FormatInt(long long value) {
 }
 
 Extended StorableReal(Extended value) {
-  if (std::isnan(value)) return 0;
+  // Near the smallest normal value the 15 digits read back as a subnormal one, which the number
+  // parser refuses as out of range: nothing the diary measures is that small.
+  if (std::isnan(value) || std::fabs(value) < 1E-4900L) return 0;
   return std::clamp(value, std::numeric_limits<Extended>::lowest(), std::numeric_limits<Extended>::max());
 }
 

@@ -110,7 +110,7 @@ constexpr double kLargestStoredDouble = 1.79769313486231E308;
 std::string FormatInt(long long value);
 // What the writer puts for a value the reader would refuse: every stored value must load again.
 // An undefined value becomes 0, an infinite one the largest the kind can hold, a date-time
-// outside the calendar the nearest end of its range.
+// outside the calendar the nearest end of its range, a real below 1E-4900 in magnitude 0.
 Extended StorableReal(Extended value);
 double StorableDouble(double value);
 TDateTime StorableDateTime(TDateTime value);
