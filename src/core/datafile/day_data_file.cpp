@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <system_error>
@@ -21,6 +22,33 @@ class TStringWriter : public pugi::xml_writer {
   void write(const void* data, std::size_t size) override { Text.append(static_cast<const char*>(data), size); }
   std::string Text;
 };
+
+// Hands pugixml's output on to the file as it comes. A failure is kept and raised once pugixml
+// is back: an exception is not thrown through the library's code.
+class TSaveOutputWriter : public pugi::xml_writer {
+ public:
+  explicit TSaveOutputWriter(TSaveOutput& output) : FOutput(output) {}
+  void write(const void* data, std::size_t size) override {
+    if (FFailure) return;
+    try {
+      FOutput.Write(std::string_view(static_cast<const char*>(data), size));
+    } catch (...) {
+      FFailure = std::current_exception();
+    }
+  }
+  void RethrowFailure() const {
+    if (FFailure) std::rethrow_exception(FFailure);
+  }
+
+ private:
+  TSaveOutput& FOutput;
+  std::exception_ptr FFailure;
+};
+
+// Attribute values keep their line breaks as character references; no indentation is needed.
+void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
+  document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+}
 
 const char* ParseProblem(pugi::xml_parse_status status) {
   switch (status) {
@@ -98,23 +126,33 @@ void TDayDataFile::CheckObjects() const {
   }
 }
 
-std::string TDayDataFile::SaveToString() const {
+TDayDataSources TDayDataFile::Sources() const {
   CheckObjects();
-  const TDayDataSources sources{*FDayDataList,        *FCategoryInfoList,  FFileList->List(),
-                                FThingList->List(),   FPersonList->List(), *FMultiDayGraphInfo,
-                                *FMultiDayGraphInfo2, *FChildWindowInfo,   FView};
+  return TDayDataSources{*FDayDataList,        *FCategoryInfoList,  FFileList->List(),
+                         FThingList->List(),   FPersonList->List(), *FMultiDayGraphInfo,
+                         *FMultiDayGraphInfo2, *FChildWindowInfo,   FView};
+}
+
+std::string TDayDataFile::SaveToString() const {
+  const TDayDataSources sources = Sources();
   pugi::xml_document document;
   WriteDayDataDocument(sources, document);
   TStringWriter writer;
   writer.Text.reserve(EstimatedDocumentSize(sources));
-  // Attribute values keep their line breaks as character references; no indentation is needed.
-  document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  SaveDocument(document, writer);
   return std::move(writer.Text);
 }
 
 void TDayDataFile::Save() const {
-  // The whole document is built before the file is touched, and the file is replaced in one step.
-  WriteFileAtomically(FFileName, SaveToString());
+  // The whole document is built before the file is touched; its text then goes straight into the
+  // temporary file, never whole into memory, and the file is replaced in one step.
+  pugi::xml_document document;
+  WriteDayDataDocument(Sources(), document);
+  WriteFileAtomically(FFileName, [&document](TSaveOutput& output) {
+    TSaveOutputWriter writer(output);
+    SaveDocument(document, writer);
+    writer.RethrowFailure();
+  });
 }
 
 void TDayDataFile::Load() {
