@@ -35,7 +35,7 @@ class DayDataFileBadInput : public testing::TestWithParam<TBadCase> {};
 
 TEST_P(DayDataFileBadInput, FailsWithWhereAndChangesNothing) {
   const TBadCase& c = GetParam();
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   const TLinkData* firstFile = diary.Files.Items(0);
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A file cut short anywhere (a copy that stopped, a disk that filled under another program).
 TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
   TTempFolder folder;
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const std::size_t cut : {std::size_t{1}, before.size() / 10, before.size() / 2, before.size() - 1}) {
@@ -159,7 +159,7 @@ TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
 
 TEST(DayDataFileBadFile, AFileThatCannotBeReadNamesTheReason) {
   TTempFolder folder;
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const auto& [path, reason] :
@@ -182,7 +182,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
       "<日データ 日付=\"2\" 天気=\"\"/>\n</日リスト>\n</tekuri>\n";
   TTempFolder folder;
   WriteFileBytes(folder / "hand.hkvj", text);
-  TDiary diary;
+  TDiaryFixture diary;
   for (const bool fromFile : {true, false}) {
     try {
       if (fromFile) {
@@ -203,7 +203,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
 // Only the predefined entities and character references are expanded: no entity definitions of
 // a document type are used, so neither entity bombs nor external files reach the diary.
 TEST(DayDataFileBadFile, EntitiesOfADocumentTypeAreNotExpanded) {
-  TDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(R"(<?xml version="1.0"?><!DOCTYPE tekuri [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;">
 <!ENTITY x SYSTEM "file:///etc/passwd">]>
 <tekuri><日リスト><日データ 日付="1" 天気="&b;&x;" メモ="&lt;&#x41;"/></日リスト></tekuri>)");

@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A diary of well over 64 KiB.
-void FillLargeDiary(TDiary& diary) {
+void FillLargeDiary(TDiaryFixture& diary) {
   FillDiary(diary);
   for (int i = 0; i < 400; ++i) {
     auto day = std::make_unique<TDayData>();
@@ -34,7 +34,7 @@ void FillLargeDiary(TDiary& diary) {
 class DayDataFileSave : public testing::Test {
  public:
   void SetUp() override {
-    TDiary previous;
+    TDiaryFixture previous;
     previous.Days.Add(std::make_unique<TDayData>())->Weather = "前の日記";
     Previous = previous.SaveToString();
     FillLargeDiary(Large);
@@ -53,7 +53,7 @@ class DayDataFileSave : public testing::Test {
   // The old file is byte for byte what it was, still loads, and nothing was left beside it.
   void ExpectPreviousKept(const fs::path& target) {
     EXPECT_EQ(ReadFileBytes(target), Previous);
-    TDiary check;
+    TDiaryFixture check;
     ASSERT_NO_THROW(check.Load(target));
     ASSERT_EQ(check.Days.Count(), 1);
     EXPECT_EQ(check.Days[0]->Weather, "前の日記");
@@ -62,7 +62,7 @@ class DayDataFileSave : public testing::Test {
   TTempFolder Folder;
   std::vector<fs::path> Mounts;
   std::string Previous;
-  TDiary Large;
+  TDiaryFixture Large;
 };
 
 TEST_F(DayDataFileSave, ASaveReplacesTheWholeFile) {
@@ -123,9 +123,10 @@ TEST_F(DayDataFileSave, AProcessKilledWhileSavingLeavesThePreviousFile) {
   EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
   ExpectPreviousKept(target);
 
-  // The next save works and its file loads back whole.
+  // The next save works, removes the copy the killed one left, and its file loads back whole.
   Large.Save(target);
-  TDiary check;
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1);
+  TDiaryFixture check;
   check.Load(target);
   ExpectSameDiary(Large, check);
 }

@@ -12,12 +12,12 @@ namespace {
 
 TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
   TTempFolder folder;
-  TDiary original;
+  TDiaryFixture original;
   FillDiary(original);
   original.Save(folder / "first.hkvj");
   const std::string first = ReadFileBytes(folder / "first.hkvj");
 
-  TDiary loaded;
+  TDiaryFixture loaded;
   loaded.ChildWindowInfo.ActListWeight = 77;
   loaded.ChildWindowInfo.IsViewEnergyConsumption = false;
   loaded.Load(folder / "first.hkvj");
@@ -31,7 +31,7 @@ TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
 }
 
 TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string bytes = diary.SaveToString();
   EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?><tekuri Ver=\"0.1\">", 0), 0u)
@@ -53,7 +53,7 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
   EXPECT_NE(bytes.find("RightPanelDockInfo=\"01AB00FF10\""), std::string::npos);
 
   // An empty diary writes every section too.
-  TDiary empty;
+  TDiaryFixture empty;
   const std::string bare = empty.SaveToString();
   for (const char* section : {"<日リスト/>", "<ファイルリスト/>", "<物リスト/>", "<人リスト/>", "<Channel2 ",
                               "<Window ", "<FileLinkSearch "}) {
@@ -62,11 +62,11 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
 }
 
 TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlace) {
-  TDiary original;
+  TDiaryFixture original;
   FillDiary(original);
   const std::string bytes = original.SaveToString();
 
-  TDiary target;
+  TDiaryFixture target;
   FillDiary(target);  // a previous diary, then made different
   target.Days[0]->ActDataList[0]->Title = "前の日記";
   target.Files.Add(std::make_unique<TFileLink>());
@@ -90,7 +90,7 @@ TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlac
 // A well-formed XML file of another kind is no diary: opening it must fail and change nothing,
 // or the next save would write the diary over that file.
 TEST(DayDataFile, AFileWithNoneOfTheDiarysSectionsIsRefused) {
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const char* text : {"<tekuri/>", "<?xml version=\"1.0\"?><日記 Ver=\"9\"><未知/></日記>",
@@ -111,14 +111,14 @@ TEST(DayDataFile, AFileWithNoneOfTheDiarysSectionsIsRefused) {
 // file, empty where the file has no section for it: no day, file, thing or person of the diary
 // open before may survive into this one. Settings the file does not hold stay.
 TEST(DayDataFile, AFileWithSomeSectionsReplacesEveryList) {
-  TDiary expected;
+  TDiaryFixture expected;
   FillDiary(expected);
   expected.Days.Clear();
   expected.Files.Clear();
   expected.Things.Clear();
   expected.Persons.Clear();
   for (const char* text : {"<tekuri><ウインドウ/></tekuri>", "<日記 Ver=\"9\"><未知/><日リスト/></日記>"}) {
-    TDiary diary;
+    TDiaryFixture diary;
     FillDiary(diary);
     diary.LoadString(text);
     EXPECT_EQ(diary.Days.Count(), 0) << text;
@@ -129,7 +129,7 @@ TEST(DayDataFile, AFileWithSomeSectionsReplacesEveryList) {
   }
 
   // A file list alone: the days go with the rest, and the new links are the list's.
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   diary.LoadString(
       "<tekuri><ファイルリスト><ファイル ファイル名=\"/new/place.jpg\" コード=\"{X}\" 種類=\"\"/>"
@@ -162,7 +162,7 @@ TEST(DayDataFile, LinksAreFoundInAnyOrderAndACodeListedTwiceMeansItsFirstLink) {
   for (const int i : {2, 1, 0, 2, 1, 1}) text += "<ファイル コード=\"" + code[i] + "\"/>";
   text += "</リンク></行動></日データ></日リスト></tekuri>";
 
-  TDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(text);
   std::string names;
   for (const TLinkData* link : diary.Days[0]->ActDataList[0]->LinkDataList) {

@@ -22,7 +22,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 // Values at the ends of what each kind of attribute takes: loaded, saved, loaded and saved
 // again, the two saves are the same bytes, and the value is still in the diary.
 TEST(DayDataFileValues, EveryAcceptedValueSurvivesSaveLoadSave) {
-  TDiary source;
+  TDiaryFixture source;
   FillDiary(source);
   const std::string saved = source.SaveToString();
   const struct {
@@ -44,10 +44,10 @@ TEST(DayDataFileValues, EveryAcceptedValueSurvivesSaveLoadSave) {
       {"Date=\"42095.5\"", "Date=\"0.000000000000001\""},
   };
   for (const auto& c : cases) {
-    TDiary first;
+    TDiaryFixture first;
     first.LoadString(Replaced(saved, c.From, c.To));
     const std::string once = first.SaveToString();
-    TDiary second;
+    TDiaryFixture second;
     ASSERT_NO_THROW(second.LoadString(once)) << c.To;
     EXPECT_EQ(second.SaveToString(), once) << c.To;
   }
@@ -57,7 +57,7 @@ TEST(DayDataFileValues, EveryAcceptedValueSurvivesSaveLoadSave) {
 // quotient, a date pushed past the calendar) are written as the nearest value it takes.
 TEST(DayDataFileValues, TheWriterNeverWritesWhatTheReaderRefuses) {
   constexpr double kInfinity = std::numeric_limits<double>::infinity();
-  TDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   TActData& act = *diary.Days[0]->ActDataList[0];
   act.Temperature = std::numeric_limits<Extended>::infinity();
@@ -76,7 +76,7 @@ TEST(DayDataFileValues, TheWriterNeverWritesWhatTheReaderRefuses) {
   const std::string saved = diary.SaveToString();
   EXPECT_EQ(saved.find("INF"), std::string::npos);
   EXPECT_EQ(saved.find("NAN"), std::string::npos);
-  TDiary loaded;
+  TDiaryFixture loaded;
   ASSERT_NO_THROW(loaded.LoadString(saved));
   EXPECT_EQ(loaded.SaveToString(), saved);
   const TActData& read = *loaded.Days[0]->ActDataList[0];
