@@ -45,11 +45,6 @@ class TSaveOutputWriter : public pugi::xml_writer {
   std::exception_ptr FFailure;
 };
 
-// Attribute values keep their line breaks as character references; no indentation is needed.
-void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer) {
-  document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-}
-
 const char* ParseProblem(pugi::xml_parse_status status) {
   switch (status) {
     case pugi::status_ok:
@@ -135,22 +130,19 @@ TDayDataSources TDayDataFile::Sources() const {
 
 std::string TDayDataFile::SaveToString() const {
   const TDayDataSources sources = Sources();
-  pugi::xml_document document;
-  WriteDayDataDocument(sources, document);
   TStringWriter writer;
   writer.Text.reserve(EstimatedDocumentSize(sources));
-  SaveDocument(document, writer);
+  WriteDayDataDocument(sources, writer);
   return std::move(writer.Text);
 }
 
 void TDayDataFile::Save() const {
-  // The whole document is built before the file is touched; its text then goes straight into the
-  // temporary file, never whole into memory, and the file is replaced in one step.
-  pugi::xml_document document;
-  WriteDayDataDocument(Sources(), document);
-  WriteFileAtomically(FFileName, [&document](TSaveOutput& output) {
+  // The text goes straight into the temporary file as it is made, never whole into memory, and
+  // the file is replaced in one step once all of it is there.
+  const TDayDataSources sources = Sources();
+  WriteFileAtomically(FFileName, [&sources](TSaveOutput& output) {
     TSaveOutputWriter writer(output);
-    SaveDocument(document, writer);
+    WriteDayDataDocument(sources, writer);
     writer.RethrowFailure();
   });
 }

@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstring>
 #include <string>
 
 #include "core/common/number_format.h"
@@ -271,15 +272,12 @@ void WriteAct(TElementWriter day, const TActData& act) {
   }
 }
 
-void WriteDays(TElementWriter root, const TDayDataList& days) {
-  TElementWriter list = root.Child("日リスト");
-  for (const auto& day : days) {
-    TElementWriter w = list.Child("日データ");
-    w.DateTime("日付", day->DateData);
-    w.Text("天気", day->Weather);
-    w.Lines("メモ", day->Memo);
-    for (const auto& act : day->ActDataList) WriteAct(w, *act);
-  }
+void WriteDay(TElementWriter list, const TDayData& day) {
+  TElementWriter w = list.Child("日データ");
+  w.DateTime("日付", day.DateData);
+  w.Text("天気", day.Weather);
+  w.Lines("メモ", day.Memo);
+  for (const auto& act : day.ActDataList) WriteAct(w, *act);
 }
 
 void WriteFiles(TElementWriter root, const TLinkDataList& files) {
@@ -458,14 +456,17 @@ std::size_t EstimatedDocumentSize(const TDayDataSources& sources) {
   return bytes * 5 / 4;
 }
 
-void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document) {
+namespace {
+
+// The whole document but the days: the day list's element is there, empty.
+void WriteSkeleton(const TDayDataSources& sources, pugi::xml_document& document) {
   pugi::xml_node declaration = document.append_child(pugi::node_declaration);
   declaration.append_attribute("version").set_value("1.0");
   declaration.append_attribute("encoding").set_value("UTF-8");
-  TElementWriter root(document.append_child("tekuri"));
+  TElementWriter root(document.append_child(kRootName));
   root.Text("Ver", "0.1");
 
-  WriteDays(root, sources.Days);
+  root.Child("日リスト");
   TElementWriter categories = root.Child("カテゴリリスト");
   for (int i = 0; i < sources.Categories.Count(); ++i) WriteCategory(categories, *sources.Categories[i]);
   WriteFiles(root, sources.Files);
@@ -474,6 +475,57 @@ void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& do
   WriteGraphSection(root, sources);
   WriteWindowSection(root, sources.View);
   WriteChildWindowSection(root, sources.ChildWindowInfo);
+}
+
+// Days are turned into text this many at a time, each batch in a tree of its own that is then
+// dropped: the tree of the whole diary, larger than the file it writes, never exists at once.
+constexpr std::size_t kDaysPerBatch = 64;
+
+void WriteDayBatches(const TDayDataList& days, pugi::xml_writer& out) {
+  pugi::xml_document batch;
+  std::size_t inBatch = 0;
+  const auto flush = [&] {
+    for (pugi::xml_node day = batch.first_child().first_child(); day; day = day.next_sibling()) {
+      day.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+    batch.reset();
+    inBatch = 0;
+  };
+  for (const auto& day : days) {
+    if (inBatch == 0) batch.append_child("日リスト");
+    WriteDay(TElementWriter(batch.first_child()), *day);
+    if (++inBatch == kDaysPerBatch) flush();
+  }
+  if (inBatch > 0) flush();
+}
+
+void WriteText(pugi::xml_writer& out, std::string_view text) { out.write(text.data(), text.size()); }
+
+}  // namespace
+
+void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_writer& out) {
+  pugi::xml_document skeleton;
+  WriteSkeleton(sources, skeleton);
+  // What pugixml writes for the whole tree without indentation (line breaks in values as character
+  // references), the day list's content made
+  // from batches in place of its empty element.
+  skeleton.first_child().print(out, "", pugi::format_raw, pugi::encoding_utf8);
+  const pugi::xml_node root = skeleton.child(kRootName);
+  WriteText(out, "<");
+  WriteText(out, kRootName);
+  WriteText(out, " Ver=\"0.1\">");
+  for (pugi::xml_node section = root.first_child(); section; section = section.next_sibling()) {
+    if (std::strcmp(section.name(), "日リスト") == 0 && sources.Days.Count() > 0) {
+      WriteText(out, "<日リスト>");
+      WriteDayBatches(sources.Days, out);
+      WriteText(out, "</日リスト>");
+    } else {
+      section.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+  }
+  WriteText(out, "</");
+  WriteText(out, kRootName);
+  WriteText(out, ">");
 }
 
 }  // namespace hakuvo

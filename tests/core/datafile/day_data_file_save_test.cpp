@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <pugixml.hpp>
 
 #include <csignal>
 
@@ -71,6 +72,24 @@ TEST_F(DayDataFileSave, ASaveReplacesTheWholeFile) {
   Large.Save(target);
   EXPECT_EQ(ReadFileBytes(target), Large.SaveToString());
   EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1);
+}
+
+// The text is made a few days at a time straight into the file: it must be what pugixml writes
+// for the whole tree, to the byte, across the batches of days.
+TEST_F(DayDataFileSave, TheStreamedTextIsTheWholeTreesText) {
+  const fs::path target = Folder / "diary.hkvj";
+  Large.Save(target);
+  const std::string saved = ReadFileBytes(target);
+  EXPECT_EQ(saved, Large.SaveToString());
+  pugi::xml_document whole;
+  ASSERT_TRUE(whole.load_buffer(saved.data(), saved.size(), pugi::parse_default | pugi::parse_declaration));
+  struct TText : pugi::xml_writer {
+    void write(const void* data, std::size_t size) override { Text.append(static_cast<const char*>(data), size); }
+    std::string Text;
+  } text;
+  whole.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+  EXPECT_EQ(saved, text.Text);
+  EXPECT_GT(Large.Days.Count(), 200);
 }
 
 TEST_F(DayDataFileSave, AFullDiskKeepsThePreviousFile) {
