@@ -12,8 +12,8 @@ namespace hakuvo {
 
 // Reads a picture file, its kind told by the extension: ".jpg", ".jpeg", ".jpe" through
 // libjpeg; ".gif", ".png", ".bmp", ".ico" through QImage. Gives none for any other extension and
-// for a file that cannot be opened (missing, unreadable, not a plain file). A picture that cannot
-// be decoded raises EHakuvoError naming the file and the reason.
+// for a file that cannot be opened (missing, unreadable). A path that is no plain file (a folder,
+// a FIFO, a device) and a picture that cannot be decoded raise EHakuvoError naming the file.
 std::optional<QImage> LoadGraphic(const std::string& fileName);
 
 struct TLoadedPicture {

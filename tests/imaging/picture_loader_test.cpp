@@ -96,11 +96,23 @@ TEST(LoadGraphic, GivesNoneForOtherKindsAndFilesThatCannotBeOpened) {
   TTempFolder folder;
   SavePicture(PatternImage(8, 8), folder.Path("picture.tif"), "png");
   SavePicture(PatternImage(8, 8), folder.Path("noextension"), "png");
+  for (const std::string name : {"picture.tif", "noextension", "missing.jpg", "missing.png"}) {
+    EXPECT_FALSE(LoadGraphic(folder.Path(name)).has_value()) << name;
+  }
+}
+
+// A folder or a FIFO named like a picture is refused at once with its name, not waited on.
+TEST(LoadGraphic, APathThatIsNoFileIsAnErrorNamingIt) {
+  TTempFolder folder;
   std::filesystem::create_directory(folder.Path("folder.jpg"));
   ASSERT_EQ(mkfifo(folder.Path("pipe.png").c_str(), 0600), 0);
-  for (const std::string name :
-       {"picture.tif", "noextension", "missing.jpg", "missing.png", "folder.jpg", "pipe.png"}) {
-    EXPECT_FALSE(LoadGraphic(folder.Path(name)).has_value()) << name;
+  for (const std::string name : {"folder.jpg", "pipe.png"}) {
+    try {
+      LoadGraphic(folder.Path(name));
+      ADD_FAILURE() << "no error for " << name;
+    } catch (const EHakuvoError& error) {
+      EXPECT_NE(std::string(error.what()).find(folder.Path(name)), std::string::npos) << error.what();
+    }
   }
 }
 

@@ -29,6 +29,9 @@ std::optional<TDateTime>& FixedNow() {
 // Whole days and milliseconds of the day, with the classic handling of negative serials:
 // the whole part counts days, the fraction is always a forward time of day.
 void SplitSerial(TDateTime value, long long& days, long long& ms) {
+  // Converting a double beyond the range of long long is undefined; no day lies out there anyway.
+  if (std::isnan(value)) value = 0;
+  if (!IsDateTimeInRange(value)) value = value < 0 ? FirstDaySerial : LastDaySerial;
   double whole = std::trunc(value);
   double fraction = std::fabs(value - whole);
   ms = std::llround(fraction * MSecsPerDay);

@@ -15,6 +15,17 @@ constexpr double MinsPerDay = 24.0 * 60.0;
 constexpr double SecsPerDay = 24.0 * 60.0 * 60.0;
 constexpr double MSecsPerDay = SecsPerDay * 1000.0;
 
+// The calendar's range as serials: 0001-01-01 is the first day, 9999-12-31 the last. A serial
+// further out names no day the program can show or store; DecodeDate and DecodeTime take it as
+// the nearest end of the range (and an undefined value as the first moment of 1899-12-30).
+constexpr TDateTime FirstDaySerial = -693593.0;
+constexpr TDateTime LastDaySerial = 2958465.0;
+// Any moment of a day of the calendar's range (for negative serials the time of day is the
+// fraction counted forward, so all of -693593.x is the first day).
+constexpr bool IsDateTimeInRange(TDateTime value) {
+  return value > FirstDaySerial - 1.0 && value < LastDaySerial + 1.0;
+}
+
 struct TDateParts {
   int Year = 1899;
   int Month = 12;

@@ -1,13 +1,19 @@
 #include "core/common/safe_file_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
+#include <chrono>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include "core/common/hakuvo_error.h"
 
@@ -24,8 +30,14 @@ std::string SystemReason(int error) { return std::generic_category().message(err
                      ": " + SystemReason(error) + ")");
 }
 
+[[noreturn]] void Refuse(const fs::path& target, const std::string& reason) {
+  throw EHakuvoError("ファイルを保存できませんでした / Could not save the file: " + target.string() + " (" + reason +
+                     ")");
+}
+
 // Saving through a link must replace the file the link points at, not the link itself.
-fs::path ResolveLinks(fs::path target) {
+fs::path ResolveLinks(const fs::path& requested) {
+  fs::path target = requested;
   for (int depth = 0; depth < 40; ++depth) {
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(target, ec))) return target;
@@ -33,43 +45,110 @@ fs::path ResolveLinks(fs::path target) {
     if (ec) return target;
     target = link.is_absolute() ? link : target.parent_path() / link;
   }
-  return target;  // a loop: let the rename report it
+  // Renaming over the link would replace it with a file and break the loop the user made.
+  Refuse(requested, "シンボリックリンクが循環しています / the symbolic links form a loop");
 }
 
-std::string RandomSuffix() {
-  static thread_local std::mt19937_64 generator{std::random_device{}()};
-  static constexpr char digits[] = "0123456789abcdef";
-  std::uint64_t bits = generator();
-  std::string text;
-  for (int i = 0; i < 12; ++i, bits >>= 4) text += digits[bits & 15];
-  return text;
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "フォルダーです / it is a folder";
+  if (S_ISFIFO(mode)) return "名前付きパイプ (FIFO) です / it is a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "デバイスです / it is a device";
+  if (S_ISSOCK(mode)) return "ソケットです / it is a socket";
+  return "通常のファイルではありません / it is not a regular file";
+}
+
+// The old file's status, or none for a new file; refuses what must not be replaced.
+bool CheckTarget(const fs::path& target, struct stat& old) {
+  if (::stat(target.c_str(), &old) != 0) {
+    const int error = errno;
+    if (error == ENOENT) return false;  // a new file (a missing folder shows when the file is made)
+    if (error == ELOOP) Refuse(target, "シンボリックリンクが循環しています / the symbolic links form a loop");
+    Fail(target, "ファイルの状態を調べられません / cannot examine the file", error);
+  }
+  if (!S_ISREG(old.st_mode)) Refuse(target, std::string("通常のファイルではありません: ") + KindOf(old.st_mode));
+  // Marked read-only by its owner, or not ours to write: root may pass the permission check, but
+  // a file whose write bits are all off was meant to stay as it is.
+  if ((old.st_mode & 0222) == 0) Refuse(target, "読み取り専用のファイルです / the file is read-only");
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    Fail(target, "書き込みが許可されていません / not allowed to write the file", errno);
+  }
+  return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Removes a temporary file under our name that no running save holds: its process died. False
+// when a save holds it.
+bool RemoveLeftover(const fs::path& path, const fs::path& target) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    const int error = errno;
+    if (error == ENOENT) return true;  // gone meanwhile
+    // Not a file we made (a link put there, say): the name is ours, the entry goes, not what
+    // it points at.
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+      Fail(target, "残った一時ファイルを削除できません / cannot remove a leftover temporary file", errno);
+    }
+    return true;
+  }
+  bool removed = false;
+  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+    struct stat held {
+    }, named{};
+    if (::fstat(descriptor, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+      if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        ::close(descriptor);
+        Fail(target, "残った一時ファイルを削除できません / cannot remove a leftover temporary file", error);
+      }
+    }
+    removed = true;
+  }
+  ::close(descriptor);
+  return removed;
 }
 
 // Closes the descriptor and removes the temporary file unless the rename took it over.
 class TTemporaryFile {
  public:
-  TTemporaryFile(const fs::path& folder, const fs::path& target) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      // Cut so that a target name near the length limit still leaves room for the suffix.
-      const std::string name = target.filename().string().substr(0, 200);
-      fs::path candidate = folder / ("." + name + "." + RandomSuffix() + ".tmp");
-      // 0666 lets the umask decide, as for any newly created file.
-      FDescriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (FDescriptor >= 0) {
-        FPath = std::move(candidate);
+  TTemporaryFile(const fs::path& folder, const fs::path& target, bool replacing) {
+    // Cut so that a target name near the length limit still leaves room for the ending.
+    const std::string name = target.filename().string().substr(0, 200);
+    const fs::path path = folder / ("." + name + ".hakuvo-tmp");
+    // Private until the old file's permissions are copied; a new file starts as any new file
+    // does (umask, the folder's default access list), as it will stay.
+    const mode_t mode = replacing ? 0600 : 0666;
+    // A second of waiting for another save of the same file, which takes far less.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+      const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+      if (descriptor < 0) {
+        const int error = errno;
+        if (error != EEXIST) Fail(target, "一時ファイルを作成できません / cannot create a temporary file", error);
+        if (!RemoveLeftover(path, target)) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(25));  // another save of the same file runs
+        }
+        continue;
+      }
+      // The lock tells a later save that this file is in use; a leftover cleaner may have taken
+      // the name away between the creation and the lock, so the name is checked once locked.
+      struct stat held {
+      }, named{};
+      if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &held) == 0 &&
+          ::lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+        FDescriptor = descriptor;
+        FPath = path;
         return;
       }
-      if (const int error = errno; error != EEXIST) {
-        Fail(target, "一時ファイルを作成できません / cannot create a temporary file", error);
-      }
+      ::close(descriptor);
     }
-    Fail(target, "一時ファイルを作成できません / cannot create a temporary file", EEXIST);
+    Refuse(target, "同じファイルの別の保存が終わりません / another save of the same file is still running");
   }
   TTemporaryFile(const TTemporaryFile&) = delete;
   TTemporaryFile& operator=(const TTemporaryFile&) = delete;
   ~TTemporaryFile() {
-    if (FDescriptor >= 0) ::close(FDescriptor);
+    // Removed while still locked, so that no other save takes it for a leftover of its own.
     if (!FPath.empty()) ::unlink(FPath.c_str());
+    if (FDescriptor >= 0) ::close(FDescriptor);
   }
 
   int Descriptor() const { return FDescriptor; }
@@ -101,14 +180,83 @@ void WriteAll(int descriptor, std::string_view bytes, const fs::path& target) {
   }
 }
 
+// Gathers small pieces into writes of a useful size.
+class TBufferedOutput : public TSaveOutput {
+ public:
+  TBufferedOutput(int descriptor, const fs::path& target) : FDescriptor(descriptor), FTarget(target) {}
+  void Write(std::string_view bytes) override {
+    if (FSize + bytes.size() > kCapacity) {
+      Flush();
+      if (bytes.size() >= kCapacity) {
+        WriteAll(FDescriptor, bytes, FTarget);
+        return;
+      }
+    }
+    std::memcpy(FBuffer.get() + FSize, bytes.data(), bytes.size());
+    FSize += bytes.size();
+  }
+  void Flush() {
+    WriteAll(FDescriptor, std::string_view(FBuffer.get(), FSize), FTarget);
+    FSize = 0;
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 256 * 1024;
+  int FDescriptor;
+  const fs::path& FTarget;
+  std::unique_ptr<char[]> FBuffer = std::make_unique_for_overwrite<char[]>(kCapacity);
+  std::size_t FSize = 0;
+};
+
+// The old file's extended attributes, its access control list among them.
+void CopyAttributes(int descriptor, const fs::path& old, const fs::path& target) {
+  std::vector<char> names;
+  for (;;) {
+    const ssize_t size = ::listxattr(old.c_str(), nullptr, 0);
+    if (size <= 0) {
+      if (size < 0 && errno != ENOTSUP && errno != ENODATA) {
+        Fail(target, "拡張属性を読めません / cannot read the extended attributes", errno);
+      }
+      return;
+    }
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::listxattr(old.c_str(), names.data(), names.size());
+    if (got >= 0) {
+      names.resize(static_cast<std::size_t>(got));
+      break;
+    }
+    if (errno != ERANGE) Fail(target, "拡張属性を読めません / cannot read the extended attributes", errno);
+  }
+  std::vector<char> value;
+  for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
+    const char* const name = names.data() + at;
+    const ssize_t size = ::getxattr(old.c_str(), name, nullptr, 0);
+    if (size < 0) continue;  // gone meanwhile, or not ours to read
+    value.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::getxattr(old.c_str(), name, value.data(), value.size());
+    if (got < 0) continue;
+    if (::fsetxattr(descriptor, name, value.data(), static_cast<std::size_t>(got), 0) == 0) continue;
+    const int error = errno;
+    // The access list decides who may read the diary: without it the new file would allow other
+    // people than the old one did. Other attributes (a security label only the system may set,
+    // a file system that has none) are kept where they can be.
+    if (std::strcmp(name, "system.posix_acl_access") == 0 && error != ENOTSUP) {
+      Fail(target, "アクセス制御リストを写せません / cannot copy the access control list", error);
+    }
+  }
+}
+
 // The replacement should not loosen or tighten what the user allowed on the old file.
-void CopyOwnerAndMode(int descriptor, const fs::path& target) {
-  struct stat old {};
-  if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+void CopyOwnerModeAndAttributes(int descriptor, const fs::path& target, const struct stat& old) {
   if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
     [[maybe_unused]] const int ignored = ::fchown(descriptor, old.st_uid, old.st_gid);
   }
-  ::fchmod(descriptor, old.st_mode & 07777);
+  CopyAttributes(descriptor, target, target);
+  // Last: a change of owner drops the set-user and set-group bits, and the mode's group bits are
+  // the access list's mask, which the list just copied has the same.
+  if (::fchmod(descriptor, old.st_mode & 07777) != 0) {
+    Fail(target, "アクセス権を写せません / cannot copy the permissions", errno);
+  }
 }
 
 void SyncFolder(const fs::path& folder, const fs::path& target) {
@@ -127,14 +275,19 @@ void SyncFolder(const fs::path& folder, const fs::path& target) {
 
 }  // namespace
 
-void WriteFileAtomically(const fs::path& requested, std::string_view bytes, TSaveDurability durability) {
+void WriteFileAtomically(const fs::path& requested, const std::function<void(TSaveOutput&)>& content,
+                         TSaveDurability durability) {
   const fs::path target = ResolveLinks(requested);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   const bool durable = durability == sdDurable;
+  struct stat old {};
+  const bool replacing = CheckTarget(target, old);
 
-  TTemporaryFile temporary(folder, target);
-  WriteAll(temporary.Descriptor(), bytes, target);
-  CopyOwnerAndMode(temporary.Descriptor(), target);
+  TTemporaryFile temporary(folder, target, replacing);
+  if (replacing) CopyOwnerModeAndAttributes(temporary.Descriptor(), target, old);
+  TBufferedOutput output(temporary.Descriptor(), target);
+  content(output);
+  output.Flush();
   if (durable && ::fsync(temporary.Descriptor()) != 0) {
     const int error = errno;
     Fail(target, "ディスクに書き出せません / cannot flush to disk", error);
@@ -148,6 +301,11 @@ void WriteFileAtomically(const fs::path& requested, std::string_view bytes, TSav
   }
   temporary.Release();
   if (durable) SyncFolder(folder, target);
+}
+
+void WriteFileAtomically(const fs::path& target, std::string_view bytes, TSaveDurability durability) {
+  WriteFileAtomically(
+      target, [bytes](TSaveOutput& output) { output.Write(bytes); }, durability);
 }
 
 }  // namespace hakuvo

@@ -1,15 +1,13 @@
 #include "core/datafile/day_data_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <system_error>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/safe_file_writer.h"
 #include "core/datafile/day_data_reader.h"
@@ -23,6 +21,28 @@ class TStringWriter : public pugi::xml_writer {
  public:
   void write(const void* data, std::size_t size) override { Text.append(static_cast<const char*>(data), size); }
   std::string Text;
+};
+
+// Hands pugixml's output on to the file as it comes. A failure is kept and raised once pugixml
+// is back: an exception is not thrown through the library's code.
+class TSaveOutputWriter : public pugi::xml_writer {
+ public:
+  explicit TSaveOutputWriter(TSaveOutput& output) : FOutput(output) {}
+  void write(const void* data, std::size_t size) override {
+    if (FFailure) return;
+    try {
+      FOutput.Write(std::string_view(static_cast<const char*>(data), size));
+    } catch (...) {
+      FFailure = std::current_exception();
+    }
+  }
+  void RethrowFailure() const {
+    if (FFailure) std::rethrow_exception(FFailure);
+  }
+
+ private:
+  TSaveOutput& FOutput;
+  std::exception_ptr FFailure;
 };
 
 const char* ParseProblem(pugi::xml_parse_status status) {
@@ -57,6 +77,10 @@ const char* ParseProblem(pugi::xml_parse_status status) {
   }
 }
 
+// pugixml's defaults, and text beside the root element kept as nodes instead of dropped unseen,
+// so that a file with more than its root element is refused rather than cut at the next save.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
+
 // A file's bytes in a buffer that is not cleared first: the parser writes over it anyway.
 struct TFileBytes {
   std::unique_ptr<char[]> Data;
@@ -65,39 +89,25 @@ struct TFileBytes {
 
 // The whole file, with the system's reason when it cannot be had.
 TFileBytes ReadWholeFile(const std::string& fileName) {
-  const auto fail = [&](int error) {
-    throw EHakuvoError("データファイル \"" + fileName +
-                       "\" を読み込めませんでした: " + std::generic_category().message(error));
-  };
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fail(errno);
-  struct stat status {};
-  if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
-    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
-    ::close(fd);
-    fail(error);
-  }
+  const auto fail = [&](int error) { throw EHakuvoError(FileReadMessage("データファイル", fileName, error)); };
+  TInputFile file;
+  int error = 0;
+  if (!file.Open(fileName, error)) fail(error);
   // One byte more than the size, so that the end is seen without growing a buffer this large.
-  std::size_t capacity = static_cast<std::size_t>(status.st_size) + 1;
+  std::size_t capacity = static_cast<std::size_t>(file.Size()) + 1;
   TFileBytes bytes{std::make_unique_for_overwrite<char[]>(capacity), 0};
   for (;;) {
-    if (bytes.Size == capacity) {  // the file grew, or tells no size
+    if (bytes.Size == capacity) {  // the file grew
       capacity *= 2;
       auto larger = std::make_unique_for_overwrite<char[]>(capacity);
       std::memcpy(larger.get(), bytes.Data.get(), bytes.Size);
       bytes.Data = std::move(larger);
     }
-    const ssize_t got = ::read(fd, bytes.Data.get() + bytes.Size, capacity - bytes.Size);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int error = errno;
-      ::close(fd);
-      fail(error);
-    }
+    const std::ptrdiff_t got = file.Read(bytes.Data.get() + bytes.Size, capacity - bytes.Size);
+    if (got < 0) fail(errno);
     if (got == 0) break;
     bytes.Size += static_cast<std::size_t>(got);
   }
-  ::close(fd);
   return bytes;
 }
 
@@ -111,23 +121,30 @@ void TDayDataFile::CheckObjects() const {
   }
 }
 
-std::string TDayDataFile::SaveToString() const {
+TDayDataSources TDayDataFile::Sources() const {
   CheckObjects();
-  const TDayDataSources sources{*FDayDataList,        *FCategoryInfoList,  FFileList->List(),
-                                FThingList->List(),   FPersonList->List(), *FMultiDayGraphInfo,
-                                *FMultiDayGraphInfo2, *FChildWindowInfo,   FView};
-  pugi::xml_document document;
-  WriteDayDataDocument(sources, document);
+  return TDayDataSources{*FDayDataList,        *FCategoryInfoList,  FFileList->List(),
+                         FThingList->List(),   FPersonList->List(), *FMultiDayGraphInfo,
+                         *FMultiDayGraphInfo2, *FChildWindowInfo,   FView};
+}
+
+std::string TDayDataFile::SaveToString() const {
+  const TDayDataSources sources = Sources();
   TStringWriter writer;
   writer.Text.reserve(EstimatedDocumentSize(sources));
-  // Attribute values keep their line breaks as character references; no indentation is needed.
-  document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+  WriteDayDataDocument(sources, writer);
   return std::move(writer.Text);
 }
 
 void TDayDataFile::Save() const {
-  // The whole document is built before the file is touched, and the file is replaced in one step.
-  WriteFileAtomically(FFileName, SaveToString());
+  // The text goes straight into the temporary file as it is made, never whole into memory, and
+  // the file is replaced in one step once all of it is there.
+  const TDayDataSources sources = Sources();
+  WriteFileAtomically(FFileName, [&sources](TSaveOutput& output) {
+    TSaveOutputWriter writer(output);
+    WriteDayDataDocument(sources, writer);
+    writer.RethrowFailure();
+  });
 }
 
 void TDayDataFile::Load() {
@@ -135,7 +152,7 @@ void TDayDataFile::Load() {
   const TFileBytes bytes = ReadWholeFile(FFileName);
   // Parsed in place: the text of the document is the file's own buffer, not a copy of it.
   pugi::xml_document document;
-  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.Data.get(), bytes.Size);
+  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.Data.get(), bytes.Size, kParseOptions);
   // The buffer no longer has its line breaks where they were; a failure reads the file again.
   TXmlSource source(FFileName, {});
   Read(document, result, source);
@@ -144,7 +161,7 @@ void TDayDataFile::Load() {
 void TDayDataFile::LoadFromString(std::string_view bytes) {
   CheckObjects();
   pugi::xml_document document;
-  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size());
+  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size(), kParseOptions);
   TXmlSource source(FFileName, bytes);
   Read(document, result, source);
 }
@@ -153,9 +170,16 @@ void TDayDataFile::Read(pugi::xml_document& document, const pugi::xml_parse_resu
   // Only the five predefined entities and character references are expanded: a document type
   // declaration is skipped unread, so there are no entity definitions and no external entities.
   if (!result) source.Fail(std::string("XML として正しくありません: ") + ParseProblem(result.status), result.offset);
+  const pugi::xml_node root = document.first_child();
+  if (!root)
+    source.Fail(std::string("XML として正しくありません: ") + ParseProblem(pugi::status_no_document_element), 0);
+  if (root.type() != pugi::node_element || root.next_sibling()) {
+    const pugi::xml_node stray = root.type() != pugi::node_element ? root : root.next_sibling();
+    source.Fail("XML として正しくありません: ルート要素の外に内容があります", stray.offset_debug());
+  }
   TDayDataReader reader(source, {*FDayDataList, *FCategoryInfoList, *FFileList, *FThingList, *FPersonList,
                                  *FMultiDayGraphInfo, *FMultiDayGraphInfo2, *FChildWindowInfo, FView});
-  reader.Read(document.document_element());
+  reader.Read(root);
   reader.Commit();
 }
 

@@ -17,6 +17,7 @@ struct xml_parse_result;
 namespace hakuvo {
 
 class TXmlSource;
+struct TDayDataSources;
 
 // The graph and window choices that travel with a diary: written from these fields, and read back
 // into them by Load for the main window to apply.
@@ -96,6 +97,7 @@ class TDayDataFile {
  private:
   // Every object must be given; forgetting one is a programming error, not a bad file.
   void CheckObjects() const;
+  TDayDataSources Sources() const;
   void Read(pugi::xml_document& document, const pugi::xml_parse_result& result, TXmlSource& source);
 
   std::string FFileName;

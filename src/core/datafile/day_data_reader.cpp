@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <string>
-#include <unordered_set>
 #include <utility>
 
 #include "core/common/guid.h"
@@ -79,17 +78,13 @@ std::size_t TCodeIndex::Find(std::string_view code) const {
 }
 
 void TLinkListLoad::BuildIndex() {
-  const TLinkDataList& list = Replaces ? Fresh.List() : Target.List();
-  FLinks = list.Data();
+  FLinks = Fresh.List().Data();
   std::vector<const std::string*> codes(FLinks.size(), nullptr);
   std::size_t total = 0;
   for (std::size_t i = 0; i < FLinks.size(); ++i) {
-    // The section's links were all made by the reader with a code; the list's own may be anything.
-    const auto* guid = Replaces ? static_cast<const TGuidLink*>(FLinks[i]) : dynamic_cast<const TGuidLink*>(FLinks[i]);
-    if (guid != nullptr) {
-      codes[i] = &guid->GuidCode();
-      total += codes[i]->size();
-    }
+    // The section's links were all made by the reader, each with a code.
+    codes[i] = &static_cast<const TGuidLink*>(FLinks[i])->GuidCode();
+    total += codes[i]->size();
   }
   // The codes side by side in the list's order, the order actions mostly refer to them in: the
   // comparisons then read memory in sequence instead of each link's own string somewhere.
@@ -134,6 +129,14 @@ TDayDataReader::TDayDataReader(TXmlSource& source, const TTargets& targets)
 }
 
 void TDayDataReader::Read(pugi::xml_node root) {
+  // A file of another kind may be well-formed XML too; overwriting it at the next save would
+  // destroy it. Any root element is taken, as long as something in it is the diary's.
+  bool any = false;
+  for (const char* section : kDiarySections) any = any || root.child(section);
+  if (!any) {
+    FSource.FailAt(
+        root, "には跳記の日記の項目 (日リスト、カテゴリリストなど) がひとつもありません: 日記のファイルではありません");
+  }
   // The lists come first: actions refer to their members by code.
   if (const pugi::xml_node list = root.child("ファイルリスト")) ReadFileList(list);
   FFiles.BuildIndex();
@@ -157,55 +160,14 @@ void TDayDataReader::Commit() {
   FTargets.ChildWindowInfo.Assign(FChildWindowInfo);
   FTargets.View = std::move(FView);
 
-  bool replaced = false;
-  for (TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
-    if (list->Replaces) {
-      // The list's previous links go to the reader and die with it.
-      list->Target.Swap(list->Fresh);
-      replaced = true;
-    }
-  }
-  for (auto& link : FAddedFiles) FFiles.Target.Add(std::move(link));
-  FAddedFiles.clear();
-
-  if (FDaysRead) {
-    std::swap(FTargets.Days, FDays);
-  } else if (replaced) {
-    RelinkKeptDays();
-  }
-}
-
-void TDayDataReader::RelinkKeptDays() {
-  struct TReplaced {
-    std::unordered_set<const TLinkData*> Old;
-    TLinkListLoad* Load;
-  };
-  std::vector<TReplaced> lists;
-  for (TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) {
-    if (!list->Replaces) continue;
-    // After the swap Fresh holds the links the list had before.
-    lists.push_back({std::unordered_set<const TLinkData*>(list->Fresh.List().begin(), list->Fresh.List().end()), list});
-  }
-  for (const auto& day : FTargets.Days) {
-    for (const auto& act : day->ActDataList) {
-      TLinkDataList& links = act->LinkDataList;
-      for (int i = links.Count() - 1; i >= 0; --i) {
-        for (const TReplaced& list : lists) {
-          if (list.Old.count(links[i]) == 0) continue;
-          if (TLinkData* current = list.Load->Find(links[i]->FindData())) {
-            links.SetItems(i, current);
-          } else {
-            links.Remove(links[i]);
-          }
-          break;
-        }
-      }
-    }
-  }
+  // Every list of the diary is replaced, also by an empty one when the file has no section for
+  // it: nothing of the diary open before may pass into this file at its next save. The previous
+  // links and days go to the reader and die with it.
+  for (TLinkListLoad* list : {&FFiles, &FThings, &FPersons}) list->Target.Swap(list->Fresh);
+  std::swap(FTargets.Days, FDays);
 }
 
 void TDayDataReader::ReadFileList(pugi::xml_node list) {
-  FFiles.Replaces = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
     std::string fileName = r.Text("ファイル名");
@@ -249,7 +211,6 @@ void ReadThingAttributes(TElementReader& r, TThingLink& thing) {
 }  // namespace
 
 void TDayDataReader::ReadThingList(pugi::xml_node list) {
-  FThings.Replaces = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
     const char* name = r.Required("名称");
@@ -261,7 +222,6 @@ void TDayDataReader::ReadThingList(pugi::xml_node list) {
 }
 
 void TDayDataReader::ReadPersonList(pugi::xml_node list) {
-  FPersons.Replaces = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     TElementReader r(FSource, node);
     auto person = std::make_unique<TPersonLink>(TStoredGuidCode{r.Text("コード")});
@@ -278,11 +238,10 @@ void TDayDataReader::ReadPersonList(pugi::xml_node list) {
 }
 
 void TDayDataReader::ReadDays(pugi::xml_node list) {
-  FDaysRead = true;
   ForEachElement(list, [&](pugi::xml_node node) {
     auto day = std::make_unique<TDayData>();
     TElementReader r(FSource, node);
-    day->DateData = r.Double("日付");
+    day->DateData = r.DateTime("日付");
     day->Weather = r.Text("天気");
     day->Memo = r.Lines("メモ");
     ForEachElement(node, [&](pugi::xml_node act) { day->AddAct(ReadAct(act, *day)); });
@@ -406,13 +365,11 @@ void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, const 
   const int kind = r.Int("種類");
   record.IndicationKind = kind >= 0 && kind < record.RecordNumber() ? kind : 1;
   record.SetData(r.Real("データ"));
-  record.StartTime = r.Double("時刻");
+  record.StartTime = r.DateTime("時刻");
 
   // A missing attribute of the record's class ends them quietly; the rest keep their defaults.
-  Extended value = 0;
   if (classes.TimeRecord) {
-    if (r.TryReal("時刻-終了時刻", value)) {
-      static_cast<TTimeRecord&>(record).EndTime = static_cast<TDateTime>(value);
+    if (r.TryDateTime("時刻-終了時刻", static_cast<TTimeRecord&>(record).EndTime)) {
       if (classes.EnergyRecord) {
         r.TryReal("体重", static_cast<TEnergyConsumptionRecord&>(record).Weight);  // older files: the weight stays 60
         if (classes.WalkingRecord) r.TryInt("歩数", static_cast<TWalkingRecord&>(record).Pedometer);
@@ -453,11 +410,7 @@ void TDayDataReader::ReadLinksInto(pugi::xml_node node, TLinkDataList& links) {
       if (path.empty()) return;
       std::unique_ptr<TFileLink> link = CreateFileLink(path);
       links.Add(link.get());
-      if (FFiles.Replaces) {
-        FFiles.Fresh.Add(std::move(link));
-      } else {
-        FAddedFiles.push_back(std::move(link));
-      }
+      FFiles.Fresh.Add(std::move(link));
     } else if (IsNamed(child, "物")) {
       if (TLinkData* link = FThings.Find(r.Required("コード"))) links.Add(link);
     } else if (IsNamed(child, "人")) {

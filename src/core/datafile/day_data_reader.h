@@ -40,14 +40,13 @@ class TCodeIndex {
 struct TLinkListLoad {
   explicit TLinkListLoad(TLinkDataOwner& target) : Target(target) {}
 
-  // The links that codes in the file refer to: the section's, or the list's own without one.
+  // The links that codes in the file refer to: the section's.
   void BuildIndex();
   TLinkData* Find(std::string_view code);
 
   TLinkDataOwner& Target;
-  // The section's links, and the links made for older files' paths when there is a section.
+  // The section's links and the links made for older files' paths: the list's new content.
   TLinkDataOwner Fresh;
-  bool Replaces = false;  // the file has the section: Fresh replaces the list's content
 
  private:
   std::vector<TLinkData*> FLinks;        // what the index covers, in list order
@@ -94,8 +93,6 @@ class TDayDataReader {
   void ReadRecord(pugi::xml_node node, TElementReader& act, const TKindClasses& classes, TRecordData& record);
   void ReadLinks(pugi::xml_node node, TActData& act);
   void ReadLinksInto(pugi::xml_node node, TLinkDataList& links);
-  // The kept days' links into a replaced list now point at the new list's link of the same code.
-  void RelinkKeptDays();
 
   // Settings sections (day_settings_reader.cpp).
   void ReadCategories(pugi::xml_node list);
@@ -121,10 +118,7 @@ class TDayDataReader {
   TLinkListLoad FFiles;
   TLinkListLoad FThings;
   TLinkListLoad FPersons;
-  // Links made for older files' paths in a file without a file list: they join the list's own.
-  std::vector<std::unique_ptr<TFileLink>> FAddedFiles;
   TDayDataList FDays;
-  bool FDaysRead = false;
   TLinkDataList FActLinks;  // the links of the action being read
   TCategoryInfoList FCategories;
   TGraphInfo FMultiDayGraphInfo;

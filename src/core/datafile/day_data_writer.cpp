@@ -58,7 +58,9 @@ class TElementWriter {
     FNode.append_attribute(name).set_value(buffer, static_cast<std::size_t>(result.ptr - buffer));
   }
   void Flag(const char* name, bool value) { Text(name, FormatFlag(value)); }
-  void Real(const char* name, Extended value) { Text(name, FormatGeneral(value)); }
+  void Real(const char* name, Extended value) { Text(name, FormatGeneral(StorableReal(value))); }
+  void Double(const char* name, double value) { Text(name, FormatGeneral(StorableDouble(value))); }
+  void DateTime(const char* name, TDateTime value) { Text(name, FormatGeneral(StorableDateTime(value))); }
 
   // One attribute per entry, named by the prefix and the entry's index.
   void Indexed(const char* prefix, const std::vector<std::string>& texts) {
@@ -84,8 +86,8 @@ void WriteGraphInfo(TElementWriter parent, const char* name, const TGraphInfo& i
   w.Int("棒幅", info.BarSeriesWidth());
   w.Int("時間軸", info.DayAxisKind());
   w.Int("期間", info.AxisTerm());
-  w.Real("開始日", info.StartDate());
-  w.Real("終了日", info.EndDate());
+  w.DateTime("開始日", info.StartDate());
+  w.DateTime("終了日", info.EndDate());
   w.Flag("記録軸自動", info.IsAutoRecordAxis());
   w.Real("記録軸最大値", info.RecordAxisMax());
   w.Real("記録軸最小値", info.RecordAxisMin());
@@ -161,9 +163,9 @@ void WriteRecord(TElementWriter act, const TRecordData& record) {
   TElementWriter w = act.Child("記録");
   w.Int("種類", record.IndicationKind);
   w.Real("データ", record.Data());
-  w.Real("時刻", record.StartTime);
+  w.DateTime("時刻", record.StartTime);
   if (const auto* time = dynamic_cast<const TTimeRecord*>(&record)) {
-    w.Real("時刻-終了時刻", time->EndTime);
+    w.DateTime("時刻-終了時刻", time->EndTime);
     if (const auto* energy = dynamic_cast<const TEnergyConsumptionRecord*>(&record)) {
       w.Real("体重", energy->Weight);
       if (const auto* walking = dynamic_cast<const TWalkingRecord*>(&record)) w.Int("歩数", walking->Pedometer);
@@ -225,15 +227,12 @@ void WriteAct(TElementWriter day, const TActData& act) {
   }
 }
 
-void WriteDays(TElementWriter root, const TDayDataList& days) {
-  TElementWriter list = root.Child("日リスト");
-  for (const auto& day : days) {
-    TElementWriter w = list.Child("日データ");
-    w.Real("日付", day->DateData);
-    w.Text("天気", day->Weather);
-    w.Lines("メモ", day->Memo);
-    for (const auto& act : day->ActDataList) WriteAct(w, *act);
-  }
+void WriteDay(TElementWriter list, const TDayData& day) {
+  TElementWriter w = list.Child("日データ");
+  w.DateTime("日付", day.DateData);
+  w.Text("天気", day.Weather);
+  w.Lines("メモ", day.Memo);
+  for (const auto& act : day.ActDataList) WriteAct(w, *act);
 }
 
 void WriteFiles(TElementWriter root, const TLinkDataList& files) {
@@ -250,8 +249,8 @@ void WriteFiles(TElementWriter root, const TLinkDataList& files) {
       w.Text("縮小", image->ViewFileName);
     } else if (const auto* gps = dynamic_cast<const TGpsFileLink*>(file)) {
       w.Text("種類", "GPS");
-      w.Real("開始", gps->StartPos);
-      w.Real("終了", gps->EndPos);
+      w.Double("開始", gps->StartPos);
+      w.Double("終了", gps->EndPos);
       w.Text("縮小", gps->ViewFileName);
     } else {
       w.Text("種類", "");
@@ -330,7 +329,7 @@ void WriteChildWindowField(TElementWriter& w, const TChildWindowField& field, co
       w.Flag(name, field.Flag.Get(info));
       break;
     case cwDate:
-      w.Real(name, field.Date.Get(info));
+      w.DateTime(name, field.Date.Get(info));
       break;
     case cwReal:
       w.Real(name, field.Real.Get(info));
@@ -391,14 +390,17 @@ std::size_t EstimatedDocumentSize(const TDayDataSources& sources) {
   return bytes * 5 / 4;
 }
 
-void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document) {
+namespace {
+
+// The whole document but the days: the day list's element is there, empty.
+void WriteSkeleton(const TDayDataSources& sources, pugi::xml_document& document) {
   pugi::xml_node declaration = document.append_child(pugi::node_declaration);
   declaration.append_attribute("version").set_value("1.0");
   declaration.append_attribute("encoding").set_value("UTF-8");
-  TElementWriter root(document.append_child("tekuri"));
+  TElementWriter root(document.append_child(kRootName));
   root.Text("Ver", "0.1");
 
-  WriteDays(root, sources.Days);
+  root.Child("日リスト");
   TElementWriter categories = root.Child("カテゴリリスト");
   for (int i = 0; i < sources.Categories.Count(); ++i) WriteCategory(categories, *sources.Categories[i]);
   WriteFiles(root, sources.Files);
@@ -407,6 +409,57 @@ void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& do
   WriteGraphSection(root, sources);
   WriteWindowSection(root, sources.View);
   WriteChildWindowSection(root, sources.ChildWindowInfo);
+}
+
+// Days are turned into text this many at a time, each batch in a tree of its own that is then
+// dropped: the tree of the whole diary, larger than the file it writes, never exists at once.
+constexpr std::size_t kDaysPerBatch = 64;
+
+void WriteDayBatches(const TDayDataList& days, pugi::xml_writer& out) {
+  pugi::xml_document batch;
+  std::size_t inBatch = 0;
+  const auto flush = [&] {
+    for (pugi::xml_node day = batch.first_child().first_child(); day; day = day.next_sibling()) {
+      day.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+    batch.reset();
+    inBatch = 0;
+  };
+  for (const auto& day : days) {
+    if (inBatch == 0) batch.append_child("日リスト");
+    WriteDay(TElementWriter(batch.first_child()), *day);
+    if (++inBatch == kDaysPerBatch) flush();
+  }
+  if (inBatch > 0) flush();
+}
+
+void WriteText(pugi::xml_writer& out, std::string_view text) { out.write(text.data(), text.size()); }
+
+}  // namespace
+
+void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_writer& out) {
+  pugi::xml_document skeleton;
+  WriteSkeleton(sources, skeleton);
+  // What pugixml writes for the whole tree without indentation (line breaks in values as character
+  // references), the day list's content made
+  // from batches in place of its empty element.
+  skeleton.first_child().print(out, "", pugi::format_raw, pugi::encoding_utf8);
+  const pugi::xml_node root = skeleton.child(kRootName);
+  WriteText(out, "<");
+  WriteText(out, kRootName);
+  WriteText(out, " Ver=\"0.1\">");
+  for (pugi::xml_node section = root.first_child(); section; section = section.next_sibling()) {
+    if (std::strcmp(section.name(), "日リスト") == 0 && sources.Days.Count() > 0) {
+      WriteText(out, "<日リスト>");
+      WriteDayBatches(sources.Days, out);
+      WriteText(out, "</日リスト>");
+    } else {
+      section.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    }
+  }
+  WriteText(out, "</");
+  WriteText(out, kRootName);
+  WriteText(out, ">");
 }
 
 }  // namespace hakuvo

@@ -12,6 +12,10 @@
 
 namespace hakuvo {
 
+// The root's children that make a document a diary, in the order Save writes them.
+inline constexpr const char* kDiarySections[] = {"日リスト", "カテゴリリスト", "ファイルリスト", "物リスト",
+                                                 "人リスト", "グラフ",         "ウインドウ",     "子ウインドウ"};
+
 // What Save writes.
 struct TDayDataSources {
   const TDayDataList& Days;
@@ -25,7 +29,11 @@ struct TDayDataSources {
   const TDayDataFileView& View;
 };
 
-void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_document& document);
+inline constexpr const char* kRootName = "tekuri";
+
+// Writes the whole document as text: what pugixml writes for the diary's tree without
+// indentation, made a few days at a time so that the tree of all of it is never held.
+void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_writer& out);
 // A generous guess of the written size, to reserve the output at once: what is reserved and
 // never written costs no memory, a guess too small costs a copy of everything written so far.
 std::size_t EstimatedDocumentSize(const TDayDataSources& sources);

@@ -88,8 +88,8 @@ void TDayDataReader::ReadGraphInfo(const TElementReader& parent, const char* nam
   info.SetBarSeriesWidth(r.Int("棒幅"));
   info.SetDayAxisKind(DayAxisOf(r.Int("時間軸")));
   info.SetAxisTerm(r.Int("期間"));
-  info.SetStartDate(r.Double("開始日"));
-  info.SetEndDate(r.Double("終了日"));
+  info.SetStartDate(r.DateTime("開始日"));
+  info.SetEndDate(r.DateTime("終了日"));
   info.SetIsAutoRecordAxis(r.Flag("記録軸自動"));
   info.SetRecordAxisMax(r.Real("記録軸最大値"));
   info.SetRecordAxisMin(r.Real("記録軸最小値"));
@@ -166,7 +166,7 @@ void TDayDataReader::ReadChildWindowField(TElementReader& r, const TChildWindowF
       field.Flag.Set(info, r.Flag(name));
       break;
     case cwDate:
-      field.Date.Set(info, r.Double(name));
+      field.Date.Set(info, r.DateTime(name));
       break;
     case cwReal:
       field.Real.Set(info, r.Real(name));

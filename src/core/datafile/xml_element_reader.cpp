@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
-#include <fstream>
+#include <limits>
 #include <vector>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
+#include "core/common/quoted_value.h"
 
 namespace hakuvo {
 
@@ -19,11 +22,19 @@ long long LineOf(std::string_view bytes, std::ptrdiff_t offset) {
   return 1 + std::count(bytes.begin(), bytes.begin() + offset, '\n');
 }
 
+// The first `size` bytes, or fewer when the file cannot be read again (it only adds a line).
 std::string ReadHead(const std::string& fileName, std::ptrdiff_t size) {
-  std::ifstream in(fileName, std::ios::binary);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.read(bytes.data(), size);
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  std::string bytes;
+  try {
+    TInputFile file;
+    int error = 0;
+    if (!file.Open(fileName, error)) return bytes;
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(size), file.Size())));
+    const std::ptrdiff_t got = file.ReadAt(0, bytes.data(), bytes.size());
+    bytes.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  } catch (const EHakuvoError&) {
+    bytes.clear();
+  }
   return bytes;
 }
 
@@ -63,7 +74,8 @@ void TXmlSource::FailAt(pugi::xml_node node, const std::string& problem) const {
 std::string TXmlSource::ElementPath(pugi::xml_node node) const {
   std::vector<std::string> parts;
   for (; node && node.parent() && node.parent().type() != pugi::node_document; node = node.parent()) {
-    std::string part = node.name();
+    // A name of any length can stand in a damaged file; the message keeps to a line.
+    std::string part = std::strlen(node.name()) > kQuotedValueCharacters ? QuoteValue(node.name()) : node.name();
     int index = 1;
     bool shared = false;
     for (pugi::xml_node sibling = node.previous_sibling(node.name()); sibling;
@@ -84,7 +96,7 @@ std::string TXmlSource::ElementPath(pugi::xml_node node) const {
     }
     parts.push_back(std::move(part));
   }
-  if (parts.empty() && node) return node.name();
+  if (parts.empty() && node) return QuoteValue(node.name());
   std::string path;
   for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
     if (!path.empty()) path += '/';
@@ -167,7 +179,7 @@ bool TElementReader::TryText(const char* name, std::string& value) {
 int TElementReader::IntOf(const char* name, const char* text) const {
   int value = 0;
   if (!TryParseInt(text, value)) {
-    Fail(std::string("の属性 \"") + name + "\" の値 \"" + text + "\" は整数ではありません");
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は整数ではありません");
   }
   return value;
 }
@@ -177,9 +189,34 @@ Extended TElementReader::RealOf(const char* name, const char* text) const {
   if (text[0] == '0' && text[1] == '\0') return 0;
   Extended value = 0;
   if (!TryParseNumber(text, value)) {
-    Fail(std::string("の属性 \"") + name + "\" の値 \"" + text + "\" は数値ではありません");
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は数値ではありません");
   }
   return value;
+}
+
+double TElementReader::DoubleOf(const char* name, const char* text) const {
+  const Extended value = RealOf(name, text);
+  // From here up the 15 digits the writer keeps round to more than the largest double.
+  if (!(std::fabs(value) < 1.797693134862315E308L)) {
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は大きすぎます");
+  }
+  return static_cast<double>(value);
+}
+
+TDateTime TElementReader::DateTimeOf(const char* name, const char* text) const {
+  const Extended value = RealOf(name, text);
+  if (!IsDateTimeInRange(static_cast<TDateTime>(std::clamp<Extended>(value, -1e300L, 1e300L)))) {
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) +
+         " は日付の範囲 (0001/01/01 から 9999/12/31 まで) の外です");
+  }
+  return static_cast<TDateTime>(value);
+}
+
+bool TElementReader::TryDateTime(const char* name, TDateTime& value) {
+  const char* const text = Find(name);
+  if (text == nullptr) return false;
+  value = DateTimeOf(name, text);
+  return true;
 }
 
 pugi::xml_node TElementReader::RequiredChild(const char* name) const {
@@ -192,6 +229,23 @@ std::string FormatInt(long long value) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
+}
+
+Extended StorableReal(Extended value) {
+  // Near the smallest normal value the 15 digits read back as a subnormal one, which the number
+  // parser refuses as out of range: nothing the diary measures is that small.
+  if (std::isnan(value) || std::fabs(value) < 1E-4900L) return 0;
+  return std::clamp(value, std::numeric_limits<Extended>::lowest(), std::numeric_limits<Extended>::max());
+}
+
+double StorableDouble(double value) {
+  if (std::isnan(value)) return 0;
+  return std::clamp(value, -kLargestStoredDouble, kLargestStoredDouble);
+}
+
+TDateTime StorableDateTime(TDateTime value) {
+  if (std::isnan(value)) return 0;
+  return IsDateTimeInRange(value) ? value : value < 0 ? FirstDaySerial : LastDaySerial;
 }
 
 std::string BytesToHex(std::string_view bytes) {

@@ -75,15 +75,21 @@ class TElementReader {
   int Int(const char* name) { return IntOf(name, Required(name)); }
   bool Flag(const char* name) { return Int(name) != 0; }
   Extended Real(const char* name) { return RealOf(name, Required(name)); }
-  double Double(const char* name) { return static_cast<double>(Real(name)); }
+  // A number kept in a double: one whose 15-digit form, as the writer gives it, still fits.
+  double Double(const char* name) { return DoubleOf(name, Required(name)); }
+  // A date, a time or both: a day of the calendar's range (see IsDateTimeInRange).
+  TDateTime DateTime(const char* name) { return DateTimeOf(name, Required(name)); }
 
   // Present: converted (a bad value stops the load) and true. Absent: false, value untouched.
   bool TryInt(const char* name, int& value);
   bool TryReal(const char* name, Extended& value);
   bool TryText(const char* name, std::string& value);
+  bool TryDateTime(const char* name, TDateTime& value);
 
   int IntOf(const char* name, const char* text) const;
   Extended RealOf(const char* name, const char* text) const;
+  double DoubleOf(const char* name, const char* text) const;
+  TDateTime DateTimeOf(const char* name, const char* text) const;
 
   // A child element that must be there.
   pugi::xml_node RequiredChild(const char* name) const;
@@ -96,8 +102,18 @@ class TElementReader {
   pugi::xml_attribute FHint;
 };
 
+// The largest magnitude of a double that the writer's 15 significant digits keep within a
+// double (the largest double itself is written as 1.79769313486232E308, which is beyond it).
+constexpr double kLargestStoredDouble = 1.79769313486231E308;
+
 // Numbers as the file holds them.
 std::string FormatInt(long long value);
+// What the writer puts for a value the reader would refuse: every stored value must load again.
+// An undefined value becomes 0, an infinite one the largest the kind can hold, a date-time
+// outside the calendar the nearest end of its range, a real below 1E-4900 in magnitude 0.
+Extended StorableReal(Extended value);
+double StorableDouble(double value);
+TDateTime StorableDateTime(TDateTime value);
 inline const char* FormatFlag(bool value) { return value ? "1" : "0"; }
 
 // Bytes as upper-case hexadecimal text, two digits a byte, and back; false for text that is not

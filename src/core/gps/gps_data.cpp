@@ -13,6 +13,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 
 namespace hakuvo {
@@ -161,7 +162,7 @@ void TGpsDataList::SaveToFile(const std::string& fileName) const {
 void TGpsDataList::LoadFromStream(std::istream& stream) { LoadFromStream(stream, std::string(), false); }
 
 void TGpsDataList::LoadFromFile(const std::string& fileName) {
-  std::ifstream file(fileName, std::ios::binary);
+  TInputFileStream file(fileName);
   if (!file) throw EHakuvoError(fileName + "\r\nファイルを開けません");
   LoadFromStream(file, fileName, true);
 }

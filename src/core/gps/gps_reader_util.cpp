@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 
@@ -55,7 +56,7 @@ TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missin
   const auto fail = [&]() -> TByteBuffer {
     throw EHakuvoError(missingMessage.empty() ? FilePrefix(fileName) + "ファイルを開けません" : missingMessage);
   };
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(fileName.c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenInputStream(fileName), &std::fclose);
   if (!file) return fail();
   TByteBuffer bytes;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {

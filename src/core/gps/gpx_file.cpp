@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/common/file_read.h"
 #include "core/gps/gps_reader_util.h"
 
 namespace hakuvo {
@@ -31,7 +32,7 @@ constexpr std::string_view kMarker = "<hakuvo-piece/>";
 // A file read a piece at a time.
 class TGpxFile::TFileSource : public TDocumentSource {
  public:
-  explicit TFileSource(const std::string& fileName) : FFile(std::fopen(fileName.c_str(), "rb"), &std::fclose) {}
+  explicit TFileSource(const std::string& fileName) : FFile(OpenInputStream(fileName), &std::fclose) {}
   bool Open() {
     if (!FFile || ::fseeko(FFile.get(), 0, SEEK_END) != 0) return false;
     const off_t size = ::ftello(FFile.get());

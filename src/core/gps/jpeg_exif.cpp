@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/file_read.h"
 #include "core/common/number_format.h"
 
 namespace hakuvo {
@@ -51,7 +52,7 @@ class TSource {
 // Reads only the few structures it is asked for, so a large photograph costs a few small reads.
 class TFileSource : public TSource {
  public:
-  explicit TFileSource(const std::string& fileName) : FStream(fileName, std::ios::binary) {
+  explicit TFileSource(const std::string& fileName) : FStream(fileName) {
     if (!FStream) throw EHakuvoError(fileName + " を開けません");
     FStream.seekg(0, std::ios::end);
     const std::streamoff end = FStream.tellg();
@@ -67,7 +68,7 @@ class TFileSource : public TSource {
   }
 
  private:
-  std::ifstream FStream;
+  TInputFileStream FStream;
   std::uint64_t FSize = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/gps/gps_reader_util.h"
 
@@ -216,7 +217,7 @@ struct TNmeaFile::TReading {
 
 void TNmeaFile::ReadTrack() {
   BeginReading();
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(FileName().c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenInputStream(FileName()), &std::fclose);
   const auto fail = [this]() { throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません"); };
   if (!file) fail();
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {

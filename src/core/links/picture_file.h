@@ -12,8 +12,8 @@ struct TFileBytes {
   std::size_t Size = 0;
 };
 
-// The whole content of a picture file; none when it cannot be opened or read, or is not a plain
-// file (a pipe or a device given a picture's name would otherwise block the caller or never end).
+// The whole content of a picture file; none when it cannot be opened or read. A path that is no
+// plain file (a folder, a pipe, a device) throws EHakuvoError naming it.
 std::optional<TFileBytes> ReadPictureFile(const std::string& fileName);
 
 // The error of a picture that was read but cannot be decoded, naming the file and the reason.

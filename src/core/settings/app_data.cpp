@@ -248,9 +248,18 @@ void TAppData::SetIsAppDataFolder(bool value) {
   if (ThumbnailFolder == oldDefault) ThumbnailFolder = DefaultThumbnailFolder();
 }
 
+bool IsInstalledProgramFolder(const fs::path& folder) {
+  // An installed program lives in a "bin" folder of its prefix (/usr/bin, ~/.local/bin). The
+  // user's own ~/.local/bin is writable, yet settings, thumbnails and a diary's neighbours do not
+  // belong among other programs' executables; a build tree or a portable copy is never so named.
+  fs::path name = folder.filename();
+  if (name.empty()) name = folder.parent_path().filename();
+  return name == "bin";
+}
+
 bool TAppData::ChooseSettingsFolder(bool appDataSwitch) {
   bool useUserFolder = false;
-  if (appDataSwitch || !IsWritableFolder(FProgramFolder)) {
+  if (appDataSwitch || IsInstalledProgramFolder(FProgramFolder) || !IsWritableFolder(FProgramFolder)) {
     const fs::path folder = UserSettingsFolder();
     std::error_code error;
     if (!folder.empty()) fs::create_directories(folder, error);

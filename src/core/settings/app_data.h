@@ -34,6 +34,9 @@ std::filesystem::path UserCacheFolder();
 std::filesystem::path HomeFolder();
 // Whether the program can create files in the folder (it must exist).
 bool IsWritableFolder(const std::filesystem::path& folder);
+// Whether the program runs from an installation (its folder is a prefix's "bin"): its settings
+// then go to the user's folder even when the folder is writable.
+bool IsInstalledProgramFolder(const std::filesystem::path& folder);
 
 // The settings of one mode of the program: window places and sizes, column widths, the docking
 // layout, remembered dialog choices, the last file, the category order, the map and link
@@ -63,7 +66,8 @@ class TAppData {
   bool IsAppDataFolder() const { return FIsAppDataFolder; }
   void SetIsAppDataFolder(bool value);
   // Settles where the settings live: in the user's settings folder when `appDataSwitch` is
-  // given or the program folder is not writable, provided that folder can be created;
+  // given, the program is installed or its folder is not writable, provided that folder can be
+  // created;
   // otherwise in the program folder. Returns IsAppDataFolder.
   bool ChooseSettingsFolder(bool appDataSwitch);
 

@@ -8,8 +8,10 @@
 #include <system_error>
 #include <utility>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
+#include "core/common/quoted_value.h"
 #include "core/common/safe_file_writer.h"
 #include "core/common/utf16.h"
 
@@ -30,37 +32,22 @@ constexpr std::size_t MaxFileSize = 64 * 1024 * 1024;
 
 // Reads the whole file; a file that does not exist reads as no bytes.
 std::string ReadFileBytes(const fs::path& fileName) {
-  const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (descriptor < 0) {
-    const int error = errno;
+  TInputFile file;
+  int error = 0;
+  if (!file.Open(fileName.string(), error)) {
     if (error == ENOENT) return {};
     FailRead(fileName, error);
   }
-  struct stat info {};
-  int error = 0;
   std::string bytes;
-  if (::fstat(descriptor, &info) != 0) {
-    error = errno;
-  } else if (!S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-  } else if (static_cast<std::size_t>(info.st_size) > MaxFileSize) {
-    error = EFBIG;
-  } else {
-    char buffer[65536];
-    for (;;) {
-      const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
-      if (count < 0 && errno == EINTR) continue;
-      if (count < 0) error = errno;
-      if (count <= 0) break;
-      bytes.append(buffer, static_cast<std::size_t>(count));
-      if (bytes.size() > MaxFileSize) {
-        error = EFBIG;
-        break;
-      }
-    }
+  if (file.Size() > MaxFileSize) FailRead(fileName, EFBIG);
+  char buffer[65536];
+  for (;;) {
+    const std::ptrdiff_t count = file.Read(buffer, sizeof buffer);
+    if (count < 0) FailRead(fileName, errno);
+    if (count == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(count));
+    if (bytes.size() > MaxFileSize) FailRead(fileName, EFBIG);
   }
-  ::close(descriptor);
-  if (error != 0) FailRead(fileName, error);
   return bytes;
 }
 
@@ -94,8 +81,7 @@ void RequireName(std::string_view name, bool isKey) {
   }
   if (!valid) {
     throw EHakuvoError(std::string("設定ファイルの") + (isKey ? "キー" : "セクション") +
-                       "名が正しくありません / Invalid " + (isKey ? "key" : "section") + " name: \"" +
-                       SanitizeUtf8(name) + "\"");
+                       "名が正しくありません / Invalid " + (isKey ? "key" : "section") + " name: " + QuoteValue(name));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/common/guid.h"
 #include "core/common/hakuvo_error.h"
 
@@ -43,8 +45,8 @@ TEST(DateTime, FormatsOfTheProgram) {
   EXPECT_EQ(MonthDayStr(v), "3/2");
   EXPECT_EQ(MonthDay2Str(v), "3/02");
   EXPECT_EQ(YearMonthStr(v), "2021/3");
-  EXPECT_EQ(FormatDateTime("hh:mm", v), "09:05");     // m after an hour is the minute
-  EXPECT_EQ(FormatDateTime("YYYY/M", v), "2021/3");   // letters in either case
+  EXPECT_EQ(FormatDateTime("hh:mm", v), "09:05");    // m after an hour is the minute
+  EXPECT_EQ(FormatDateTime("YYYY/M", v), "2021/3");  // letters in either case
   EXPECT_EQ(FormatDateTime("ddddd", v), "2021/03/02");
   EXPECT_EQ(FormatDateTime("'m'm", v), "m3");
 }
@@ -88,6 +90,36 @@ TEST(Guid, BracedUpperCaseVersion4AndUnique) {
   EXPECT_NE(std::string("89AB").find(a[20]), std::string::npos);
   EXPECT_EQ(a.find_first_of("abcdef"), std::string::npos);
   EXPECT_FALSE(IsGuidString("{1234}"));
+}
+
+}  // namespace
+}  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+// Serials beyond the calendar (a damaged file, an overflowing sum) decode as the nearest end of
+// its range instead of casting a huge double to an integer, which is undefined.
+TEST(DateTime, SerialsOutsideTheCalendarDecodeAsItsNearestEnd) {
+  EXPECT_EQ(DateToStr(FirstDaySerial), "0001/01/01");
+  EXPECT_EQ(DateToStr(LastDaySerial), "9999/12/31");
+  EXPECT_TRUE(IsDateTimeInRange(FirstDaySerial - 0.5));  // still the first day, at noon
+  EXPECT_FALSE(IsDateTimeInRange(FirstDaySerial - 1));
+  EXPECT_TRUE(IsDateTimeInRange(LastDaySerial + 0.999));
+  EXPECT_FALSE(IsDateTimeInRange(LastDaySerial + 1));
+  const struct {
+    double Serial;
+    const char* Text;
+  } cases[] = {
+      {HUGE_VAL, "9999/12/31 00:00:00"},     {-HUGE_VAL, "0001/01/01 00:00:00"}, {1e300, "9999/12/31 00:00:00"},
+      {-1e19, "0001/01/01 00:00:00"},        {9.3e18, "9999/12/31 00:00:00"},    {3e6, "9999/12/31 00:00:00"},
+      {std::nan(""), "1899/12/30 00:00:00"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DateTimeToStr(c.Serial), c.Text) << c.Serial;
+    EXPECT_NO_THROW(IncMonth(c.Serial, 1)) << c.Serial;
+    EXPECT_NO_THROW(StartOfTheYear(c.Serial)) << c.Serial;
+  }
 }
 
 }  // namespace

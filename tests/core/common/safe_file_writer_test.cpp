@@ -4,12 +4,15 @@
 #include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -127,8 +131,10 @@ TEST_P(SafeFileWriterFailure, LeavesTheOldFileUntouched) {
   fs::path target;
   if (!GetParam().Prepare(*this, target)) GTEST_SKIP() << "cannot mount a tmpfs here";
   const fs::path folder = target.parent_path();
-  const bool hadOld = fs::is_regular_file(target);
+  std::error_code loop;  // a loop of links has no status to tell
+  const bool hadOld = fs::is_regular_file(target, loop);
   const std::string old = hadOld ? ReadAll(target) : "";
+  const fs::file_type oldType = fs::symlink_status(target).type();
   const std::set<std::string> before = fs::is_directory(folder) ? Entries(folder) : std::set<std::string>{};
 
   const std::string bytes(1 << 20, 'x');
@@ -143,6 +149,7 @@ TEST_P(SafeFileWriterFailure, LeavesTheOldFileUntouched) {
   if (hadOld) {
     EXPECT_EQ(ReadAll(target), old);
   }
+  EXPECT_EQ(fs::symlink_status(target).type(), oldType) << "the target was replaced";
   if (fs::is_directory(folder)) {
     EXPECT_EQ(Entries(folder), before);
   }
@@ -173,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, SafeFileWriterFailure,
                                                         WriteDirectly(target / "inside", "kept");
                                                         return true;
                                                       },
-                                                      "Is a directory"},
+                                                      "フォルダーです"},
                                          TFailureCase{"FolderMissing",
                                                       [](SafeFileWriterTest& self, fs::path& target) {
                                                         target = self.Folder / "missing" / "diary.hkvj";
@@ -205,7 +212,38 @@ INSTANTIATE_TEST_SUITE_P(Steps, SafeFileWriterFailure,
                                                         return ::mount("tmpfs", where.c_str(), "tmpfs",
                                                                        MS_REMOUNT | MS_RDONLY, "size=1m") == 0;
                                                       },
-                                                      "Read-only file system"}),
+                                                      "Read-only file system"},
+                                         // What is no regular file keeps what it is: a save must
+                                         // not put a file in the place of a FIFO or a device.
+                                         TFailureCase{"TargetIsAFifo",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "diary.hkvj";
+                                                        return ::mkfifo(target.c_str(), 0600) == 0;
+                                                      },
+                                                      "FIFO"},
+                                         TFailureCase{"TargetIsADevice",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "diary.hkvj";
+                                                        return ::mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)) ==
+                                                               0;
+                                                      },
+                                                      "デバイスです"},
+                                         TFailureCase{"SymbolicLinkLoop",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "diary.hkvj";
+                                                        fs::create_symlink("other.hkvj", target);
+                                                        fs::create_symlink("diary.hkvj", self.Folder / "other.hkvj");
+                                                        return true;
+                                                      },
+                                                      "循環"},
+                                         // Marked read-only: not replaced, even by root.
+                                         TFailureCase{"ReadOnlyFile",
+                                                      [](SafeFileWriterTest& self, fs::path& target) {
+                                                        target = self.Folder / "diary.hkvj";
+                                                        WriteDirectly(target, "the previous diary");
+                                                        return ::chmod(target.c_str(), 0444) == 0;
+                                                      },
+                                                      "読み取り専用"}),
                          [](const testing::TestParamInfo<TFailureCase>& param) {
                            return std::string(param.param.Name);
                          });
@@ -263,7 +301,137 @@ TEST_F(SafeFileWriterTest, AProcessKilledWhileSavingLeavesTheOldFileWhole) {
     EXPECT_EQ(names.count("diary.hkvj"), 1u);
     WriteFileAtomically(target, "saved again", durability);
     EXPECT_EQ(ReadAll(target), "saved again");
+    EXPECT_EQ(Entries(folder), std::set<std::string>{"diary.hkvj"}) << "the dead save's copy is still there";
   }
+}
+
+// Reads a file's extended attribute; none when it has none or the file system keeps none.
+std::optional<std::string> Attribute(const fs::path& path, const char* name) {
+  char value[1024];
+  const ssize_t size = ::getxattr(path.c_str(), name, value, sizeof value);
+  if (size < 0) return std::nullopt;
+  return std::string(value, static_cast<std::size_t>(size));
+}
+
+// An access list in the kernel's form: its owner reads and writes, user 12345 too, the group
+// reads, others nothing.
+std::string AccessList() {
+  std::string list;
+  const auto put = [&](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) list += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  put(2, 4);  // version
+  const std::uint32_t entries[][3] = {
+      {0x01, 6, 0xFFFFFFFF}, {0x02, 6, 12345}, {0x04, 4, 0xFFFFFFFF}, {0x10, 6, 0xFFFFFFFF}, {0x20, 0, 0xFFFFFFFF}};
+  for (const auto& entry : entries) {
+    put(entry[0], 2);
+    put(entry[1], 2);
+    put(entry[2], 4);
+  }
+  return list;
+}
+
+// A private diary stays private while it is saved: the temporary copy has the old file's mode,
+// access list and attributes before the first byte is written into it, and the new file keeps them.
+TEST_F(SafeFileWriterTest, TheCopyIsAsPrivateAsTheFileBeforeAByteIsWritten) {
+  const std::string list = AccessList();
+  const struct {
+    mode_t Mode;
+    bool AccessList;
+  } cases[] = {{0600, false}, {0640, false}, {0660, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Mode);
+    const fs::path target = Folder / "diary.hkvj";
+    WriteDirectly(target, "the previous diary");
+    ASSERT_EQ(::chmod(target.c_str(), c.Mode), 0);
+    const bool attributes = ::setxattr(target.c_str(), "user.hakuvo.test", "kept", 4, 0) == 0;
+    if (c.AccessList && ::setxattr(target.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0) {
+      continue;  // no access lists here
+    }
+
+    const mode_t previous = ::umask(0);  // the loosest umask: nothing may come from it
+    WriteFileAtomically(target, [&](TSaveOutput& output) {
+      std::vector<fs::path> copies;
+      for (const auto& entry : fs::directory_iterator(Folder)) {
+        if (entry.path() != target) copies.push_back(entry.path());
+      }
+      ASSERT_EQ(copies.size(), 1u);
+      struct stat info {};
+      ASSERT_EQ(::stat(copies[0].c_str(), &info), 0);
+      EXPECT_EQ(info.st_mode & 07777, c.Mode) << "the copy is readable by others";
+      EXPECT_EQ(info.st_size, 0);
+      if (attributes) {
+        EXPECT_EQ(Attribute(copies[0], "user.hakuvo.test"), "kept");
+      }
+      if (c.AccessList) {
+        EXPECT_EQ(Attribute(copies[0], "system.posix_acl_access"), list);
+      }
+      output.Write("the new ");
+      output.Write("diary");
+    });
+    ::umask(previous);
+    EXPECT_EQ(ReadAll(target), "the new diary");
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.Mode);
+    if (attributes) {
+      EXPECT_EQ(Attribute(target, "user.hakuvo.test"), "kept");
+    }
+    if (c.AccessList) {
+      EXPECT_EQ(Attribute(target, "system.posix_acl_access"), list);
+    }
+    fs::remove(target);
+  }
+}
+
+// A temporary file left by a save that was killed is found by its name and removed by the next
+// save of the same file; one that a running save holds is not touched.
+TEST_F(SafeFileWriterTest, CopiesOfKilledSavesAreRemovedAndRunningOnesRespected) {
+  const fs::path target = Folder / "diary.hkvj";
+  const fs::path leftover = Folder / ".diary.hkvj.hakuvo-tmp";
+  WriteDirectly(target, "the previous diary");
+  WriteDirectly(leftover, "half of a private diary");
+  ASSERT_EQ(::chmod(leftover.c_str(), 0644), 0);
+  WriteFileAtomically(target, "saved");
+  EXPECT_EQ(ReadAll(target), "saved");
+  EXPECT_EQ(Entries(Folder), std::set<std::string>{"diary.hkvj"});
+
+  // Another save is writing (it holds its lock): this one gives up and changes nothing.
+  WriteDirectly(leftover, "another save's copy");
+  const int held = ::open(leftover.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  try {
+    WriteFileAtomically(target, "second");
+    ADD_FAILURE() << "the save did not wait for the other one";
+  } catch (const EHakuvoError& error) {
+    EXPECT_NE(std::string(error.what()).find("another save"), std::string::npos) << error.what();
+  }
+  ::close(held);
+  EXPECT_EQ(ReadAll(target), "saved");
+  EXPECT_EQ(ReadAll(leftover), "another save's copy");
+}
+
+// The content comes in pieces of any size; what it throws is passed on and nothing is replaced.
+TEST_F(SafeFileWriterTest, ContentWrittenInPiecesAndFailuresOfTheWriter) {
+  const fs::path target = Folder / "diary.hkvj";
+  std::string expected;
+  WriteFileAtomically(target, [&](TSaveOutput& output) {
+    for (std::size_t size : {std::size_t{1}, std::size_t{300000}, std::size_t{0}, std::size_t{70000}, std::size_t{5}}) {
+      const std::string piece(size, static_cast<char>('a' + size % 26));
+      output.Write(piece);
+      expected += piece;
+    }
+  });
+  EXPECT_EQ(ReadAll(target), expected);
+  EXPECT_THROW(WriteFileAtomically(target,
+                                   [](TSaveOutput& output) {
+                                     output.Write(std::string(400000, 'x'));
+                                     throw EHakuvoError("the document could not be made");
+                                   }),
+               EHakuvoError);
+  EXPECT_EQ(ReadAll(target), expected);
+  EXPECT_EQ(Entries(Folder), std::set<std::string>{"diary.hkvj"});
 }
 
 // Makes every fsync and fdatasync of this process fail with EIO from now on: a disk that cannot

@@ -43,7 +43,7 @@ void FillWindows(TChildWindowInfo& info) {
 // The section as files of every version have it: its elements, their attributes and list
 // children in this order, every one present, the weight column and the energy view left out.
 TEST(ChildWindowSection, IsWrittenInItsOrderAndReadBackWhole) {
-  TDiary diary;
+  TDiaryFixture diary;
   FillWindows(diary.ChildWindowInfo);
   const std::string bytes = diary.SaveToString();
   const std::size_t start = bytes.find("<子ウインドウ>");
@@ -70,7 +70,7 @@ TEST(ChildWindowSection, IsWrittenInItsOrderAndReadBackWhole) {
             "<FolderList FolderList0=\"/p\"/><FileNameList FileNameList0=\"*.jpg\" FileNameList1=\"*.gpx\"/>"
             "</FileLinkSearch>");
 
-  TDiary loaded;
+  TDiaryFixture loaded;
   loaded.LoadString(bytes);
   ExpectSameDataFileFields(loaded.ChildWindowInfo, diary.ChildWindowInfo);
   EXPECT_EQ(loaded.ChildWindowInfo.ActListWeight, 0);

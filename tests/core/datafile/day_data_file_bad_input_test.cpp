@@ -35,7 +35,7 @@ class DayDataFileBadInput : public testing::TestWithParam<TBadCase> {};
 
 TEST_P(DayDataFileBadInput, FailsWithWhereAndChangesNothing) {
   const TBadCase& c = GetParam();
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   const TLinkData* firstFile = diary.Files.Items(0);
@@ -47,6 +47,7 @@ TEST_P(DayDataFileBadInput, FailsWithWhereAndChangesNothing) {
     FAIL() << "the load did not fail";
   } catch (const EHakuvoError& error) {
     const std::string message = error.what();
+    EXPECT_LT(message.size(), 600u) << "a message is a line a message box shows at once";
     EXPECT_NE(message.find("\"/home/a/日記.hkvj\""), std::string::npos) << message;
     for (const std::string& part : c.Expected) EXPECT_NE(message.find(part), std::string::npos) << message;
   }
@@ -109,6 +110,34 @@ INSTANTIATE_TEST_SUITE_P(
                  {{" SubFolder=\"1\"", ""}},
                  "",
                  {"子ウインドウ/FileLinkSearch", "SubFolder"}},
+        TBadCase{"TimeBeyondTheCalendar",
+                 {{"時刻=\"0.3125\"", "時刻=\"1e309\""}},
+                 "",
+                 {"日リスト/日データ[1]/行動[1]/記録", "\"時刻\" の値 \"1e309\"", "日付の範囲"}},
+        TBadCase{"GraphEndBeforeTheCalendar",
+                 {{"終了日=\"42100.5\"", "終了日=\"-1e309\""}},
+                 "",
+                 {"カテゴリリスト/カテゴリ0/日グラフ", "\"終了日\" の値 \"-1e309\"", "日付の範囲"}},
+        TBadCase{"DayInTheYearTenThousand",
+                 {{"日付=\"42096\"", "日付=\"2958466\""}},
+                 "",
+                 {"日リスト/日データ[2]", "\"日付\"", "日付の範囲"}},
+        TBadCase{"DialogDateBeyondTheCalendar",
+                 {{"Date=\"42095.5\"", "Date=\"1E300\""}},
+                 "",
+                 {"子ウインドウ/DropFileDialog", "\"Date\"", "日付の範囲"}},
+        TBadCase{"LargestDoubleWrittenInFull",
+                 {{"開始=\"0.25\"", "開始=\"1.7976931348623157E308\""}},
+                 "",
+                 {"ファイルリスト/ファイル[2]", "\"開始\"", "大きすぎます"}},
+        TBadCase{
+            "AnElementAfterTheRoot", {{"</tekuri>", "</tekuri><tekuri/>"}}, "", {"ルート要素の外に内容があります"}},
+        TBadCase{"TextAfterTheRoot", {{"</tekuri>", "</tekuri>\n追記"}}, "", {"ルート要素の外に内容があります"}},
+        TBadCase{"TextBeforeTheRoot", {{"<tekuri", "前置き<tekuri"}}, "", {"ルート要素の外に内容があります"}},
+        TBadCase{"AHugeBadValueIsQuotedShort",
+                 {{"気温=\"15.3\"", "気温=\"" + std::string(1000000, '9') + "\n\""}},
+                 "",
+                 {"\"気温\" の値 \"" + std::string(60, '9') + "…\" (全 1000001 バイト) は数値ではありません"}},
         TBadCase{"ChannelWithoutGraph",
                  {{"<グラフ2 ", "<グラフ3 "}, {"</グラフ2>", "</グラフ3>"}},
                  "",
@@ -118,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A file cut short anywhere (a copy that stopped, a disk that filled under another program).
 TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
   TTempFolder folder;
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const std::size_t cut : {std::size_t{1}, before.size() / 10, before.size() / 2, before.size() - 1}) {
@@ -130,11 +159,11 @@ TEST(DayDataFileBadFile, ATruncatedFileFailsAndChangesNothing) {
 
 TEST(DayDataFileBadFile, AFileThatCannotBeReadNamesTheReason) {
   TTempFolder folder;
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
   for (const auto& [path, reason] :
-       {std::pair{folder / "missing.hkvj", "No such file or directory"}, std::pair{folder.Path(), "Is a directory"}}) {
+       {std::pair{folder / "missing.hkvj", "No such file or directory"}, std::pair{folder.Path(), "フォルダーです"}}) {
     try {
       diary.Load(path);
       ADD_FAILURE() << "no error for " << path;
@@ -153,7 +182,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
       "<日データ 日付=\"2\" 天気=\"\"/>\n</日リスト>\n</tekuri>\n";
   TTempFolder folder;
   WriteFileBytes(folder / "hand.hkvj", text);
-  TTestDiary diary;
+  TDiaryFixture diary;
   for (const bool fromFile : {true, false}) {
     try {
       if (fromFile) {
@@ -174,7 +203,7 @@ TEST(DayDataFileBadFile, TheMessageGivesTheLineOfTheElement) {
 // Only the predefined entities and character references are expanded: no entity definitions of
 // a document type are used, so neither entity bombs nor external files reach the diary.
 TEST(DayDataFileBadFile, EntitiesOfADocumentTypeAreNotExpanded) {
-  TTestDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(R"(<?xml version="1.0"?><!DOCTYPE tekuri [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;">
 <!ENTITY x SYSTEM "file:///etc/passwd">]>
 <tekuri><日リスト><日データ 日付="1" 天気="&b;&x;" メモ="&lt;&#x41;"/></日リスト></tekuri>)");

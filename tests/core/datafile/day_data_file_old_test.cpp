@@ -9,12 +9,12 @@
 namespace hakuvo {
 namespace {
 
-const TFileLink& FileAt(const TTestDiary& diary, int index) {
+const TFileLink& FileAt(const TDiaryFixture& diary, int index) {
   return dynamic_cast<const TFileLink&>(*diary.Files.Items(index));
 }
 
 TEST(DayDataFileOlder, ActionsRecordsAndLinksOfOlderFilesLoadAsTheyShould) {
-  TTestDiary diary;
+  TDiaryFixture diary;
   diary.Load(FixturePath("old_actions.xml"));
 
   ASSERT_EQ(diary.Files.Count(), 3);
@@ -68,12 +68,13 @@ TEST(DayDataFileOlder, ActionsRecordsAndLinksOfOlderFilesLoadAsTheyShould) {
 }
 
 TEST(DayDataFileOlder, FileLinksGivenByPathJoinTheDiarysFileList) {
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
-  const int before = diary.Files.Count();
   diary.Load(FixturePath("old_paths.xml"));
 
-  // The file has no file list: the list keeps its links and gains one per non-empty path.
+  // The file has no file list: the list holds one link per non-empty path, and nothing of the
+  // diary open before.
+  const int before = 0;
   ASSERT_EQ(diary.Files.Count(), before + 3);
   ASSERT_EQ(diary.Days.Count(), 1);
   const TLinkDataList& links = diary.Days[0]->ActDataList[0]->LinkDataList;
@@ -89,16 +90,16 @@ TEST(DayDataFileOlder, FileLinksGivenByPathJoinTheDiarysFileList) {
   EXPECT_NE(links[0]->FindData(), links[1]->FindData());
 
   // Saved again, the links are written with their codes and found again.
-  TTestDiary reloaded;
+  TDiaryFixture reloaded;
   reloaded.LoadString(diary.SaveToString());
   ASSERT_EQ(reloaded.Days[0]->ActDataList[0]->LinkDataList.Count(), 3);
   EXPECT_EQ(reloaded.Days[0]->ActDataList[0]->LinkDataList[2]->FindData(), links[2]->FindData());
 }
 
 TEST(DayDataFileOlder, SettingsOfOlderFilesChangeOnlyWhatTheFileHolds) {
-  TTestDiary expected;
+  TDiaryFixture expected;
   FillDiary(expected);
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   diary.Load(FixturePath("old_settings.xml"));
   const TCategoryInfoList& categories = *diary.Categories;
@@ -175,7 +176,7 @@ TEST(DayDataFileOlder, ValuesOutOfRangeTakeTheSafeChoice) {
     const std::string text = std::string("<tekuri><日リスト><日データ 日付=\"1\" 天気=\"\" メモ=\"\"><行動 ") + c.Act +
                              R"( タイトル="" タグ="" メモ="" 天気="" 気温="0" 風速="0"><記録 種類=")" + c.Kind +
                              R"(" データ="1" 時刻="0"/></行動></日データ></日リスト></tekuri>)";
-    TTestDiary diary;
+    TDiaryFixture diary;
     diary.LoadString(text);
     const TActData& act = *diary.Days[0]->ActDataList[0];
     EXPECT_EQ(act.Category, c.Category) << c.Act;
@@ -192,7 +193,7 @@ namespace {
 
 // Numbered attributes are taken by their names, in whatever order a hand-edited file has them.
 TEST(DayDataFileOlder, NumberedAttributesAreTakenByName) {
-  TTestDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(R"(<tekuri><子ウインドウ><Docking RightPanelDockInfo="" BottomPanelDockInfo="">)"
                    R"(<Floating Floating1="b" Floating0="a" Floating2="c"/></Docking></子ウインドウ></tekuri>)");
   EXPECT_EQ(diary.ChildWindowInfo.FloatingList, (TStringList{"a", "b", "c"}));

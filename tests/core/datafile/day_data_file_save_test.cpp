@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <pugixml.hpp>
 
 #include <csignal>
 
@@ -17,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A diary of well over 64 KiB.
-void FillLargeDiary(TTestDiary& diary) {
+void FillLargeDiary(TDiaryFixture& diary) {
   FillDiary(diary);
   for (int i = 0; i < 400; ++i) {
     auto day = std::make_unique<TDayData>();
@@ -34,7 +35,7 @@ void FillLargeDiary(TTestDiary& diary) {
 class DayDataFileSave : public testing::Test {
  public:
   void SetUp() override {
-    TTestDiary previous;
+    TDiaryFixture previous;
     previous.Days.Add(std::make_unique<TDayData>())->Weather = "前の日記";
     Previous = previous.SaveToString();
     FillLargeDiary(Large);
@@ -53,7 +54,7 @@ class DayDataFileSave : public testing::Test {
   // The old file is byte for byte what it was, still loads, and nothing was left beside it.
   void ExpectPreviousKept(const fs::path& target) {
     EXPECT_EQ(ReadFileBytes(target), Previous);
-    TTestDiary check;
+    TDiaryFixture check;
     ASSERT_NO_THROW(check.Load(target));
     ASSERT_EQ(check.Days.Count(), 1);
     EXPECT_EQ(check.Days[0]->Weather, "前の日記");
@@ -62,7 +63,7 @@ class DayDataFileSave : public testing::Test {
   TTempFolder Folder;
   std::vector<fs::path> Mounts;
   std::string Previous;
-  TTestDiary Large;
+  TDiaryFixture Large;
 };
 
 TEST_F(DayDataFileSave, ASaveReplacesTheWholeFile) {
@@ -71,6 +72,24 @@ TEST_F(DayDataFileSave, ASaveReplacesTheWholeFile) {
   Large.Save(target);
   EXPECT_EQ(ReadFileBytes(target), Large.SaveToString());
   EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1);
+}
+
+// The text is made a few days at a time straight into the file: it must be what pugixml writes
+// for the whole tree, to the byte, across the batches of days.
+TEST_F(DayDataFileSave, TheStreamedTextIsTheWholeTreesText) {
+  const fs::path target = Folder / "diary.hkvj";
+  Large.Save(target);
+  const std::string saved = ReadFileBytes(target);
+  EXPECT_EQ(saved, Large.SaveToString());
+  pugi::xml_document whole;
+  ASSERT_TRUE(whole.load_buffer(saved.data(), saved.size(), pugi::parse_default | pugi::parse_declaration));
+  struct TText : pugi::xml_writer {
+    void write(const void* data, std::size_t size) override { Text.append(static_cast<const char*>(data), size); }
+    std::string Text;
+  } text;
+  whole.save(text, "", pugi::format_raw, pugi::encoding_utf8);
+  EXPECT_EQ(saved, text.Text);
+  EXPECT_GT(Large.Days.Count(), 200);
 }
 
 TEST_F(DayDataFileSave, AFullDiskKeepsThePreviousFile) {
@@ -123,9 +142,10 @@ TEST_F(DayDataFileSave, AProcessKilledWhileSavingLeavesThePreviousFile) {
   EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
   ExpectPreviousKept(target);
 
-  // The next save works and its file loads back whole.
+  // The next save works, removes the copy the killed one left, and its file loads back whole.
   Large.Save(target);
-  TTestDiary check;
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder.Path()), fs::directory_iterator()), 1);
+  TDiaryFixture check;
   check.Load(target);
   ExpectSameDiary(Large, check);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/common/hakuvo_error.h"
 #include "core/datafile/diary_fixture.h"
 
 namespace hakuvo {
@@ -11,12 +12,12 @@ namespace {
 
 TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
   TTempFolder folder;
-  TTestDiary original;
+  TDiaryFixture original;
   FillDiary(original);
   original.Save(folder / "first.hkvj");
   const std::string first = ReadFileBytes(folder / "first.hkvj");
 
-  TTestDiary loaded;
+  TDiaryFixture loaded;
   loaded.ChildWindowInfo.ActListWeight = 77;
   loaded.ChildWindowInfo.IsViewEnergyConsumption = false;
   loaded.Load(folder / "first.hkvj");
@@ -30,7 +31,7 @@ TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
 }
 
 TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
-  TTestDiary diary;
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string bytes = diary.SaveToString();
   EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?><tekuri Ver=\"0.1\">", 0), 0u)
@@ -52,7 +53,7 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
   EXPECT_NE(bytes.find("RightPanelDockInfo=\"01AB00FF10\""), std::string::npos);
 
   // An empty diary writes every section too.
-  TTestDiary empty;
+  TDiaryFixture empty;
   const std::string bare = empty.SaveToString();
   for (const char* section : {"<日リスト/>", "<ファイルリスト/>", "<物リスト/>", "<人リスト/>", "<Channel2 ",
                               "<Window ", "<FileLinkSearch "}) {
@@ -61,11 +62,11 @@ TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
 }
 
 TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlace) {
-  TTestDiary original;
+  TDiaryFixture original;
   FillDiary(original);
   const std::string bytes = original.SaveToString();
 
-  TTestDiary target;
+  TDiaryFixture target;
   FillDiary(target);  // a previous diary, then made different
   target.Days[0]->ActDataList[0]->Title = "前の日記";
   target.Files.Add(std::make_unique<TFileLink>());
@@ -86,35 +87,58 @@ TEST(DayDataFile, LoadReplacesThePreviousDiaryAndUpdatesTheSettingsObjectsInPlac
   EXPECT_EQ(target.Days[0]->ActDataList[ctWalking]->LinkDataList[0], target.Files.Items(0));
 }
 
-TEST(DayDataFile, MissingSectionsLeaveTheirObjectsAsTheyWere) {
-  TTestDiary diary;
+// A well-formed XML file of another kind is no diary: opening it must fail and change nothing,
+// or the next save would write the diary over that file.
+TEST(DayDataFile, AFileWithNoneOfTheDiarysSectionsIsRefused) {
+  TDiaryFixture diary;
   FillDiary(diary);
   const std::string before = diary.SaveToString();
-  for (const char* text : {"<tekuri/>", "<?xml version=\"1.0\"?><日記 Ver=\"9\"><未知/></日記>"}) {
-    diary.LoadString(text);
+  for (const char* text : {"<tekuri/>", "<?xml version=\"1.0\"?><日記 Ver=\"9\"><未知/></日記>",
+                           "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"35\" lon=\"139\"/></trkseg></trk></gpx>",
+                           "<html><body><日リスト/></body></html>"}) {
+    try {
+      diary.LoadString(text, "other.xml");
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const EHakuvoError& error) {
+      EXPECT_NE(std::string(error.what()).find("\"other.xml\""), std::string::npos) << error.what();
+      EXPECT_NE(std::string(error.what()).find("日記のファイルではありません"), std::string::npos) << error.what();
+    }
     EXPECT_EQ(diary.SaveToString(), before) << text;
   }
 }
 
-// A file with a new file list but no days: the days that stay must not keep pointers to the
-// links the list held before (they are freed); they take the new link of the same code.
-TEST(DayDataFile, DaysKeptByAFileWithoutDaysReferToTheNewLinksOfTheirCodes) {
-  TTestDiary diary;
+// Any root is taken once one section is the diary's. Every list of the diary then comes from the
+// file, empty where the file has no section for it: no day, file, thing or person of the diary
+// open before may survive into this one. Settings the file does not hold stay.
+TEST(DayDataFile, AFileWithSomeSectionsReplacesEveryList) {
+  TDiaryFixture expected;
+  FillDiary(expected);
+  expected.Days.Clear();
+  expected.Files.Clear();
+  expected.Things.Clear();
+  expected.Persons.Clear();
+  for (const char* text : {"<tekuri><ウインドウ/></tekuri>", "<日記 Ver=\"9\"><未知/><日リスト/></日記>"}) {
+    TDiaryFixture diary;
+    FillDiary(diary);
+    diary.LoadString(text);
+    EXPECT_EQ(diary.Days.Count(), 0) << text;
+    EXPECT_EQ(diary.Files.Count(), 0) << text;
+    EXPECT_EQ(diary.Things.Count(), 0) << text;
+    EXPECT_EQ(diary.Persons.Count(), 0) << text;
+    EXPECT_EQ(diary.SaveToString(), expected.SaveToString()) << text;
+  }
+
+  // A file list alone: the days go with the rest, and the new links are the list's.
+  TDiaryFixture diary;
   FillDiary(diary);
-  const std::string imageCode = dynamic_cast<const TGuidLink&>(*diary.Files.Items(0)).GuidCode();
-  std::string lower = imageCode;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  diary.LoadString("<tekuri><ファイルリスト><ファイル ファイル名=\"/new/place.jpg\" コード=\"" + lower +
-                   "\" 種類=\"\"/></ファイルリスト></tekuri>");
+  diary.LoadString(
+      "<tekuri><ファイルリスト><ファイル ファイル名=\"/new/place.jpg\" コード=\"{X}\" 種類=\"\"/>"
+      "</ファイルリスト></tekuri>");
   ASSERT_EQ(diary.Files.Count(), 1);
-  const TActData& jogging = *diary.Days[0]->ActDataList[ctJogging];
-  ASSERT_EQ(jogging.LinkDataList.Count(), 3) << "the track and the plain file are gone; thing and person stay";
-  EXPECT_EQ(jogging.LinkDataList[0], diary.Files.Items(0));
-  EXPECT_EQ(dynamic_cast<const TFileLink&>(*jogging.LinkDataList[0]).FileName, "/new/place.jpg");
-  EXPECT_EQ(jogging.LinkDataList[1], diary.Things.Items(0));
-  EXPECT_EQ(jogging.LinkDataList[2], diary.Persons.Items(0));
-  EXPECT_EQ(diary.Days[0]->ActDataList[ctWalking]->LinkDataList[0], diary.Files.Items(0));
-  diary.SaveToString();  // walks every link: a dangling one would show under the sanitizers
+  EXPECT_EQ(dynamic_cast<const TFileLink&>(*diary.Files.Items(0)).FileName, "/new/place.jpg");
+  EXPECT_EQ(diary.Days.Count(), 0);
+  EXPECT_EQ(diary.Things.Count(), 0);
+  EXPECT_EQ(diary.Persons.Count(), 0);
 }
 
 }  // namespace
@@ -128,16 +152,17 @@ TEST(DayDataFile, LinksAreFoundInAnyOrderAndACodeListedTwiceMeansItsFirstLink) {
                               "{00000000-0000-4000-8000-000000000002}"};
   std::string text = "<tekuri><ファイルリスト>";
   // The second code twice; the lookup must not take the second entry because it comes next.
-  for (const auto& [c, name] : {std::pair{code[0], "a"}, std::pair{code[1], "b"}, std::pair{code[2], "c"},
-                                std::pair{code[1], "b2"}}) {
+  for (const auto& [c, name] :
+       {std::pair{code[0], "a"}, std::pair{code[1], "b"}, std::pair{code[2], "c"}, std::pair{code[1], "b2"}}) {
     text += "<ファイル ファイル名=\"" + std::string(name) + "\" コード=\"" + c + "\"/>";
   }
-  text += "</ファイルリスト><日リスト><日データ 日付=\"1\" 天気=\"\" メモ=\"\"><行動 カテゴリ=\"1\" ユーザーカテゴリ=\"\" "
-          "タイトル=\"\" タグ=\"\" メモ=\"\" 天気=\"\" 気温=\"0\" 風向=\"-1\" 風速=\"0\"><リンク>";
+  text +=
+      "</ファイルリスト><日リスト><日データ 日付=\"1\" 天気=\"\" メモ=\"\"><行動 カテゴリ=\"1\" ユーザーカテゴリ=\"\" "
+      "タイトル=\"\" タグ=\"\" メモ=\"\" 天気=\"\" 気温=\"0\" 風向=\"-1\" 風速=\"0\"><リンク>";
   for (const int i : {2, 1, 0, 2, 1, 1}) text += "<ファイル コード=\"" + code[i] + "\"/>";
   text += "</リンク></行動></日データ></日リスト></tekuri>";
 
-  TTestDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(text);
   std::string names;
   for (const TLinkData* link : diary.Days[0]->ActDataList[0]->LinkDataList) {

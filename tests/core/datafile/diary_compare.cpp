@@ -220,7 +220,7 @@ void ExpectSameView(const TDayDataFileView& a, const TDayDataFileView& b) {
 
 }  // namespace
 
-void ExpectSameDiary(const TTestDiary& a, const TTestDiary& b) {
+void ExpectSameDiary(const TDiaryFixture& a, const TDiaryFixture& b) {
   ASSERT_EQ(a.Days.Count(), b.Days.Count());
   for (int d = 0; d < a.Days.Count(); ++d) {
     const TDayData& da = *a.Days[d];

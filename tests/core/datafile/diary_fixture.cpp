@@ -45,7 +45,7 @@ void SetView(TDayDataFile& file, const TDayDataFileView& view) {
 
 // Runs a load and takes the file's choices back whatever happens.
 template <typename F>
-void LoadThrough(TTestDiary& diary, TDayDataFile& file, F&& load) {
+void LoadThrough(TDiaryFixture& diary, TDayDataFile& file, F&& load) {
   try {
     load(file);
   } catch (...) {
@@ -125,7 +125,7 @@ void FillCategory(TCategoryInfo& info) {
   info.MapInfo().SetLimitSpeed(12.3L);
 }
 
-TFileLink* AddFile(TTestDiary& diary, std::unique_ptr<TFileLink> link, const std::string& name) {
+TFileLink* AddFile(TDiaryFixture& diary, std::unique_ptr<TFileLink> link, const std::string& name) {
   link->FileName = name;
   return static_cast<TFileLink*>(diary.Files.Add(std::move(link)));
 }
@@ -208,9 +208,9 @@ void FillChildWindowInfo(TChildWindowInfo& info) {
 
 }  // namespace
 
-TTestDiary::TTestDiary() : Categories(TCategoryInfoList::CreateStandard()) {}
+TDiaryFixture::TDiaryFixture() : Categories(TCategoryInfoList::CreateStandard()) {}
 
-TDayDataFile TTestDiary::File(const std::string& fileName) {
+TDayDataFile TDiaryFixture::File(const std::string& fileName) {
   TDayDataFile file;
   file.SetFileName(fileName);
   file.SetDayDataList(&Days);
@@ -225,21 +225,21 @@ TDayDataFile TTestDiary::File(const std::string& fileName) {
   return file;
 }
 
-void TTestDiary::Save(const std::filesystem::path& fileName) { File(fileName.string()).Save(); }
+void TDiaryFixture::Save(const std::filesystem::path& fileName) { File(fileName.string()).Save(); }
 
-std::string TTestDiary::SaveToString() { return File("diary.hkvj").SaveToString(); }
+std::string TDiaryFixture::SaveToString() { return File("diary.hkvj").SaveToString(); }
 
-void TTestDiary::Load(const std::filesystem::path& fileName) {
+void TDiaryFixture::Load(const std::filesystem::path& fileName) {
   TDayDataFile file = File(fileName.string());
   LoadThrough(*this, file, [](TDayDataFile& f) { f.Load(); });
 }
 
-void TTestDiary::LoadString(const std::string& bytes, const std::string& fileName) {
+void TDiaryFixture::LoadString(const std::string& bytes, const std::string& fileName) {
   TDayDataFile file = File(fileName);
   LoadThrough(*this, file, [&](TDayDataFile& f) { f.LoadFromString(bytes); });
 }
 
-void FillDiary(TTestDiary& diary) {
+void FillDiary(TDiaryFixture& diary) {
   auto image = std::make_unique<TImageFileLink>();
   image->RotateAngle = 90;
   image->ViewFileName = "/cache/{0D3E1C2B-0000-4000-8000-000000000001}.jpg";

@@ -11,10 +11,10 @@ namespace hakuvo {
 
 // Everything the main window hands the data file, owned in one place. Not the core's TDiary:
 // two classes of one name would share one inline destructor once both are linked.
-struct TTestDiary {
-  TTestDiary();
-  TTestDiary(const TTestDiary&) = delete;
-  TTestDiary& operator=(const TTestDiary&) = delete;
+struct TDiaryFixture {
+  TDiaryFixture();
+  TDiaryFixture(const TDiaryFixture&) = delete;
+  TDiaryFixture& operator=(const TDiaryFixture&) = delete;
 
   // A data file bound to these objects, with View in its choices.
   TDayDataFile File(const std::string& fileName);
@@ -39,10 +39,10 @@ struct TTestDiary {
 // A diary with every category, every record class, memos of several lines, places, links of
 // every kind, things, persons and every setting away from its default. Numbers are chosen so
 // that their shortest decimal form reads back to the same value.
-void FillDiary(TTestDiary& diary);
+void FillDiary(TDiaryFixture& diary);
 
 // Every stored field of `a` equals that of `b`. Links are compared by class and code.
-void ExpectSameDiary(const TTestDiary& a, const TTestDiary& b);
+void ExpectSameDiary(const TDiaryFixture& a, const TDiaryFixture& b);
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);

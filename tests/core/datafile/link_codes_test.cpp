@@ -29,7 +29,7 @@ std::string LinkedNames(const std::vector<std::pair<std::string, std::string>>& 
       "タイトル=\"\" タグ=\"\" メモ=\"\" 天気=\"\" 気温=\"0\" 風向=\"-1\" 風速=\"0\"><リンク>";
   for (const auto& code : references) text += "<ファイル コード=\"" + code + "\"/>";
   text += "</リンク></行動></日データ></日リスト></tekuri>";
-  TTestDiary diary;
+  TDiaryFixture diary;
   diary.LoadString(text);
   std::string names;
   for (const TLinkData* link : diary.Days[0]->ActDataList[0]->LinkDataList) {

@@ -6,8 +6,10 @@
 
 #include <climits>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 #include "core/common/hakuvo_error.h"
 #include "core/model/category_info_list.h"
@@ -648,6 +650,29 @@ TEST_F(AppDataTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsToTheUserFo
   EXPECT_FALSE(IsWritableFolder(unwritable));
   EXPECT_TRUE(IsWritableFolder(Program));
   EXPECT_FALSE(IsWritableFolder({}));
+}
+
+// A user install puts the program into ~/.local/bin, which the user may write: the settings must
+// still not land among the executables there.
+TEST_F(AppDataTest, AnInstalledProgramKeepsItsSettingsInTheUserFolderEvenWhenItsFolderIsWritable) {
+  ::setenv("XDG_CONFIG_HOME", (Root / "cfg").c_str(), 1);
+  const fs::path bin = Root / ".local" / "bin";
+  fs::create_directories(bin);
+  ASSERT_TRUE(IsWritableFolder(bin));
+  TAppData data(bin);
+  data.SetMode(ctWalking);
+  EXPECT_TRUE(data.ChooseSettingsFolder(false));
+  EXPECT_EQ(data.GetIniFileName(), Root / "cfg/Orimaze/Hakuvo/Walking.ini");
+
+  for (const auto& [folder, installed] : std::initializer_list<std::pair<fs::path, bool>>{{"/usr/bin", true},
+                                                                                          {"/usr/local/bin/", true},
+                                                                                          {bin, true},
+                                                                                          {"/work/build/src", false},
+                                                                                          {"/opt/hakuvo", false},
+                                                                                          {"/home/u/binaries", false},
+                                                                                          {"", false}}) {
+    EXPECT_EQ(IsInstalledProgramFolder(folder), installed) << folder;
+  }
 }
 
 }  // namespace
