@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bare_walk.h"
 #include "core/common/date_time.h"
 #include "core/datafile/day_data_file.h"
 
@@ -262,19 +263,7 @@ void BM_Load(benchmark::State& state) {
   SetFileCounters(state);
 }
 
-double WalkNumbers(pugi::xml_node node, long long& attributes) {
-  double sum = 0;
-  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-    for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute()) {
-      const char* text = a.value();
-      double value = 0;
-      if (std::from_chars(text, text + std::strlen(text), value).ec == std::errc()) sum += value;
-      ++attributes;
-    }
-    sum += WalkNumbers(child, attributes);
-  }
-  return sum;
-}
+using hakuvo::bench::WalkNumbers;
 
 void BM_BarePugixmlParseAndWalk(benchmark::State& state) {
   const TBenchFile& file = BenchFile();
