@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -240,6 +241,9 @@ void TMainForm::FirstShow() {
   const TTimingWatch watch;
   FDocks->RestoreLayout(FAppData->ChildWindowInfo);
   FLayoutRestored = true;
+  // The list takes the room the panels leave it now, not at the next layout pass: the diary
+  // opened below scrolls its selected row into that room.
+  layout()->activate();
   watch.Log("docking layout restored");
   RefreshCategoryChoices();
   FListView->setFocus();

@@ -99,6 +99,19 @@ TEST_F(MainFormDockingTest, TheFirstStartDocksTheFourGraphsBelowAndLeavesTheDiar
   for (const QToolBar* bar : form.findChildren<QToolBar*>()) EXPECT_FALSE(bar->objectName().isEmpty());
 }
 
+TEST_F(MainFormDockingTest, TheDiaryOpenedAtStartShowsItsSelectedRowAboveTheDockedGraphs) {
+  std::vector<TOuting> outings;
+  for (int i = 0; i < 200; ++i) outings.push_back({2024, 1 + i / 28, 1 + i % 28, "run " + std::to_string(i)});
+  const fs::path diary = Dir / "long.hkvj";
+  WriteDiary(diary, outings);
+  TMainForm& form = MakeForm({QString::fromStdString(diary.string())});
+  ASSERT_TRUE(form.Docks().IsPanelShown(dsBottomPanel));
+  ASSERT_EQ(form.ListView()->SelectedRows(), QList<int>{199});
+  const QRect row = form.ListView()->visualRect(form.ListModel()->index(199, 0));
+  EXPECT_TRUE(form.ListView()->viewport()->rect().contains(row))
+      << row.y() << " of " << form.ListView()->viewport()->height();
+}
+
 TEST_F(MainFormDockingTest, StoredEmptyListsShowNoChildWindow) {
   WriteSettings([](TAppData& settings) {
     // Written by a run whose windows were all closed: the lists exist and are empty.
