@@ -150,6 +150,18 @@ TEST_F(MainFormDockingTest, AFloatingWindowComesBackWhereItWasAfterARestart) {
   EXPECT_FALSE(second.IsChange());
 }
 
+TEST_F(MainFormDockingTest, AWindowThatWasNeverShownKeepsTheStoredLayout) {
+  WriteSettings([](TAppData& settings) {
+    settings.ChildWindowInfo.RightPanelDockClientList = {"SpeedForm\t250\t300"};
+    settings.ChildWindowInfo.FloatingList = {"GoogleMapForm\t40\t50\t400\t300"};
+  });
+  MakeForm({}, false);
+  DestroyForm();
+  const std::unique_ptr<TAppData> written = ReadSettings();
+  EXPECT_EQ(written->ChildWindowInfo.RightPanelDockClientList, TStringList{"SpeedForm\t250\t300"});
+  EXPECT_EQ(written->ChildWindowInfo.FloatingList, TStringList{"GoogleMapForm\t40\t50\t400\t300"});
+}
+
 TEST_F(MainFormDockingTest, ABadStoredLayoutStillStartsWithAUsableWindow) {
   const int farAway = Desktop().right() + 5000;
   const struct {
