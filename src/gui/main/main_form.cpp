@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -9,14 +10,15 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/datafile/day_data_file.h"
 #include "gui/common/error_box.h"
 #include "gui/common/qt_rect.h"
 #include "gui/common/screen_bounds.h"
+#include "gui/common/timing_log.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
+#include "gui/main/docking_forms.h"
 #include "gui/main/history_menu.h"
-#include "gui/main/window_messages.h"
 
 namespace hakuvo {
 
@@ -63,12 +65,21 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   // Dates and times are always written "yyyy/mm/dd" and "hh:nn:ss": the core's formats are
   // fixed and never follow the desktop's locale.
   CreateModel();
+  // The settings object exists from the start so that the View items can keep their switch in
+  // it; it is read once the command line has chosen the mode.
+  FAppData = std::make_unique<TAppData>(programFolder);
+  // A diary reopens in the layout it was saved with: its window section is the settings' one.
+  FDocument->SetChildWindowInfo(&FAppData->ChildWindowInfo);
+  // The nine child windows, hidden and floating until the stored layout places them at first show.
+  FDocks = new TDockManager(*this, FDocument.get(), MainDockingFormFactory());
   CreateActions();
   CreateMenus();
   CreateToolStrip();
   CreateActPanel();
+  ConnectDocument();
   ReadCommandLine(parameters);
-  ReadSettings(programFolder);
+  ReadSettings();
+  FViewItems->SetShowAll(FAppData->IsShowAll);
 
   FHistoryMenu = new THistoryMenu(this);
   FHistoryMenu->SetTargetMenu(FFileMenu);
@@ -100,6 +111,7 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
 TMainForm::~TMainForm() {
   // A window destroyed without being closed (the application quit) still keeps its settings.
   if (!FShutdownDone) {
+    StoreDockLayout();
     StoreWindowState();
     try {
       FAppData->Write();
@@ -109,21 +121,65 @@ TMainForm::~TMainForm() {
       std::fprintf(stderr, "hakuvo: %s\n", error.what());
     }
   }
-  // The list refers to the actions; it must let go of them before the days go.
+  // The list and the child windows refer to the diary; they let go of it before it goes.
   FListModel->Clear();
+  delete FViewItems;
+  FViewItems = nullptr;
+  delete FDocks;
+  FDocks = nullptr;
 }
 
 void TMainForm::CreateModel() {
-  FCategoryInfoList = TCategoryInfoList::CreateStandard();
+  FDocument = std::make_unique<TDiaryDocument>();
   // The two graph settings of the two-data graph: the first draws bars, the second a thick red
   // line.
-  FMultiGraphInfo1.SetIsBarSeries(false);
-  FMultiGraphInfo2.SetIsBarSeries(false);
-  FMultiGraphInfo2.SetSeriesColor(255);
-  FMultiGraphInfo1.SetIsBarSeries(true);
-  FMultiGraphInfo2.SetLineSeriesWidth(3);
-  // The nine dockable child windows have fixed places; none of them exists yet.
-  FDockingFormList.resize(9);
+  TGraphInfo& first = MultiGraphInfo1();
+  TGraphInfo& second = MultiGraphInfo2();
+  first.SetIsBarSeries(false);
+  second.SetIsBarSeries(false);
+  second.SetSeriesColor(255);
+  first.SetIsBarSeries(true);
+  second.SetLineSeriesWidth(3);
+}
+
+void TMainForm::ConnectDocument() {
+  TDiaryDocument* document = FDocument.get();
+  // Sent directly: the list lets go of the actions before New or Open frees them.
+  connect(document, &TDiaryDocument::DiaryAboutToBeReset, this, [this] { FListModel->Clear(); });
+  // The window messages, each handled once the sender's own event is over. The document marks
+  // itself modified for those that change the diary, and the dock manager hands DataChanged,
+  // LinkViewChanged and GpsRangeChanged on to the child windows.
+  connect(
+      document, &TDiaryDocument::SelectDay, this, [this](TDateTime date) { SelectByDate(date); }, Qt::QueuedConnection);
+  connect(
+      document, &TDiaryDocument::SelectMonth, this,
+      [this](TDateTime date) {
+        if (const TDayData* day = DayDataList().FindMonth(date)) SelectByDate(day->DateData);
+      },
+      Qt::QueuedConnection);
+  connect(
+      document, &TDiaryDocument::SelectYear, this,
+      [this](TDateTime date) {
+        if (const TDayData* day = DayDataList().FindYear(date)) SelectByDate(day->DateData);
+      },
+      Qt::QueuedConnection);
+  connect(
+      document, &TDiaryDocument::SelectRow, this, [this](int row) { SelectRow(row); }, Qt::QueuedConnection);
+  connect(
+      document, &TDiaryDocument::SelectAct, this, [this](const TActData* act) { SelectAct(act); },
+      Qt::QueuedConnection);
+  connect(
+      document, &TDiaryDocument::DataChanged, this,
+      [this] {
+        // The hints follow the category settings.
+        FListView->viewport()->update();
+        ScheduleCommandUpdate();
+      },
+      Qt::QueuedConnection);
+  for (auto signal : {&TDiaryDocument::ChildClosed, &TDiaryDocument::LinkViewChanged, &TDiaryDocument::GpsRangeChanged,
+                      &TDiaryDocument::LinkOrderChanged, &TDiaryDocument::ViewSettingChanged}) {
+    connect(document, signal, this, &TMainForm::ScheduleCommandUpdate, Qt::QueuedConnection);
+  }
 }
 
 void TMainForm::ReadCommandLine(const QStringList& parameters) {
@@ -133,8 +189,7 @@ void TMainForm::ReadCommandLine(const QStringList& parameters) {
   FHakuvoCategory = FCommandLine.Mode;
 }
 
-void TMainForm::ReadSettings(const fs::path& programFolder) {
-  FAppData = std::make_unique<TAppData>(programFolder);
+void TMainForm::ReadSettings() {
   FIsAppDataFolder = FAppData->ChooseSettingsFolder(FCommandLine.IsAppDataFolder);
   if (FIsAppDataFolder) FAppDataFolder = UserSettingsFolder().string();
   FAppData->CategoryList = &FCategoryList;
@@ -167,7 +222,7 @@ void TMainForm::ApplySavedBounds() {
 
 void TMainForm::SetGraphAxisTitles() {
   static const char* const titles[] = {"回数", "距離(km)", "速度(km/h)", "体重(kg)", "カロリー(kcal)"};
-  TCategoryInfo* info = FCategoryInfoList->GetCategoryItems(FHakuvoCategory);
+  TCategoryInfo* info = CategoryInfoList().GetCategoryItems(FHakuvoCategory);
   for (TGraphInfo* graph : {&info->GraphInfo(), &info->MonthGraphInfo(), &info->YearGraphInfo()}) {
     if (graph->RecordAxisTitle.size() < std::size(titles)) graph->RecordAxisTitle.resize(std::size(titles));
     for (std::size_t kind = 0; kind < std::size(titles); ++kind) graph->RecordAxisTitle[kind] = titles[kind];
@@ -183,6 +238,13 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FirstShow() {
+  const TTimingWatch watch;
+  FDocks->RestoreLayout(FAppData->ChildWindowInfo);
+  FLayoutRestored = true;
+  // The list takes the room the panels leave it now, not at the next layout pass: the diary
+  // opened below scrolls its selected row into that room.
+  layout()->activate();
+  watch.Log("docking layout restored");
   RefreshCategoryChoices();
   FListView->setFocus();
   const std::string modeName = CategoryNames()[FHakuvoCategory];
@@ -205,7 +267,7 @@ void TMainForm::FirstShow() {
   const std::string& last = FAppData->FileName;
   if (!opened && !last.empty() && last != named && IsExistingFile(last)) OpenFile(last);
   FDeferErrors = false;
-  FIsChange = false;
+  SetIsChange(false);
   if (!FPendingErrors.isEmpty()) QTimer::singleShot(0, this, &TMainForm::ShowPendingErrors);
   ScheduleCommandUpdate();
 }
@@ -222,7 +284,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
-    FIsChange = false;
+    SetIsChange(false);
     Shutdown();
   }
   QMainWindow::closeEvent(event);
@@ -235,7 +297,8 @@ void TMainForm::Shutdown() {
 
 void TMainForm::WriteSettingsFiles() {
   // The settings file always gets the window as it is now: the widths the user dragged, the
-  // place of the window.
+  // place of the window and of its child windows.
+  StoreDockLayout();
   StoreWindowState();
   RunCommand([this] {
     FAppData->Write();
@@ -266,19 +329,17 @@ void TMainForm::CommitSessionData(bool mayInteract) {
   };
   // The session may end: a named diary is saved without asking. A diary that was never saved
   // has nowhere to go; it stays marked modified in case the session goes on after all.
-  if (FIsChange && !FFileName.empty()) {
-    const std::string path = FFileName;
+  if (IsChange() && !FileName().empty()) {
     try {
-      TDayDataFile file;
-      // The diary keeps the layout it is left in.
+      // The diary keeps the layout it is left in; the document stores the docking layout.
       StoreWindowState();
-      PrepareDataFile(file, path);
-      file.Save();
-      FIsChange = false;
+      PrepareDataFile();
+      FDocument->Save();
     } catch (const std::exception& error) {
       report(error);
     }
   }
+  StoreDockLayout();
   StoreWindowState();
   try {
     FAppData->Write();
@@ -289,61 +350,11 @@ void TMainForm::CommitSessionData(bool mayInteract) {
   }
 }
 
-bool TMainForm::event(QEvent* event) {
-  if (event->type() == TWindowMessageEvent::EventType()) {
-    HandleWindowMessage(static_cast<const TWindowMessageEvent&>(*event));
-    return true;
-  }
-  return QMainWindow::event(event);
-}
-
-void TMainForm::HandleWindowMessage(const TWindowMessageEvent& message) {
-  switch (message.Message()) {
-    case WM_CHILD_CLOSED:
-    case WM_LINK_ORDER_CHANGED:
-    case WM_VIEW_SETTING_CHANGED:
-      FIsChange = true;
-      break;
-    case WM_DATA_CHANGED:
-      FIsChange = true;
-      // The hints follow the category settings.
-      FListView->viewport()->update();
-      ForwardToDockingForms(message.Message());
-      break;
-    case WM_LINK_VIEW_CHANGED:
-    case WM_GPS_RANGE_CHANGED:
-      FIsChange = true;
-      ForwardToDockingForms(message.Message());
-      break;
-    case WM_SELECT_DAY:
-      SelectByDate(static_cast<TDateTime>(message.WParam()));
-      break;
-    case WM_SELECT_MONTH:
-      if (const TDayData* day = FDayDataList.FindMonth(static_cast<TDateTime>(message.WParam()))) {
-        SelectByDate(day->DateData);
-      }
-      break;
-    case WM_SELECT_YEAR:
-      if (const TDayData* day = FDayDataList.FindYear(static_cast<TDateTime>(message.WParam()))) {
-        SelectByDate(day->DateData);
-      }
-      break;
-    case WM_SELECT_ACT:
-      SelectAct(message.Act());
-      break;
-    case WM_SELECT_ROW:
-      if (message.LParam() >= 0 && message.LParam() <= INT_MAX) SelectRow(static_cast<int>(message.LParam()));
-      break;
-    default:  // WM_CATEGORY_CHANGED and anything unknown
-      break;
-  }
-  ScheduleCommandUpdate();
-}
-
-void TMainForm::ForwardToDockingForms(int message) {
-  for (const QPointer<QWidget>& form : FDockingFormList) {
-    if (form) PostWindowMessage(form, message);
-  }
+void TMainForm::StoreDockLayout() {
+  // Hidden, the main window has taken its floating windows out of sight too: their places would
+  // be lost.
+  if (!FLayoutRestored || !isVisible()) return;
+  FDocks->StoreLayout(FAppData->ChildWindowInfo);
 }
 
 void TMainForm::ScheduleCommandUpdate() {

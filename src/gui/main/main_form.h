@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <array>
@@ -16,6 +15,8 @@
 #include "core/model/graph_info.h"
 #include "core/model/link_data.h"
 #include "core/settings/app_data.h"
+#include "gui/document/diary_document.h"
+#include "gui/document/dock_manager.h"
 #include "gui/main/command_line.h"
 #include "gui/main/main_form_hooks.h"
 
@@ -30,10 +31,9 @@ namespace hakuvo {
 class TActForm;
 class TActListModel;
 class TActListView;
-class TDayDataFile;
 class THistoryMenu;
 class TRecordDialog;
-class TWindowMessageEvent;
+class TViewMenuItems;
 
 // The commands of the main window, for tests and for the idle-time state refresh.
 enum TMainCommand : int {
@@ -72,9 +72,11 @@ struct TGraphChoices {
   int MultiDayGraphRecordKind2 = 2;
 };
 
-// The program's window: it owns the one open diary for the whole run, shows its outings as one
-// list, runs the file commands and is where outings are added, edited and deleted. Child windows
-// reach it only by posting window messages (window_messages.h).
+// The program's window: the one open diary (a TDiaryDocument), the commands over it (menus,
+// tool strip, command states) and the docking of the child windows (a TDockManager). It shows
+// the diary's outings as one list, runs the file commands and is where outings are added,
+// edited and deleted. Child windows reach it only through the document's message signals, which
+// it hears queued: a message is handled once the sender's own event is over.
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
@@ -92,9 +94,10 @@ class TMainForm : public QMainWindow {
   ~TMainForm() override;
 
   // ---- state ----
-  const std::string& FileName() const { return FFileName; }
-  bool IsChange() const { return FIsChange; }
-  void SetIsChange(bool value) { FIsChange = value; }
+  TDiaryDocument& Document() { return *FDocument; }
+  const std::string& FileName() const { return FDocument->FileName(); }
+  bool IsChange() const { return FDocument->IsChange(); }
+  void SetIsChange(bool value) { FDocument->SetIsChange(value); }
   TCategoryType HakuvoCategory() const { return FHakuvoCategory; }
   bool IsViewEnergyConsumption() const { return FIsViewEnergyConsumption; }
   bool IsFullScreenDisplay() const { return FIsFullScreenDisplay; }
@@ -102,21 +105,26 @@ class TMainForm : public QMainWindow {
   const std::string& AppDataFolder() const { return FAppDataFolder; }
   const TCommandLine& CommandLine() const { return FCommandLine; }
   TAppData& AppData() { return *FAppData; }
-  TDayDataList& DayDataList() { return FDayDataList; }
-  TCategoryInfoList& CategoryInfoList() { return *FCategoryInfoList; }
+  // The diary's objects, all the document's.
+  TDayDataList& DayDataList() { return FDocument->DayDataList(); }
+  const TDayDataList& DayDataList() const { return FDocument->Diary().Days; }
+  TCategoryInfoList& CategoryInfoList() { return FDocument->CategoryInfoList(); }
+  TLinkDataOwner& FileList() { return FDocument->FileList(); }
+  TLinkDataOwner& ThingList() { return FDocument->ThingList(); }
+  TLinkDataOwner& PersonList() { return FDocument->PersonList(); }
+  TGraphInfo& MultiGraphInfo1() { return FDocument->MultiGraphInfo1(); }
+  TGraphInfo& MultiGraphInfo2() { return FDocument->MultiGraphInfo2(); }
+  // The category order of the settings (read from and written to the settings file).
   TCategoryList& CategoryList() { return FCategoryList; }
-  TLinkDataOwner& FileList() { return FFileList; }
-  TLinkDataOwner& ThingList() { return FThingList; }
-  TLinkDataOwner& PersonList() { return FPersonList; }
-  TGraphInfo& MultiGraphInfo1() { return FMultiGraphInfo1; }
-  TGraphInfo& MultiGraphInfo2() { return FMultiGraphInfo2; }
   const TGraphChoices& GraphChoices() const { return FGraphChoices; }
   // The current category: a display name or a user category's name.
   const std::string& CurrentCategory() const { return FCurrentCategory; }
   // User categories in use (sorted), then the category list's names.
   const QStringList& CategoryChoices() const { return FCategoryChoices; }
-  // The dockable child windows that exist, in their fixed order.
-  const std::vector<QPointer<QWidget>>& DockingFormList() const { return FDockingFormList; }
+  // The nine dockable child windows, in their fixed order.
+  const std::vector<TDockingForm*>& DockingFormList() const { return FDocks->DockingFormList(); }
+  TDockManager& Docks() const { return *FDocks; }
+  TViewMenuItems& ViewItems() const { return *FViewItems; }
   // "跳記(*.hkvj)|*.hkvj" and "hkvj" for the jogging mode.
   const QString& FileFilter() const { return FFileFilter; }
   const QString& DefaultExt() const { return FDefaultExt; }
@@ -128,6 +136,7 @@ class TMainForm : public QMainWindow {
   QToolBar* ToolStrip() const { return FToolStrip; }
   QToolBar* ActToolBar() const { return FActToolBar; }
   QMenu* FileMenu() const { return FFileMenu; }
+  QMenu* ViewMenu() const { return FViewMenu; }
   QMenu* ListPopupMenu() const { return FListPopupMenu; }
   QAction* Action(TMainCommand command) const { return FActions.at(static_cast<std::size_t>(command)); }
 
@@ -179,7 +188,6 @@ class TMainForm : public QMainWindow {
   void CommitSessionData(bool mayInteract);
 
  protected:
-  bool event(QEvent* event) override;
   // The window offers no menu to hide its tool strip.
   QMenu* createPopupMenu() override { return nullptr; }
   void showEvent(QShowEvent* event) override;
@@ -188,8 +196,9 @@ class TMainForm : public QMainWindow {
  private:
   // Start-up (main_form.cpp).
   void CreateModel();
+  void ConnectDocument();
   void ReadCommandLine(const QStringList& parameters);
-  void ReadSettings(const std::filesystem::path& programFolder);
+  void ReadSettings();
   void ApplySavedBounds();
   void SetGraphAxisTitles();
   void FirstShow();
@@ -198,8 +207,9 @@ class TMainForm : public QMainWindow {
   void WriteSettingsFiles();
   void ShowPendingErrors();
   void OnCommitDataRequest(QSessionManager& manager);
-  void HandleWindowMessage(const TWindowMessageEvent& message);
-  void ForwardToDockingForms(int message);
+  // The settings take the docking layout as it is now; nothing before the stored one was
+  // restored, as the windows have not been placed yet.
+  void StoreDockLayout();
   void ScheduleCommandUpdate();
 
   // Widgets (main_form_menu.cpp).
@@ -218,7 +228,8 @@ class TMainForm : public QMainWindow {
   TFileDialogRequest FileDialogRequest(const QString& caption) const;
   // Save-as dialog and save; true when saved, false when cancelled or failed.
   bool SaveAsDialog(bool& cancelled);
-  void PrepareDataFile(TDayDataFile& file, const std::string& path);
+  // The graph choices, the current category and the window's bounds go with the file.
+  void PrepareDataFile();
 
   // List (main_form_list.cpp).
   void ApplyColumnWidths();
@@ -242,36 +253,35 @@ class TMainForm : public QMainWindow {
 
   TMainFormHooks FHooks;
   TCommandLine FCommandLine;
-  std::string FFileName;
-  bool FIsChange = false;
+  // Outlives every window that refers to the diary: the dock manager and the list let go first.
+  std::unique_ptr<TDiaryDocument> FDocument;
   std::unique_ptr<TAppData> FAppData;
   bool FIsAppDataFolder = false;
   std::string FAppDataFolder;
   bool FIsFullScreenDisplay = false;
   TCategoryType FHakuvoCategory = ctJogging;
   bool FIsViewEnergyConsumption = false;
-  TDayDataList FDayDataList;
-  std::unique_ptr<TCategoryInfoList> FCategoryInfoList;
+  // The settings' category order; TAppData only refers to it.
   TCategoryList FCategoryList;
-  TLinkDataOwner FFileList;
-  TLinkDataOwner FThingList;
-  TLinkDataOwner FPersonList;
-  TGraphInfo FMultiGraphInfo1;
-  TGraphInfo FMultiGraphInfo2;
   TGraphChoices FGraphChoices;
   std::string FCurrentCategory;
   QStringList FCategoryChoices;
-  std::vector<QPointer<QWidget>> FDockingFormList;
+  TDockManager* FDocks = nullptr;
+  TViewMenuItems* FViewItems = nullptr;
   QString FFileFilter;
   QString FDefaultExt;
   QStringList FPendingErrors;
   bool FFirstShown = false;
+  // The stored docking layout has been applied to the windows; only then is the live one worth
+  // storing.
+  bool FLayoutRestored = false;
   // While set, errors wait in FPendingErrors for the window to be shown.
   bool FDeferErrors = false;
   bool FShutdownDone = false;
 
   std::array<QAction*, MainCommandCount> FActions{};
   QMenu* FFileMenu = nullptr;
+  QMenu* FViewMenu = nullptr;
   QMenu* FListPopupMenu = nullptr;
   QToolBar* FToolStrip = nullptr;
   QLineEdit* FSearchEdit = nullptr;

@@ -8,7 +8,6 @@
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
-#include "gui/main/window_messages.h"
 #include "gui/record/record_dialog_layout.h"
 #include "gui/record/record_dialogs.h"
 
@@ -42,15 +41,16 @@ const TEnergyConsumptionRecord* EnergyRecordOf(const TActData& act) {
 
 void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, const TActData& act) {
   dialog.SetCategoryInfo(info);
-  dialog.SetFileList(FFileList);
-  dialog.SetThingList(&FThingList.List());
-  dialog.SetPersonList(&FPersonList.List());
+  dialog.SetFileList(FileList());
+  dialog.SetThingList(&ThingList().List());
+  dialog.SetPersonList(&PersonList().List());
   // A user category's outing picks its category among the names in use.
   if (auto* user = dynamic_cast<TUserCategoryRecordDialog*>(&dialog)) user->SetUserCategoryList(UserCategoryNames());
   dialog.SetActData(act);
   dialog.SetAppData(FAppData.get());
   RestoreRecordDialogLayout(dialog, *FAppData);
-  connect(&dialog, &TRecordDialog::DataChanged, this, [this] { PostWindowMessage(this, WM_DATA_CHANGED); });
+  // The dialog's category settings changed: every window hears of it through the document.
+  connect(&dialog, &TRecordDialog::DataChanged, FDocument.get(), &TDiaryDocument::DataChanged);
   // The dialog's own button for the settings of its category.
   connect(&dialog, &TRecordDialog::CategorySettingsRequested, this, [this, &dialog] {
     TCategoryInfo* edited = dialog.CategoryInfo();
@@ -58,14 +58,14 @@ void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, 
     std::unique_ptr<TCategorySetDialog> settings = CreateCategorySetDialog(&dialog, edited->Category());
     settings->SetCategoryInfo(edited);
     if (FHooks.RunDialog(*settings) != QDialog::Accepted) return;
-    FDayDataList.SetCategoryInfo(*edited);
+    DayDataList().SetCategoryInfo(*edited);
     dialog.ReapplyCategory();
   });
 }
 
 TStringList TMainForm::UserCategoryNames() const {
   std::set<std::string> names;
-  for (const auto& day : FDayDataList) {
+  for (const auto& day : DayDataList()) {
     for (const auto& act : day->ActDataList) {
       if (act->Category == ctUserCategory) names.insert(act->UserCategory);
     }
@@ -74,16 +74,16 @@ TStringList TMainForm::UserCategoryNames() const {
 }
 
 TDayData* TMainForm::FindOrAddDay(TDateTime date) {
-  if (TDayData* day = FDayDataList.FindDate(date)) return day;
+  if (TDayData* day = DayDataList().FindDate(date)) return day;
   auto fresh = std::make_unique<TDayData>();
   fresh->DateData = date;
-  FIsChange = true;
-  return FDayDataList.Add(std::move(fresh));
+  SetIsChange(true);
+  return DayDataList().Add(std::move(fresh));
 }
 
 void TMainForm::AddActCommand() {
   RunCommand([this] {
-    TCategoryInfo& info = *FCategoryInfoList->GetCategoryItems(FHakuvoCategory);
+    TCategoryInfo& info = *CategoryInfoList().GetCategoryItems(FHakuvoCategory);
     std::unique_ptr<TRecordDialog> dialog = FHooks.CreateRecordDialog(this, FHakuvoCategory);
     std::unique_ptr<TActData> act = CreateActData(FHakuvoCategory);
     act->RecordData->Tani = info.Tani;
@@ -99,12 +99,12 @@ void TMainForm::AddActCommand() {
     DialogDate(*dialog, date);
     TDayData* day = FindOrAddDay(DateOf(date));
     TActData* added = day->AddAct(std::move(act));
-    FDayDataList.DateSort();
+    DayDataList().DateSort();
     day->ActDataList.DateSort();
     if (const TEnergyConsumptionRecord* record = EnergyRecordOf(*added)) FAppData->Weight = record->Weight;
     RebuildList();
     SelectAct(added);
-    FIsChange = true;
+    SetIsChange(true);
     StoreRecordDialogLayout(*dialog, *FAppData);
     RefreshCategoryChoices();
     // The outing is in the diary whatever happens to its thumbnails.
@@ -119,7 +119,7 @@ void TMainForm::EditActCommand() {
     const int row = FListView->FirstSelectedRow();
     TActData* act = FListModel->Act(row);
     if (act == nullptr) return;
-    TCategoryInfo* info = FCategoryInfoList->GetCategoryItems(act->Category);
+    TCategoryInfo* info = CategoryInfoList().GetCategoryItems(act->Category);
     if (info == nullptr) return;
     std::unique_ptr<TRecordDialog> dialog = FHooks.CreateRecordDialog(this, act->Category);
     PrepareRecordDialog(*dialog, *info, *act);
@@ -131,7 +131,7 @@ void TMainForm::EditActCommand() {
     if (DialogDate(*dialog, date) && act->DayData != nullptr && DateOf(date) != DateOf(act->DayData->DateData)) {
       std::unique_ptr<TActData> moving = act->DayData->ActDataList.Remove(act);
       FindOrAddDay(DateOf(date))->AddAct(std::move(moving));
-      FDayDataList.DateSort();
+      DayDataList().DateSort();
     }
     act->Assign(dialog->ActData());
     // The row keeps its place until the list is next built, also after a change of date.
@@ -140,7 +140,7 @@ void TMainForm::EditActCommand() {
       act->DayData->ActDataList.DateSort();
     }
     if (const TEnergyConsumptionRecord* record = EnergyRecordOf(*act)) FAppData->Weight = record->Weight;
-    FIsChange = true;
+    SetIsChange(true);
     StoreRecordDialogLayout(*dialog, *FAppData);
     FListView->scrollTo(FListModel->index(row, 0));
     RefreshCategoryChoices();
@@ -154,14 +154,14 @@ void TMainForm::CategorySettingsCommand() {
   RunCommand([this] {
     // An empty name, or one that is no built-in category, stands for the user category.
     const TCategoryType type = CategoryTypeFromName(FCurrentCategory);
-    TCategoryInfo* info = FCategoryInfoList->GetCategoryItems(type);
+    TCategoryInfo* info = CategoryInfoList().GetCategoryItems(type);
     if (info == nullptr) return;
     std::unique_ptr<TCategorySetDialog> dialog = CreateCategorySetDialog(this, type);
     dialog->SetCategoryInfo(info);
     dialog->SetActivePage(TCategorySetDialog::piDisplay);
     if (FHooks.RunDialog(*dialog) != QDialog::Accepted) return;
-    FDayDataList.SetCategoryInfo(*info);
-    PostWindowMessage(this, WM_DATA_CHANGED);
+    DayDataList().SetCategoryInfo(*info);
+    emit FDocument->DataChanged();
   });
 }
 
@@ -169,11 +169,11 @@ void TMainForm::CategoryListSettingsCommand() {
   RunCommand([this] {
     TCategoryListSetDialog dialog(this);
     dialog.SetCategoryList(&FCategoryList);
-    dialog.SetCategoryInfoList(FCategoryInfoList.get());
+    dialog.SetCategoryInfoList(&CategoryInfoList());
     if (FHooks.RunDialog(dialog) != QDialog::Accepted) return;
-    for (int i = 0; i < FCategoryInfoList->Count(); ++i) FDayDataList.SetCategoryInfo(*FCategoryInfoList->Items(i));
+    for (int i = 0; i < CategoryInfoList().Count(); ++i) DayDataList().SetCategoryInfo(*CategoryInfoList().Items(i));
     RefreshCategoryChoices();
-    PostWindowMessage(this, WM_DATA_CHANGED);
+    emit FDocument->DataChanged();
   });
 }
 

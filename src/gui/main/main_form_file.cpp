@@ -7,7 +7,6 @@
 #include <QToolBar>
 #include <filesystem>
 
-#include "core/datafile/day_data_file.h"
 #include "gui/common/error_box.h"
 #include "gui/common/timing_log.h"
 #include "gui/common/wait_cursor.h"
@@ -16,7 +15,6 @@
 #include "gui/main/about_dialog.h"
 #include "gui/main/history_menu.h"
 #include "gui/main/main_form.h"
-#include "gui/main/window_messages.h"
 
 namespace hakuvo {
 
@@ -55,7 +53,7 @@ QString TMainForm::CaptionFor(const std::string& fileName) {
   return AppTitle() + QStringLiteral(" [") + QString::fromStdString(name) + QStringLiteral("]");
 }
 
-void TMainForm::UpdateCaption() { setWindowTitle(CaptionFor(FFileName)); }
+void TMainForm::UpdateCaption() { setWindowTitle(CaptionFor(FileName())); }
 
 void TMainForm::ClearDiaryViews() {
   FListModel->Clear();
@@ -70,7 +68,7 @@ void TMainForm::ClearDiaryViews() {
 
 void TMainForm::ApplyEnergyCategorySetting() {
   if (auto* info =
-          dynamic_cast<TEnergyConsumptionCategoryInfo*>(FCategoryInfoList->GetCategoryItems(FHakuvoCategory))) {
+          dynamic_cast<TEnergyConsumptionCategoryInfo*>(CategoryInfoList().GetCategoryItems(FHakuvoCategory))) {
     info->SetIsWeight(true);
   }
 }
@@ -87,14 +85,12 @@ TFileDialogRequest TMainForm::FileDialogRequest(const QString& caption) const {
 void TMainForm::NewCommand() {
   RunCommand([this] {
     if (!QuerySave()) return;
-    FFileName.clear();
+    // The days and file links go; the list has let go of them first.
+    FDocument->New();
     UpdateCaption();
-    // The list lets go of the actions before they are freed.
     ClearDiaryViews();
-    FDayDataList.Clear();
-    FFileList.Clear();
     RefreshCategoryChoices();
-    FIsChange = false;
+    SetIsChange(false);
   });
 }
 
@@ -108,16 +104,8 @@ void TMainForm::OpenCommand() {
   });
 }
 
-void TMainForm::PrepareDataFile(TDayDataFile& file, const std::string& path) {
-  file.SetFileName(path);
-  file.SetDayDataList(&FDayDataList);
-  file.SetCategoryInfoList(FCategoryInfoList.get());
-  file.SetFileList(&FFileList);
-  file.SetThingList(&FThingList);
-  file.SetPersonList(&FPersonList);
-  file.SetMultiDayGraphInfo(&FMultiGraphInfo1);
-  file.SetMultiDayGraphInfo2(&FMultiGraphInfo2);
-  file.SetChildWindowInfo(&FAppData->ChildWindowInfo);
+void TMainForm::PrepareDataFile() {
+  TDayDataFile& file = FDocument->DataFile();
   file.SetComboCategory(FCurrentCategory);
   file.SetDayGraphCategory(FGraphChoices.DayGraphCategory);
   file.SetMonthGraphCategory(FGraphChoices.MonthGraphCategory);
@@ -139,11 +127,10 @@ bool TMainForm::OpenFile(const std::string& path) {
   try {
     const TWaitCursor wait;
     const TTimingWatch watch;
-    TDayDataFile file;
-    PrepareDataFile(file, path);
-    file.Load();
-    watch.Log("diary loaded (" + std::to_string(FDayDataList.Count()) + " days)");
-    FFileName = path;
+    // The document keeps the diary and its name as they were when the file cannot be read.
+    FDocument->Open(path);
+    watch.Log("diary loaded (" + std::to_string(DayDataList().Count()) + " days)");
+    const TDayDataFile& file = FDocument->DataFile();
     ClearDiaryViews();
     UpdateCaption();
     RefreshCategoryChoices();
@@ -159,18 +146,19 @@ bool TMainForm::OpenFile(const std::string& path) {
     watch.Log("diary opened and listed");
   } catch (const std::exception& error) {
     // The list may have been cleared before the failure; show the diary that is still there.
-    if (FListModel->RowCount() == 0 && FDayDataList.Count() > 0) RebuildList();
+    if (FListModel->RowCount() == 0 && DayDataList().Count() > 0) RebuildList();
     ShowError(QString::fromStdString(error.what()));
     return false;
   }
   FAppData->DataFilePath = FolderOf(path);
   StoreWindowState();
-  if (FDayDataList.Count() > 0) {
-    // A selection asked for by a child window before the diary changed must not win over this one.
-    QCoreApplication::sendPostedEvents(this, TWindowMessageEvent::EventType());
-    SelectByDate(FDayDataList[FDayDataList.Count() - 1]->DateData);
+  if (DayDataList().Count() > 0) {
+    // A selection asked for by a child window before the diary changed must not win over this
+    // one: the messages waiting for this window are handled first.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    SelectByDate(DayDataList()[DayDataList().Count() - 1]->DateData);
   }
-  FIsChange = false;
+  SetIsChange(false);
   ScheduleCommandUpdate();
   return true;
 }
@@ -178,17 +166,15 @@ bool TMainForm::OpenFile(const std::string& path) {
 bool TMainForm::SaveToFile(const std::string& path) {
   try {
     const TWaitCursor wait;
-    TDayDataFile file;
-    // The diary keeps the layout it is saved in: the column widths as dragged, the places of
-    // the windows. The docking layout would be stored here too; no child window docks yet.
+    // The diary keeps the layout it is saved in: the column widths as dragged, the place of the
+    // window; the dock manager stores the docking layout as the document is about to write.
     StoreWindowState();
-    PrepareDataFile(file, path);
-    file.Save();
+    PrepareDataFile();
+    FDocument->SaveAs(path);
   } catch (const std::exception& error) {
     ShowError(QString::fromStdString(error.what()));
     return false;
   }
-  FFileName = path;
   UpdateCaption();
   FAppData->DataFilePath = FolderOf(path);
   WriteSettingsFiles();
@@ -198,28 +184,30 @@ bool TMainForm::SaveToFile(const std::string& path) {
 bool TMainForm::SaveAsDialog(bool& cancelled) {
   TFileDialogRequest request = FileDialogRequest(QStringLiteral("名前を付けて保存"));
   // The diary's own name is proposed; never a folder's.
-  if (!FFileName.empty() && !IsFolder(QString::fromStdString(FFileName)))
-    request.FileName = QString::fromStdString(FFileName);
+  if (!FileName().empty() && !IsFolder(QString::fromStdString(FileName())))
+    request.FileName = QString::fromStdString(FileName());
   const QString path = FHooks.SaveFileName(this, request);
   cancelled = path.isEmpty();
   if (cancelled) return false;
   const std::string name = path.toStdString();
   if (!SaveToFile(name)) return false;
   FHistoryMenu->Add(name);
-  FIsChange = false;
+  SetIsChange(false);
   return true;
 }
 
 void TMainForm::SaveCommand() {
   RunCommand([this] {
-    if (FFileName.empty()) {
+    if (FileName().empty()) {
       bool cancelled = false;
       SaveAsDialog(cancelled);
       return;
     }
-    if (!SaveToFile(FFileName)) return;
-    FHistoryMenu->Add(FFileName);
-    FIsChange = false;
+    // A copy: the name may change under a failed save's feet.
+    const std::string name = FileName();
+    if (!SaveToFile(name)) return;
+    FHistoryMenu->Add(name);
+    SetIsChange(false);
   });
 }
 
@@ -231,16 +219,17 @@ void TMainForm::SaveAsCommand() {
 }
 
 bool TMainForm::QuerySave() {
-  if (!FIsChange) return true;
+  if (!IsChange()) return true;
   const QMessageBox::StandardButton answer =
       FHooks.Question(this, QStringLiteral("設定の変更をファイルへ保存しますか？"),
                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
-  if (!FFileName.empty()) {
-    if (!SaveToFile(FFileName)) return false;
-    FHistoryMenu->Add(FFileName);
-    FIsChange = false;
+  if (!FileName().empty()) {
+    const std::string name = FileName();
+    if (!SaveToFile(name)) return false;
+    FHistoryMenu->Add(name);
+    SetIsChange(false);
     return true;
   }
   // The user asked to keep the diary: without a name chosen, or when saving fails, the command
@@ -260,7 +249,7 @@ void TMainForm::OpenHistoryFile(const QString& path) {
       if (answer != QMessageBox::Ok) return;
       FHistoryMenu->Remove(name);
       // The save prompt has had its answer already.
-      FIsChange = false;
+      SetIsChange(false);
       NewCommand();
       return;
     }
@@ -270,7 +259,7 @@ void TMainForm::OpenHistoryFile(const QString& path) {
 
 void TMainForm::StoreWindowState() {
   TAppData& settings = *FAppData;
-  settings.FileName = FFileName;
+  settings.FileName = FileName();
   const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
   settings.Left = bounds.x();
   settings.Top = bounds.y();

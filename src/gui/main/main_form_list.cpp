@@ -19,7 +19,7 @@ void TMainForm::RebuildList() {
   const bool energyView = FIsViewEnergyConsumption;
   // The rows' texts are made as the rows are first painted, so the first paint of a long diary
   // does not wait for all of them.
-  FListModel->Reset(ActListColumns(energyView), FDayDataList, energyView);
+  FListModel->Reset(ActListColumns(energyView), DayDataList(), energyView);
   ApplyColumnWidths();
   watch.Log("list of " + std::to_string(FListModel->RowCount()) + " outings built");
 }
@@ -126,7 +126,7 @@ void TMainForm::DeleteActCommand() {
       act->Delete();
     }
     if (first >= 0 && FListModel->RowCount() > 0) SelectRow(std::min(first, FListModel->RowCount() - 1));
-    FIsChange = true;
+    SetIsChange(true);
   });
 }
 

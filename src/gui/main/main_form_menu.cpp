@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/tool_icons.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
@@ -45,20 +46,16 @@ void TMainForm::CreateActions() {
              &TMainForm::StringSearchCommand);
   MakeAction(cmEnergyView, QStringLiteral("体重・消費カロリーを表示する(&E)"), {}, &TMainForm::EnergyViewCommand)
       ->setCheckable(true);
-  const std::pair<TMainCommand, QString> windowItems[] = {{cmActGraph, QStringLiteral("グラフ(&A)")},
-                                                          {cmDayGraph, QStringLiteral("日グラフ(&D)")},
-                                                          {cmMonthGraph, QStringLiteral("月グラフ(&M)")},
-                                                          {cmYearGraph, QStringLiteral("年グラフ(&Y)")}};
-  for (const auto& [command, text] : windowItems) {
-    QAction* action = MakeAction(command, text, {}, nullptr);
-    action->setCheckable(true);
-    // The item follows its window's visibility; it closes a visible window and shows a hidden one.
-    const int index = command == cmActGraph ? 8 : command - cmDayGraph;
-    connect(action, &QAction::triggered, this, [this, index] {
-      QWidget* window = FDockingFormList.at(static_cast<std::size_t>(index));
-      if (window != nullptr) window->setVisible(!window->isVisible());
-      ScheduleCommandUpdate();
-    });
+  // The window items: each closes its window when it is shown and shows it otherwise, and its
+  // check mark follows the window. The items of the windows beyond the four graphs stay hidden
+  // unless all features are shown.
+  FViewItems = new TViewMenuItems(*FDocks, FAppData.get(), this);
+  const std::pair<TMainCommand, const char*> windowItems[] = {{cmActGraph, "ActMultiGraphForm"},
+                                                              {cmDayGraph, "GraphForm"},
+                                                              {cmMonthGraph, "MonthGraphForm"},
+                                                              {cmYearGraph, "YearGraphForm"}};
+  for (const auto& [command, name] : windowItems) {
+    FActions.at(static_cast<std::size_t>(command)) = FViewItems->FormAction(QString::fromUtf8(name));
   }
   MakeAction(cmFullScreen, QStringLiteral("全画面表示"), QKeySequence(Qt::Key_F11), &TMainForm::FullScreenCommand);
   MakeAction(cmAbout, QStringLiteral("バージョン情報(&A)"), {}, &TMainForm::AboutCommand);
@@ -90,11 +87,13 @@ void TMainForm::CreateMenus() {
   QMenu* searchMenu = menuBar()->addMenu(QStringLiteral("検索(&S)"));
   searchMenu->addAction(Action(cmCategorySearch));
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  FViewMenu = viewMenu;
   viewMenu->addAction(Action(cmEnergyView));
   viewMenu->addSeparator();
-  viewMenu->addActions({Action(cmActGraph), Action(cmDayGraph), Action(cmMonthGraph), Action(cmYearGraph)});
+  FViewItems->AddFormItems(*viewMenu);
   viewMenu->addSeparator();
   viewMenu->addAction(Action(cmFullScreen));
+  FViewItems->AddShowAllItem(*viewMenu);
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   helpMenu->addAction(Action(cmAbout));
   for (QMenu* menu : {FFileMenu, searchMenu, viewMenu, helpMenu}) {
@@ -156,7 +155,7 @@ void TMainForm::CreateActPanel() {
   layout->addWidget(FActToolBar);
 
   FListModel = new TActListModel(this);
-  FListModel->SetCategoryInfoList(FCategoryInfoList.get());
+  FListModel->SetCategoryInfoList(&CategoryInfoList());
   FListView = new TActListView(FActPanel);
   FListView->setObjectName(QStringLiteral("ActListView"));
   FListView->setModel(FListModel);
@@ -204,13 +203,7 @@ void TMainForm::UpdateCommandStates() {
   Action(cmAddAct)->setEnabled(true);
   Action(cmCategorySettings)->setEnabled(true);
   Action(cmEnergyView)->setChecked(FIsViewEnergyConsumption);
-  const std::pair<TMainCommand, int> windowItems[] = {
-      {cmDayGraph, 0}, {cmMonthGraph, 1}, {cmYearGraph, 2}, {cmActGraph, 8}};
-  for (const auto& [command, index] : windowItems) {
-    const QWidget* window = FDockingFormList.at(static_cast<std::size_t>(index));
-    Action(command)->setEnabled(window != nullptr);
-    Action(command)->setChecked(window != nullptr && window->isVisible());
-  }
+  FViewItems->Update();
 }
 
 }  // namespace hakuvo

@@ -6,19 +6,18 @@
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
-#include "gui/main/window_messages.h"
 #include "gui/search/act_form.h"
 
 namespace hakuvo {
 
 void TMainForm::RunActForm(TActForm& form) {
-  form.SetDayDataList(&FDayDataList);
+  form.SetDayDataList(&DayDataList());
   // The first time it opens over the middle of the main window; later where it was left, never
   // larger than the screen.
   const QRect centred = CentredOn(frameGeometry(), form.size(), AvailableAreaAt(frameGeometry().center()));
   form.setGeometry(FitSizeToScreen(ToQRect(FAppData->ActFormBounds(ToBounds(centred)))));
   // A chosen row selects its outing here, by message, while the window stays open.
-  connect(&form, &TActForm::ActSelected, this, [this](TActData* act) { PostSelectAct(this, act); });
+  form.SetDocument(FDocument.get());
   FHooks.RunDialog(form);
   const QRect closed = form.geometry();
   TChildWindowInfo& info = FAppData->ChildWindowInfo;
@@ -38,7 +37,7 @@ void TMainForm::StringSearchCommand() {
 void TMainForm::CategorySearchCommand() {
   RunCommand([this] {
     TActCategoryForm form(this);
-    form.SetCategoryInfoList(FCategoryInfoList.get());
+    form.SetCategoryInfoList(&CategoryInfoList());
     form.SetIsViewEnergyConsumption(FIsViewEnergyConsumption);
     form.CategoryCombo()->addItems(FCategoryChoices);
     // The category of the selected outing; with none selected, an unnamed user category.

@@ -21,6 +21,7 @@
 #include "gui/common/qt_text.h"
 #include "gui/common/tool_icons.h"
 #include "gui/common/wait_cursor.h"
+#include "gui/document/diary_document.h"
 
 namespace hakuvo {
 
@@ -133,7 +134,7 @@ void TActForm::OnSelectionChanged() {
   QTreeWidgetItem* item = FListView->currentItem();
   if (item == nullptr || !item->isSelected()) return;
   const auto row = item->data(0, Qt::UserRole).toULongLong();
-  if (row < FTable.Rows.size()) emit ActSelected(FTable.Rows[row].Act);
+  if (row < FTable.Rows.size() && FDocument != nullptr) emit FDocument->SelectAct(FTable.Rows[row].Act);
 }
 
 TActStringForm::TActStringForm(QWidget* parent) : TActForm(parent) {

@@ -14,8 +14,10 @@ class QWidget;
 
 namespace hakuvo {
 
+class TDiaryDocument;
+
 // A list of the diary's actions that meet a condition; selecting a row asks the main window to
-// select that action. The window owns nothing of the diary.
+// select that action, by the document's SelectAct message. The window owns nothing of the diary.
 class TActForm : public QDialog {
   Q_OBJECT
 
@@ -23,6 +25,8 @@ class TActForm : public QDialog {
   explicit TActForm(QWidget* parent = nullptr);
 
   void SetDayDataList(const TDayDataList* days) { FDayDataList = days; }
+  // Where a chosen row's action is sent; without a document a choice goes nowhere.
+  void SetDocument(TDiaryDocument* document) { FDocument = document; }
   const TActTable& Table() const { return FTable; }
   QTreeWidget* ListView() const { return FListView; }
 
@@ -35,10 +39,6 @@ class TActForm : public QDialog {
 
   int ColumnToSort() const { return FColumnToSort; }
   int ColumnSortCoefficient() const { return FColumnSortCoefficient; }
-
- signals:
-  // The action of the row just selected (the main window selects its row).
-  void ActSelected(hakuvo::TActData* act);
 
  protected:
   virtual std::unique_ptr<TActSearch> MakeSearch() const = 0;
@@ -53,6 +53,7 @@ class TActForm : public QDialog {
   QWidget* FToolPanel;
   QTreeWidget* FListView;
   const TDayDataList* FDayDataList = nullptr;
+  TDiaryDocument* FDocument = nullptr;
   TActTable FTable;
   int FColumnToSort = 0;
   int FColumnSortCoefficient = 1;

@@ -28,12 +28,13 @@ std::vector<TOuting> TenOutings() {
   return outings;
 }
 
-void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings) {
+void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings, const TChildWindowInfo* windows) {
   TDayDataList days;
   auto categories = TCategoryInfoList::CreateStandard();
   TLinkDataOwner files, things, persons;
   TGraphInfo graph1, graph2;
   TChildWindowInfo layout;
+  if (windows != nullptr) layout.Assign(*windows);
   for (const TOuting& outing : outings) {
     const TDateTime date = EncodeDate(outing.Year, outing.Month, outing.Day);
     TDayData* day = days.FindDate(date);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/model/category_type.h"
+#include "core/settings/child_window_info.h"
 #include "gui/main/main_form.h"
 #include "support/temp_folder.h"
 
@@ -34,8 +35,9 @@ struct TOuting {
 // Ten jogging outings on ten days from 2024/05/01, titled "run 0" to "run 9".
 std::vector<TOuting> TenOutings();
 
-// Writes a diary file.
-void WriteDiary(const std::filesystem::path& path, const std::vector<TOuting>& outings);
+// Writes a diary file; its window section holds `layout` (the defaults without one).
+void WriteDiary(const std::filesystem::path& path, const std::vector<TOuting>& outings,
+                const TChildWindowInfo* layout = nullptr);
 
 // A main window in a folder of its own (program folder and user folders), with every box and
 // dialog answered by the test.

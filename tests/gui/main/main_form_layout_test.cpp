@@ -11,10 +11,10 @@
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
 #include "core/settings/history_menu_list.h"
-#include "gui/search/act_form.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/record/other_record_dialogs.h"
+#include "gui/search/act_form.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {

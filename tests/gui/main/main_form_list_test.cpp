@@ -6,7 +6,6 @@
 
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
-#include "gui/main/window_messages.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {
@@ -176,36 +175,49 @@ TEST_F(MainFormListTest, EnergyViewAddsColumnsAndKeepsTheSelectedOuting) {
 
 TEST_F(MainFormListTest, WindowMessagesSelectAndMark) {
   TMainForm& form = OpenOutings(TenOutings());
+  TDiaryDocument& document = form.Document();
   // Posted, so nothing happens before the event loop gets them.
-  PostWindowMessage(&form, WM_SELECT_ROW, 0, 3);
+  emit document.SelectRow(3);
   EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{9});
   Settle();
   EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{3});
-  PostWindowMessage(&form, WM_SELECT_ROW, 0, 10);  // one beyond the last row
-  Settle();
-  EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{3});
-  PostWindowMessage(&form, WM_SELECT_DAY, static_cast<qint64>(EncodeDate(2024, 5, 7)));
-  Settle();
-  EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{6});
-  PostWindowMessage(&form, WM_SELECT_DAY, static_cast<qint64>(EncodeDate(2024, 6, 7)));
-  Settle();
-  EXPECT_TRUE(form.ListView()->SelectedRows().isEmpty());
-  PostWindowMessage(&form, WM_SELECT_MONTH, static_cast<qint64>(EncodeDate(2024, 5, 20)));
-  Settle();
-  EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{0});
-  PostSelectAct(&form, form.ListModel()->Act(8));
+  for (const int row : {10, -1}) {  // one beyond the last row, and no row at all
+    emit document.SelectRow(row);
+    Settle();
+    EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{3}) << row;
+  }
+  const struct {
+    void (TDiaryDocument::*Signal)(TDateTime);
+    TDateTime Date;
+    QList<int> Selected;
+  } dated[] = {
+      {&TDiaryDocument::SelectDay, EncodeDate(2024, 5, 7), {6}},
+      {&TDiaryDocument::SelectDay, EncodeDate(2024, 6, 7), {}},      // a day without outings
+      {&TDiaryDocument::SelectMonth, EncodeDate(2024, 5, 20), {0}},  // the month's first day
+      {&TDiaryDocument::SelectDay, EncodeDate(2024, 5, 9) + 0.75, {8}},
+      {&TDiaryDocument::SelectYear, EncodeDate(2024, 12, 31), {0}},
+  };
+  for (const auto& c : dated) {
+    SCOPED_TRACE(c.Date);
+    emit(document.*c.Signal)(c.Date);
+    Settle();
+    EXPECT_EQ(form.ListView()->SelectedRows(), c.Selected);
+  }
+  emit document.SelectAct(form.ListModel()->Act(8));
   Settle();
   EXPECT_EQ(form.ListView()->SelectedRows(), QList<int>{8});
   EXPECT_FALSE(form.IsChange());
-  for (int message : {WM_DATA_CHANGED, WM_CHILD_CLOSED, WM_LINK_ORDER_CHANGED, WM_VIEW_SETTING_CHANGED,
-                      WM_LINK_VIEW_CHANGED, WM_GPS_RANGE_CHANGED}) {
+  for (auto signal :
+       {&TDiaryDocument::DataChanged, &TDiaryDocument::ChildClosed, &TDiaryDocument::LinkOrderChanged,
+        &TDiaryDocument::ViewSettingChanged, &TDiaryDocument::LinkViewChanged, &TDiaryDocument::GpsRangeChanged}) {
     form.SetIsChange(false);
-    PostWindowMessage(&form, message);
+    emit(document.*signal)();
+    EXPECT_FALSE(form.IsChange());
     Settle();
-    EXPECT_TRUE(form.IsChange()) << message;
+    EXPECT_TRUE(form.IsChange());
   }
   form.SetIsChange(false);
-  PostWindowMessage(&form, WM_CATEGORY_CHANGED, ctWalking);
+  emit document.CategoryChanged(ctWalking);
   Settle();
   EXPECT_FALSE(form.IsChange());
 }
@@ -222,9 +234,9 @@ TEST_F(MainFormListTest, CommandStatesFollowTheSelection) {
   Settle();
   EXPECT_TRUE(form.Action(cmDeleteAct)->isEnabled());
   EXPECT_TRUE(form.Action(cmEditAct)->isEnabled());
-  // No graph window exists yet: their items can be neither checked nor chosen.
-  EXPECT_FALSE(form.Action(cmDayGraph)->isEnabled());
-  EXPECT_FALSE(form.Action(cmDayGraph)->isChecked());
+  // The graph items can always be chosen; the day graph starts as a tab below.
+  EXPECT_TRUE(form.Action(cmDayGraph)->isEnabled());
+  EXPECT_TRUE(form.Action(cmDayGraph)->isChecked());
 }
 
 TEST_F(MainFormListTest, SelectingARowMakesItsCategoryCurrent) {

@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "gui/document/diary_document.h"
+
 namespace hakuvo {
 namespace {
 
@@ -66,8 +68,11 @@ TEST_F(ActFormTest, StringSearchFillsSortsAndSelects) {
   EXPECT_EQ(form.ColumnSortCoefficient(), -1);
   EXPECT_EQ(form.ListView()->topLevelItem(0)->text(4), QStringLiteral("9"));
 
-  TActData* selected = nullptr;
-  QObject::connect(&form, &TActForm::ActSelected, [&](TActData* act) { selected = act; });
+  // A chosen row goes to the document as a message, never straight to a window.
+  TDiaryDocument document;
+  const TActData* selected = nullptr;
+  QObject::connect(&document, &TDiaryDocument::SelectAct, [&](const TActData* act) { selected = act; });
+  form.SetDocument(&document);
   form.ListView()->setCurrentItem(form.ListView()->topLevelItem(1));
   ASSERT_NE(selected, nullptr);
   EXPECT_EQ(selected->RecordData->Data(), 8);
