@@ -99,7 +99,7 @@ void THistoryMenu::OnEntryTriggered(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= FHistoryList.Count()) return;
   const std::string path = FHistoryList[static_cast<std::size_t>(index)];
   // The handler may rebuild the menu (and free this entry) while it runs.
-  emit HistorySelected(QString::fromStdString(path));
+  emit HistorySelected(path);
   if (FHistoryList.IndexOf(path) >= 0) Add(path);
 }
 

@@ -47,7 +47,8 @@ class THistoryMenu : public QObject {
 
  signals:
   // An entry was chosen; the path is the entry's as stored.
-  void HistorySelected(const QString& path);
+  // The path as the list holds it: a name that is not UTF-8 would not survive a QString.
+  void HistorySelected(const std::string& path);
   // Add, Remove or Clear changed the list (its entries or their order).
   void ListChanged();
 

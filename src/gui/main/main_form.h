@@ -162,7 +162,7 @@ class TMainForm : public QMainWindow {
   void SearchDownCommand();
   void SearchUpCommand();
   // A recent file chosen from the File menu.
-  void OpenHistoryFile(const QString& path);
+  void OpenHistoryFile(const std::string& path);
 
   // Opens a diary file into the window; false (the error shown, the diary and file name as
   // they were) when it cannot be read.

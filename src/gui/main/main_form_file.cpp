@@ -238,10 +238,10 @@ bool TMainForm::QuerySave() {
   return SaveAsDialog(cancelled);
 }
 
-void TMainForm::OpenHistoryFile(const QString& path) {
+void TMainForm::OpenHistoryFile(const std::string& path) {
   RunCommand([this, path] {
     if (!QuerySave()) return;
-    const std::string name = path.toStdString();
+    const std::string& name = path;
     if (!FileExists(name)) {
       const QMessageBox::StandardButton answer =
           FHooks.Question(this, QStringLiteral("選択されたファイルがありません\n履歴から削除しますか？"),

@@ -196,6 +196,22 @@ TEST_F(MainFormFileTest, RecentFilesStandBeforeExitInTheFileMenu) {
   EXPECT_EQ(form.ListModel()->RowCount(), 10);
 }
 
+// Linux names are bytes: a diary whose name is not UTF-8 (an old Shift_JIS folder, say) must
+// still open from the recent files, which it cannot if its name goes through a QString.
+TEST_F(MainFormFileTest, ARecentFileWhoseNameIsNotUtf8OpensFromTheMenu) {
+  const fs::path odd = Dir / std::string("\x93\xfa\x8b\x4c.hkvj");
+  WriteDiary(odd, TenOutings());
+  TMainForm& form = MakeForm();
+  form.HistoryMenu().Add(odd.string());
+  ASSERT_EQ(form.HistoryMenu().EntryActions().size(), 1u);
+  form.HistoryMenu().EntryActions()[0]->trigger();
+  Settle();
+  EXPECT_TRUE(Questions.isEmpty());
+  EXPECT_TRUE(Errors.isEmpty());
+  EXPECT_EQ(form.FileName(), odd.string());
+  EXPECT_EQ(form.ListModel()->RowCount(), 10);
+}
+
 TEST_F(MainFormFileTest, ARecentFileThatVanishedCanBeRemoved) {
   const fs::path kept = Dir / "kept.hkvj";
   const fs::path gone = Dir / "gone.hkvj";
