@@ -12,9 +12,9 @@
 
 namespace hakuvo {
 
-// Everything one diary file holds, owned together, with the data file wired to it. The command
-// line, the fuzz target and the sample generator work on one of these; the main window keeps the
-// same objects as its own members because its windows refer to them one by one.
+// Everything one diary file holds, owned together, with the data file wired to it. The desktop
+// program's diary document, the command line, the fuzz target and the sample generator each work
+// on one of these.
 struct TDiary {
   TDayDataList Days;
   std::unique_ptr<TCategoryInfoList> Categories = TCategoryInfoList::CreateStandard();

@@ -39,25 +39,6 @@ const char* const FirstStartSites =
 
 QRect Desktop() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-// The window section of a diary file as the diary holds it.
-void ReadLayout(const fs::path& diary, TChildWindowInfo& layout) {
-  TDayDataList days;
-  auto categories = TCategoryInfoList::CreateStandard();
-  TLinkDataOwner files, things, persons;
-  TGraphInfo graph1, graph2;
-  TDayDataFile file;
-  file.SetFileName(diary.string());
-  file.SetDayDataList(&days);
-  file.SetCategoryInfoList(categories.get());
-  file.SetFileList(&files);
-  file.SetThingList(&things);
-  file.SetPersonList(&persons);
-  file.SetMultiDayGraphInfo(&graph1);
-  file.SetMultiDayGraphInfo2(&graph2);
-  file.SetChildWindowInfo(&layout);
-  file.Load();
-}
-
 class MainFormDockingTest : public MainFormTest {
  protected:
   // Settings of the jogging mode, written before the window starts.

@@ -33,28 +33,6 @@ class MainFormFileTest : public MainFormTest {
     EXPECT_TRUE(form.IsChange());
     return form;
   }
-  // The number of outings a diary file holds, read by a fresh window.
-  int OutingsIn(const fs::path& diary) {
-    TDayDataList days;
-    auto categories = TCategoryInfoList::CreateStandard();
-    TLinkDataOwner files, things, persons;
-    TGraphInfo graph1, graph2;
-    TChildWindowInfo layout;
-    TDayDataFile file;
-    file.SetFileName(diary.string());
-    file.SetDayDataList(&days);
-    file.SetCategoryInfoList(categories.get());
-    file.SetFileList(&files);
-    file.SetThingList(&things);
-    file.SetPersonList(&persons);
-    file.SetMultiDayGraphInfo(&graph1);
-    file.SetMultiDayGraphInfo2(&graph2);
-    file.SetChildWindowInfo(&layout);
-    file.Load();
-    int count = 0;
-    for (const auto& day : days) count += day->ActDataList.Count();
-    return count;
-  }
 };
 
 TEST_F(MainFormFileTest, OpenCommandOpensTheChosenFileAndListsItFirst) {

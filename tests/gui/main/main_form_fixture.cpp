@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <cstdlib>
 
-#include "core/datafile/day_data_file.h"
+#include "core/datafile/diary.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info_list.h"
 
@@ -29,42 +29,42 @@ std::vector<TOuting> TenOutings() {
 }
 
 void WriteDiary(const fs::path& path, const std::vector<TOuting>& outings, const TChildWindowInfo* windows) {
-  TDayDataList days;
-  auto categories = TCategoryInfoList::CreateStandard();
-  TLinkDataOwner files, things, persons;
-  TGraphInfo graph1, graph2;
-  TChildWindowInfo layout;
-  if (windows != nullptr) layout.Assign(*windows);
+  TDiary diary(path.string());
+  if (windows != nullptr) diary.ChildWindowInfo = *windows;
   for (const TOuting& outing : outings) {
     const TDateTime date = EncodeDate(outing.Year, outing.Month, outing.Day);
-    TDayData* day = days.FindDate(date);
+    TDayData* day = diary.Days.FindDate(date);
     if (day == nullptr) {
       auto fresh = std::make_unique<TDayData>();
       fresh->DateData = date;
-      day = days.Add(std::move(fresh));
+      day = diary.Days.Add(std::move(fresh));
     }
     TActData* act = day->AddAct(CreateActData(outing.Kind));
     act->Title = outing.Title;
     act->UserCategory = outing.UserCategory;
     act->Memo = outing.Memo;
-    act->RecordData->Tani = categories->GetCategoryItems(outing.Kind)->Tani;
+    act->RecordData->Tani = diary.Categories->GetCategoryItems(outing.Kind)->Tani;
     act->RecordData->StartTime = EncodeTime(7, 0, 0);
     if (auto* time = dynamic_cast<TTimeRecord*>(act->RecordData.get())) time->EndTime = EncodeTime(8, 0, 0);
     act->RecordData->SetData(outing.Km);
   }
-  days.DateSort();
-  TDayDataFile file;
-  file.SetFileName(path.string());
-  file.SetDayDataList(&days);
-  file.SetCategoryInfoList(categories.get());
-  file.SetFileList(&files);
-  file.SetThingList(&things);
-  file.SetPersonList(&persons);
-  file.SetMultiDayGraphInfo(&graph1);
-  file.SetMultiDayGraphInfo2(&graph2);
-  file.SetChildWindowInfo(&layout);
-  file.SetComboCategory("ジョギング");
-  file.Save();
+  diary.Days.DateSort();
+  diary.File.SetComboCategory("ジョギング");
+  diary.Save();
+}
+
+int OutingsIn(const fs::path& path) {
+  TDiary diary(path.string());
+  diary.Load();
+  int count = 0;
+  for (const auto& day : diary.Days) count += day->ActDataList.Count();
+  return count;
+}
+
+void ReadLayout(const fs::path& path, TChildWindowInfo& layout) {
+  TDiary diary(path.string());
+  diary.Load();
+  layout = diary.ChildWindowInfo;
 }
 
 void MainFormTest::SetUp() {

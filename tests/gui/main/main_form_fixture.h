@@ -38,6 +38,9 @@ std::vector<TOuting> TenOutings();
 // Writes a diary file; its window section holds `layout` (the defaults without one).
 void WriteDiary(const std::filesystem::path& path, const std::vector<TOuting>& outings,
                 const TChildWindowInfo* layout = nullptr);
+// The number of outings a diary file holds, and its window section, read as a fresh window would.
+int OutingsIn(const std::filesystem::path& path);
+void ReadLayout(const std::filesystem::path& path, TChildWindowInfo& layout);
 
 // A main window in a folder of its own (program folder and user folders), with every box and
 // dialog answered by the test.

@@ -22,25 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The window section of a diary file as the diary holds it.
-void ReadLayout(const fs::path& diary, TChildWindowInfo& layout) {
-  TDayDataList days;
-  auto categories = TCategoryInfoList::CreateStandard();
-  TLinkDataOwner files, things, persons;
-  TGraphInfo graph1, graph2;
-  TDayDataFile file;
-  file.SetFileName(diary.string());
-  file.SetDayDataList(&days);
-  file.SetCategoryInfoList(categories.get());
-  file.SetFileList(&files);
-  file.SetThingList(&things);
-  file.SetPersonList(&persons);
-  file.SetMultiDayGraphInfo(&graph1);
-  file.SetMultiDayGraphInfo2(&graph2);
-  file.SetChildWindowInfo(&layout);
-  file.Load();
-}
-
 class MainFormLayoutTest : public MainFormTest {
  protected:
   // Settings of the jogging mode, written before the window starts.
