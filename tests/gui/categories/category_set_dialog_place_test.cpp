@@ -9,7 +9,7 @@ namespace hakuvo::testing {
 namespace {
 
 TEST(CategorySetDialogPlaceTest, TheDialogStandsInTheMiddleOfTheScreenWhicheverPagesItShows) {
-  ApplicationEnvironment::Application();
+  test::EnsureQtApplication();
   auto infos = TCategoryInfoList::CreateStandard();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   for (const int page : {int(TCategorySetDialog::piInput), int(TCategorySetDialog::piDisplay),

@@ -12,34 +12,11 @@
 
 #include "core/model/category_info.h"
 #include "gui/categories/category_set_dialog.h"
+#include "support/qt_application.h"
 
 namespace hakuvo::testing {
 
-// The test program links the stock GoogleTest main, so the application object is made on first
-// use. It is destroyed when the tests are over but before the program exits: the web engine
-// linked into the GUI library cleans up with the application and crashes if that happens during
-// static destruction.
-class ApplicationEnvironment : public ::testing::Environment {
- public:
-  static QApplication& Application() {
-    if (!FApplication) {
-      static int argc = 1;
-      static char name[] = "test_gui_category_dialogs";
-      static char* argv[] = {name, nullptr};
-      FApplication = std::make_unique<QApplication>(argc, argv);
-    }
-    return *FApplication;
-  }
-  void TearDown() override { FApplication.reset(); }
-
- private:
-  static inline std::unique_ptr<QApplication> FApplication;
-};
-
-inline ::testing::Environment* const kApplicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-inline void EnsureApplication() { ApplicationEnvironment::Application(); }
+inline void EnsureApplication() { test::EnsureQtApplication(); }
 
 inline std::unique_ptr<TCategoryInfo> MakeCategoryInfo(TCategoryType category) {
   auto info = CreateCategoryInfo(category);

@@ -16,33 +16,11 @@
 #include "core/model/act_data.h"
 #include "gui/document/diary_document.h"
 #include "gui/document/dock_manager.h"
+#include "support/qt_application.h"
 
 namespace hakuvo::test {
 
-// The application lives from the first test that needs it until the tests are over; the web
-// engine linked into the GUI library must see it go before static destruction.
-class ApplicationEnvironment : public ::testing::Environment {
- public:
-  static QApplication& Application() {
-    if (!FApplication) {
-      if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      static int argc = 1;
-      static char name[] = "test_gui_document";
-      static char* argv[] = {name, nullptr};
-      FApplication = std::make_unique<QApplication>(argc, argv);
-    }
-    return *FApplication;
-  }
-  void TearDown() override { FApplication.reset(); }
-
- private:
-  static inline std::unique_ptr<QApplication> FApplication;
-};
-
-inline ::testing::Environment* const kApplicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-inline void EnsureApplication() { ApplicationEnvironment::Application(); }
+inline void EnsureApplication() { EnsureQtApplication(); }
 
 // Runs what is posted, as the event loop would between two user actions.
 inline void Settle() {

@@ -7,20 +7,13 @@
 #include "core/datafile/diary.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info_list.h"
+#include "support/qt_application.h"
 
 namespace hakuvo::test {
 
 namespace fs = std::filesystem;
 
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "test_gui_main_form";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: tearing the application down among the other statics at exit crashes.
-  new QApplication(argc, argv);
-}
+void EnsureApplication() { EnsureQtApplication(); }
 
 std::vector<TOuting> TenOutings() {
   std::vector<TOuting> outings;

@@ -14,23 +14,14 @@
 
 #include "core/model/category_info.h"
 #include "gui/record/record_dialog.h"
+#include "support/qt_application.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo::test {
 
 // One application for the whole program, made when the first test needs it and left to the
 // end of the process.
-inline void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "test_gui_record_dialogs";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: the web engine linked into the GUI library crashes in its exit routines
-  // when the application object goes down during static destruction.
-  static QApplication* const application = new QApplication(argc, argv);
-  (void)application;
-}
+inline void EnsureApplication() { EnsureQtApplication(); }
 
 class RecordDialogTest : public ::testing::Test {
  protected:

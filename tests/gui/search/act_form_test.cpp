@@ -10,17 +10,12 @@
 #include <QTreeWidget>
 
 #include "gui/document/diary_document.h"
+#include "support/qt_application.h"
 
 namespace hakuvo {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return test::EnsureQtApplication(); }
 
 template <typename Form>
 class Recording : public Form {
