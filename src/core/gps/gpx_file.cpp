@@ -120,6 +120,7 @@ void TGpxFile::ReadFromMemory(std::string_view data) {
 
 void TGpxFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine) {
   BeginReading();
+  FPiecesRead = 0;
   // A point takes some 64 bytes of the file at the least (position, elevation and time written
   // out); room for that many is only address space until the points fill it.
   GpsList.Reserve(text.Size() / 64);
