@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -429,6 +430,7 @@ struct RealLog {
 };
 
 TEST_F(NmeaFileTest, RealLogs) {
+  if (!std::filesystem::is_directory(kTracks)) GTEST_SKIP() << "no real track files at " << kTracks;
   // Counts, positions and distances from an independent reading of the same rules.
   const RealLog logs[] = {
       {"nmeadatetime.nmea", 19, 2, 0.000377407008, "2019/10/24 07:25:07", -42.832757, 147.4455325, 0, "0", -42.8327585,
@@ -457,6 +459,41 @@ TEST_F(NmeaFileTest, RealLogs) {
     EXPECT_NEAR(static_cast<double>(last.Latitude()), log.lastLatitude, 1e-12);
     EXPECT_NEAR(static_cast<double>(last.Longitude()), log.lastLongitude, 1e-12);
     EXPECT_NEAR(static_cast<double>(last.Altitude()), log.lastAltitude, 1e-12);
+  }
+}
+
+// Real logs as a receiver leaves them when it is switched on without a fix and off in the middle
+// of a line: the same points, less the one whose line was cut.
+TEST_F(NmeaFileTest, RealLogsStartedWithoutAFixAndCutOff) {
+  if (!std::filesystem::is_directory(kTracks)) GTEST_SKIP() << "no real track files at " << kTracks;
+  const std::string noFix[] = {S("$GPGGA,000000.000,,,,,0,00,,,M,,M,,"),
+                               S("$GPRMC,000000.000,V,,,,,,,,,,N"),
+                               S("$GPGGA,000001.000,5013.000,N,01710.000,E,0,00,,,M,,M,,")};
+  for (const char* name : {"adddate.nmea", "nmeadatetime.nmea", "nmea_ms.log"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(kTracks + name, std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TNmeaFile original;
+    original.ReadFromMemory(log);
+    ASSERT_GT(original.GpsList.Count(), 10);
+
+    // The log ends in the last sentence that gives a point (RMC, or GGA in a log of GGA only),
+    // cut in its longitude.
+    std::string damaged;
+    for (const std::string& line : noFix) damaged += line + "\r\n";
+    const bool rmc = log.find("RMC,") != std::string::npos;
+    const std::size_t lastLine = log.rfind(rmc ? "$GPRMC," : "$GPGGA,");
+    ASSERT_NE(lastLine, std::string::npos);
+    std::size_t cutAt = lastLine;
+    for (int comma = 0; comma < (rmc ? 5 : 4); ++comma) cutAt = log.find(',', cutAt) + 1;
+    damaged += log.substr(0, cutAt + 3);
+    track.ReadFromMemory(damaged);
+    ASSERT_EQ(track.GpsList.Count(), original.GpsList.Count() - 1);
+    for (int i = 0; i < track.GpsList.Count(); ++i) {
+      EXPECT_EQ(At(i).Latitude(), original.GpsList.Get(i)->Latitude()) << i;
+      EXPECT_EQ(At(i).Longitude(), original.GpsList.Get(i)->Longitude()) << i;
+      EXPECT_EQ(At(i).RecordTime(), original.GpsList.Get(i)->RecordTime()) << i;
+    }
   }
 }
 
