@@ -86,9 +86,9 @@ std::string_view WholeText(const pugi::xml_node& element, std::string& storage) 
   return storage;
 }
 
-// Calls visit(node) for `first` and each of its following siblings, and for the children of those
-// that `enter` names, depth first in document order; nesting as deep as a file likes is walked
-// with a stack of our own, not by recursion.
+// Calls visit for `node` and each of its following siblings in document order, except for those
+// that `enter` accepts, whose children are walked in their place; nesting as deep as a file likes
+// is walked with a stack of our own, not by recursion.
 template <typename Enter, typename Visit>
 void WalkNested(pugi::xml_node node, Enter&& enter, Visit&& visit) {
   std::vector<pugi::xml_node> resume;
