@@ -62,7 +62,9 @@ class TGpsFile {
   // A known time (not 0) outside the window, compared to the millisecond as SetTerm compares:
   // a window is a route range kept in the data file, whose bounds are points' own times.
   bool OutsideWindow(TDateTime time) const {
-    if (time == 0) return false;
+    // Rounding keeps the order of times, so a time inside the window as written is inside it to
+    // the millisecond too: only the times outside it need rounding, which costs a call.
+    if (time == 0 || (time >= FStartPos && time <= FEndPos)) return false;
     const double milliseconds = TermMilliseconds(time);
     return milliseconds < FWindowFirst || milliseconds > FWindowLast;
   }
