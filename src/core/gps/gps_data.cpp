@@ -103,10 +103,17 @@ void TGpsDataList::Delete(int index) {
 }
 
 void TGpsDataList::CalcLimit() {
-  FMaxLatitude = 0;
-  FMaxLongitude = 0;
-  FMinLatitude = 10000;
-  FMinLongitude = 10000;
+  if (FItems.empty()) {
+    FMaxLatitude = 0;
+    FMaxLongitude = 0;
+    FMinLatitude = 10000;
+    FMinLongitude = 10000;
+    return;
+  }
+  // From the first point, not from 0: a track west of Greenwich or south of the equator would
+  // otherwise get a box that reaches out to 0.
+  FMaxLatitude = FMinLatitude = FItems.front().Latitude();
+  FMaxLongitude = FMinLongitude = FItems.front().Longitude();
   for (const TGpsData& point : FItems) {
     if (point.Latitude() > FMaxLatitude) FMaxLatitude = point.Latitude();
     if (point.Latitude() < FMinLatitude) FMinLatitude = point.Latitude();
@@ -120,8 +127,11 @@ void TGpsDataList::SetTerm(TDateTime startTime, TDateTime endTime) {
     startTime = -1;
     endTime = std::numeric_limits<double>::max();
   }
-  std::erase_if(FItems,
-                [=](const TGpsData& point) { return point.RecordTime() < startTime || point.RecordTime() > endTime; });
+  const double first = TermMilliseconds(startTime), last = TermMilliseconds(endTime);
+  std::erase_if(FItems, [=](const TGpsData& point) {
+    const double time = TermMilliseconds(point.RecordTime());
+    return time < first || time > last;
+  });
 }
 
 void TGpsDataList::SaveToStream(std::ostream& stream) const {

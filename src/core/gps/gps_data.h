@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <iosfwd>
 #include <iterator>
@@ -13,6 +14,12 @@
 #include "core/common/extended.h"
 
 namespace hakuvo {
+
+// A time as whole milliseconds (a double holds them exactly), the grain in which the points of a
+// track are compared with a route range. A range bound is a point's own time, but the data file
+// keeps it to 15 significant digits, a few microseconds away from the time it came from; compared
+// bit for bit, about half of such bound points would fall out of their own range after a save.
+inline double TermMilliseconds(TDateTime time) { return std::round(time * MSecsPerDay); }
 
 // One fix of a track.
 class TGpsData {
@@ -118,11 +125,11 @@ class TGpsDataList {
   Extended MaxLongitude() const { return FMaxLongitude; }
   Extended MinLongitude() const { return FMinLongitude; }
 
-  // The bounding box of the points. The maxima start at 0 and the minima at 10000, so a track
-  // wholly south or west of 0 keeps a maximum of 0.
+  // The bounding box of the points, started from the first one. An empty list has no box: its
+  // maxima are 0 and its minima 10000.
   void CalcLimit();
-  // Keeps the points with startTime <= RecordTime <= endTime; two zeros keep every point whose
-  // time is not negative.
+  // Keeps the points with startTime <= RecordTime <= endTime, compared to the millisecond; two
+  // zeros keep every point whose time is not negative.
   void SetTerm(TDateTime startTime, TDateTime endTime);
 
   // The ".gps" view file: a little-endian 32-bit count, then the points.

@@ -155,6 +155,8 @@ void TGpsFile::BeginReading() {
     FStartPos = -1;
     FEndPos = std::numeric_limits<double>::max();
   }
+  FWindowFirst = TermMilliseconds(FStartPos);
+  FWindowLast = TermMilliseconds(FEndPos);
   FUtcToLocal = TUtcToLocal();
 }
 

@@ -59,13 +59,22 @@ class TGpsFile {
 
   // What every reader does first: empty the list, open the window, take the current time zone.
   void BeginReading();
-  // A known time (not 0) outside the window.
-  bool OutsideWindow(TDateTime time) const { return time != 0 && (time < FStartPos || time > FEndPos); }
+  // A known time (not 0) outside the window, compared to the millisecond as SetTerm compares:
+  // a window is a route range kept in the data file, whose bounds are points' own times.
+  bool OutsideWindow(TDateTime time) const {
+    // Rounding keeps the order of times, so a time inside the window as written is inside it to
+    // the millisecond too: only the times outside it need rounding, which costs a call.
+    if (time == 0 || (time >= FStartPos && time <= FEndPos)) return false;
+    const double milliseconds = TermMilliseconds(time);
+    return milliseconds < FWindowFirst || milliseconds > FWindowLast;
+  }
 
  private:
   std::string FFileName;
   TDateTime FStartPos = 0;
   TDateTime FEndPos = 0;
+  double FWindowFirst = 0;  // the window in milliseconds, taken when a reading begins
+  double FWindowLast = 0;
   TUtcToLocal FUtcToLocal;
 };
 

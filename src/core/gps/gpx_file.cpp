@@ -19,13 +19,31 @@ std::string_view TrimXmlSpace(std::string_view text) {
   return text;
 }
 
-// A track is read in pieces of about this many bytes (see ReadInPieces).
-constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 constexpr std::size_t kReadAheadBytes = std::size_t{64} << 10;
 constexpr std::string_view kPointEnd = "</trkpt>";
 // Put where the head of the document meets its tail, to learn whether that place lies in the
-// content of the segment; any element would do, as it is found by where its name starts.
+// content of a segment; any element would do, as it is found by where its name starts.
 constexpr std::string_view kMarker = "<hakuvo-piece/>";
+// Around a piece, the elements that are open where it is cut, so that it parses as a document of
+// its own.
+constexpr std::string_view kPieceOpen = "<gpx><trk><trkseg>";
+constexpr std::string_view kPieceClose = "</trkseg></trk></gpx>";
+
+// Calls visit(child) for each element child of each "trkseg" of each "trk" under `gpx`, in
+// document order, until visit answers false; answers whether it went through.
+template <typename Visit>
+bool ForEachSegmentChild(const pugi::xml_node& gpx, Visit&& visit) {
+  for (pugi::xml_node track = gpx.first_child(); track; track = track.next_sibling()) {
+    if (!IsXmlName(track.name(), "trk")) continue;
+    for (pugi::xml_node segment = track.first_child(); segment; segment = segment.next_sibling()) {
+      if (!IsXmlName(segment.name(), "trkseg")) continue;
+      for (pugi::xml_node child = segment.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && !visit(child)) return false;
+      }
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -103,44 +121,57 @@ void TGpxFile::ReadFromMemory(std::string_view data) {
 
 void TGpxFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine) {
   BeginReading();
+  FPiecesRead = 0;
   // A point takes some 64 bytes of the file at the least (position, elevation and time written
   // out); room for that many is only address space until the points fill it.
   GpsList.Reserve(text.Size() / 64);
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
-  const pugi::xml_node segment = document.child("gpx").child("trk").child("trkseg");
-  for (const pugi::xml_node trackPoint : segment.children("trkpt")) ReadTrackPoint(trackPoint);
+  ReadTracks(document.child("gpx"));
+}
+
+void TGpxFile::ReadTracks(const pugi::xml_node& gpx) {
+  ForEachSegmentChild(gpx, [this](const pugi::xml_node& child) {
+    if (IsXmlName(child.name(), "trkpt")) ReadTrackPoint(child);
+    return true;
+  });
 }
 
 // A track of a hundred megabytes makes a document tree of some three hundred, most of it for the
 // points, and making that much memory is most of the time of a reading. So a large document is
-// read in pieces of about a megabyte that each hold whole track points, from the file a piece at
-// a time, each parsed into the same small tree, and around them a skeleton: the document's head
-// and tail.
+// read in pieces (a megabyte unless PieceBytes says otherwise), from the file a piece at a time,
+// each parsed into the same small tree, and around them a skeleton: the document's head and tail.
 //
-// The k-th cut lies just after the first "</trkpt>" that begins at or after k megabytes (and after
-// the cut before); the cuts stop at the last megabyte line with a megabyte of file after it. The
-// skeleton is the head up to the first cut, a marker
-// element and the tail from the last cut; when it parses and the marker is an element whose parent
-// is the segment the points are taken from, the head ends in the content of that segment. A piece
-// that parses as a fragment, holds no NUL byte (where the parser would stop) and has nothing but
-// "trkpt" elements at its top level (a DOCTYPE, text or CDATA there would be read differently
-// inside the segment) is then exactly that content, and so is each piece after it: the whole
-// document has the same tree with the pieces' points in place of the marker. Anything else, and
-// any error, returns false with the list emptied, and the whole document gives its own answer or
-// error.
+// The k-th cut lies just after the first "</trkpt>" that begins at or after k piece sizes (and
+// after the cut before); the cuts stop at the last multiple of the piece size with a piece of
+// file after it. The skeleton is the head up to the first cut, a marker element and the tail from
+// the last cut; when it parses and the marker is an element in a "trkseg" of a "trk" of the
+// "gpx" root, the head ends in the content of a segment, the place where the reading walks
+// elements three deep. Each piece is parsed with the three elements open there put in front of
+// it and closed after it (a NUL byte, where the parser would stop, is refused): when it parses
+// and its document has that one root, the piece, put in that place, closes what it opens and
+// ends three deep again, in a segment of a track of the same root, and the next cut is such a
+// place too. Its elements then stand in the same place and order as in the whole document
+// (elements we do not read, such as the names and extensions of tracks, in between), so the
+// points read from the skeleton, the pieces in place of the marker, are those of the whole
+// document. Anything else, and any error, returns false with the list emptied, and the whole
+// document gives its own answer or error.
 bool TGpxFile::ReadInPieces(TDocumentSource& source) {
+  FPiecesRead = 0;
   const std::size_t size = source.Size();
-  if (size < 3 * kPieceBytes) return false;
+  if (FPieceBytes == 0 || size / 3 < FPieceBytes) return false;
   GpsList.Reserve(size / 64);
   if (ReadPieces(source)) return true;
   ClearPoints();
+  FPiecesRead = 0;
   return false;
 }
 
 bool TGpxFile::ReadPieces(TDocumentSource& source) {
+  const std::size_t pieceBytes = FPieceBytes;
+  const std::size_t readAhead = std::min(kReadAheadBytes, pieceBytes);
   const std::size_t size = source.Size();
-  const std::size_t lastGrid = (size - kPieceBytes) / kPieceBytes * kPieceBytes;
+  const std::size_t lastGrid = (size - pieceBytes) / pieceBytes * pieceBytes;
 
   // The tail, from the last cut.
   TByteBuffer tail;
@@ -165,14 +196,14 @@ bool TGpxFile::ReadPieces(TDocumentSource& source) {
       const std::size_t end = windowStart + window.Size();
       if (end >= size) return 0;
       // Read on to a little past the grid line, so that little is left to move on after the cut.
-      const std::size_t target = std::max(grid, from) + kReadAheadBytes;
-      const std::size_t wanted = target > end ? std::max(kReadAheadBytes, target - end) : kReadAheadBytes;
+      const std::size_t target = std::max(grid, from) + readAhead;
+      const std::size_t wanted = target > end ? std::max(readAhead, target - end) : readAhead;
       if (!source.ReadAt(end, std::min(wanted, size - end), window)) return 0;
       // Back by the length of the text less one, for one that straddles the reads.
       if (end >= kPointEnd.size()) from = std::max(from, end - (kPointEnd.size() - 1));
     }
   };
-  std::size_t cut = nextCut(kPieceBytes, 0);
+  std::size_t cut = nextCut(pieceBytes, 0);
   if (cut == 0 || cut >= lastCut) return false;
 
   TByteBuffer skeleton;
@@ -182,33 +213,55 @@ bool TGpxFile::ReadPieces(TDocumentSource& source) {
   skeleton.Append(tail.Data() + (lastCut - lastGrid), size - lastCut);
   tail = TByteBuffer();
 
-  // One piece, from `cut` to the next cut, parsed where it lies in the window; then the window
-  // is moved on to it. The first is parsed before the skeleton, so that the skeleton's tree,
-  // which is kept to the end, lies above it in memory: what each later piece gives back then goes
-  // to the next one instead of back to the system, to be faulted in again page by page.
-  const unsigned pieceOptions = kXmlParseOptions | pugi::parse_fragment | pugi::parse_doctype;
+  // One piece, from `cut` to the next cut, parsed in the window between the opening and closing
+  // tags written around it: the bytes before it are read already, and those its closing tags
+  // cover are put back before the window is searched again. The first is parsed before the
+  // skeleton, so that the skeleton's tree, which is kept to the end, lies above it in memory:
+  // what each later piece gives back then goes to the next one instead of back to the system, to
+  // be faulted in again page by page.
   pugi::xml_document piece;
-  std::size_t grid = 2 * kPieceBytes;
+  char covered[kPieceClose.size()];
+  std::size_t coveredAt = 0, coveredCount = 0;
+  std::size_t grid = 2 * pieceBytes;
   const auto parseNextPiece = [&]() {
+    std::memcpy(window.Data() + coveredAt, covered, coveredCount);
+    coveredCount = 0;
     std::size_t next = 0;
-    for (; next == 0 || next == cut; grid += kPieceBytes) {
+    for (; next == 0 || next == cut; grid += pieceBytes) {
       if (grid > lastGrid) return false;
       next = nextCut(grid, cut);
       if (next == 0) return false;
     }
     // A piece the file does not give again as it gave the tail: the file changed meanwhile.
     if (next > lastCut || (grid > lastGrid && next != lastCut)) return false;
-    const std::size_t consumed = cut - windowStart;
-    if (consumed > 0) {
-      std::memmove(window.Data(), window.Data() + consumed, window.Size() - consumed);
-      window.Resize(window.Size() - consumed);
-      windowStart = cut;
+    // The piece goes right after room for the opening tags. The first cut lies past a piece
+    // size, more than that room, so the window never starts before the file.
+    const std::size_t at = cut - windowStart;
+    if (at != kPieceOpen.size()) {
+      const std::size_t kept = window.Size() - at;
+      window.Reserve(kPieceOpen.size() + kept);
+      std::memmove(window.Data() + kPieceOpen.size(), window.Data() + at, kept);
+      window.Resize(kPieceOpen.size() + kept);
+      windowStart = cut - kPieceOpen.size();
     }
-    char* const begin = window.Data();
     const std::size_t length = next - cut;
+    const std::size_t end = kPieceOpen.size() + length;
+    window.Reserve(end + kPieceClose.size());
+    coveredAt = end;
+    coveredCount = std::min(kPieceClose.size(), window.Size() - end);
+    std::memcpy(covered, window.Data() + end, coveredCount);
+    std::memcpy(window.Data(), kPieceOpen.data(), kPieceOpen.size());
+    std::memcpy(window.Data() + end, kPieceClose.data(), kPieceClose.size());
     cut = next;
-    return std::memchr(begin, '\0', length) == nullptr &&
-           piece.load_buffer_inplace(begin, length, pieceOptions, pugi::encoding_utf8);
+    ++FPiecesRead;
+    if (std::memchr(window.Data() + kPieceOpen.size(), '\0', length) != nullptr) return false;
+    if (!piece.load_buffer_inplace(window.Data(), end + kPieceClose.size(), kXmlParseOptions, pugi::encoding_utf8)) {
+      return false;
+    }
+    // One root, the one opened in front: a piece that closed it and opened another would make
+    // a document of two roots, of which a whole reading reads the first.
+    const pugi::xml_node root = piece.first_child();
+    return root.type() == pugi::node_element && !root.next_sibling();
   };
   if (!parseNextPiece()) return false;
 
@@ -216,32 +269,23 @@ bool TGpxFile::ReadPieces(TDocumentSource& source) {
   const pugi::xml_parse_result parsed =
       document.load_buffer_inplace(skeleton.Data(), skeleton.Size(), kXmlParseOptions);
   if (!parsed || parsed.encoding != pugi::encoding_utf8) return false;
-  const pugi::xml_node segment = document.child("gpx").child("trk").child("trkseg");
+  const pugi::xml_node gpx = document.child("gpx");
   const char* const markerName = skeleton.Data() + (skeleton.Size() - (size - lastCut)) - kMarker.size() + 1;
-  pugi::xml_node marker;
-  for (pugi::xml_node child = segment.first_child(); child; child = child.next_sibling()) {
-    if (child.type() == pugi::node_element && child.name() == markerName) {
-      marker = child;
-      break;
-    }
-  }
-  if (!marker) return false;
+  const bool markerFound =
+      !ForEachSegmentChild(gpx, [&](const pugi::xml_node& child) { return child.name() != markerName; });
+  if (!markerFound) return false;
 
-  for (pugi::xml_node child = segment.first_child(); child != marker; child = child.next_sibling()) {
-    if (IsXmlName(child.name(), "trkpt")) ReadTrackPoint(child);
-  }
-  for (;;) {
-    for (const pugi::xml_node child : piece.children()) {
-      if (child.type() != pugi::node_element || !IsXmlName(child.name(), "trkpt")) return false;
-      ReadTrackPoint(child);
+  return ForEachSegmentChild(gpx, [&](const pugi::xml_node& child) {
+    if (child.name() != markerName) {
+      if (IsXmlName(child.name(), "trkpt")) ReadTrackPoint(child);
+      return true;
     }
-    if (cut == lastCut) break;
-    if (!parseNextPiece()) return false;
-  }
-  for (pugi::xml_node child = marker.next_sibling(); child; child = child.next_sibling()) {
-    if (IsXmlName(child.name(), "trkpt")) ReadTrackPoint(child);
-  }
-  return true;
+    for (;;) {
+      ReadTracks(piece.first_child());
+      if (cut == lastCut) return true;
+      if (!parseNextPiece()) return false;
+    }
+  });
 }
 
 void TGpxFile::ReadTrackPoint(const pugi::xml_node& trackPoint) {
@@ -250,11 +294,20 @@ void TGpxFile::ReadTrackPoint(const pugi::xml_node& trackPoint) {
   if (OutsideWindow(time)) return;
   const pugi::xml_attribute latitudeText = trackPoint.attribute("lat");
   const pugi::xml_attribute longitudeText = trackPoint.attribute("lon");
-  const pugi::xml_node elevation = trackPoint.child("ele");
   Extended latitude = 0, longitude = 0, altitude = 0;
-  if (!latitudeText || !longitudeText || !elevation || !TryParseGpsNumber(latitudeText.value(), latitude) ||
-      !TryParseGpsNumber(longitudeText.value(), longitude) || !TryParseGpsNumber(elevation.child_value(), altitude)) {
+  if (!latitudeText || !longitudeText || !TryParseGpsNumber(latitudeText.value(), latitude) ||
+      !TryParseGpsNumber(longitudeText.value(), longitude)) {
     return;
+  }
+  // The elevation is optional: a receiver without a barometer, a route drawn by hand, a file
+  // whose heights were stripped. Without one (or with an empty one) the point lies at 0; one that
+  // is written but is not a number marks the point as damaged.
+  if (const pugi::xml_node elevation = trackPoint.child("ele")) {
+    const char* const text = elevation.child_value();
+    if (!TryParseGpsNumber(text, altitude)) {
+      if (!TrimXmlSpace(text).empty()) return;
+      altitude = 0;
+    }
   }
   GpsList.Add(time, latitude, longitude, altitude);
 }

@@ -1,6 +1,7 @@
 #include "core/gps/jpeg_exif.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -24,6 +25,7 @@ constexpr std::uint16_t kTypeAscii = 2;
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::uint16_t kTypeLong = 4;
 constexpr std::uint16_t kTypeRational = 5;
+constexpr std::uint16_t kTypeSignedRational = 10;
 
 constexpr std::uint16_t kTagOrientation = 274;
 constexpr std::uint16_t kTagDateTime = 306;
@@ -135,8 +137,10 @@ class TJpegExif::TParser {
     // Nothing may point back into the header: an offset of 0 is how some writers say "none".
     FWalked.push_back({FBase, FBase + kTiffHeaderSize});
     WalkIfd(ReadU32(FBase + 4), TIfdKind::Ifd0);
-    if (FSouth && FExif.FGpsLatitude != 0) FExif.FGpsLatitude = -FExif.FGpsLatitude;
-    if (FWest && FExif.FGpsLongitude != 0) FExif.FGpsLongitude = -FExif.FGpsLongitude;
+    // A reference of the other side makes the angle negative, also one whose numbers are
+    // already negative: it is not turned back.
+    if (FSouth && FExif.FGpsLatitude != 0) FExif.FGpsLatitude = -std::fabs(FExif.FGpsLatitude);
+    if (FWest && FExif.FGpsLongitude != 0) FExif.FGpsLongitude = -std::fabs(FExif.FGpsLongitude);
   }
 
  private:
@@ -317,19 +321,31 @@ class TJpegExif::TParser {
   }
 
   // Degrees, minutes, seconds as rationals; a term with a zero denominator is left out, and so
-  // are terms the entry does not hold.
+  // are terms the entry does not hold. Some phones write them as signed rationals: read alike,
+  // and a negative one (a writer that gives the sign in the numbers) makes the whole angle
+  // negative, its terms adding to its size as they do for a positive one.
   double ReadCoordinate(const TEntry& entry) {
-    if (entry.Type != kTypeRational) return 0;
+    if (entry.Type != kTypeRational && entry.Type != kTypeSignedRational) return 0;
+    const bool isSigned = entry.Type == kTypeSignedRational;
     const std::uint64_t position = ValuePosition(entry, 8);
     const std::uint64_t terms = std::min<std::uint64_t>(entry.Count, 3);
     static constexpr double kScale[3] = {1.0, 60.0, 3600.0};
-    double result = 0;
+    double size = 0;
+    bool negative = false;
     for (std::uint64_t i = 0; i < terms; ++i) {
       const std::uint32_t numerator = ReadU32(position + i * 8);
       const std::uint32_t denominator = ReadU32(position + i * 8 + 4);
-      if (denominator != 0) result += static_cast<double>(numerator) / denominator / kScale[i];
+      if (denominator == 0) continue;
+      double term = 0;
+      if (isSigned) {
+        term = static_cast<double>(static_cast<std::int32_t>(numerator)) / static_cast<std::int32_t>(denominator);
+      } else {
+        term = static_cast<double>(numerator) / denominator;
+      }
+      negative = negative || term < 0;
+      size += std::fabs(term) / kScale[i];
     }
-    return result;
+    return negative ? -size : size;
   }
 
   TJpegExif& FExif;

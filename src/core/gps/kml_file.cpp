@@ -1,6 +1,7 @@
 #include "core/gps/kml_file.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/gps/gps_reader_util.h"
@@ -69,6 +70,45 @@ TParts SplitAt(std::string_view text, char separator) {
   }
 }
 
+bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The whole text of an element: a comment or a CDATA section inside it splits the text into
+// several nodes, and a writer may well put one in a long list of coordinates. The element's own
+// value is its first text (the parser keeps it there when nothing comes before it).
+std::string_view WholeText(const pugi::xml_node& element, std::string& storage) {
+  pugi::xml_node child = element.first_child();
+  while (child && child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) child = child.next_sibling();
+  if (!child) return element.value();
+  storage = element.value();
+  for (; child; child = child.next_sibling()) {
+    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) storage += child.value();
+  }
+  return storage;
+}
+
+// Calls visit for `node` and each of its following siblings in document order, except for those
+// that `enter` accepts, whose children are walked in their place; nesting as deep as a file likes
+// is walked with a stack of our own, not by recursion.
+template <typename Enter, typename Visit>
+void WalkNested(pugi::xml_node node, Enter&& enter, Visit&& visit) {
+  std::vector<pugi::xml_node> resume;
+  for (;;) {
+    if (!node) {
+      if (resume.empty()) return;
+      node = resume.back();
+      resume.pop_back();
+      continue;
+    }
+    if (enter(node)) {
+      resume.push_back(node.next_sibling());
+      node = node.first_child();
+      continue;
+    }
+    visit(node);
+    node = node.next_sibling();
+  }
+}
+
 }  // namespace
 
 TDateTime TKmlFile::KmlTime(std::string_view text) {
@@ -125,26 +165,13 @@ void TKmlFile::ReadDocument(TByteBuffer& text, const std::string_view* pristine)
   pugi::xml_document document;
   ParseXmlInPlace(document, text, FileName(), pristine);
 
-  const pugi::xml_node root = document.document_element().child("Document");
-  if (!root) return;
-  // Folders may nest as deep as a file likes: walk them with a stack of our own, not recursion.
-  std::vector<pugi::xml_node> resume;
-  pugi::xml_node node = root.first_child();
-  for (;;) {
-    if (!node) {
-      if (resume.empty()) return;
-      node = resume.back();
-      resume.pop_back();
-      continue;
-    }
-    if (IsNamed(node, "Folder")) {
-      resume.push_back(node.next_sibling());
-      node = node.first_child();
-      continue;
-    }
-    if (IsNamed(node, "Placemark")) ReadPlacemark(node);
-    node = node.next_sibling();
-  }
+  // Placemarks are found in any nesting of documents and folders, also straight under the root.
+  WalkNested(
+      document.document_element().first_child(),
+      [](const pugi::xml_node& node) { return IsNamed(node, "Document") || IsNamed(node, "Folder"); },
+      [this](const pugi::xml_node& node) {
+        if (IsNamed(node, "Placemark")) ReadPlacemark(node);
+      });
 }
 
 void TKmlFile::ReadPlacemark(const pugi::xml_node& placemark) {
@@ -160,16 +187,25 @@ void TKmlFile::ReadPlacemark(const pugi::xml_node& placemark) {
   if (timeStamp && point) {
     const TDateTime time = KmlTime(timeStamp.child("when").child_value());
     if (OutsideWindow(time)) return;
-    const TParts parts = SplitAt(point.child("coordinates").child_value(), ',');
+    std::string storage;
+    const TParts parts = SplitAt(WholeText(point.child("coordinates"), storage), ',');
     if (parts.HasPosition()) AddPoint(time, parts.Part[0], parts.Part[1], parts.Third());
   }
 
-  if (const pugi::xml_node lineString = placemark.child("LineString")) {
-    ReadCoordinateString(lineString.child("coordinates").child_value());
+  if (const pugi::xml_node lineString = placemark.child("LineString")) ReadLineString(lineString);
+  // Every line of a multi-geometry, in order, also those of one inside it.
+  if (const pugi::xml_node multiGeometry = placemark.child("MultiGeometry")) {
+    WalkNested(
+        multiGeometry.first_child(), [](const pugi::xml_node& node) { return IsNamed(node, "MultiGeometry"); },
+        [this](const pugi::xml_node& node) {
+          if (IsNamed(node, "LineString")) ReadLineString(node);
+        });
   }
-  if (const pugi::xml_node lineString = placemark.child("MultiGeometry").child("LineString")) {
-    ReadCoordinateString(lineString.child("coordinates").child_value());
-  }
+}
+
+void TKmlFile::ReadLineString(const pugi::xml_node& lineString) {
+  std::string storage;
+  ReadCoordinateString(WholeText(lineString.child("coordinates"), storage));
 }
 
 void TKmlFile::ReadTrackElement(const pugi::xml_node& track) {
@@ -188,31 +224,28 @@ void TKmlFile::ReadTrackElement(const pugi::xml_node& track) {
   }
 }
 
-// One coordinate triple per line: a token runs to the next line feed, or, when no line feed
-// follows, to the next blank; what follows the last separator is not a token.
+// Tuples "longitude,latitude[,altitude]" separated by white space of any kind, the last one
+// needing nothing after it. Blanks beside a comma on the same line are taken as part of the
+// tuple ("139.7, 35.6"), as hand-written files have them; a line end always ends a tuple.
 void TKmlFile::ReadCoordinateString(std::string_view text) {
-  std::size_t start = 0;
-  bool lineFeeds = true;  // once none is left, stop searching for them (a long text stays linear)
+  const std::size_t size = text.size();
+  std::size_t i = 0;
   for (;;) {
-    std::size_t separator = std::string_view::npos;
-    if (lineFeeds) {
-      separator = text.find('\n', start);
-      lineFeeds = separator != std::string_view::npos;
-    }
-    if (!lineFeeds) separator = text.find(' ', start);
-    if (separator == std::string_view::npos) return;
-    const std::string_view token = text.substr(start, separator - start);
-    start = separator + 1;
-    if (token.empty()) continue;
-    std::string cleaned;
-    std::string_view coordinate = token;
-    if (token.find('\t') != std::string_view::npos) {
-      for (char c : token) {
-        if (c != '\t') cleaned.push_back(c);
+    while (i < size && IsXmlBlank(text[i])) ++i;
+    if (i == size) return;
+    const std::size_t start = i;
+    for (;;) {
+      while (i < size && !IsXmlBlank(text[i])) ++i;
+      std::size_t next = i;
+      bool lineEnd = false;
+      for (; next < size && IsXmlBlank(text[next]); ++next) {
+        if (text[next] == '\n') lineEnd = true;
       }
-      coordinate = cleaned;
+      const bool besideComma = text[i - 1] == ',' || (next < size && text[next] == ',');
+      if (next == size || lineEnd || !besideComma) break;
+      i = next;
     }
-    const TParts parts = SplitAt(coordinate, ',');
+    const TParts parts = SplitAt(text.substr(start, i - start), ',');
     if (parts.HasPosition()) AddPoint(0, parts.Part[0], parts.Part[1], parts.Third());
   }
 }

@@ -11,8 +11,9 @@ namespace hakuvo {
 
 class TByteBuffer;
 
-// A KML file: the placemarks under Document and its folders, from their tracks (gx:Track, also
-// inside gx:MultiTrack), timed points and line strings.
+// A KML file: the placemarks in any nesting of documents and folders (or straight under the
+// root), from their tracks (gx:Track, also inside gx:MultiTrack), timed points and line strings
+// (also every one of a multi-geometry).
 class TKmlFile : public TGpsFile {
  public:
   // Reads a document held in memory as if it were the file (FileName names it in messages).
@@ -25,6 +26,7 @@ class TKmlFile : public TGpsFile {
   void ReadDocument(TByteBuffer& text, const std::string_view* pristine);
   void ReadPlacemark(const pugi::xml_node& placemark);
   void ReadTrackElement(const pugi::xml_node& track);
+  void ReadLineString(const pugi::xml_node& lineString);
   void ReadCoordinateString(std::string_view text);
   // Adds a point unless a coordinate (or the altitude, when there is one) is not a number.
   void AddPoint(TDateTime time, std::string_view longitude, std::string_view latitude,

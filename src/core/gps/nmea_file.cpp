@@ -171,6 +171,31 @@ bool TryParseCoordinate(std::string_view field, std::string_view hemisphere, cha
   return true;
 }
 
+// Fields an RMC and a GGA sentence must have for us: through the date of RMC (field 9), through
+// the altitude of GGA (field 9). A receiver cut off in the middle of a line leaves a sentence
+// without them, and its last field half written.
+constexpr std::size_t kRmcFields = 10;
+constexpr std::size_t kGgaFields = 10;
+
+// Whether the four fields from `first` on are a position: latitude, "N" or "S", longitude, "E" or
+// "W". A receiver without a fix leaves them empty; a hemisphere of anything else is a sentence
+// cut short (its longitude half written) or damaged.
+bool HasPosition(const TSentence& sentence, std::size_t first) {
+  const std::string_view north = sentence.Field(first + 1), east = sentence.Field(first + 3);
+  return !sentence.Field(first).empty() && !sentence.Field(first + 2).empty() && (north == "N" || north == "S") &&
+         (east == "E" || east == "W");
+}
+
+// An RMC sentence with a fix (status "A") and all we read of it.
+bool IsRmcFix(const TSentence& sentence) {
+  return sentence.Count >= kRmcFields && sentence.Field(2) == "A" && HasPosition(sentence, 3);
+}
+
+// A GGA sentence with a fix (quality not 0) and all we read of it.
+bool IsGgaFix(const TSentence& sentence) {
+  return sentence.Count >= kGgaFields && sentence.Field(6) != "0" && HasPosition(sentence, 2);
+}
+
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool IsUtf16Log(std::string_view data) {
@@ -284,7 +309,10 @@ void TNmeaFile::ReadFromMemory(std::string_view data) {
 
 void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
   ForEachSentence(text, reading.Lines, [&](TSentenceKind kind, const TSentence& sentence, int line) {
+    // A sentence without a fix, or cut short, says nothing: not even that the log has sentences
+    // of its kind.
     if (kind == skGga) {
+      if (!IsGgaFix(sentence)) return;
       if (sentence.Field(9) != "0") {
         Extended value = 0;
         if (TryParseGpsNumber(sentence.Field(9), value)) {
@@ -315,7 +343,7 @@ void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
       }
       return;
     }
-    if (sentence.Field(2) != "A") return;
+    if (!IsRmcFix(sentence)) return;
     // A log that has position sentences is not a GGA-only log, even when the window leaves none
     // of them in: the untimed GGA reading must not fill a window that was meant to be empty.
     if (!reading.RmcSeen) {

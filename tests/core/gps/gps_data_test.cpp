@@ -12,9 +12,12 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/common/date_time.h"
 #include "core/common/hakuvo_error.h"
+#include "core/common/number_format.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo {
@@ -88,32 +91,38 @@ TEST(GpsDataListTest, IndexedOperationsKeepOrder) {
   EXPECT_THROW(list.Delete(-1), std::out_of_range);
 }
 
-TEST(GpsDataListTest, CalcLimitStartsMaximaAtZeroAndMinimaAt10000) {
-  TGpsDataList list;
-  list.CalcLimit();
-  EXPECT_EQ(list.MaxLatitude(), 0);
-  EXPECT_EQ(list.MaxLongitude(), 0);
-  EXPECT_EQ(list.MinLatitude(), 10000);
-  EXPECT_EQ(list.MinLongitude(), 10000);
+TEST(GpsDataListTest, CalcLimitIsTheBoxOfThePoints) {
+  TGpsDataList empty;
+  empty.CalcLimit();
+  EXPECT_EQ(empty.MaxLatitude(), 0);
+  EXPECT_EQ(empty.MaxLongitude(), 0);
+  EXPECT_EQ(empty.MinLatitude(), 10000);
+  EXPECT_EQ(empty.MinLongitude(), 10000);
 
-  list.Add(Point(0, 35.1L, 139.7L));
-  list.Add(Point(0, 35.3L, 139.5L));
-  list.Add(Point(0, 35.2L, 139.9L));
-  list.CalcLimit();
-  EXPECT_EQ(list.MaxLatitude(), 35.3L);
-  EXPECT_EQ(list.MinLatitude(), 35.1L);
-  EXPECT_EQ(list.MaxLongitude(), 139.9L);
-  EXPECT_EQ(list.MinLongitude(), 139.5L);
-
-  // Wholly south and west: the maxima stay at their starting 0.
-  TGpsDataList south;
-  south.Add(Point(0, -33.9L, -70.6L));
-  south.Add(Point(0, -34.1L, -70.2L));
-  south.CalcLimit();
-  EXPECT_EQ(south.MaxLatitude(), 0);
-  EXPECT_EQ(south.MaxLongitude(), 0);
-  EXPECT_EQ(south.MinLatitude(), -34.1L);
-  EXPECT_EQ(south.MinLongitude(), -70.6L);
+  // Every quarter of the globe, and one point alone: the box is the points' own, never reaching
+  // out to 0.
+  struct Case {
+    const char* where;
+    std::vector<std::pair<Extended, Extended>> points;  // latitude, longitude
+    Extended minLatitude, maxLatitude, minLongitude, maxLongitude;
+  };
+  const Case cases[] = {
+      {"north east", {{35.1L, 139.7L}, {35.3L, 139.5L}, {35.2L, 139.9L}}, 35.1L, 35.3L, 139.5L, 139.9L},
+      {"south west", {{-33.9L, -70.6L}, {-34.1L, -70.2L}}, -34.1L, -33.9L, -70.6L, -70.2L},
+      {"north west", {{40.78L, -73.96L}, {40.79L, -73.95L}}, 40.78L, 40.79L, -73.96L, -73.95L},
+      {"south east", {{-42.83L, 147.44L}, {-42.84L, 147.45L}}, -42.84L, -42.83L, 147.44L, 147.45L},
+      {"across both zero lines", {{0.5L, -0.25L}, {-0.5L, 0.25L}}, -0.5L, 0.5L, -0.25L, 0.25L},
+      {"one point", {{-12.5L, -77.0L}}, -12.5L, -12.5L, -77.0L, -77.0L},
+  };
+  for (const Case& c : cases) {
+    TGpsDataList list;
+    for (const auto& [latitude, longitude] : c.points) list.Add(Point(0, latitude, longitude));
+    list.CalcLimit();
+    EXPECT_EQ(list.MinLatitude(), c.minLatitude) << c.where;
+    EXPECT_EQ(list.MaxLatitude(), c.maxLatitude) << c.where;
+    EXPECT_EQ(list.MinLongitude(), c.minLongitude) << c.where;
+    EXPECT_EQ(list.MaxLongitude(), c.maxLongitude) << c.where;
+  }
 }
 
 TEST(GpsDataListTest, SetTermKeepsTheInclusiveWindow) {
@@ -137,6 +146,35 @@ TEST(GpsDataListTest, SetTermKeepsTheInclusiveWindow) {
     for (const auto& point : list) kept.push_back(point->RecordTime());
     EXPECT_EQ(kept, c.kept) << c.start << " .. " << c.end;
   }
+}
+
+// A route range is stored as the times of its first and last points, written with 15 significant
+// digits; read back, each bound lies a few microseconds beside its point. Over every second of a
+// day the bound points stay in, and a point a millisecond outside the range still goes.
+TEST(GpsDataListTest, SetTermComparesToTheMillisecond) {
+  const TDateTime day = EncodeDate(2024, 7, 14);
+  constexpr double kSecond = 1.0 / SecsPerDay, kMillisecond = kSecond / 1000;
+  const auto stored = [](TDateTime value) {
+    Extended read = 0;
+    EXPECT_TRUE(TryParseNumber(FormatGeneral(value), read));
+    return static_cast<TDateTime>(read);
+  };
+  int boundsMoved = 0;
+  for (int second = 0; second < 86400; second += 7) {
+    const TDateTime time = day + second * kSecond;
+    const TDateTime start = stored(time), end = stored(time + 60 * kSecond);
+    boundsMoved += start != time;
+    TGpsDataList list;
+    for (const TDateTime t :
+         {time - kMillisecond, time, time + 30 * kSecond, time + 60 * kSecond, time + 60 * kSecond + kMillisecond}) {
+      list.Add(Point(t, 1, 1));
+    }
+    list.SetTerm(start, end);
+    ASSERT_EQ(list.Count(), 3) << second;
+    EXPECT_EQ(list.Get(0)->RecordTime(), time) << second;
+    EXPECT_EQ(list.Get(2)->RecordTime(), time + 60 * kSecond) << second;
+  }
+  EXPECT_GT(boundsMoved, 1000);  // the writing does move most bounds: the case is real
 }
 
 TEST(GpsViewFileTest, LayoutIsCountThenTimeLatitudeLongitudeAltitude) {

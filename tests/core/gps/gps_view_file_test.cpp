@@ -69,9 +69,10 @@ TEST_F(MakeGpsViewFileTest, ViewFileHoldsTheWholeTrackOfEveryFormat) {
   const Case cases[] = {
       {"bike_gpx.gpx", 1812},
       {"garmin-edge-200-output.gpx", 22},
-      {"globalsat_gh625XT.gpx", 95},
+      {"globalsat_gh625XT.gpx", 174},
+      {"segmented_tracks.gpx", 46},
       {"google_ext.kml", 451},
-      {"segmented_tracks-track.kml", 45},
+      {"segmented_tracks-track.kml", 96},
       {"nmeadatetime.nmea", 19},
       {"adddate.nmea", 500},
       {"nmea_ms.log", 30},

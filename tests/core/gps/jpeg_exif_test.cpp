@@ -65,6 +65,16 @@ class TiffBuilder {
     }
     return {tag, 5, static_cast<std::uint32_t>(values.size()), data, std::nullopt, -1};
   }
+  // Type 10, as some phones write the GPS angles.
+  TestEntry SignedRationals(std::uint16_t tag, const std::vector<std::pair<std::int32_t, std::int32_t>>& values) const {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> bits;
+    for (const auto& [numerator, denominator] : values) {
+      bits.emplace_back(static_cast<std::uint32_t>(numerator), static_cast<std::uint32_t>(denominator));
+    }
+    TestEntry entry = Rationals(tag, bits);
+    entry.Type = 10;
+    return entry;
+  }
   TestEntry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field) const {
     return {tag, type, count, {}, field, -1};
   }
@@ -336,6 +346,61 @@ TEST(JpegExif, GpsTermsWithoutDenominatorOrWrongTypeAreLeftOut) {
   EXPECT_DOUBLE_EQ(degreesOnly.GpsLatitude(), 12);
 }
 
+TEST(JpegExif, SignedRationalAnglesAreReadLikeUnsignedOnes) {
+  using Terms = std::vector<std::pair<std::int32_t, std::int32_t>>;
+  struct Case {
+    const char* what;
+    Terms latitude;
+    const char* latitudeRef;  // nullptr: no reference tag
+    Terms longitude;
+    const char* longitudeRef;
+    double expectedLatitude, expectedLongitude;
+  };
+  const Case cases[] = {
+      {"north east", {{35, 1}, {40, 1}, {3000, 100}}, "N", {{139, 1}, {45, 1}, {0, 1}}, "E", 35.675, 139.75},
+      {"south west by reference",
+       {{35, 1}, {40, 1}, {3000, 100}},
+       "S",
+       {{139, 1}, {45, 1}, {0, 1}},
+       "W",
+       -35.675,
+       -139.75},
+      {"the sign in the numbers",
+       {{-35, 1}, {40, 1}, {30, 1}},
+       nullptr,
+       {{-139, 1}, {45, 1}, {0, 1}},
+       nullptr,
+       -35.675,
+       -139.75},
+      {"a sign and its reference agree", {{-35, 1}, {40, 1}, {30, 1}}, "S", {{139, 1}, {45, 1}}, "W", -35.675, -139.75},
+      {"negative denominators",
+       {{35, -1}, {-40, -1}, {0, 1}},
+       "N",
+       {{1390, 10}, {45, 0}, {0, 1}},
+       "E",
+       -(35 + 40 / 60.0),
+       139},
+      {"decimal degrees in one term", {{35675000, 1000000}}, "N", {{-139750000, 1000000}}, nullptr, 35.675, -139.75},
+  };
+  for (const Case& c : cases) {
+    for (const bool big : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (big ? ", MM" : ", II"));
+      const TiffBuilder b(big);
+      std::vector<TestEntry> gps = {b.SignedRationals(kLatitude, c.latitude),
+                                    b.SignedRationals(kLongitude, c.longitude)};
+      if (c.latitudeRef) gps.push_back(b.Ascii(kLatitudeRef, c.latitudeRef));
+      if (c.longitudeRef) gps.push_back(b.Ascii(kLongitudeRef, c.longitudeRef));
+      const Bytes photo = Jpeg(b.Build({{b.Pointer(kGpsPointer, 1)}, gps}));
+      const TJpegExif exif = Read(photo);
+      EXPECT_NEAR(exif.GpsLatitude(), c.expectedLatitude, 1e-12);
+      EXPECT_NEAR(exif.GpsLongitude(), c.expectedLongitude, 1e-12);
+      double latitude = 0, longitude = 0;
+      EXPECT_TRUE(ExifPosition(WriteTemp("signed.jpg", photo), latitude, longitude));
+      EXPECT_NEAR(latitude, c.expectedLatitude, 1e-12);
+    }
+  }
+}
+
 TEST(JpegExif, OrientationBecomesTheTurnThatShowsThePhotographUpright) {
   const int angles[] = {0, 0, 0, 180, 0, 0, 90, 0, 270, 0};  // by Exif value 0..9; mirrored ones give 0
   for (std::uint16_t value = 0; value < 10; ++value) {
@@ -425,6 +490,9 @@ TEST(JpegExif, OffsetsAndCountsOutsideTheFileAreRejected) {
       {"huge text count", b.Build({{b.Short(kOrientation, 6), b.Raw(kDateTime, 2, 0xFFFFFFFF, 8)}})},
       {"rational count overflowing 32 bits",
        b.Build({{b.Pointer(kGpsPointer, 1)}, {b.Raw(kLatitude, 5, 0x20000001, 8)}})},
+      {"signed rational count overflowing 32 bits",
+       b.Build({{b.Pointer(kGpsPointer, 1)}, {b.Raw(kLongitude, 10, 0x20000001, 8)}})},
+      {"signed rationals past the end", b.Build({{b.Pointer(kGpsPointer, 1)}, {b.Raw(kLatitude, 10, 3, 0xFFFFFFF0)}})},
       {"text count just past the end", b.Build({{b.Raw(kDateTime, 2, 200, 8)}})},
   };
   for (const auto& [name, tiff] : cases) {

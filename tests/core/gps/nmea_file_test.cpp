@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -85,7 +86,7 @@ TEST_F(NmeaFileTest, DiscardRules) {
       S("$GPRMC,123521,A,4807.038,N,,E,022.4,084.4,230394,,"),           // longitude missing
       S("$GPRMC,123522,A,4807.038,N,01131.000,E,022.4,084.4,320394,,"),  // no 32nd: time 0, kept
       S("$GPRMC,12352,A,4807.038,N,01131.000,E,022.4,084.4,230394,,"),   // short time: time 0, kept
-      S("$GPRMC,123524,A,4807.038,N,01131.000,E"),                       // no date field: time 0, kept
+      S("$GPRMC,123524,A,4807.038,N,01131.000,E,022.4,084.4,,,"),        // empty date: time 0, kept
       S("$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1"),
       "garbage line, then $GPRMC later in it",
       "",
@@ -96,6 +97,66 @@ TEST_F(NmeaFileTest, DiscardRules) {
   EXPECT_EQ(At(1).RecordTime(), 0);
   EXPECT_EQ(At(2).RecordTime(), 0);
   EXPECT_EQ(Local(At(3).RecordTime()), "2094/03/23 21:35:25");
+}
+
+// A receiver writes sentences before it has a fix (empty positions, GGA quality 0, RMC status
+// "V"), and a log ends where the recording was cut off, often in the middle of a line.
+TEST_F(NmeaFileTest, SentencesWithoutAFixOrCutShortAreSkipped) {
+  const std::string gga = S("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+  const std::string gga2 = S("$GPGGA,123520,4807.138,N,01131.100,E,1,08,0.9,546.4,M,46.9,M,,");
+  const std::string rmc = S("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+  const std::string rmc2 = S("$GPRMC,123520,A,4807.138,N,01131.100,E,022.4,084.4,230394,003.1,W");
+  const double kSecondLatitude = 48 + 7.138 / 60;  // of gga2 and rmc2
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;
+    int points;
+    double lastLatitude;
+  };
+  const Case cases[] = {
+      {"GGA only, starting without a fix", {S("$GPGGA,123518,,,,,0,00,,,M,,M,,"), gga, gga2}, 2, kSecondLatitude},
+      {"GGA only, quality 0 with a stale position",
+       {gga, S("$GPGGA,123519,5000.000,N,01131.000,E,0,00,,545.4,M,46.9,M,,"), gga2},
+       2,
+       kSecondLatitude},
+      {"GGA only, the last line cut in its longitude", {gga, gga2, "$GPGGA,123521,4807.238,N,011"}, 2, kSecondLatitude},
+      {"GGA only, the last line cut before its altitude",
+       {gga, gga2, "$GPGGA,123521,4807.238,N,01131.200,E,1,08"},
+       2,
+       kSecondLatitude},
+      {"RMC, the last line cut in its longitude",
+       {gga, rmc, rmc2, "$GPRMC,123521,A,4807.238,N,011"},
+       2,
+       kSecondLatitude},
+      {"RMC, the last line cut before its date",
+       {rmc, rmc2, "$GPRMC,123521,A,4807.238,N,01131.200,E,022.4,084.4"},
+       2,
+       kSecondLatitude},
+      {"RMC with status A and no position", {rmc, S("$GPRMC,123521,A,,,,,,,230394,,,N"), rmc2}, 2, kSecondLatitude},
+      {"RMC status other than A",
+       {rmc2, S("$GPRMC,123521,X,4807.238,N,01131.200,E,0,0,230394,,,N")},
+       1,
+       kSecondLatitude},
+      {"hemispheres other than N/S and E/W",
+       {rmc, S("$GPRMC,123521,A,4807.238,X,01131.200,E,0,0,230394,,,A"),
+        S("$GPRMC,123522,A,4807.338,N,01131.300,,0,0,230394,,,A"),
+        S("$GPRMC,123523,A,4807.438,n,01131.400,e,0,0,230394,,,A"), rmc2},
+       2,
+       kSecondLatitude},
+      {"a maker's own sentence", {rmc, S("$PGRMC,123521,A,4807.238,N,01131.200,E,0,0,230394,,,A")}, 1, 48.1173},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NO_THROW(Read(c.lines));
+    ASSERT_EQ(track.GpsList.Count(), c.points);
+    EXPECT_NEAR(static_cast<double>(At(c.points - 1).Latitude()), c.lastLatitude, 1e-12);
+    EXPECT_NEAR(static_cast<double>(At(c.points - 1).Longitude()), 11.5, 0.02);  // never the cut 0.18
+  }
+  // A GGA sentence without a fix gives no altitude to the RMC after it: the altitude is that of
+  // the GGA with a fix before it.
+  Read({gga, S("$GPGGA,123519,,,,,0,00,,,M,,M,,"), rmc});
+  ASSERT_EQ(track.GpsList.Count(), 1);
+  EXPECT_NEAR(static_cast<double>(At(0).Altitude()), 545.4, 1e-12);
 }
 
 TEST_F(NmeaFileTest, SouthAndWestAreNegative) {
@@ -206,7 +267,8 @@ TEST_F(NmeaFileTest, GgaOnlyLogGivesUntimedPointsWithoutWindow) {
 TEST_F(NmeaFileTest, GgaOnlyLogStopsAtAFieldThatIsNotANumber) {
   try {
     Read({S("$GPGGA,010203,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"),
-          S("$GPGGA,010204,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"), S("$GPGGA,010205,,,,,0,00,,,M,,M,,"),
+          S("$GPGGA,010204,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"),
+          S("$GPGGA,010205,3540.0x0,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,"),
           S("$GPGGA,010206,3540.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,")});
     FAIL() << "no error";
   } catch (const EHakuvoError& error) {
@@ -325,10 +387,10 @@ TEST_F(NmeaFileTest, FileReadInPiecesEqualsTheSameBytesReadWhole) {
                          lfOnly.substr(5000, 20000) + fix(99999)[1];
   std::string utf16("\xFF\xFE", 2);
   for (char c : lfOnly.substr(0, 30000)) utf16 += std::string{c, '\0'};
-  // GGA sentences only, the 30001st of them no position: the error names its line.
+  // GGA sentences only, the 30001st of them a latitude that is no number: the error names its line.
   std::string ggaOnly;
   for (int i = 0; i < 40000; ++i) {
-    ggaOnly += (i == 30000 ? S("$GPGGA,010203,,,,,0,00,,,M,,M,,") : fix(i)[0]) + "\r\n";
+    ggaOnly += (i == 30000 ? S("$GPGGA,010203,35x0.000,N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,") : fix(i)[0]) + "\r\n";
     splitFirstLineEnd(ggaOnly);
   }
 
@@ -363,6 +425,7 @@ struct RealLog {
 };
 
 TEST_F(NmeaFileTest, RealLogs) {
+  if (!std::filesystem::is_directory(kTracks)) GTEST_SKIP() << "no real track files at " << kTracks;
   // Counts, positions and distances from an independent reading of the same rules.
   const RealLog logs[] = {
       {"nmeadatetime.nmea", 19, 2, 0.000377407008, "2019/10/24 07:25:07", -42.832757, 147.4455325, 0, "0", -42.8327585,
@@ -391,6 +454,41 @@ TEST_F(NmeaFileTest, RealLogs) {
     EXPECT_NEAR(static_cast<double>(last.Latitude()), log.lastLatitude, 1e-12);
     EXPECT_NEAR(static_cast<double>(last.Longitude()), log.lastLongitude, 1e-12);
     EXPECT_NEAR(static_cast<double>(last.Altitude()), log.lastAltitude, 1e-12);
+  }
+}
+
+// Real logs as a receiver leaves them when it is switched on without a fix and off in the middle
+// of a line: the same points, less the one whose line was cut.
+TEST_F(NmeaFileTest, RealLogsStartedWithoutAFixAndCutOff) {
+  if (!std::filesystem::is_directory(kTracks)) GTEST_SKIP() << "no real track files at " << kTracks;
+  const std::string noFix[] = {S("$GPGGA,000000.000,,,,,0,00,,,M,,M,,"),
+                               S("$GPRMC,000000.000,V,,,,,,,,,,N"),
+                               S("$GPGGA,000001.000,5013.000,N,01710.000,E,0,00,,,M,,M,,")};
+  for (const char* name : {"adddate.nmea", "nmeadatetime.nmea", "nmea_ms.log"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(kTracks + name, std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TNmeaFile original;
+    original.ReadFromMemory(log);
+    ASSERT_GT(original.GpsList.Count(), 10);
+
+    // The log ends in the last sentence that gives a point (RMC, or GGA in a log of GGA only),
+    // cut in its longitude.
+    std::string damaged;
+    for (const std::string& line : noFix) damaged += line + "\r\n";
+    const bool rmc = log.find("RMC,") != std::string::npos;
+    const std::size_t lastLine = log.rfind(rmc ? "$GPRMC," : "$GPGGA,");
+    ASSERT_NE(lastLine, std::string::npos);
+    std::size_t cutAt = lastLine;
+    for (int comma = 0; comma < (rmc ? 5 : 4); ++comma) cutAt = log.find(',', cutAt) + 1;
+    damaged += log.substr(0, cutAt + 3);
+    track.ReadFromMemory(damaged);
+    ASSERT_EQ(track.GpsList.Count(), original.GpsList.Count() - 1);
+    for (int i = 0; i < track.GpsList.Count(); ++i) {
+      EXPECT_EQ(At(i).Latitude(), original.GpsList.Get(i)->Latitude()) << i;
+      EXPECT_EQ(At(i).Longitude(), original.GpsList.Get(i)->Longitude()) << i;
+      EXPECT_EQ(At(i).RecordTime(), original.GpsList.Get(i)->RecordTime()) << i;
+    }
   }
 }
 
