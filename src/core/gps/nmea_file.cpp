@@ -12,6 +12,7 @@
 
 #include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
+#include "core/common/quoted_value.h"
 #include "core/gps/gps_reader_util.h"
 
 namespace hakuvo {
@@ -220,12 +221,6 @@ std::string_view DecodeLog(std::string_view data, std::string& storage) {
   return data;
 }
 
-std::string Printable(std::string_view text) {
-  std::string result;
-  for (char c : text.substr(0, 40)) result.push_back(c >= 0x20 && c < 0x7F ? c : '?');
-  return result;
-}
-
 }  // namespace
 
 // What a reading keeps from line to line.
@@ -335,8 +330,8 @@ void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
           failed = sentence.Field(9);
         }
         if (failed) {
-          reading.GgaError = FilePrefix(FileName()) + std::to_string(line) + "行目: 「" + Printable(*failed) +
-                             "」は数値ではありません";
+          reading.GgaError =
+              FilePrefix(FileName()) + std::to_string(line) + "行目: " + QuoteValue(*failed) + " は数値ではありません";
         } else {
           reading.GgaPoints.emplace_back(0, latitude, longitude, height);
         }

@@ -273,8 +273,24 @@ TEST_F(NmeaFileTest, GgaOnlyLogStopsAtAFieldThatIsNotANumber) {
     FAIL() << "no error";
   } catch (const EHakuvoError& error) {
     EXPECT_NE(std::string(error.what()).find("3行目"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("\"3540.0x0\""), std::string::npos) << error.what();
   }
   EXPECT_EQ(track.GpsList.Count(), 2);
+}
+
+// A damaged log may hold anything where a number belongs: the message shows a short, printable
+// piece of it, never the whole field or a control character that would garble a terminal.
+TEST_F(NmeaFileTest, ABadFieldIsQuotedShortAndPrintable) {
+  const std::string junk = "1\x1b[2J" + std::string(5000, '7') + "x";
+  try {
+    Read({S("$GPGGA,010203," + junk + ",N,13946.000,E,1,12,0.8,40.0,M,39.0,M,,")});
+    FAIL() << "no error";
+  } catch (const EHakuvoError& error) {
+    const std::string message = error.what();
+    EXPECT_LT(message.size(), 300u) << message;
+    EXPECT_EQ(message.find('\x1b'), std::string::npos) << message;
+    EXPECT_NE(message.find("\\x1B"), std::string::npos) << message;
+  }
 }
 
 TEST_F(NmeaFileTest, LineEndingsAndByteOrderMarks) {
@@ -461,8 +477,7 @@ TEST_F(NmeaFileTest, RealLogs) {
 // of a line: the same points, less the one whose line was cut.
 TEST_F(NmeaFileTest, RealLogsStartedWithoutAFixAndCutOff) {
   if (!std::filesystem::is_directory(kTracks)) GTEST_SKIP() << "no real track files at " << kTracks;
-  const std::string noFix[] = {S("$GPGGA,000000.000,,,,,0,00,,,M,,M,,"),
-                               S("$GPRMC,000000.000,V,,,,,,,,,,N"),
+  const std::string noFix[] = {S("$GPGGA,000000.000,,,,,0,00,,,M,,M,,"), S("$GPRMC,000000.000,V,,,,,,,,,,N"),
                                S("$GPGGA,000001.000,5013.000,N,01710.000,E,0,00,,,M,,M,,")};
   for (const char* name : {"adddate.nmea", "nmeadatetime.nmea", "nmea_ms.log"}) {
     SCOPED_TRACE(name);
