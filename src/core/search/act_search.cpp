@@ -139,8 +139,8 @@ void FillActTable(TActTable& table, const TDayDataList& days, TActSearch& search
 
 int CompareActRows(const TActTable& table, const TActRow& a, const TActRow& b, int column) {
   if (column < 0 || static_cast<std::size_t>(column) >= table.Columns.size()) return 0;
-  const TActColumn& spec = table.Columns[static_cast<std::size_t>(column)];
-  switch (spec.Kind) {
+  const TActColumn& sorted = table.Columns[static_cast<std::size_t>(column)];
+  switch (sorted.Kind) {
     case ckDate:
     case ckTime:
       return CompareTextIgnoreCase(CellOf(a, 0) + " " + CellOf(a, 1), CellOf(b, 0) + " " + CellOf(b, 1));
@@ -150,7 +150,7 @@ int CompareActRows(const TActTable& table, const TActRow& a, const TActRow& b, i
     case ckShownValue:
       return Sign(a.Act->RecordData->ViewData(), b.Act->RecordData->ViewData());
     case ckKindValue:
-      return Sign(a.Act->RecordData->ViewDataAt(spec.RecordKind), b.Act->RecordData->ViewDataAt(spec.RecordKind));
+      return Sign(a.Act->RecordData->ViewDataAt(sorted.RecordKind), b.Act->RecordData->ViewDataAt(sorted.RecordKind));
   }
   return 0;
 }
