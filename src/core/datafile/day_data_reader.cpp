@@ -15,7 +15,7 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsNamed(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+bool IsNamed(pugi::xml_node node, const char* name) { return SameName(node.name(), name); }
 
 // A compass index outside the sixteen points would index past the names; it reads as "none".
 std::int8_t WindDirectionOf(int value) { return value >= -1 && value <= 15 ? static_cast<std::int8_t>(value) : -1; }
@@ -336,13 +336,13 @@ std::unique_ptr<TActData> TDayDataReader::ReadAct(pugi::xml_node node, TDayData&
   bool hasPlace = false, hasRecord = false, hasLinks = false;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     const char* name = child.name();
-    if (!hasPlace && std::strcmp(name, "場所") == 0) {
+    if (!hasPlace && SameName(name, "場所")) {
       place = child;
       hasPlace = true;
-    } else if (!hasRecord && std::strcmp(name, "記録") == 0) {
+    } else if (!hasRecord && SameName(name, "記録")) {
       record = child;
       hasRecord = true;
-    } else if (!hasLinks && std::strcmp(name, "リンク") == 0) {
+    } else if (!hasLinks && SameName(name, "リンク")) {
       links = child;
       hasLinks = true;
     }
@@ -429,9 +429,8 @@ void TDayDataReader::ReadIndexed(pugi::xml_node node, const char* prefix, std::v
     if (*attributeName == '\0') break;  // past the last (see TElementReader::Find)
     while (names.size() <= i) names.push_back(prefix + std::to_string(names.size()));
     const std::string& name = names[i];
-    const char* text = std::strcmp(attributeName, name.c_str()) == 0
-                           ? a.value()
-                           : TElementReader(FSource, node).Required(name.c_str());
+    const char* text =
+        SameName(attributeName, name.c_str()) ? a.value() : TElementReader(FSource, node).Required(name.c_str());
     // Assigned into the strings already there: a unit is short and needs no memory of its own.
     if (i < texts.size()) {
       texts[i] = text;

@@ -134,14 +134,14 @@ const char* TElementReader::Find(const char* name) {
   for (pugi::xml_attribute a = FHint;; a = a.next_attribute()) {
     const char* const attributeName = a.name();
     if (*attributeName == '\0') break;
-    if (std::strcmp(attributeName, name) == 0) {
+    if (SameName(attributeName, name)) {
       FHint = a.next_attribute();
       return a.value();
     }
   }
   // Not after the hint: out of the written order, or absent.
   for (pugi::xml_attribute a = FNode.first_attribute(); a != FHint; a = a.next_attribute()) {
-    if (std::strcmp(a.name(), name) == 0) {
+    if (SameName(a.name(), name)) {
       FHint = a.next_attribute();
       return a.value();
     }
