@@ -4,8 +4,8 @@
 
 namespace hakuvo {
 
-TDockingFormFactory MainDockingFormFactory() {
-  return [](const QString& name) -> TDockingForm* {
+TDockingFormFactory MainDockingFormFactory(const TDockingFormContext& context) {
+  return [context](const QString& name) -> TDockingForm* {
     const TDockingFormKind* kind = FindDockingFormKind(name);
     if (kind == nullptr) return nullptr;
     return new TDockingForm(name, QString::fromUtf8(kind->Caption));

@@ -71,7 +71,7 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   // A diary reopens in the layout it was saved with: its window section is the settings' one.
   FDocument->SetChildWindowInfo(&FAppData->ChildWindowInfo);
   // The nine child windows, hidden and floating until the stored layout places them at first show.
-  FDocks = new TDockManager(*this, FDocument.get(), MainDockingFormFactory());
+  FDocks = new TDockManager(*this, FDocument.get(), MainDockingFormFactory({FDocument.get(), FAppData.get(), &FPorts}));
   CreateActions();
   CreateMenus();
   CreateToolStrip();

@@ -17,6 +17,7 @@
 #include "core/settings/app_data.h"
 #include "gui/document/diary_document.h"
 #include "gui/document/dock_manager.h"
+#include "gui/document/window_ports.h"
 #include "gui/main/command_line.h"
 #include "gui/main/main_form_hooks.h"
 
@@ -252,6 +253,8 @@ class TMainForm : public QMainWindow {
   void ShowError(const QString& message);
 
   TMainFormHooks FHooks;
+  // The map and speed graph as other windows reach them; filled as the windows are made.
+  TWindowPorts FPorts;
   TCommandLine FCommandLine;
   // Outlives every window that refers to the diary: the dock manager and the list let go first.
   std::unique_ptr<TDiaryDocument> FDocument;

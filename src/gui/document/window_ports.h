@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace hakuvo {
+
+class TLinkData;
+class TPlace;
+
+// The map as the other windows reach it: the main window shows a selected action's place, the
+// link window a selected photograph or track, the speed graph a clicked point, the record
+// dialog edits a place through the map's geocoder. The map library implements it; the callers
+// see only this, so no feature library links another.
+class TMapPort {
+ public:
+  virtual ~TMapPort() = default;
+  // The category whose map line settings draw the next track.
+  virtual void SetMapCategory(const std::string& category) = 0;
+  // Shows a file link: a photograph's position as a marker, a track as a line. Not owned; the
+  // map lets go of it on the next call or on ClearMap.
+  virtual void SetMapLinkData(const TLinkData* link) = 0;
+  virtual void PanTo(double latitude, double longitude, bool isClear) = 0;
+  virtual void CreateMarker(double latitude, double longitude, bool isClear) = 0;
+  virtual void ClearMap() = 0;
+  // The place dialog over `place` (title is the address; latitude, longitude); true on OK, when
+  // `place` holds the edited values.
+  virtual bool EditPlace(QWidget* parent, TPlace& place) = 0;
+};
+
+// The speed and altitude graph as the link window feeds it.
+class TSpeedGraphPort {
+ public:
+  virtual ~TSpeedGraphPort() = default;
+  virtual void SetSpeedCategory(const std::string& category) = 0;
+  virtual void SetSpeedLinkData(const TLinkData* link) = 0;
+  virtual void ClearSpeedGraph() = 0;
+};
+
+// The ports of the windows made so far; the main window's docking-form factory fills it in the
+// windows' creation order, so the map and the speed graph are there before the link window.
+struct TWindowPorts {
+  TMapPort* Map = nullptr;
+  TSpeedGraphPort* SpeedGraph = nullptr;
+};
+
+}  // namespace hakuvo
