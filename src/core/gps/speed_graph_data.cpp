@@ -1,0 +1,176 @@
+#include "core/gps/speed_graph_data.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "core/common/date_time.h"
+#include "core/common/hakuvo_error.h"
+#include "core/common/number_format.h"
+#include "core/gps/gps_file.h"
+#include "core/links/file_kind.h"
+#include "core/model/link_data.h"
+
+namespace hakuvo {
+
+namespace {
+
+bool ViewFileExists(const std::string& fileName) {
+  if (fileName.empty()) return false;
+  std::error_code error;
+  return std::filesystem::is_regular_file(fileName, error);
+}
+
+// A value before it is known whether it is drawn: the speed values above the limit are kept
+// until the series is in x order, so that the line breaks where they were.
+struct TCandidate {
+  double X;
+  double Y;
+  int Point;
+  bool Drawn;
+};
+
+void SortByX(std::vector<TCandidate>& values) {
+  const auto byX = [](const TCandidate& a, const TCandidate& b) { return a.X < b.X; };
+  // A track's times and distances almost always grow already; only times running back need it.
+  if (!std::is_sorted(values.begin(), values.end(), byX)) std::stable_sort(values.begin(), values.end(), byX);
+}
+
+std::vector<TSpeedGraphValue> DrawnValues(std::vector<TCandidate>& candidates) {
+  SortByX(candidates);
+  std::vector<TSpeedGraphValue> values;
+  values.reserve(candidates.size());
+  bool leftOut = false;
+  for (const TCandidate& candidate : candidates) {
+    if (!candidate.Drawn) {
+      leftOut = true;
+      continue;
+    }
+    values.push_back({candidate.X, candidate.Y, candidate.Point, leftOut && !values.empty()});
+    leftOut = false;
+  }
+  return values;
+}
+
+}  // namespace
+
+std::unique_ptr<TGpsFile> ReadDisplayTrack(const TGpsFileLink& link) {
+  if (!IsGpsFile(link.FileName)) return nullptr;
+  std::unique_ptr<TGpsFile> track;
+  if (ViewFileExists(link.ViewFileName)) {
+    track = std::make_unique<TGpsFile>();
+    try {
+      track->GpsList.LoadFromFile(link.ViewFileName);
+      track->GpsList.SetTerm(link.StartPos, link.EndPos);
+    } catch (const EHakuvoError&) {
+      // A broken cache: the track file can always give the points again.
+      track.reset();
+    }
+  }
+  if (!track) track = CreateGpsFile(link.FileName);
+  if (!track) return nullptr;
+  // A plain track holding a view file's points reads nothing here.
+  track->SetStartPos(link.StartPos);
+  track->SetEndPos(link.EndPos);
+  track->SetFileName(link.FileName);
+  return track;
+}
+
+TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info)
+    : FBottomAxisKind(info.BottomAxisKind()) {
+  const std::span<const TGpsData> points = track.GpsList.Points();
+  const bool speedShown = info.IsSpeedSeries();
+  const bool altitudeShown = info.IsAltitudeSeries();
+  const Extended limit = info.LimitSpeed();
+
+  std::vector<TCandidate> speeds;
+  std::vector<TCandidate> altitudes;
+  if (speedShown) speeds.reserve(points.size());
+  if (altitudeShown) altitudes.reserve(points.size());
+  FPoints.reserve(points.size());
+
+  Extended distance = 0;  // km from the first point
+  double hours = 0;       // from the first point
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const int index = static_cast<int>(i);
+    const TGpsData& point = points[i];
+    const Extended d = track.Distance(index);
+    const double t = track.Time(index);
+    distance += d;
+    hours += t;
+    double x = 0;
+    switch (FBottomAxisKind) {
+      case baTime:
+        x = point.RecordTime();
+        break;
+      case baTermHour:
+        x = hours;
+        break;
+      case baTermMin:
+        x = hours * 60;
+        break;
+      case baDistance:
+        x = static_cast<double>(distance);
+        break;
+    }
+    FPoints.push_back({static_cast<double>(point.Latitude()), static_cast<double>(point.Longitude()),
+                       static_cast<double>(point.Altitude())});
+    // A value with nowhere to go on the axis (a broken time) is drawn in neither line.
+    if (!std::isfinite(x)) continue;
+    if (speedShown) {
+      const Extended speed = t != 0 ? d / t : 0;
+      const bool drawn = std::isfinite(static_cast<double>(speed)) && (limit == 0 || speed <= limit);
+      speeds.push_back({x, static_cast<double>(speed), index, drawn});
+    }
+    if (altitudeShown) altitudes.push_back({x, static_cast<double>(point.Altitude()), index, true});
+  }
+  FSpeedValues = DrawnValues(speeds);
+  FAltitudeValues = DrawnValues(altitudes);
+
+  if (info.IsAverageSpeed()) {
+    const double totalHours = (track.EndDateTime() - track.FirstDateTime()) * 24;
+    if (totalHours != 0) FTitle = "平均速度： " + FormatFixed(track.TotalDistance() / totalHours, 1) + " km/h";
+  }
+}
+
+const TSpeedGraphPoint* TSpeedGraphData::SpeedPoint(int valueIndex) const {
+  if (valueIndex < 0 || valueIndex >= static_cast<int>(FSpeedValues.size())) return nullptr;
+  return &FPoints[static_cast<std::size_t>(FSpeedValues[static_cast<std::size_t>(valueIndex)].Point)];
+}
+
+const TSpeedGraphPoint* TSpeedGraphData::AltitudePoint(int valueIndex) const {
+  if (valueIndex < 0 || valueIndex >= static_cast<int>(FAltitudeValues.size())) return nullptr;
+  return &FPoints[static_cast<std::size_t>(FAltitudeValues[static_cast<std::size_t>(valueIndex)].Point)];
+}
+
+std::string TSpeedGraphData::FormatX(double x) const {
+  switch (FBottomAxisKind) {
+    case baTime:
+      return TimeOf(x) == 0 ? DateToStr(x) : DateTimeToStr(x);
+    case baTermHour:
+    case baTermMin:
+      return FormatFixed(x, 2);
+    case baDistance:
+      break;
+  }
+  return FormatGeneral(x);
+}
+
+std::string TSpeedGraphData::CopyText(double xMin, double xMax) const {
+  std::string text = "日\t速度(km/h)\t高度(m)\r\n";
+  // The values are in x order: the rows in range are one run of them.
+  const auto first = std::lower_bound(FSpeedValues.begin(), FSpeedValues.end(), xMin,
+                                      [](const TSpeedGraphValue& value, double x) { return value.X < x; });
+  for (auto value = first; value != FSpeedValues.end() && value->X <= xMax; ++value) {
+    text += FormatX(value->X);
+    text += '\t';
+    AppendGeneral(text, value->Y);
+    text += '\t';
+    AppendGeneral(text, FPoints[static_cast<std::size_t>(value->Point)].Altitude);
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace hakuvo
