@@ -1,0 +1,322 @@
+#include "gui/graph/speed_form.h"
+
+#include <qcustomplot.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QTimeZone>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <memory>
+
+#include "core/common/date_time.h"
+#include "core/gps/gps_file.h"
+#include "core/links/file_kind.h"
+#include "core/model/category_info_list.h"
+#include "core/model/link_data.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_pages.h"
+#include "gui/common/qt_text.h"
+#include "gui/common/tool_icons.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/document/diary_document.h"
+
+namespace hakuvo {
+
+namespace {
+
+const QString kDistanceTitle = QStringLiteral("距離(km)");
+
+QString BottomAxisTitle(TBottomAxisType kind) {
+  switch (kind) {
+    case baTime:
+      return QStringLiteral("時刻");
+    case baTermHour:
+      return QStringLiteral("時間");
+    case baTermMin:
+      return QStringLiteral("分");
+    case baDistance:
+      break;
+  }
+  return kDistanceTitle;
+}
+
+}  // namespace
+
+TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* parent)
+    : TDockingForm(QStringLiteral("SpeedForm"), QStringLiteral("速度グラフ"), parent),
+      FDocument(document),
+      FPorts(ports),
+      FRunDialog([](QDialog& dialog) { return dialog.exec(); }) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  FToolBar = new QToolBar(this);
+  FToolBar->setIconSize(QSize(16, 16));
+  FSettingsAction = FToolBar->addAction(ToolIcon(tiSettings), QStringLiteral("表示設定"));
+  FSettingsAction->setToolTip(QStringLiteral("表示設定"));
+  FSettingsAction->setStatusTip(QStringLiteral("表示設定"));
+  connect(FSettingsAction, &QAction::triggered, this, &TSpeedForm::DisplaySettingsCommand);
+  layout->addWidget(FToolBar);
+
+  FChart = new QCustomPlot(this);
+  FChart->setBackground(Qt::white);
+  FChart->setInteractions(QCP::Interactions());  // no zooming or panning by mouse
+  FChart->legend->setVisible(false);
+  FChart->xAxis->setLabel(kDistanceTitle);
+  FChart->yAxis->setLabel(QStringLiteral("速度(km/h)"));
+  FChart->yAxis2->setLabel(QStringLiteral("高度(m)"));
+  FChart->yAxis2->setVisible(true);
+  FChart->yAxis2->grid()->setVisible(false);
+  layout->addWidget(FChart, 1);
+
+  // The altitude first, so that the speed line is drawn over its area.
+  FAltitudeSeries = FChart->addGraph(FChart->xAxis, FChart->yAxis2);
+  FAltitudeSeries->setName(QStringLiteral("高度"));
+  FAltitudeSeries->setPen(Qt::NoPen);
+  FSpeedSeries = FChart->addGraph(FChart->xAxis, FChart->yAxis);
+  FSpeedSeries->setName(QStringLiteral("速度"));
+  // Selectable so that a click names its value; the chart itself selects nothing. The lines lie
+  // above the axes, so that a value at the edge of the plot is still the one a click there meets.
+  FChart->addLayer(QStringLiteral("values"), FChart->layer(QStringLiteral("axes")), QCustomPlot::limAbove);
+  for (QCPGraph* series : {FAltitudeSeries, FSpeedSeries}) {
+    series->setSelectable(QCP::stSingleData);
+    series->setLayer(QStringLiteral("values"));
+  }
+  connect(
+      FChart, &QCustomPlot::plottableClick, this,
+      [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) { ShowValueOnMap(plottable, dataIndex); });
+  connect(FChart, &QCustomPlot::mouseMove, this, &TSpeedForm::ChartMouseMove);
+
+  FCopyDataAction = new QAction(QStringLiteral("データをクリップボードにコピー(&C)"), this);
+  FCopyDataAction->setStatusTip(QStringLiteral("データをクリップボードにコピー"));
+  connect(FCopyDataAction, &QAction::triggered, this, &TSpeedForm::CopyDataCommand);
+  FCopyImageAction = new QAction(QStringLiteral("画像をクリップボードにコピー(&I)"), this);
+  FCopyImageAction->setStatusTip(QStringLiteral("画像をクリップボードにコピー"));
+  connect(FCopyImageAction, &QAction::triggered, this, &TSpeedForm::CopyImageCommand);
+  FChart->addAction(FCopyDataAction);
+  FChart->addAction(FCopyImageAction);
+  FChart->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+  if (FDocument != nullptr) {
+    // The link belongs to the diary: it goes with it.
+    connect(FDocument, &TDiaryDocument::DiaryAboutToBeReset, this, [this] {
+      FLinkData = nullptr;
+      Clear();
+    });
+  }
+}
+
+TSpeedForm::~TSpeedForm() {
+  if (FPorts != nullptr && FPorts->SpeedGraph == this) FPorts->SpeedGraph = nullptr;
+}
+
+void TSpeedForm::SetLinkData(const TLinkData* link) {
+  FLinkData = link;
+  Redraw();
+}
+
+void TSpeedForm::SetCategory(const std::string& category) {
+  FCategory = category;
+  FCategoryType = CategoryTypeFromName(category);
+}
+
+const TSpeedGraphInfo& TSpeedForm::Settings() const {
+  static const TSpeedGraphInfo defaults;
+  if (FDocument == nullptr) return defaults;
+  const TCategoryInfo* info = FDocument->CategoryInfoList().GetCategoryItems(FCategoryType);
+  return info != nullptr ? info->SpeedGraphInfo() : defaults;
+}
+
+void TSpeedForm::Clear() {
+  FData = TSpeedGraphData();
+  FSpeedValueOfIndex.clear();
+  FSpeedSeries->data()->clear();
+  FAltitudeSeries->data()->clear();
+  SetTitle(QString());
+  FChart->replot();
+}
+
+QString TSpeedForm::Title() const { return FTitle != nullptr ? FTitle->text() : QString(); }
+
+void TSpeedForm::SetTitle(const QString& text) {
+  if (text.isEmpty()) {
+    if (FTitle != nullptr) {
+      FChart->plotLayout()->remove(FTitle);
+      FChart->plotLayout()->simplify();
+      FTitle = nullptr;
+    }
+    return;
+  }
+  if (FTitle == nullptr) {
+    FChart->plotLayout()->insertRow(0);
+    FTitle = new QCPTextElement(FChart, text, QFont(font().family(), font().pointSize() + 1, QFont::Bold));
+    FTitle->setTextColor(Qt::black);
+    FChart->plotLayout()->addElement(0, 0, FTitle);
+  }
+  FTitle->setText(text);
+}
+
+void TSpeedForm::showEvent(QShowEvent* event) {
+  TDockingForm::showEvent(event);
+  Redraw();
+}
+
+void TSpeedForm::Redraw() {
+  if (!isVisible()) return;
+  const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
+  if (link == nullptr || !IsGpsFile(link->FileName)) return;
+  Clear();
+  const TWaitCursor wait;
+  const TSpeedGraphInfo& info = Settings();
+  ApplySettings(info);
+  try {
+    const std::unique_ptr<TGpsFile> track = ReadDisplayTrack(*link);
+    if (!track) return;
+    FData = TSpeedGraphData(*track, info);
+  } catch (const std::exception&) {
+    // A track that cannot be read draws nothing; the window is a view, not a command.
+    FChart->replot();
+    return;
+  }
+  Draw(info);
+}
+
+double TSpeedForm::KeyOf(double x) const { return FData.BottomAxisKind() == baTime ? DateTimeToUnix(x) : x; }
+
+void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
+  const QPen speedPen(ToQColor(info.SpeedSeriesColor()), std::max(1, info.SpeedLineSeriesWidth()));
+  FSpeedSeries->setPen(speedPen);
+  QColor altitude = ToQColor(info.AltitudeSeriesColor());
+  const int transparency = std::clamp(info.AltitudeTransparency(), 0, 100);
+  altitude.setAlpha(255 * (100 - transparency) / 100);
+  FAltitudeSeries->setBrush(altitude);
+
+  FChart->yAxis->setVisible(info.IsSpeedSeries());
+  FChart->yAxis2->setVisible(info.IsAltitudeSeries());
+  FChart->yAxis2->grid()->setVisible(info.IsAltitudeSeries() && !info.IsSpeedSeries());
+
+  FChart->xAxis->setLabel(BottomAxisTitle(info.BottomAxisKind()));
+  if (info.BottomAxisKind() == baTime) {
+    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    ticker->setDateTimeFormat(QStringLiteral("hh:mm"));
+    // The times are the wall clock of the fix; shown as they are, in no zone of their own.
+    ticker->setTimeZone(QTimeZone::utc());
+    FChart->xAxis->setTicker(ticker);
+  } else {
+    FChart->xAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+  }
+}
+
+void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
+  const double gap = std::numeric_limits<double>::quiet_NaN();
+  QVector<QCPGraphData> speeds;
+  speeds.reserve(static_cast<qsizetype>(FData.SpeedValues().size()));
+  FSpeedValueOfIndex.reserve(FData.SpeedValues().size());
+  for (std::size_t i = 0; i < FData.SpeedValues().size(); ++i) {
+    const TSpeedGraphValue& value = FData.SpeedValues()[i];
+    const double key = KeyOf(value.X);
+    if (value.GapBefore) {
+      // An empty point between the neighbours breaks the line.
+      speeds.append(QCPGraphData((speeds.back().key + key) / 2, gap));
+      FSpeedValueOfIndex.push_back(-1);
+    }
+    speeds.append(QCPGraphData(key, value.Y));
+    FSpeedValueOfIndex.push_back(static_cast<int>(i));
+  }
+  FSpeedSeries->data()->set(speeds, true);
+
+  QVector<QCPGraphData> altitudes;
+  altitudes.reserve(static_cast<qsizetype>(FData.AltitudeValues().size()));
+  for (const TSpeedGraphValue& value : FData.AltitudeValues()) altitudes.append(QCPGraphData(KeyOf(value.X), value.Y));
+  FAltitudeSeries->data()->set(altitudes, true);
+
+  SetTitle(ToQString(FData.Title()));
+
+  // The bottom axis spans the values drawn; a single x gets a little room either side.
+  bool found = false;
+  QCPRange keys;
+  for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
+    bool seriesFound = false;
+    const QCPRange range = series->getKeyRange(seriesFound);
+    if (!seriesFound) continue;
+    keys = found ? QCPRange(std::min(keys.lower, range.lower), std::max(keys.upper, range.upper)) : range;
+    found = true;
+  }
+  if (found) {
+    if (keys.size() == 0) keys = QCPRange(keys.lower - 1, keys.upper + 1);
+    FChart->xAxis->setRange(keys);
+  }
+  if (info.IsLeftAutoAxis()) {
+    FChart->yAxis->rescale();
+  } else {
+    FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
+  }
+  if (info.IsRightAutoAxis()) {
+    FChart->yAxis2->rescale();
+  } else {
+    FChart->yAxis2->setRange(static_cast<double>(info.RightAxisMin()), static_cast<double>(info.RightAxisMax()));
+  }
+  FChart->replot();
+}
+
+void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex) {
+  const TSpeedGraphPoint* point = nullptr;
+  if (plottable == FSpeedSeries) {
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedValueOfIndex.size())) {
+      point = FData.SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    }
+  } else if (plottable == FAltitudeSeries) {
+    point = FData.AltitudePoint(dataIndex);
+  }
+  if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
+  FPorts->Map->PanTo(point->Latitude, point->Longitude, false);
+  FPorts->Map->CreateMarker(point->Latitude, point->Longitude, false);
+}
+
+void TSpeedForm::ChartMouseMove(QMouseEvent* event) {
+  const bool overValue = FChart->plottableAt(event->position(), true) != nullptr;
+  FChart->setCursor(overValue ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TSpeedForm::CopyDataCommand() {
+  // The rows are those whose key the bottom axis shows; the keys run in the values' order, so
+  // they are one run, named to the core by the x of its ends.
+  const QCPRange range = FChart->xAxis->range();
+  const std::vector<TSpeedGraphValue>& values = FData.SpeedValues();
+  double xMin = 1;
+  double xMax = 0;  // no rows
+  const auto first = std::find_if(values.begin(), values.end(),
+                                  [&](const TSpeedGraphValue& value) { return KeyOf(value.X) >= range.lower; });
+  auto last = first;
+  for (auto it = first; it != values.end() && KeyOf(it->X) <= range.upper; ++it) last = it;
+  if (first != values.end() && KeyOf(first->X) <= range.upper) {
+    xMin = first->X;
+    xMax = last->X;
+  }
+  QApplication::clipboard()->setText(ToQString(FData.CopyText(xMin, xMax)));
+}
+
+void TSpeedForm::CopyImageCommand() { QApplication::clipboard()->setImage(FChart->toPixmap().toImage()); }
+
+void TSpeedForm::DisplaySettingsCommand() {
+  if (FDocument == nullptr) return;
+  TCategoryInfo* info = FDocument->CategoryInfoList().GetCategoryItems(FCategoryType);
+  if (info == nullptr) return;
+  std::unique_ptr<TCategorySetDialog> dialog = CreateCategorySetDialog(this, FCategoryType);
+  dialog->SetCategoryInfo(info);
+  // The dialog never shows its speed-graph page; the year page comes to the front.
+  dialog->SetActivePage(TCategorySetDialog::piYearGraph);
+  if (FRunDialog(*dialog) != QDialog::Accepted) return;
+  FDocument->DayDataList().SetCategoryInfo(*info);
+  Redraw();
+  emit FDocument->DataChanged();
+}
+
+}  // namespace hakuvo

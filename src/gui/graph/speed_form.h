@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/gps/speed_graph_data.h"
+#include "core/model/category_type.h"
+#include "gui/document/docking_form.h"
+#include "gui/document/window_ports.h"
+
+class QAction;
+class QCustomPlot;
+class QCPAbstractPlottable;
+class QCPGraph;
+class QCPTextElement;
+class QMouseEvent;
+class QToolBar;
+
+namespace hakuvo {
+
+class TDiaryDocument;
+class TLinkData;
+
+// The speed and the altitude along the track of the link chosen in the link window: speed as a
+// line on the left axis, altitude as an area on the right, drawn with the speed-graph settings of
+// the action's category. A click on either line shows its track point on the map.
+//
+// While hidden the window only stores what it is given; showing it draws.
+class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
+  Q_OBJECT
+
+ public:
+  // The document gives the category settings and hears of changed settings; the ports give the
+  // map at the moment of a click (there may be none).
+  TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* parent = nullptr);
+  ~TSpeedForm() override;
+
+  // Not owned; the link window keeps it alive until it hands over the next one.
+  const TLinkData* LinkData() const { return FLinkData; }
+  void SetLinkData(const TLinkData* link);
+  const std::string& Category() const { return FCategory; }
+  void SetCategory(const std::string& category);
+  TCategoryType CategoryType() const { return FCategoryType; }
+  // Empties both lines and the title.
+  void Clear();
+  // Reads the link's track and draws it, when the window is shown and the link is a track.
+  void Redraw();
+
+  // TSpeedGraphPort
+  void SetSpeedCategory(const std::string& category) override { SetCategory(category); }
+  void SetSpeedLinkData(const TLinkData* link) override { SetLinkData(link); }
+  void ClearSpeedGraph() override { Clear(); }
+
+  void GpsRangeChanged() override { Redraw(); }
+
+  // The two context-menu commands and the settings button.
+  void CopyDataCommand();
+  void CopyImageCommand();
+  void DisplaySettingsCommand();
+  // Shows on the map the point of the value at `dataIndex` of a drawn line.
+  void ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex);
+
+  // Runs the settings dialog; QDialog::exec unless a test drives it.
+  using TDialogRunner = std::function<int(QDialog& dialog)>;
+  void SetDialogRunner(TDialogRunner runner) { FRunDialog = std::move(runner); }
+
+  // The parts, for tests and for the callers that drive the window without a user.
+  QCustomPlot* Chart() const { return FChart; }
+  QCPGraph* SpeedSeries() const { return FSpeedSeries; }
+  QCPGraph* AltitudeSeries() const { return FAltitudeSeries; }
+  QString Title() const;
+  QAction* CopyDataAction() const { return FCopyDataAction; }
+  QAction* CopyImageAction() const { return FCopyImageAction; }
+  QAction* SettingsAction() const { return FSettingsAction; }
+  const TSpeedGraphData& Data() const { return FData; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  const TSpeedGraphInfo& Settings() const;
+  void ApplySettings(const TSpeedGraphInfo& info);
+  void Draw(const TSpeedGraphInfo& info);
+  void SetTitle(const QString& text);
+  // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
+  double KeyOf(double x) const;
+  void ChartMouseMove(QMouseEvent* event);
+
+  TDiaryDocument* FDocument;
+  TWindowPorts* FPorts;
+  const TLinkData* FLinkData = nullptr;
+  std::string FCategory;
+  TCategoryType FCategoryType = ctUserCategory;
+  TSpeedGraphData FData;
+  // Per data index of the speed line, the index of its value in FData; -1 for the empty points
+  // that break the line where values were left out.
+  std::vector<int> FSpeedValueOfIndex;
+  TDialogRunner FRunDialog;
+
+  QToolBar* FToolBar = nullptr;
+  QAction* FSettingsAction = nullptr;
+  QCustomPlot* FChart = nullptr;
+  QCPGraph* FAltitudeSeries = nullptr;
+  QCPGraph* FSpeedSeries = nullptr;
+  QCPTextElement* FTitle = nullptr;
+  QAction* FCopyDataAction = nullptr;
+  QAction* FCopyImageAction = nullptr;
+};
+
+}  // namespace hakuvo

@@ -1,0 +1,326 @@
+#include "gui/graph/speed_form.h"
+
+#include <gtest/gtest.h>
+
+#include <qcustomplot.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/model/category_info_list.h"
+#include "core/model/link_data.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/document/diary_document.h"
+#include "support/qt_application.h"
+#include "support/temp_folder.h"
+
+namespace hakuvo {
+namespace {
+
+// The calls the speed graph makes on the map.
+class TFakeMap : public TMapPort {
+ public:
+  struct TCall {
+    std::string Name;
+    double Latitude;
+    double Longitude;
+    bool IsClear;
+  };
+  void SetMapCategory(const std::string&) override {}
+  void SetMapLinkData(const TLinkData*) override {}
+  void PanTo(double latitude, double longitude, bool isClear) override {
+    Calls.push_back({"PanTo", latitude, longitude, isClear});
+  }
+  void CreateMarker(double latitude, double longitude, bool isClear) override {
+    Calls.push_back({"CreateMarker", latitude, longitude, isClear});
+  }
+  void ClearMap() override { Calls.push_back({"ClearMap", 0, 0, false}); }
+  bool EditPlace(QWidget*, TPlace&) override { return false; }
+
+  std::vector<TCall> Calls;
+};
+
+// A fix of a test track: minutes after 07:00 UTC, latitude and altitude.
+struct TFix {
+  int Minutes;
+  double Latitude;
+  double Altitude;
+};
+
+std::string Gpx(const std::vector<TFix>& fixes) {
+  std::ostringstream text;
+  text << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>\n";
+  for (const TFix& fix : fixes) {
+    char time[32];
+    std::snprintf(time, sizeof time, "2024-05-03T%02d:%02d:00Z", 7 + fix.Minutes / 60, fix.Minutes % 60);
+    text << "<trkpt lat=\"" << fix.Latitude << "\" lon=\"139.5\"><ele>" << fix.Altitude << "</ele><time>" << time
+         << "</time></trkpt>\n";
+  }
+  text << "</trkseg></trk></gpx>\n";
+  return text.str();
+}
+
+// 0.01 degree of latitude in 6 minutes is about 11 km/h; point 3 comes at about 33 km/h.
+const std::vector<TFix> kRun = {{0, 35.00, 10}, {6, 35.01, 12}, {12, 35.02, 15}, {14, 35.03, 20}, {20, 35.04, 18}};
+
+class SpeedFormTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureQtApplication();
+    setenv("TZ", "UTC", 1);
+    tzset();
+    Ports.Map = &Map;
+    Form = std::make_unique<TSpeedForm>(&Document, &Ports);
+    Form->resize(800, 500);
+    Form->SetCategory(CategoryNames()[ctJogging]);
+  }
+
+  TSpeedGraphInfo& Settings() { return Document.CategoryInfoList().GetCategoryItems(ctJogging)->SpeedGraphInfo(); }
+
+  // Shows the form with a track link of the fixes.
+  void ShowTrack(const std::vector<TFix>& fixes) {
+    Link.FileName = Folder.Write("run.gpx", Gpx(fixes));
+    Form->show();
+    Form->SetLinkData(&Link);
+  }
+
+  // Clicks the chart where the value at `index` of the series is drawn.
+  void ClickValue(QCPGraph* series, int index) {
+    const QCPGraphData& value = *(series->data()->at(index));
+    QPoint at(qRound(series->keyAxis()->coordToPixel(value.key)),
+              qRound(series->valueAxis()->coordToPixel(value.value)));
+    // A user clicks inside the plot area; a value at its very edge is within reach from there.
+    const QRect area = series->keyAxis()->axisRect()->rect();
+    at.setX(std::clamp(at.x(), area.left(), area.right()));
+    at.setY(std::clamp(at.y(), area.top(), area.bottom()));
+    QTest::mouseClick(Form->Chart(), Qt::LeftButton, Qt::NoModifier, at);
+  }
+
+  std::vector<double> SpeedValuesDrawn() const {
+    std::vector<double> values;
+    for (const QCPGraphData& value : *Form->SpeedSeries()->data()) values.push_back(value.value);
+    return values;
+  }
+
+  test::TTempFolder Folder;
+  TDiaryDocument Document;
+  TFakeMap Map;
+  TWindowPorts Ports;
+  TGpsFileLink Link;
+  std::unique_ptr<TSpeedForm> Form;
+};
+
+TEST_F(SpeedFormTest, AClickAfterAGapShowsItsOwnPointOnTheMap) {
+  Settings().SetLimitSpeed(20);
+  // Points 2 and 3 come at about 33 km/h.
+  ShowTrack({{0, 35.00, 10}, {6, 35.01, 12}, {8, 35.02, 15}, {10, 35.03, 20}, {16, 35.04, 18}, {22, 35.05, 16}});
+
+  // They are gone from the speed line, which breaks where they were; the altitude keeps them.
+  const std::vector<double> speeds = SpeedValuesDrawn();
+  ASSERT_EQ(speeds.size(), 5u);
+  EXPECT_TRUE(std::isnan(speeds[2]));
+  EXPECT_EQ(Form->AltitudeSeries()->dataCount(), 6);
+
+  // The value drawn after the gap is point 4's, whatever its place in the line.
+  ClickValue(Form->SpeedSeries(), 3);
+  ASSERT_EQ(Map.Calls.size(), 2u);
+  EXPECT_EQ(Map.Calls[0].Name, "PanTo");
+  EXPECT_EQ(Map.Calls[1].Name, "CreateMarker");
+  for (const TFakeMap::TCall& call : Map.Calls) {
+    EXPECT_NEAR(call.Latitude, 35.04, 1e-9);
+    EXPECT_NEAR(call.Longitude, 139.5, 1e-9);
+    EXPECT_FALSE(call.IsClear);
+  }
+  // So is the last value, at the very edge of the plot.
+  Map.Calls.clear();
+  ClickValue(Form->SpeedSeries(), 4);
+  ASSERT_EQ(Map.Calls.size(), 2u);
+  EXPECT_NEAR(Map.Calls[0].Latitude, 35.05, 1e-9);
+
+  // The altitude area answers for the point the speed line left out.
+  Map.Calls.clear();
+  Form->ShowValueOnMap(Form->AltitudeSeries(), 3);
+  ASSERT_EQ(Map.Calls.size(), 2u);
+  EXPECT_NEAR(Map.Calls[0].Latitude, 35.03, 1e-9);
+
+  // The break itself is no point.
+  Map.Calls.clear();
+  Form->ShowValueOnMap(Form->SpeedSeries(), 2);
+  EXPECT_TRUE(Map.Calls.empty());
+
+  // Without a map a click does nothing.
+  Ports.Map = nullptr;
+  ClickValue(Form->SpeedSeries(), 4);
+  EXPECT_TRUE(Map.Calls.empty());
+}
+
+TEST_F(SpeedFormTest, CopyDataTakesTheRowsTheBottomAxisShows) {
+  Settings().SetBottomAxisKind(baTermMin);
+  ShowTrack({{0, 35.00, 10}, {6, 35.01, 12.5}, {12, 35.02, 15}});
+  const QString header = QStringLiteral("日\t速度(km/h)\t高度(m)\r\n");
+
+  Form->CopyDataCommand();
+  QStringList rows = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+  ASSERT_EQ(rows.size(), 5) << rows.join('|').toStdString();  // header, three rows, the empty end
+  EXPECT_EQ(rows[0] + "\r\n", header);
+  EXPECT_EQ(rows[1], QStringLiteral("0.00\t0\t10"));
+  EXPECT_TRUE(rows[2].startsWith(QStringLiteral("6.00\t11.09"))) << rows[2].toStdString();
+  EXPECT_TRUE(rows[2].endsWith(QStringLiteral("\t12.5")));
+  EXPECT_TRUE(rows[3].startsWith(QStringLiteral("12.00\t")));
+
+  // Narrowed to the middle minutes, only the row inside is copied.
+  Form->Chart()->xAxis->setRange(3, 9);
+  Form->CopyDataCommand();
+  rows = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+  ASSERT_EQ(rows.size(), 3);
+  EXPECT_TRUE(rows[1].startsWith(QStringLiteral("6.00\t")));
+
+  // The ends of the range count.
+  Form->Chart()->xAxis->setRange(0, Form->Data().SpeedValues()[1].X);
+  Form->CopyDataCommand();
+  EXPECT_EQ(QApplication::clipboard()->text().count(QStringLiteral("\r\n")), 3);
+
+  // Without the speed line, only the header.
+  Settings().SetIsSpeedSeries(false);
+  Form->Redraw();
+  Form->CopyDataCommand();
+  EXPECT_EQ(QApplication::clipboard()->text(), header);
+}
+
+TEST_F(SpeedFormTest, CopyDataOnTheTimeAxisWritesTheFixTimes) {
+  Settings().SetBottomAxisKind(baTime);
+  ShowTrack({{0, 35.00, 10}, {6, 35.01, 12}});
+  Form->CopyDataCommand();
+  const QStringList rows = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+  ASSERT_EQ(rows.size(), 4);
+  EXPECT_EQ(rows[1], QStringLiteral("2024/05/03 07:00:00\t0\t10"));
+  EXPECT_TRUE(rows[2].startsWith(QStringLiteral("2024/05/03 07:06:00\t")));
+  EXPECT_EQ(Form->Chart()->xAxis->label(), QStringLiteral("時刻"));
+}
+
+TEST_F(SpeedFormTest, CopyImagePutsTheChartOnTheClipboard) {
+  ShowTrack(kRun);
+  Form->CopyImageCommand();
+  const QImage image = QApplication::clipboard()->image();
+  EXPECT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), Form->Chart()->width());
+  EXPECT_EQ(Form->Chart()->actions(), (QList<QAction*>{Form->CopyDataAction(), Form->CopyImageAction()}));
+  EXPECT_EQ(Form->CopyDataAction()->text(), QStringLiteral("データをクリップボードにコピー(&C)"));
+  EXPECT_EQ(Form->CopyImageAction()->text(), QStringLiteral("画像をクリップボードにコピー(&I)"));
+}
+
+TEST_F(SpeedFormTest, SettingsButtonOpensTheYearPageWithoutTheSpeedPage) {
+  ShowTrack(kRun);
+  QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
+  bool yearInFront = false;
+  bool speedHidden = false;
+  Form->SetDialogRunner([&](QDialog& dialog) {
+    auto& settings = static_cast<TCategorySetDialog&>(dialog);
+    settings.show();
+    yearInFront = settings.TabBar()->currentIndex() == TCategorySetDialog::piYearGraph &&
+                  settings.TabBar()->isTabVisible(TCategorySetDialog::piYearGraph);
+    speedHidden = !settings.TabBar()->isTabVisible(TCategorySetDialog::piSpeedGraph);
+    settings.hide();
+    return static_cast<int>(QDialog::Rejected);
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_TRUE(yearInFront);
+  EXPECT_TRUE(speedHidden);
+  EXPECT_EQ(changed.count(), 0);
+
+  // On OK the window draws again (here a track that changed meanwhile) and the diary hears of it.
+  Form->SetDialogRunner([&](QDialog&) {
+    Folder.Write("run.gpx", Gpx({{0, 35.0, 1}, {6, 35.01, 2}}));
+    return static_cast<int>(QDialog::Accepted);
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 2);
+  EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SpeedFormTest, AverageSpeedTitleAndAxesFollowTheSettings) {
+  ShowTrack(kRun);
+  EXPECT_TRUE(Form->Title().startsWith(QStringLiteral("平均速度： "))) << Form->Title().toStdString();
+  EXPECT_TRUE(Form->Title().endsWith(QStringLiteral(" km/h")));
+  EXPECT_EQ(Form->Chart()->xAxis->label(), QStringLiteral("距離(km)"));
+  EXPECT_TRUE(Form->Chart()->yAxis->visible());
+  EXPECT_FALSE(Form->Chart()->yAxis2->grid()->visible());
+
+  Settings().SetIsAverageSpeed(false);
+  Settings().SetIsSpeedSeries(false);
+  Settings().SetIsRightAutoAxis(false);
+  Settings().SetRightAxisMin(-5);
+  Settings().SetRightAxisMax(100);
+  Settings().SetBottomAxisKind(baTermHour);
+  Form->Redraw();
+  EXPECT_EQ(Form->Title(), QString());
+  EXPECT_FALSE(Form->Chart()->yAxis->visible());
+  EXPECT_TRUE(Form->Chart()->yAxis2->grid()->visible());
+  EXPECT_EQ(Form->Chart()->yAxis2->range(), QCPRange(-5, 100));
+  EXPECT_EQ(Form->Chart()->xAxis->label(), QStringLiteral("時間"));
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 0);
+}
+
+TEST_F(SpeedFormTest, HiddenItStoresAndShowingDraws) {
+  Link.FileName = Folder.Write("run.gpx", Gpx(kRun));
+  Form->SetLinkData(&Link);
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 0);
+  Form->show();
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 5);
+}
+
+TEST_F(SpeedFormTest, LinksThatDrawNothing) {
+  ShowTrack(kRun);
+
+  // A photograph leaves the chart as it was.
+  TImageFileLink photo;
+  photo.FileName = std::string(HAKUVO_TESTDATA_DIR) + "/photos/gps_DSCN0010.jpg";
+  Form->SetLinkData(&photo);
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 5);
+
+  // A track that cannot be read empties it, without a message.
+  TGpsFileLink broken;
+  broken.FileName = Folder.Write("broken.gpx", "<gpx><trk><trkseg><trkpt lat=");
+  Form->SetLinkData(&broken);
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 0);
+  EXPECT_EQ(Form->AltitudeSeries()->dataCount(), 0);
+  EXPECT_EQ(Form->Title(), QString());
+
+  // Tracks of one point, of none, and of points all at one time draw without a title.
+  struct TCase {
+    std::vector<TFix> Fixes;
+    int Values;
+  };
+  const TCase cases[] = {{{}, 0}, {{{0, 35, 3}}, 1}, {{{5, 35, 3}, {5, 35.01, 4}, {5, 35.02, 5}}, 3}};
+  for (const TCase& c : cases) {
+    ShowTrack(c.Fixes);
+    EXPECT_EQ(Form->SpeedSeries()->dataCount(), c.Values);
+    EXPECT_EQ(Form->Title(), QString());
+    Form->CopyDataCommand();
+    EXPECT_EQ(QApplication::clipboard()->text().count(QStringLiteral("\r\n")), c.Values + 1);
+  }
+
+  // A diary going away takes its links with it.
+  ShowTrack(kRun);
+  emit Document.DiaryAboutToBeReset();
+  EXPECT_EQ(Form->LinkData(), nullptr);
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 0);
+}
+
+TEST_F(SpeedFormTest, ABrokenViewFileIsReadFromTheTrack) {
+  Link.ViewFileName = Folder.Write("cache.gps", "not a view file");
+  ShowTrack(kRun);
+  EXPECT_EQ(Form->SpeedSeries()->dataCount(), 5);
+}
+
+}  // namespace
+}  // namespace hakuvo
