@@ -68,6 +68,8 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   FChart = new QCustomPlot(this);
   FChart->setBackground(Qt::white);
   FChart->setInteractions(QCP::Interactions());  // no zooming or panning by mouse
+  // A track's line is one long polyline: drawn as one, not segment by segment.
+  FChart->setPlottingHint(QCP::phFastPolylines, true);
   FChart->legend->setVisible(false);
   FChart->xAxis->setLabel(kDistanceTitle);
   FChart->yAxis->setLabel(QStringLiteral("速度(km/h)"));
@@ -135,12 +137,16 @@ const TSpeedGraphInfo& TSpeedForm::Settings() const {
 }
 
 void TSpeedForm::Clear() {
+  ClearSeries();
+  FChart->replot();
+}
+
+void TSpeedForm::ClearSeries() {
   FData = TSpeedGraphData();
   FSpeedValueOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
   SetTitle(QString());
-  FChart->replot();
 }
 
 QString TSpeedForm::Title() const { return FTitle != nullptr ? FTitle->text() : QString(); }
@@ -172,7 +178,7 @@ void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
-  Clear();
+  ClearSeries();
   const TWaitCursor wait;
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
@@ -280,9 +286,25 @@ void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataI
   FPorts->Map->CreateMarker(point->Latitude, point->Longitude, false);
 }
 
+bool TSpeedForm::IsOverValue(const QPointF& position) const {
+  // Only the values within reach of the pointer's x are looked at: a move over a long track
+  // stays cheap, where the chart's own hit test walks every value.
+  const double reach = FChart->selectionTolerance();
+  const double key1 = FChart->xAxis->pixelToCoord(position.x() - reach);
+  const double key2 = FChart->xAxis->pixelToCoord(position.x() + reach);
+  for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
+    const auto end = series->data()->findEnd(std::max(key1, key2), false);
+    for (auto value = series->data()->findBegin(std::min(key1, key2), false); value != end; ++value) {
+      if (std::isnan(value->value)) continue;
+      const QPointF at(series->keyAxis()->coordToPixel(value->key), series->valueAxis()->coordToPixel(value->value));
+      if (std::hypot(at.x() - position.x(), at.y() - position.y()) <= reach) return true;
+    }
+  }
+  return false;
+}
+
 void TSpeedForm::ChartMouseMove(QMouseEvent* event) {
-  const bool overValue = FChart->plottableAt(event->position(), true) != nullptr;
-  FChart->setCursor(overValue ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  FChart->setCursor(IsOverValue(event->position()) ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void TSpeedForm::CopyDataCommand() {

@@ -81,11 +81,14 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
 
  private:
   const TSpeedGraphInfo& Settings() const;
+  void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
   void Draw(const TSpeedGraphInfo& info);
   void SetTitle(const QString& text);
   // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
   double KeyOf(double x) const;
+  // Whether the pointer is within a click's reach of a drawn value (the hand cursor shows).
+  bool IsOverValue(const QPointF& position) const;
   void ChartMouseMove(QMouseEvent* event);
 
   TDiaryDocument* FDocument;

@@ -163,6 +163,24 @@ TEST_F(SpeedFormTest, AClickAfterAGapShowsItsOwnPointOnTheMap) {
   EXPECT_TRUE(Map.Calls.empty());
 }
 
+TEST_F(SpeedFormTest, TheHandCursorShowsOverAValue) {
+  ShowTrack(kRun);
+  const auto moveTo = [this](QPointF at) {
+    QMouseEvent move(QEvent::MouseMove, at, Form->Chart()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Form->Chart(), &move);
+    return Form->Chart()->cursor().shape();
+  };
+  const QCPGraphData& speed = *Form->SpeedSeries()->data()->at(2);
+  const QPointF onSpeed(Form->Chart()->xAxis->coordToPixel(speed.key) + 2,
+                        Form->Chart()->yAxis->coordToPixel(speed.value) - 2);
+  EXPECT_EQ(moveTo(onSpeed), Qt::PointingHandCursor);
+  const QCPGraphData& altitude = *Form->AltitudeSeries()->data()->at(1);
+  EXPECT_EQ(moveTo(QPointF(Form->Chart()->xAxis->coordToPixel(altitude.key),
+                           Form->Chart()->yAxis2->coordToPixel(altitude.value) + 3)),
+            Qt::PointingHandCursor);
+  EXPECT_EQ(moveTo(QPointF(onSpeed.x(), Form->Chart()->yAxis->coordToPixel(speed.value) + 60)), Qt::ArrowCursor);
+}
+
 TEST_F(SpeedFormTest, CopyDataTakesTheRowsTheBottomAxisShows) {
   Settings().SetBottomAxisKind(baTermMin);
   ShowTrack({{0, 35.00, 10}, {6, 35.01, 12.5}, {12, 35.02, 15}});
