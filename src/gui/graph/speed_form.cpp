@@ -58,6 +58,7 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   layout->setSpacing(0);
 
   FToolBar = new QToolBar(this);
+  FToolBar->setObjectName(QStringLiteral("SpeedToolBar"));
   FToolBar->setIconSize(QSize(16, 16));
   FSettingsAction = FToolBar->addAction(ToolIcon(tiSettings), QStringLiteral("表示設定"));
   FSettingsAction->setToolTip(QStringLiteral("表示設定"));
