@@ -184,13 +184,10 @@ void TSpeedForm::Redraw() {
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
   try {
-    const std::unique_ptr<TGpsFile> track = ReadDisplayTrack(*link);
-    if (!track) return;
-    FData = TSpeedGraphData(*track, info);
+    if (const std::unique_ptr<TGpsFile> track = ReadDisplayTrack(*link)) FData = TSpeedGraphData(*track, info);
   } catch (const std::exception&) {
     // A track that cannot be read draws nothing; the window is a view, not a command.
-    FChart->replot();
-    return;
+    FData = TSpeedGraphData();
   }
   Draw(info);
 }
