@@ -20,14 +20,17 @@ namespace {
 
 constexpr TDateTime kOneHour = 1.0 / 24.0;
 
-// Looks at what the name names without opening it: reading a FIFO would wait for a writer.
-TDropRefusal CheckFile(const std::string& fileName, std::string& identity) {
+// Looks at what the name names without opening it: reading a FIFO would wait for a writer. The
+// same look gives the file's time (none when it cannot be converted).
+TDropRefusal CheckFile(const std::string& fileName, std::string& identity, std::optional<TDateTime>& modified) {
   struct stat status {};
   if (::stat(fileName.c_str(), &status) != 0) return drMissing;
   if (S_ISDIR(status.st_mode)) return drFolder;
   if (!S_ISREG(status.st_mode)) return drNotRegular;
   // Device and inode name the file whatever path, link or "./" led to it.
   identity = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+  TDateTime time = 0;
+  if (LocalDateTimeOf(status.st_mtime, time)) modified = time;
   return drNone;
 }
 
@@ -67,7 +70,7 @@ std::unique_ptr<TFileLink> MakeLink(const std::string& fileName, int orientation
   return link;
 }
 
-TDateTime FileDate(const std::string& fileName, const TDropOptions& options, bool isJpeg, TDateTime shot,
+TDateTime FileDate(const std::optional<TDateTime>& modified, const TDropOptions& options, bool isJpeg, TDateTime shot,
                    const TGpsFile* track) {
   switch (options.DateRule) {
     case ddToday:
@@ -77,8 +80,7 @@ TDateTime FileDate(const std::string& fileName, const TDropOptions& options, boo
     case ddFileDate:
       break;
   }
-  TDateTime date = 0;
-  if (!FileModifiedTime(fileName, date)) date = Today();
+  TDateTime date = modified ? *modified : Today();
   if (options.UseExifDate && isJpeg && shot != 0) date = shot;
   if (options.UseGpsDate && track != nullptr && track->FirstDateTime() > 0) date = track->FirstDateTime();
   return date;
@@ -105,7 +107,8 @@ TDropReport DropFiles(TRegisterTarget target, const std::vector<std::string>& fi
     const std::string& fileName = fileNames[i];
     TDropFileResult& result = report.Files[i];
     std::string identity;
-    result.Refusal = CheckFile(fileName, identity);
+    std::optional<TDateTime> modified;
+    result.Refusal = CheckFile(fileName, identity, modified);
     if (result.Refusal == drNone && !seen.insert(identity).second) result.Refusal = drDuplicate;
 
     if (result.Refusal == drNone) {
@@ -127,7 +130,7 @@ TDropReport DropFiles(TRegisterTarget target, const std::vector<std::string>& fi
       TDateTime shot = 0;
       int orientation = 0;
       if (isJpeg) ReadPhotograph(fileName, shot, orientation);
-      const TDateTime date = FileDate(fileName, options, isJpeg, shot, track.get());
+      const TDateTime date = FileDate(modified, options, isJpeg, shot, track.get());
       const TDateTime timeOfDay = TimeOf(date);
 
       TDayData& day = target.FindOrAddDay(DateOf(date));
