@@ -188,6 +188,9 @@ void TMainForm::PasteRouteCommand() {
     const std::vector<TRouteLeg> legs = ParseRoute(ToStdString(clipboard->text()));
     if (legs.empty()) return;
     const std::vector<TActData*> added = AddRouteActs({DayDataList(), CategoryInfoList(), FileList()}, legs);
+    // A new day goes to its place: the graphs and the month and year look-ups read the days in
+    // date order. The rides stay after the outings their day already had.
+    DayDataList().DateSort();
     RebuildList();
     SelectAct(added.back());
     SetIsChange(true);

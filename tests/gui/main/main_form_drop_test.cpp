@@ -124,6 +124,15 @@ TEST_F(MainFormDropTest, APastedRouteAddsTwoRidesAndAnyOtherTextNothing) {
   EXPECT_EQ(day->ActDataList[1]->Title, "東京 － 品川");
   EXPECT_EQ(day->ActDataList[2]->Title, "品川 － 横浜");
   EXPECT_EQ(day->ActDataList[2]->Category, ctVehicle);
+
+  // A route on a day the diary does not have yet takes that day's place in date order.
+  QGuiApplication::clipboard()->setText(
+      QString::fromUtf8(kRoute).replace(QStringLiteral("2024年5月7日"), QStringLiteral("2024年4月30日")));
+  QTest::keyClick(form.ListView(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(form.ListModel()->RowCount(), 14);
+  EXPECT_EQ(form.DayDataList()[0]->DateData, EncodeDate(2024, 4, 30));
+  EXPECT_EQ(form.ListModel()->Text(0, 0), QStringLiteral("2024/04/30"));
+  EXPECT_EQ(form.ListModel()->Act(1)->Title, "品川 － 横浜");
 }
 
 TEST_F(MainFormDropTest, CtrlF10TwiceMakesTheThumbnailsThenDeletesThem) {
