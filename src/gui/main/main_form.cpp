@@ -79,6 +79,7 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   ConnectDocument();
   ReadCommandLine(parameters);
   ReadSettings();
+  CreateRegisterActions();
   FViewItems->SetShowAll(FAppData->IsShowAll);
 
   FHistoryMenu = new THistoryMenu(this);

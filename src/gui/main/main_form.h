@@ -26,11 +26,14 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QSessionManager;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace hakuvo {
 
 class TActForm;
 class TActListModel;
+class TProgressDialog;
 class TActListView;
 class THistoryMenu;
 class TRecordDialog;
@@ -165,6 +168,21 @@ class TMainForm : public QMainWindow {
   // A recent file chosen from the File menu.
   void OpenHistoryFile(const std::string& path);
 
+  // Outside material and the view files of all links (main_form_drop.cpp): files dropped on the
+  // window, a route pasted with Ctrl+V, thumbnails made (Ctrl+F10) and deleted (Shift+Ctrl+F10),
+  // and the files changed on disk registered through "ファイル検索登録".
+  void DropFilesCommand(const QStringList& files);
+  void PasteRouteCommand();
+  void MakeThumbnailsCommand();
+  void DeleteThumbnailsCommand();
+  void RegisterUpdatedFilesCommand();
+  QAction* PasteRouteAction() const { return FPasteRouteAction; }
+  QAction* MakeThumbnailsAction() const { return FMakeThumbnailsAction; }
+  QAction* DeleteThumbnailsAction() const { return FDeleteThumbnailsAction; }
+  QAction* RegisterUpdatedFilesAction() const { return FRegisterUpdatedFilesAction; }
+  // Called once the progress dialog of a long command is on the screen (tests press stop here).
+  std::function<void(TProgressDialog&)> ProgressShown;
+
   // Opens a diary file into the window; false (the error shown, the diary and file name as
   // they were) when it cannot be read.
   bool OpenFile(const std::string& path);
@@ -193,6 +211,8 @@ class TMainForm : public QMainWindow {
   QMenu* createPopupMenu() override { return nullptr; }
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Start-up (main_form.cpp).
@@ -239,6 +259,10 @@ class TMainForm : public QMainWindow {
   void StoreColumnWidths();
   void OnSelectionChanged(const QList<int>& newlySelected);
   void SearchFrom(int direction);
+
+  // Drops, routes, thumbnails and registration (main_form_drop.cpp).
+  void CreateRegisterActions();
+  void ShowProgress(TProgressDialog& dialog);
 
   // Search windows (main_form_search.cpp).
   void RunActForm(TActForm& form);
@@ -296,6 +320,10 @@ class TMainForm : public QMainWindow {
   TActListModel* FListModel = nullptr;
   THistoryMenu* FHistoryMenu = nullptr;
   QTimer FCommandTimer;
+  QAction* FPasteRouteAction = nullptr;
+  QAction* FMakeThumbnailsAction = nullptr;
+  QAction* FDeleteThumbnailsAction = nullptr;
+  QAction* FRegisterUpdatedFilesAction = nullptr;
 };
 
 }  // namespace hakuvo
