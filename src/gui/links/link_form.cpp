@@ -99,6 +99,7 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   FLinkViewInfo = FOwnViewInfo.get();
 
   auto* tools = new QToolBar;
+  tools->setObjectName(QStringLiteral("LinkToolBar"));
   tools->setIconSize(QSize(16, 16));
   FSettingsButton = new QToolButton;
   FSettingsButton->setObjectName(QStringLiteral("ViewSettingsButton"));

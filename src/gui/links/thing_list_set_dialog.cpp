@@ -26,6 +26,7 @@ void RemoveLinkFromActions(TDayDataList& days, const TLinkData* link) {
 TThingListSetDialog::TThingListSetDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("物リスト設定"));
   auto* tools = new QToolBar;
+  tools->setObjectName(QStringLiteral("ThingListToolBar"));
   tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
   QAction* add = tools->addAction(QStringLiteral("追加(&A)"), this, &TThingListSetDialog::AddCommand);
   add->setToolTip(QStringLiteral("追加"));
