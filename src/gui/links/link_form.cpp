@@ -254,10 +254,13 @@ void TLinkForm::StopThumbnails() { FWorker.reset(); }
 void TLinkForm::StartThumbnails() {
   StopThumbnails();
   ++FRunCount;
-  // A new run starts from no images.
+  // A new run starts from no images. Each row holds an empty place of the thumbnail's size until
+  // its image comes, so that the rows keep their size and places while the images arrive.
+  QPixmap empty(ThumbnailSize());
+  empty.fill(Qt::transparent);
   for (int row = 0; row < FModel->rowCount(); ++row) {
     QStandardItem* item = FModel->item(row, 0);
-    item->setData(QVariant(), Qt::DecorationRole);
+    item->setData(empty, Qt::DecorationRole);
     item->setData(QVariant(), ThumbnailRole);
   }
   if (FLinkDataList == nullptr) return;
