@@ -228,6 +228,18 @@ TEST_F(LinkFormTest, TurningThePhotographInThePreviewRemakesTheThumbnails) {
   EXPECT_GT(qRed(turned.pixel(60, 100)), 150);
 }
 
+TEST_F(LinkFormTest, ThePreviewDecodesALargePhotographNoLargerThanItCanShow) {
+  TLinkDataList list;
+  auto large = std::make_unique<TImageFileLink>();
+  large->FileName = SaveHalves(Folder.Path("large.jpg"), 4000, 3000, "JPEG");
+  large->RotateAngle = 270;
+  list.Add(Keep(std::move(large)));
+  Form->SetLinkDataList(&list);
+  // Halved by the decoder: still more than a 1024-pixel pane shows, turned as the link says.
+  EXPECT_EQ(Preview->Picture()->Picture().size(), QSize(1500, 2000));
+  EXPECT_GT(qRed(Preview->Picture()->Picture().pixel(750, 100)), 150) << "the red right half went up";
+}
+
 TEST_F(LinkFormTest, DraggingALinkReordersTheOutingsLinks) {
   Info.SetViewStyle(vsReport);
   Form->SetLinkViewInfo(&Info);
