@@ -1,13 +1,24 @@
 #include "imaging/thumbnail_worker.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 namespace hakuvo {
 
-TThumbnailWorker::TThumbnailWorker(std::vector<TThumbnailJob> jobs, QSize size, TDeliver deliver)
+int TThumbnailWorker::DefaultThreadCount() {
+  const int cores = static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(cores - 1, 1, 3);
+}
+
+TThumbnailWorker::TThumbnailWorker(std::vector<TThumbnailJob> jobs, QSize size, TDeliver deliver, int threads)
     : FJobs(std::move(jobs)), FSize(size), FDeliver(std::move(deliver)) {
-  FThread = std::thread([this] { Run(); });
+  if (FJobs.empty()) {
+    FRunning.store(false);
+    return;
+  }
+  const int count = std::clamp(threads, 1, JobCount());
+  for (int i = 0; i < count; ++i) FThreads.emplace_back([this] { Run(); });
 }
 
 TThumbnailWorker::~TThumbnailWorker() {
@@ -16,12 +27,15 @@ TThumbnailWorker::~TThumbnailWorker() {
 }
 
 void TThumbnailWorker::Wait() {
-  if (FThread.joinable()) FThread.join();
+  for (std::thread& thread : FThreads) {
+    if (thread.joinable()) thread.join();
+  }
 }
 
 void TThumbnailWorker::Run() {
-  for (int index = 0; index < JobCount(); ++index) {
-    if (FStopRequested.load()) return;
+  while (!FStopRequested.load()) {
+    const int index = FNextJob.fetch_add(1);
+    if (index >= JobCount()) return;
     QImage image;
     try {
       image = MakeLinkThumbnail(FJobs[static_cast<std::size_t>(index)], FSize);
@@ -30,9 +44,22 @@ void TThumbnailWorker::Run() {
       // plain white image and the later links still get theirs.
       image = NewThumbnailImage(FSize);
     }
-    FDeliver(index, image);
+    Finish(index, std::move(image));
   }
-  FRunning.store(false);
+}
+
+void TThumbnailWorker::Finish(int index, QImage image) {
+  const std::lock_guard lock(FDeliverMutex);
+  FFinished.emplace(index, std::move(image));
+  // Handed over under the lock, so that two threads never hand over out of order. A stopped run
+  // hands over nothing more.
+  for (auto next = FFinished.find(FNextDelivery); next != FFinished.end() && !FStopRequested.load();
+       next = FFinished.find(FNextDelivery)) {
+    FDeliver(FNextDelivery, next->second);
+    FFinished.erase(next);
+    ++FNextDelivery;
+  }
+  if (FNextDelivery == JobCount()) FRunning.store(false);
 }
 
 }  // namespace hakuvo

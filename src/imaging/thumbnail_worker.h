@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -19,11 +21,18 @@ namespace hakuvo {
 //
 // It starts at once. A stop request is looked at before each link; destroying the worker stops
 // it and waits for it, so `deliver` is never called after the destructor returned.
+//
+// With more than one thread, several pictures are decoded at once; the images are still handed
+// over one at a time, in link order (an image that is done early waits for those before it).
 class TThumbnailWorker {
  public:
   using TDeliver = std::function<void(int index, const QImage& image)>;
 
-  TThumbnailWorker(std::vector<TThumbnailJob> jobs, QSize size, TDeliver deliver);
+  // The threads a run uses by default: one core is left to the user-interface thread, and
+  // three at most, as the disk soon limits more.
+  static int DefaultThreadCount();
+
+  TThumbnailWorker(std::vector<TThumbnailJob> jobs, QSize size, TDeliver deliver, int threads = DefaultThreadCount());
   ~TThumbnailWorker();
   TThumbnailWorker(const TThumbnailWorker&) = delete;
   TThumbnailWorker& operator=(const TThumbnailWorker&) = delete;
@@ -37,13 +46,19 @@ class TThumbnailWorker {
 
  private:
   void Run();
+  // Keeps a finished image and hands over every image that is now next in order.
+  void Finish(int index, QImage image);
 
   const std::vector<TThumbnailJob> FJobs;
   const QSize FSize;
   const TDeliver FDeliver;
   std::atomic<bool> FStopRequested{false};
   std::atomic<bool> FRunning{true};
-  std::thread FThread;
+  std::atomic<int> FNextJob{0};
+  std::mutex FDeliverMutex;
+  std::map<int, QImage> FFinished;  // done, waiting for an earlier link
+  int FNextDelivery = 0;
+  std::vector<std::thread> FThreads;
 };
 
 }  // namespace hakuvo

@@ -62,10 +62,10 @@ class TCollector {
   std::map<int, QImage> FImages;
 };
 
-std::vector<QImage> RunToEnd(std::vector<TThumbnailJob> jobs, QSize size) {
+std::vector<QImage> RunToEnd(std::vector<TThumbnailJob> jobs, QSize size, int threads = 3) {
   const int count = static_cast<int>(jobs.size());
   TCollector collector;
-  TThumbnailWorker worker(std::move(jobs), size, collector.Deliver());
+  TThumbnailWorker worker(std::move(jobs), size, collector.Deliver(), threads);
   worker.Wait();
   EXPECT_FALSE(worker.IsRunning());
   std::vector<int> expected(static_cast<std::size_t>(count));
@@ -293,11 +293,25 @@ TEST_F(ThumbnailWorkerTest, BadPicturesGiveTheirFrameOrSymbolAndTheRunGoesOn) {
   EXPECT_EQ(PaintedRect(images[9]), QRect(0, 15, 120, 90));
 }
 
+TEST_F(ThumbnailWorkerTest, SeveralThreadsHandOverTheSameImagesInLinkOrder) {
+  // A large picture first, so that the small ones after it are done before it.
+  std::vector<TThumbnailJob> jobs{PictureJob(Picture("large.jpg", {3000, 2000}))};
+  for (int i = 0; i < 12; ++i) {
+    jobs.push_back(PictureJob(Picture("small" + std::to_string(i) + ".png", {40 + 10 * i, 30}, "PNG"), 90 * (i % 4)));
+  }
+  jobs.push_back(Job(TThumbnailKind::Person));
+  const std::vector<QImage> alone = RunToEnd(jobs, {120, 120}, 1);
+  const std::vector<QImage> together = RunToEnd(jobs, {120, 120}, 3);
+  ASSERT_EQ(alone.size(), together.size());
+  for (std::size_t i = 0; i < alone.size(); ++i) EXPECT_EQ(alone[i], together[i]) << i;
+  EXPECT_EQ(RunToEnd({}, {120, 120}, 3).size(), 0u);
+}
+
 TEST_F(ThumbnailWorkerTest, AStoppedRunEndsBeforeTheNextLinkAndHandsOverNothingAfterwards) {
   const std::string photo = Picture("photo.jpg", {1600, 1200});
   std::vector<TThumbnailJob> jobs(200, PictureJob(photo));
   TCollector collector;
-  auto worker = std::make_unique<TThumbnailWorker>(jobs, QSize(120, 120), collector.Deliver());
+  auto worker = std::make_unique<TThumbnailWorker>(jobs, QSize(120, 120), collector.Deliver(), 2);
   ASSERT_TRUE(collector.WaitFor(1));
   worker->Stop();
   worker->Wait();
@@ -320,7 +334,8 @@ TEST_F(ThumbnailWorkerTest, AListChangedAHundredTimesASecondAndClosedMidRun) {
     std::vector<TThumbnailJob> jobs;
     for (int i = 0; i < 30; ++i) jobs.push_back(PictureJob(i % 3 == 0 ? missing : photo, 90 * (i % 4)));
     runs.push_back(std::make_unique<TCollector>());
-    worker = std::make_unique<TThumbnailWorker>(std::move(jobs), QSize(120, 120), runs.back()->Deliver());
+    worker =
+        std::make_unique<TThumbnailWorker>(std::move(jobs), QSize(120, 120), runs.back()->Deliver(), 1 + change % 3);
     std::this_thread::sleep_for(10ms);
   }
   worker.reset();  // the window goes while its run is still going
