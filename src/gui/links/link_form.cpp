@@ -171,6 +171,7 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   layout->addWidget(tools);
   layout->addWidget(FStack, 1);
 
+  connect(this, &TLinkForm::ThumbnailReady, this, &TLinkForm::ReceiveThumbnail, Qt::QueuedConnection);
   FOpener = [](const QString& fileName) { QDesktopServices::openUrl(QUrl::fromLocalFile(fileName)); };
   FDialogRunner = [](QDialog& dialog) { dialog.exec(); };
   ApplyViewInfo();
@@ -269,12 +270,10 @@ void TLinkForm::StartThumbnails() {
   jobs.reserve(static_cast<std::size_t>(FLinkDataList->Count()));
   for (const TLinkData* link : *FLinkDataList) jobs.push_back(JobOf(link, size));
   const int run = FRunCount;
-  FWorker = std::make_unique<TThumbnailWorker>(std::move(jobs), size, [this, run](int index, const QImage& image) {
-    // On the worker's thread: the image travels to this window's thread in a queued call, which
-    // Qt drops if the window is gone; a run that was replaced meanwhile is ignored there.
-    QMetaObject::invokeMethod(
-        this, [this, run, index, image] { ReceiveThumbnail(run, index, image); }, Qt::QueuedConnection);
-  });
+  // On the worker's thread: the image travels to this window's thread by the queued signal; a
+  // run that was replaced meanwhile is ignored there.
+  FWorker = std::make_unique<TThumbnailWorker>(
+      std::move(jobs), size, [this, run](int index, const QImage& image) { emit ThumbnailReady(run, index, image); });
 }
 
 void TLinkForm::ReceiveThumbnail(int run, int index, const QImage& image) {

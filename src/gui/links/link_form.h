@@ -96,6 +96,10 @@ class TLinkForm : public TDockingForm {
   QImage ThumbnailImage(int row) const;
   QSize ThumbnailSize() const;
 
+ signals:
+  // Emitted on the worker's thread with each finished image; heard queued on the window's own.
+  void ThumbnailReady(int run, int index, const QImage& image);
+
  protected:
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
