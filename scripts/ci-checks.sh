@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The checks CI makes besides the normal build and tests: the core stays free of Qt, the core
-# and command-line tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz
+# and command-line tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, the thumbnail
+# worker's under ThreadSanitizer, every fuzz
 # target runs briefly over its seeds, and the desktop entry, icon and MIME types install into a
 # temporary prefix (from the GUI build in build/ that scripts/test.sh makes).
 set -euo pipefail
@@ -36,6 +37,15 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHAKUVO_GUI=OFF -DHA
   -DHAKUVO_WERROR=ON >/dev/null
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+
+# The thumbnail worker is the program's one second thread: its tests run under ThreadSanitizer.
+# Only the worker's own tests: Qt's library is not instrumented, and its internal thread pool
+# (smooth scaling of large pictures) reads as races to the sanitizer.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHAKUVO_WERROR=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
+cmake --build build-tsan --target test_imaging
+QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 \
+  build-tsan/tests/test_imaging --gtest_filter='ThumbnailWorkerTest.*:FittedPictureRect.*'
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHAKUVO_GUI=OFF \
   -DHAKUVO_TESTS=OFF -DHAKUVO_FUZZ=ON >/dev/null

@@ -15,18 +15,29 @@ QSize ThumbnailSize(QSize picture, int width, int height) {
   return ToQSize(ThumbnailSize(ToPictureSize(picture), width, height));
 }
 
-bool MakeImageViewFile(TLinkData& link, int width, int height, const std::string& folder) {
-  const std::optional<std::string> source = ThumbnailSourceOf(link);
-  if (!source || source->empty()) return false;
-  if (IsJpegFile(*source)) return MakeJpegViewFile(link, width, height, folder);
+std::optional<std::string> MakeImageThumbnailFile(const std::string& source, int width, int height,
+                                                  const std::string& folder) {
+  if (source.empty()) return std::nullopt;
+  if (IsJpegFile(source)) {
+    const std::optional<std::string> jpeg = MakeJpegThumbnail(source, width, height);
+    if (!jpeg) return std::nullopt;
+    return WriteImageViewFile(*jpeg, folder);
+  }
   std::error_code error;
-  if (!std::filesystem::is_regular_file(*source, error)) return false;
-
-  const std::optional<QImage> picture = LoadGraphic(*source);
-  if (!picture) return false;
+  if (!std::filesystem::is_regular_file(source, error)) return std::nullopt;
+  const std::optional<QImage> picture = LoadGraphic(source);
+  if (!picture) return std::nullopt;
   const QSize size = ThumbnailSize(picture->size(), width, height);
   const QImage thumbnail = picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  ReplaceImageViewFile(link, EncodeJpeg(thumbnail, kThumbnailQuality), folder);
+  return WriteImageViewFile(EncodeJpeg(thumbnail, kThumbnailQuality), folder);
+}
+
+bool MakeImageViewFile(TLinkData& link, int width, int height, const std::string& folder) {
+  const std::optional<std::string> source = ThumbnailSourceOf(link);
+  if (!source) return false;
+  const std::optional<std::string> name = MakeImageThumbnailFile(*source, width, height, folder);
+  if (!name) return false;
+  SetImageViewFile(link, *name);
   return true;
 }
 

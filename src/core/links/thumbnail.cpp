@@ -171,9 +171,13 @@ std::optional<std::string> ThumbnailSourceOf(const TLinkData& link) {
   return std::nullopt;
 }
 
-void ReplaceImageViewFile(TLinkData& link, const std::string& jpeg, const std::string& folder) {
+std::string WriteImageViewFile(const std::string& jpeg, const std::string& folder) {
   const std::string name = MakeViewFileName(folder, ".jpg");
   WriteFileAtomically(name, jpeg, sdCacheFile);
+  return name;
+}
+
+void SetImageViewFile(TLinkData& link, const std::string& name) {
   if (auto* image = dynamic_cast<TImageFileLink*>(&link)) {
     image->DeleteViewFile();
     image->ViewFileName = name;
@@ -181,6 +185,10 @@ void ReplaceImageViewFile(TLinkData& link, const std::string& jpeg, const std::s
     thing->DeleteViewFile();
     thing->SetViewFileName(name);
   }
+}
+
+void ReplaceImageViewFile(TLinkData& link, const std::string& jpeg, const std::string& folder) {
+  SetImageViewFile(link, WriteImageViewFile(jpeg, folder));
 }
 
 bool MakeJpegViewFile(TLinkData& link, int width, int height, const std::string& folder) {

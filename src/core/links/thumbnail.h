@@ -32,6 +32,14 @@ std::optional<std::string> MakeJpegThumbnail(const std::string& fileName, int wi
 // PhotoFileName of a thing or person link; none for any other link.
 std::optional<std::string> ThumbnailSourceOf(const TLinkData& link);
 
+// The two halves of giving a link a new thumbnail, so that the file can be made where no link
+// may be touched (a worker thread) and the link changed afterwards where it lives.
+// Saves `jpeg` under a new MakeViewFileName(folder, ".jpg") as a cache file and returns the name;
+// a failed save raises EHakuvoError.
+std::string WriteImageViewFile(const std::string& jpeg, const std::string& folder);
+// Deletes the link's previous view file and points the link at `name` (image links, things and
+// persons; other links are left alone).
+void SetImageViewFile(TLinkData& link, const std::string& name);
 // Saves `jpeg` under a new MakeViewFileName(folder, ".jpg") as a cache file, then deletes the
 // link's previous view file and points the link at the new one. Written before the old one goes,
 // so that a failed save (EHakuvoError) leaves the link with its thumbnail.

@@ -1,17 +1,48 @@
 #include "gui/main/docking_forms.h"
 
+#include <QPointer>
+
+#include <memory>
+
+#include "core/settings/app_data.h"
 #include "gui/document/docking_form.h"
 #include "gui/graph/speed_form.h"
+#include "gui/links/link_form.h"
+#include "gui/links/link_preview_form.h"
 
 namespace hakuvo {
 
 TDockingFormFactory MainDockingFormFactory(const TDockingFormContext& context) {
-  return [context](const QString& name) -> TDockingForm* {
+  // The link window feeds its preview directly; whichever of the two is made second meets the
+  // other here.
+  struct TLinkWindows {
+    QPointer<TLinkPreviewForm> Preview;
+    QPointer<TLinkForm> Links;
+  };
+  auto links = std::make_shared<TLinkWindows>();
+  return [context, links](const QString& name) -> TDockingForm* {
     const TDockingFormKind* kind = FindDockingFormKind(name);
     if (kind == nullptr) return nullptr;
     if (name == QStringLiteral("SpeedForm")) {
       auto* form = new TSpeedForm(context.Document, context.Ports);
       if (context.Ports != nullptr) context.Ports->SpeedGraph = form;
+      return form;
+    }
+    if (name == QLatin1String("LinkPreviewForm")) {
+      auto* preview = new TLinkPreviewForm(context.Document);
+      links->Preview = preview;
+      if (links->Links) links->Links->SetPreviewForm(preview);
+      return preview;
+    }
+    if (name == QLatin1String("LinkForm")) {
+      auto* form = new TLinkForm(context.Document);
+      links->Links = form;
+      form->SetPreviewForm(links->Preview);
+      form->SetPorts(context.Ports);
+      if (context.AppData != nullptr) {
+        form->SetLinkViewInfo(&context.AppData->ChildWindowInfo.LinkViewInfo);
+        form->SetWindowInfo(&context.AppData->ChildWindowInfo);
+      }
       return form;
     }
     return new TDockingForm(name, QString::fromUtf8(kind->Caption));

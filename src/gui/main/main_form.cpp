@@ -74,6 +74,7 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   FDocks = new TDockManager(*this, FDocument.get(), MainDockingFormFactory({FDocument.get(), FAppData.get(), &FPorts}));
   CreateActions();
   CreateMenus();
+  CreateLinkCommands();
   CreateToolStrip();
   CreateActPanel();
   ConnectDocument();

@@ -35,6 +35,8 @@ class TActForm;
 class TActListModel;
 class TProgressDialog;
 class TActListView;
+class TLinkForm;
+class TThingListSetDialog;
 class THistoryMenu;
 class TRecordDialog;
 class TViewMenuItems;
@@ -128,6 +130,12 @@ class TMainForm : public QMainWindow {
   // The nine dockable child windows, in their fixed order.
   const std::vector<TDockingForm*>& DockingFormList() const { return FDocks->DockingFormList(); }
   TDockManager& Docks() const { return *FDocks; }
+  // The link window, when the factory made one.
+  TLinkForm* LinkForm() const;
+  // The hidden commands of the thing and person lists and of the link display settings.
+  void ThingListSetCommand();
+  void PersonListSetCommand();
+  void LinkViewInfoCommand();
   TViewMenuItems& ViewItems() const { return *FViewItems; }
   // "跳記(*.hkvj)|*.hkvj" and "hkvj" for the jogging mode.
   const QString& FileFilter() const { return FFileFilter; }
@@ -272,6 +280,14 @@ class TMainForm : public QMainWindow {
   TDayData* FindOrAddDay(TDateTime date);
   // The names of the user categories in use, sorted, each once.
   TStringList UserCategoryNames() const;
+
+  // Link window (main_form_links.cpp).
+  void CreateLinkCommands();
+  // The link window shows the outing's links (none for nullptr), after letting go of the old.
+  void ShowActLinks(TActData* act);
+  // Before an outing goes: the link window lets go of its links if it shows them.
+  void ForgetActLinks(const TActData* act);
+  void RunLinkListDialog(TThingListSetDialog& dialog, TLinkDataOwner& owner);
 
   void RunCommand(const std::function<void()>& command);
   void ShowError(const QString& message);

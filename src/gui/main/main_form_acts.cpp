@@ -140,6 +140,8 @@ void TMainForm::EditActCommand() {
       act->DayData->ActDataList.DateSort();
     }
     if (const TEnergyConsumptionRecord* record = EnergyRecordOf(*act)) FAppData->Weight = record->Weight;
+    // The dialog may have freed links the link window shows.
+    ShowActLinks(act);
     SetIsChange(true);
     StoreRecordDialogLayout(*dialog, *FAppData);
     FListView->scrollTo(FListModel->index(row, 0));

@@ -95,10 +95,11 @@ void TMainForm::SelectAct(const TActData* act) {
 
 void TMainForm::OnSelectionChanged(const QList<int>& newlySelected) {
   if (newlySelected.isEmpty()) return;
-  const TActData* act = FListModel->Act(newlySelected.first());
+  TActData* act = FListModel->Act(newlySelected.first());
   if (act == nullptr) return;
   // The link window, its preview, the map and the speed graph follow the selected outing once
   // they exist; the current category follows it now.
+  ShowActLinks(act);
   const QString category = QString::fromStdString(act->CategoryStr());
   FCurrentCategory = FCategoryChoices.contains(category) ? category.toStdString() : std::string();
 }
@@ -118,6 +119,7 @@ void TMainForm::DeleteActCommand() {
     const int first = rows.isEmpty() ? -1 : rows.first();
     for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
       TActData* act = FListModel->Act(*it);
+      ForgetActLinks(act);
       // The row goes first: the list must never refer to a freed action.
       FListModel->RemoveRow(*it);
       std::unique_ptr<TActData> owned;

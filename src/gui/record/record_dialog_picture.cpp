@@ -33,7 +33,8 @@ void TPicturePane::paintEvent(QPaintEvent*) {
   if (FImage.isNull()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  const QSize shown = FImage.size().scaled(size(), Qt::KeepAspectRatio);
+  QSize shown = FImage.size().scaled(size(), Qt::KeepAspectRatio);
+  if (!FIsEnlarging && shown.width() > FImage.width()) shown = FImage.size();
   const QRect target((width() - shown.width()) / 2, (height() - shown.height()) / 2, shown.width(), shown.height());
   painter.drawImage(target, FImage);
 }

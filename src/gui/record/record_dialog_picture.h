@@ -23,11 +23,15 @@ class TPicturePane : public QWidget {
   // that cannot be loaded (missing, unknown kind, damaged) leaves the pane empty.
   void LoadFile(const std::string& fileName, int angle);
 
+  // Off: a picture smaller than the pane keeps its size instead of growing to fill it.
+  void SetIsEnlarging(bool value) { FIsEnlarging = value; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   QImage FImage;
+  bool FIsEnlarging = true;
 };
 
 }  // namespace hakuvo

@@ -1,0 +1,441 @@
+#include "gui/links/link_form.h"
+
+#include <QDesktopServices>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHash>
+#include <QHeaderView>
+#include <QIcon>
+#include <QListView>
+#include <QMimeDatabase>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+#include "core/model/link_data.h"
+#include "core/model/link_view_info.h"
+#include "core/settings/child_window_info.h"
+#include "gui/common/qt_text.h"
+#include "gui/common/tool_icons.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/document/diary_document.h"
+#include "gui/document/window_ports.h"
+#include "gui/links/link_preview_form.h"
+#include "gui/links/link_view_info_dialog.h"
+#include "gui/links/thing_dialog.h"
+#include "imaging/thumbnail_worker.h"
+
+namespace hakuvo {
+
+namespace {
+
+constexpr int kLinkRole = Qt::UserRole + 1;
+// Thumbnails larger than this would cost a good part of the memory for a few dozen links.
+constexpr int kLargestThumbnail = 1024;
+
+QString LinkTypeName(TLinkType type) {
+  switch (type) {
+    case ltFile:
+      return QStringLiteral("ファイル");
+    case ltThing:
+      return QStringLiteral("物");
+    case ltPerson:
+      return QStringLiteral("人");
+    default:
+      return QStringLiteral("その他");
+  }
+}
+
+// The desktop's icon of a file's type, found by the extension alone: the large icon, or the
+// small one when the large is bigger than the thumbnail. Null when the desktop knows no type or
+// no icon for it. Icons are looked up on the user-interface thread only.
+QImage FileTypeIcon(const std::string& fileName, QSize thumbnail) {
+  if (fileName.empty()) return {};
+  static QHash<QString, QIcon> icons;
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(ToQString(fileName), QMimeDatabase::MatchExtension);
+  if (!type.isValid() || type.isDefault()) return {};
+  auto found = icons.find(type.name());
+  if (found == icons.end()) {
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull()) icon = QIcon::fromTheme(type.genericIconName());
+    found = icons.insert(type.name(), icon);
+  }
+  if (found->isNull()) return {};
+  const int side = thumbnail.width() >= 32 && thumbnail.height() >= 32 ? 32 : 16;
+  return found->pixmap(side, side).toImage();
+}
+
+TThumbnailJob JobOf(const TLinkData* link, QSize thumbnail) {
+  TThumbnailJob job;
+  if (const auto* image = dynamic_cast<const TImageFileLink*>(link)) {
+    job.Kind = TThumbnailKind::Picture;
+    job.ViewFileName = image->ViewFileName;
+    job.PictureFileName = image->FileName;
+    job.Angle = image->RotateAngle;
+  } else if (const auto* thing = dynamic_cast<const TThingLink*>(link)) {
+    job.Kind = dynamic_cast<const TPersonLink*>(link) != nullptr ? TThumbnailKind::Person : TThumbnailKind::Thing;
+    job.ViewFileName = thing->ViewFileName();
+    job.PictureFileName = thing->PhotoFileName();
+    job.Angle = thing->PhotoRotate();
+  } else {
+    job.Kind = TThumbnailKind::File;
+    if (const auto* file = dynamic_cast<const TFileLink*>(link)) job.FileIcon = FileTypeIcon(file->FileName, thumbnail);
+  }
+  return job;
+}
+
+}  // namespace
+
+TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
+    : TDockingForm(QStringLiteral("LinkForm"), QStringLiteral("リンク"), parent), FDocument(document) {
+  FOwnViewInfo = std::make_unique<TLinkViewInfo>();
+  FLinkViewInfo = FOwnViewInfo.get();
+
+  auto* tools = new QToolBar;
+  tools->setObjectName(QStringLiteral("LinkToolBar"));
+  tools->setIconSize(QSize(16, 16));
+  FSettingsButton = new QToolButton;
+  FSettingsButton->setObjectName(QStringLiteral("ViewSettingsButton"));
+  FSettingsButton->setIcon(ToolIcon(tiSettings));
+  FSettingsButton->setToolTip(QStringLiteral("表示設定"));
+  FSettingsButton->setAutoRaise(true);
+  tools->addWidget(FSettingsButton);
+  connect(FSettingsButton, &QToolButton::clicked, this, &TLinkForm::ViewSettingsCommand);
+
+  FModel = new QStandardItemModel(0, 3, this);
+  FModel->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("リンク"), QStringLiteral("備考")});
+
+  FReportView = new QTreeView;
+  FReportView->setObjectName(QStringLiteral("ReportView"));
+  FReportView->setModel(FModel);
+  FReportView->setRootIsDecorated(false);
+  FReportView->setUniformRowHeights(true);
+  FReportView->setItemsExpandable(false);
+  FReportView->header()->setSectionsClickable(false);
+  FReportView->header()->setSortIndicatorShown(false);
+  FReportView->setColumnWidth(0, 130);
+  FReportView->setColumnWidth(1, 70);
+  FReportView->setColumnWidth(2, 300);
+  connect(FReportView->header(), &QHeaderView::sectionResized, this, [this] {
+    if (FWindowInfo == nullptr) return;
+    FWindowInfo->LinkListTitle = FReportView->columnWidth(0);
+    FWindowInfo->LinkListLink = FReportView->columnWidth(1);
+    FWindowInfo->LinkListNote = FReportView->columnWidth(2);
+  });
+
+  FIconView = new QListView;
+  FIconView->setObjectName(QStringLiteral("IconView"));
+  FIconView->setModel(FModel);
+  FIconView->setSelectionModel(FReportView->selectionModel());
+  FIconView->setViewMode(QListView::IconMode);
+  FIconView->setMovement(QListView::Static);
+  FIconView->setResizeMode(QListView::Adjust);
+  FIconView->setWrapping(true);
+  FIconView->setUniformItemSizes(true);
+  FIconView->setWordWrap(false);
+  FIconView->setTextElideMode(Qt::ElideRight);
+
+  for (QAbstractItemView* view :
+       {static_cast<QAbstractItemView*>(FReportView), static_cast<QAbstractItemView*>(FIconView)}) {
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    view->setDragEnabled(true);
+    view->setAcceptDrops(true);
+    view->setDragDropMode(QAbstractItemView::DragDrop);
+    // The drop itself reorders the links; a move would have the view take the row away too.
+    view->setDefaultDropAction(Qt::CopyAction);
+    view->setDropIndicatorShown(true);
+    view->viewport()->installEventFilter(this);
+    connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) { OpenRow(index.row()); });
+  }
+  connect(FReportView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) {
+            if (!selected.indexes().isEmpty()) OnSelectionChanged();
+          });
+
+  FStack = new QStackedWidget;
+  FStack->addWidget(FIconView);
+  FStack->addWidget(FReportView);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(tools);
+  layout->addWidget(FStack, 1);
+
+  connect(this, &TLinkForm::ThumbnailReady, this, &TLinkForm::ReceiveThumbnail, Qt::QueuedConnection);
+  FOpener = [](const QString& fileName) { QDesktopServices::openUrl(QUrl::fromLocalFile(fileName)); };
+  FDialogRunner = [](QDialog& dialog) { dialog.exec(); };
+  ApplyViewInfo();
+}
+
+TLinkForm::~TLinkForm() {
+  // The worker hands its images to this window: it must be over before the window goes.
+  StopThumbnails();
+}
+
+QAbstractItemView* TLinkForm::CurrentView() const {
+  return FStack->currentWidget() == FReportView ? static_cast<QAbstractItemView*>(FReportView) : FIconView;
+}
+
+QSize TLinkForm::ThumbnailSize() const {
+  return {std::clamp(FLinkViewInfo->ThumbnailWidth(), 1, kLargestThumbnail),
+          std::clamp(FLinkViewInfo->ThumbnailHeight(), 1, kLargestThumbnail)};
+}
+
+void TLinkForm::SetPreviewForm(TLinkPreviewForm* preview) { FPreviewForm = preview; }
+
+void TLinkForm::SetWindowInfo(TChildWindowInfo* info) {
+  FWindowInfo = info;
+  if (FWindowInfo != nullptr && FWindowInfo->LinkListTitle != 0) {
+    FReportView->setColumnWidth(0, FWindowInfo->LinkListTitle);
+    FReportView->setColumnWidth(1, FWindowInfo->LinkListLink);
+    FReportView->setColumnWidth(2, FWindowInfo->LinkListNote);
+  }
+}
+
+void TLinkForm::SetLinkViewInfo(TLinkViewInfo* info) {
+  FLinkViewInfo = info != nullptr ? info : FOwnViewInfo.get();
+  ApplyViewInfo();
+}
+
+void TLinkForm::ApplyViewInfo() {
+  const bool report = FLinkViewInfo->ViewStyle() != vsIcon;
+  FStack->setCurrentWidget(report ? static_cast<QWidget*>(FReportView) : FIconView);
+  const QSize size = ThumbnailSize();
+  FIconView->setIconSize(size);
+  FIconView->setGridSize(QSize(size.width() + std::clamp(FLinkViewInfo->WidthBlank(), 0, kLargestThumbnail),
+                               size.height() + std::clamp(FLinkViewInfo->HeightBlank(), 0, kLargestThumbnail)));
+}
+
+void TLinkForm::SetLinkDataList(TLinkDataList* list) {
+  FLinkDataList = list;
+  SetListView();
+  if (FModel->rowCount() > 0) {
+    SelectLink(RowLink(0));
+  } else {
+    ClearOthers();
+  }
+}
+
+void TLinkForm::ForgetLinks() { SetLinkDataList(nullptr); }
+
+void TLinkForm::SetListView() {
+  StopThumbnails();
+  FReportView->selectionModel()->clear();
+  FModel->removeRows(0, FModel->rowCount());
+  // A hidden window keeps no rows: they would refer to links that may go before it shows again.
+  if (!isVisible() || FLinkDataList == nullptr) return;
+  const TWaitCursor wait;
+  ApplyViewInfo();
+  for (int i = 0; i < FLinkDataList->Count(); ++i) {
+    TLinkData* link = (*FLinkDataList)[i];
+    auto* title = new QStandardItem(ToQString(link->Title()));
+    title->setData(QVariant::fromValue(reinterpret_cast<quintptr>(link)), kLinkRole);
+    title->setToolTip(ToQString(link->Title()));
+    auto* type = new QStandardItem(LinkTypeName(link->LinkType()));
+    auto* note = new QStandardItem(ToQString(link->Note()));
+    for (QStandardItem* item : {title, type, note})
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    FModel->appendRow({title, type, note});
+  }
+  if (FLinkViewInfo->ViewStyle() == vsIcon) StartThumbnails();
+}
+
+void TLinkForm::StopThumbnails() { FWorker.reset(); }
+
+void TLinkForm::StartThumbnails() {
+  StopThumbnails();
+  ++FRunCount;
+  // A new run starts from no images. Each row holds an empty place of the thumbnail's size until
+  // its image comes, so that the rows keep their size and places while the images arrive.
+  QPixmap empty(ThumbnailSize());
+  empty.fill(Qt::transparent);
+  for (int row = 0; row < FModel->rowCount(); ++row) {
+    QStandardItem* item = FModel->item(row, 0);
+    item->setData(empty, Qt::DecorationRole);
+    item->setData(QVariant(), ThumbnailRole);
+  }
+  if (FLinkDataList == nullptr) return;
+  const QSize size = ThumbnailSize();
+  std::vector<TThumbnailJob> jobs;
+  jobs.reserve(static_cast<std::size_t>(FLinkDataList->Count()));
+  for (const TLinkData* link : *FLinkDataList) jobs.push_back(JobOf(link, size));
+  const int run = FRunCount;
+  // On the worker's thread: the image travels to this window's thread by the queued signal; a
+  // run that was replaced meanwhile is ignored there.
+  FWorker = std::make_unique<TThumbnailWorker>(
+      std::move(jobs), size, [this, run](int index, const QImage& image) { emit ThumbnailReady(run, index, image); });
+}
+
+void TLinkForm::ReceiveThumbnail(int run, int index, const QImage& image) {
+  if (run != FRunCount || FWorker == nullptr) return;
+  QStandardItem* item = FModel->item(index, 0);
+  if (item == nullptr) return;
+  item->setData(image, ThumbnailRole);
+  item->setData(QPixmap::fromImage(image), Qt::DecorationRole);
+}
+
+bool TLinkForm::IsThumbnailRunning() const { return FWorker != nullptr && FWorker->IsRunning(); }
+
+QImage TLinkForm::ThumbnailImage(int row) const {
+  const QStandardItem* item = FModel->item(row, 0);
+  return item == nullptr ? QImage() : item->data(ThumbnailRole).value<QImage>();
+}
+
+TLinkData* TLinkForm::RowLink(int row) const {
+  const QStandardItem* item = FModel->item(row, 0);
+  if (item == nullptr) return nullptr;
+  return reinterpret_cast<TLinkData*>(item->data(kLinkRole).value<quintptr>());
+}
+
+void TLinkForm::SelectLink(const TLinkData* link) {
+  QItemSelectionModel* selection = FReportView->selectionModel();
+  selection->clear();
+  for (int row = 0; row < FModel->rowCount(); ++row) {
+    if (RowLink(row) != link) continue;
+    const QModelIndex index = FModel->index(row, 0);
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    CurrentView()->scrollTo(index);
+    return;
+  }
+}
+
+void TLinkForm::OnSelectionChanged() {
+  const QModelIndexList rows = FReportView->selectionModel()->selectedRows();
+  if (rows.isEmpty()) return;
+  const QModelIndex current = FReportView->selectionModel()->currentIndex();
+  const int row = current.isValid() && FReportView->selectionModel()->isRowSelected(current.row()) ? current.row()
+                                                                                                   : rows.last().row();
+  FeedOthers(RowLink(row));
+}
+
+void TLinkForm::FeedOthers(TLinkData* link) {
+  if (link == nullptr) return;
+  const bool file = dynamic_cast<TFileLink*>(link) != nullptr;
+  if (!file && dynamic_cast<TThingLink*>(link) == nullptr) return;
+  if (FPreviewForm) FPreviewForm->SetLinkData(link);
+  if (!file || FPorts == nullptr) return;
+  if (FPorts->Map != nullptr) {
+    FPorts->Map->SetMapCategory(FCategory);
+    FPorts->Map->SetMapLinkData(link);
+  }
+  if (FPorts->SpeedGraph != nullptr) {
+    FPorts->SpeedGraph->SetSpeedCategory(FCategory);
+    FPorts->SpeedGraph->SetSpeedLinkData(link);
+  }
+}
+
+void TLinkForm::ClearOthers() {
+  if (FPreviewForm) {
+    FPreviewForm->SetLinkData(nullptr);
+    FPreviewForm->Clear();
+  }
+  if (FPorts == nullptr) return;
+  if (FPorts->Map != nullptr) FPorts->Map->ClearMap();
+  if (FPorts->SpeedGraph != nullptr) FPorts->SpeedGraph->ClearSpeedGraph();
+}
+
+void TLinkForm::LinkViewChanged() {
+  if (!isVisible() || FLinkViewInfo->ViewStyle() != vsIcon || FModel->rowCount() == 0) return;
+  const TWaitCursor wait;
+  StartThumbnails();
+}
+
+void TLinkForm::showEvent(QShowEvent* event) {
+  TDockingForm::showEvent(event);
+  // The settings are read after the window is made: the saved widths apply when it first shows.
+  if (!FColumnsRestored) {
+    FColumnsRestored = true;
+    SetWindowInfo(FWindowInfo);
+  }
+  SetListView();
+}
+
+void TLinkForm::ViewSettingsCommand() {
+  TLinkViewInfoDialog dialog(this);
+  dialog.SetLinkViewInfo(*FLinkViewInfo);
+  if (dialog.exec() != QDialog::Accepted) return;
+  FLinkViewInfo->Assign(dialog.LinkViewInfo());
+  ApplyViewInfo();
+  SetListView();
+  if (FDocument != nullptr) emit FDocument->ViewSettingChanged();
+}
+
+void TLinkForm::MoveLink(int from, int onto) {
+  if (FLinkDataList == nullptr || from < 0 || from >= FLinkDataList->Count() || from == onto) return;
+  if (onto >= FLinkDataList->Count()) onto = -1;
+  std::vector<TLinkData*> order = FLinkDataList->Data();
+  TLinkData* moved = order[static_cast<std::size_t>(from)];
+  const TLinkData* target = onto >= 0 ? order[static_cast<std::size_t>(onto)] : nullptr;
+  order.erase(order.begin() + from);
+  const auto place = target != nullptr ? std::find(order.begin(), order.end(), target) : order.end();
+  order.insert(place, moved);
+  if (order == FLinkDataList->Data()) return;
+  FLinkDataList->Clear();
+  for (TLinkData* link : order) FLinkDataList->Add(link);
+  if (FDocument != nullptr) emit FDocument->LinkOrderChanged();
+  SetListView();
+  SelectLink(moved);
+}
+
+void TLinkForm::DropLink(int from, const QPoint& viewportPos) {
+  const QModelIndex onto = CurrentView()->indexAt(viewportPos);
+  MoveLink(from, onto.isValid() ? onto.row() : -1);
+}
+
+void TLinkForm::OpenRow(int row) {
+  TLinkData* link = RowLink(row);
+  if (const auto* file = dynamic_cast<const TFileLink*>(link)) {
+    FOpener(ToQString(file->FileName));
+  } else if (auto* person = dynamic_cast<TPersonLink*>(link)) {
+    TPersonDialog dialog(this);
+    dialog.SetPersonLink(person);
+    dialog.SetIsReadOnly(true);
+    FDialogRunner(dialog);
+  } else if (auto* thing = dynamic_cast<TThingLink*>(link)) {
+    TThingDialog dialog(this);
+    dialog.SetThingLink(thing);
+    dialog.SetIsReadOnly(true);
+    FDialogRunner(dialog);
+  }
+}
+
+bool TLinkForm::eventFilter(QObject* watched, QEvent* event) {
+  const bool ours = watched == FIconView->viewport() || watched == FReportView->viewport();
+  if (!ours) return TDockingForm::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (drag->source() != FIconView && drag->source() != FReportView) return false;
+      drag->setDropAction(Qt::CopyAction);
+      drag->accept();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (drop->source() != FIconView && drop->source() != FReportView) return false;
+      drop->setDropAction(Qt::CopyAction);
+      drop->accept();
+      const int from = CurrentView()->currentIndex().row();
+      const QPoint at = drop->position().toPoint();
+      // After the drag has finished with the rows it started from.
+      QMetaObject::invokeMethod(
+          this, [this, from, at] { DropLink(from, at); }, Qt::QueuedConnection);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace hakuvo

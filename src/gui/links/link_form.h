@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/document/docking_form.h"
+
+class QAbstractItemView;
+class QDialog;
+class QListView;
+class QStackedWidget;
+class QStandardItemModel;
+class QTreeView;
+class QToolButton;
+
+namespace hakuvo {
+
+class TDiaryDocument;
+class TLinkData;
+class TLinkDataList;
+class TLinkPreviewForm;
+class TLinkViewInfo;
+class TChildWindowInfo;
+class TThumbnailWorker;
+struct TWindowPorts;
+
+// "リンク": the links of the outing chosen in the main window, as thumbnails made in the
+// background or as detail rows (名称, リンク, 備考). Choosing a link shows it in the preview and,
+// for a file, on the map and in the speed graph; a double click opens it; dragging a link
+// within the list reorders the outing's links.
+class TLinkForm : public TDockingForm {
+  Q_OBJECT
+
+ public:
+  // The model's role that holds a row's finished thumbnail.
+  static constexpr int ThumbnailRole = Qt::UserRole + 2;
+
+  explicit TLinkForm(TDiaryDocument* document, QWidget* parent = nullptr);
+  ~TLinkForm() override;
+
+  // The outing's links (not owned; the drag reorders them). A list with links selects its first,
+  // one without clears the preview, the map and the speed graph.
+  void SetLinkDataList(TLinkDataList* list);
+  TLinkDataList* LinkDataList() const { return FLinkDataList; }
+  // Lets go of the links before their outing goes: the rows, the run, the preview's link.
+  void ForgetLinks();
+  // Rebuilds the rows and, as thumbnails, starts a new run of the worker; only while the window
+  // is visible and has a list.
+  void SetListView();
+  // Selects the row of that link alone.
+  void SelectLink(const TLinkData* link);
+  // The settings object the window shows by (not owned); its style and thumbnail size apply.
+  void SetLinkViewInfo(TLinkViewInfo* info);
+  TLinkViewInfo* LinkViewInfo() const { return FLinkViewInfo; }
+  const std::string& Category() const { return FCategory; }
+  void SetCategory(const std::string& category) { FCategory = category; }
+  void SetPreviewForm(TLinkPreviewForm* preview);
+  // The map and the speed graph are reached through the ports, looked up when needed, as they
+  // may come and go.
+  void SetPorts(const TWindowPorts* ports) { FPorts = ports; }
+  // The settings' layout record: the detail columns take its widths when it has them, and
+  // give it theirs when the user changes them.
+  void SetWindowInfo(TChildWindowInfo* info);
+
+  void LinkViewChanged() override;
+
+  // The display settings button: the dialog on the settings object; on OK the window rebuilds
+  // and the diary hears of it.
+  void ViewSettingsCommand();
+  // Moves the link of row `from` before the link of row `onto`, or to the end for -1; the order
+  // is the outing's, so the diary hears of it.
+  void MoveLink(int from, int onto);
+  // A drag of row `from` dropped at a point of the shown view's viewport: onto a row, before
+  // it; onto empty space, to the end.
+  void DropLink(int from, const QPoint& viewportPos);
+  // The double click on a row: a file opens in the desktop's program, a thing or a person in
+  // its dialog, read-only.
+  void OpenRow(int row);
+  void SetOpener(std::function<void(const QString&)> opener) { FOpener = std::move(opener); }
+  // How a thing or person dialog is shown (exec unless a test says otherwise).
+  void SetDialogRunner(std::function<void(QDialog&)> runner) { FDialogRunner = std::move(runner); }
+
+  QStandardItemModel* Model() const { return FModel; }
+  QListView* IconView() const { return FIconView; }
+  QTreeView* ReportView() const { return FReportView; }
+  QToolButton* SettingsButton() const { return FSettingsButton; }
+  // The view in use, as the style says.
+  QAbstractItemView* CurrentView() const;
+  bool IsThumbnailRunning() const;
+  // How many runs the window has started (a test sees a restart by it).
+  int ThumbnailRunCount() const { return FRunCount; }
+  QImage ThumbnailImage(int row) const;
+  QSize ThumbnailSize() const;
+
+ signals:
+  // Emitted on the worker's thread with each finished image; heard queued on the window's own.
+  void ThumbnailReady(int run, int index, const QImage& image);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ApplyViewInfo();
+  void StopThumbnails();
+  void StartThumbnails();
+  void ReceiveThumbnail(int run, int index, const QImage& image);
+  void OnSelectionChanged();
+  void FeedOthers(TLinkData* link);
+  void ClearOthers();
+  TLinkData* RowLink(int row) const;
+
+  TDiaryDocument* FDocument;
+  TLinkDataList* FLinkDataList = nullptr;
+  std::string FCategory;
+  TLinkViewInfo* FLinkViewInfo = nullptr;
+  QPointer<TLinkPreviewForm> FPreviewForm;
+  const TWindowPorts* FPorts = nullptr;
+  TChildWindowInfo* FWindowInfo = nullptr;
+  bool FColumnsRestored = false;
+  std::unique_ptr<TLinkViewInfo> FOwnViewInfo;
+
+  QToolButton* FSettingsButton;
+  QStackedWidget* FStack;
+  QStandardItemModel* FModel;
+  QListView* FIconView;
+  QTreeView* FReportView;
+  std::unique_ptr<TThumbnailWorker> FWorker;
+  int FRunCount = 0;
+  std::function<void(const QString&)> FOpener;
+  std::function<void(QDialog&)> FDialogRunner;
+};
+
+}  // namespace hakuvo
