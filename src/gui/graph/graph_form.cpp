@@ -91,6 +91,7 @@ void TGraphForm::Build() {
   FCategoryCombo->setMinimumWidth(120);
   FTopLayout->addWidget(FCategoryCombo);
   FToolBar = new QToolBar(top);
+  FToolBar->setObjectName(QStringLiteral("GraphToolBar"));
   FToolBar->setIconSize(QSize(16, 16));
   FToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   FSettingsAction = FToolBar->addAction(QStringLiteral("グラフ設定"));
@@ -125,7 +126,8 @@ void TGraphForm::Build() {
   connect(FCopyDataAction, &QAction::triggered, this, [this] { CopyDataToClipboard(); });
   connect(FCopyPictureAction, &QAction::triggered, this, [this] { CopyPictureToClipboard(); });
   connect(FChart, &TGraphChart::PointClicked, this, [this](int channel, int index) {
-    if (channel == 0) SelectEntry(index);
+    FClickedChannel = channel;
+    SelectEntry(index);
   });
   connect(FChart, &TGraphChart::SeriesDoubleClicked, this, [this] {
     FChart->SetValueLabelsVisible(!FChart->ValueLabelsVisible());
@@ -174,7 +176,7 @@ TGraphInfo* TGraphForm::CurrentGraphInfo() const {
 std::unique_ptr<TGraphCalcData> TGraphForm::CreateCalcData() const { return std::make_unique<TGraphCalcDayData>(); }
 
 void TGraphForm::SelectEntry(int index) {
-  if (index < 0 || index >= FChart->PointCount(0)) return;
+  if (FClickedChannel != 0 || index < 0 || index >= FChart->PointCount(0)) return;
   emit FDocument.SelectDay(std::floor(FChart->PointKey(0, index)));
 }
 

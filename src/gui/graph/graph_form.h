@@ -116,6 +116,8 @@ class TGraphForm : public TDockingForm {
   bool FIsScheduled = false;
   int FRecomputeCount = 0;
   int FRawBarWidth[2] = {10, 10};
+  // The channel whose point was clicked last (the two-data graphs have two).
+  int FClickedChannel = 0;
 
  private:
   void Build();

@@ -114,10 +114,6 @@ void TMultiGraphForm::BuildChannels() {
     });
   }
   connect(FSettingsButton2, &QToolButton::clicked, this, [this] { OpenChannelSettings(1); });
-  connect(FChart, &TGraphChart::PointClicked, this, [this](int channel, int index) {
-    // A click on the second series selects what the first one's point at that place selects.
-    if (channel == 1 && !IsChannelActive(0)) SelectEntry(index);
-  });
 }
 
 QString TMultiGraphForm::Category2() const { return FCategoryCombo2->currentText(); }
@@ -314,7 +310,7 @@ void TMultiGraphForm::SizeBars() {
 }
 
 void TMultiGraphForm::SelectEntry(int index) {
-  const int channel = IsChannelActive(0) ? 0 : 1;
+  const int channel = FClickedChannel;
   if (index < 0 || index >= FChart->PointCount(channel)) return;
   emit FDocument.SelectDay(std::floor(FChart->PointKey(channel, index)));
 }
