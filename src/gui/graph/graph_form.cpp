@@ -212,7 +212,9 @@ void TGraphForm::SetGraphData() {
     return;
   }
   FIsStale = false;
-  RefreshCategoryChoices();
+  // The combo is hidden once the window shows (the main window chooses); its choices are only
+  // brought up to date while someone can see them.
+  if (FCategoryCombo->isVisible()) RefreshCategoryChoices();
   if (!CanCompute()) {
     // An empty diary: an empty chart.
     Clear();

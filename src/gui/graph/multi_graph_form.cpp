@@ -223,7 +223,8 @@ void TMultiGraphForm::SetGraphData() {
     return;
   }
   FIsStale = false;
-  RefreshCategoryChoices();
+  // The action graph's category combos are hidden: their choices wait until they are shown.
+  if (FCategoryCombo->isVisible() || FCategoryCombo2->isVisible()) RefreshCategoryChoices();
   if (!CanCompute()) {
     Clear();
     FChart->replot();
