@@ -34,6 +34,32 @@ class TDateTicker : public QCPAxisTicker {
   TDateTime FMax = 0;
 };
 
+// The per-action graph's points at 0, 1, 2, ... labelled with their titles: as many as fit, at a
+// whole step, so that thousands of outings do not pile their titles on top of each other.
+class TSequenceTicker : public QCPAxisTicker {
+ public:
+  explicit TSequenceTicker(QStringList labels) : FLabels(std::move(labels)) {}
+
+ protected:
+  int getSubTickCount(double) override { return 0; }
+  QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+    const auto index = static_cast<qsizetype>(std::llround(tick));
+    return index >= 0 && index < FLabels.size() ? FLabels[index] : QString();
+  }
+  QVector<double> createTickVector(double, const QCPRange& range) override {
+    QVector<double> ticks;
+    const double first = std::max(std::ceil(range.lower), 0.0);
+    const double last = std::min(std::floor(range.upper), static_cast<double>(FLabels.size() - 1));
+    if (last < first) return ticks;
+    const double step = std::max(1.0, std::ceil((last - first + 1) / std::max(tickCount(), 1)));
+    for (double tick = std::ceil(first / step) * step; tick <= last; tick += step) ticks << tick;
+    return ticks;
+  }
+
+ private:
+  QStringList FLabels;
+};
+
 QCPRange UsableRange(double min, double max) {
   if (!std::isfinite(min) || !std::isfinite(max)) return {0, 1};
   if (max < min) std::swap(min, max);
@@ -251,9 +277,7 @@ void TGraphChart::SetDateLabels(TGraphPeriod period) {
 void TGraphChart::SetSequenceLabels(const QStringList& labels) {
   FSequence = true;
   FAutoPadding = 0.5;
-  auto ticker = QSharedPointer<QCPAxisTickerText>::create();
-  for (int i = 0; i < labels.size(); ++i) ticker->addTick(i, labels[i]);
-  DateAxis()->setTicker(ticker);
+  DateAxis()->setTicker(QSharedPointer<TSequenceTicker>::create(labels));
   DateAxis()->setSubTicks(false);
 }
 
