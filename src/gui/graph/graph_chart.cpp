@@ -101,6 +101,15 @@ TGraphChart::TGraphChart(QWidget* parent) : QCustomPlot(parent) {
   });
   connect(this, &QCustomPlot::beforeReplot, this, &TGraphChart::OnBeforeReplot);
   SetDateLabels(gpDay);
+  // The pointing hand over the series says that a click selects.
+  setMouseTracking(true);
+}
+
+void TGraphChart::mouseMoveEvent(QMouseEvent* event) {
+  QCustomPlot::mouseMoveEvent(event);
+  const QCPAbstractPlottable* under = plottableAt(event->position(), false);
+  const bool onSeries = under != nullptr && under->visible() && ChannelOf(under) >= 0;
+  setCursor(onSeries ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 QCPAxis* TGraphChart::ValueAxis(int channel) const {

@@ -89,6 +89,7 @@ class TGraphChart : public QCustomPlot {
 
  protected:
   void updateLayout() override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   static std::size_t Index(int channel) { return static_cast<std::size_t>(channel == 0 ? 0 : 1); }

@@ -38,6 +38,11 @@ TEST_F(GraphForm, DoubleClickTogglesTheValueLabels) {
   ShowForm(form);
   EXPECT_FALSE(form.Chart()->ValueLabelsVisible());
   const QPoint bar = PointPixel(*form.Chart(), 0, 0, true);
+  // The pointing hand over a bar, the arrow beside it.
+  QTest::mouseMove(form.Chart(), bar);
+  EXPECT_EQ(form.Chart()->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(form.Chart(), QPoint(bar.x(), 2));
+  EXPECT_EQ(form.Chart()->cursor().shape(), Qt::ArrowCursor);
   QTest::mouseDClick(form.Chart(), Qt::LeftButton, {}, bar);
   EXPECT_TRUE(form.Chart()->ValueLabelsVisible());
   EXPECT_EQ(form.Chart()->itemCount(), 2);
