@@ -148,6 +148,9 @@ void TGraphChart::SetSeriesStyle(int channel, bool isBar, const QColor& color, i
     bars->setWidth(10);
     bars->setPen(Qt::NoPen);
     bars->setBrush(color);
+    // Bars are upright rectangles a whole number of pixels wide: smoothing their edges only blurs
+    // them, and it makes thousands of bars three times slower to draw.
+    bars->setAntialiased(false);
     FBars[i] = bars;
   } else {
     auto* line = new QCPGraph(date, value);

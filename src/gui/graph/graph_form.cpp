@@ -13,6 +13,7 @@
 
 #include "core/settings/app_data.h"
 #include "gui/categories/category_set_dialog.h"
+#include "gui/common/timing_log.h"
 #include "gui/document/diary_document.h"
 #include "gui/graph/graph_chart.h"
 
@@ -221,6 +222,7 @@ void TGraphForm::SetGraphData() {
     FChart->replot();
     return;
   }
+  const TTimingWatch watch;
   CountRecompute();
   ApplyCategoryInfo(FCategoryType);
   ApplyGraphInfo();
@@ -235,6 +237,7 @@ void TGraphForm::SetGraphData() {
   AddSeriesPoints();
   FinishAxes();
   FinishRecompute();
+  watch.Log(objectName().toStdString() + " recomputed and drawn");
 }
 
 void TGraphForm::FinishRecompute() { FChart->replot(); }

@@ -9,6 +9,7 @@
 
 #include "core/datafile/day_data_file.h"
 #include "core/model/act_data.h"
+#include "gui/common/timing_log.h"
 #include "gui/document/diary_document.h"
 #include "gui/graph/graph_chart.h"
 #include "gui/graph/graph_info_set_dialog.h"
@@ -230,6 +231,7 @@ void TMultiGraphForm::SetGraphData() {
     FChart->replot();
     return;
   }
+  const TTimingWatch watch;
   CountRecompute();
   if (IsChannelActive(0)) ApplyCategoryInfo(FCategoryType);
   if (IsChannelActive(1) && FCategoryType2 != FCategoryType) ApplyCategoryInfo(FCategoryType2);
@@ -240,6 +242,7 @@ void TMultiGraphForm::SetGraphData() {
   CalcChannel(1);
   FinishAxes();
   FinishRecompute();
+  watch.Log(objectName().toStdString() + " recomputed and drawn");
 }
 
 void TMultiGraphForm::ApplyGraphInfo() {
