@@ -1,5 +1,8 @@
 #include "gui/graph/graph_form.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 
 #include "graph_test_support.h"
@@ -61,6 +64,11 @@ TEST_F(GraphForm, TermKeepsTheLastDaysInChartAndCopyText) {
   ShowForm(form);
   EXPECT_EQ(form.Chart()->PointCount(0), 3);
   EXPECT_EQ(form.CopyText(), QStringLiteral("日\t記録\r\n2014/03/01\t31\r\n2014/03/21\t11\r\n2014/03/31\t1\r\n"));
+  // The two context menu commands put the text and the picture on the clipboard.
+  form.CopyDataAction()->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), form.CopyText());
+  form.CopyPictureAction()->trigger();
+  EXPECT_EQ(QApplication::clipboard()->pixmap().size(), form.Chart()->size());
   // A fixed axis of bars keeps 2 % of its length free at either end.
   EXPECT_EQ(form.Chart()->DateStartPercent(), 2);
   EXPECT_EQ(form.Chart()->DateEndPercent(), 98);
@@ -136,6 +144,13 @@ TEST_F(GraphForm, ChoicesTravelWithTheDiaryFile) {
   EXPECT_EQ(month.Category(), QStringLiteral("ウォーキング"));
   EXPECT_EQ(day.Category(), QStringLiteral("ジョギング"));
   EXPECT_EQ(month.CategoryType(), ctWalking);
+  // A category chosen in the window's own combo is reported with its type.
+  QSignalSpy chosen(&Document, &TDiaryDocument::CategoryChanged);
+  day.CategoryCombo()->setCurrentIndex(day.CategoryCombo()->findText(QStringLiteral("自転車")));
+  emit day.CategoryCombo()->activated(day.CategoryCombo()->currentIndex());
+  ASSERT_EQ(chosen.count(), 1);
+  EXPECT_EQ(chosen.first().first().value<TCategoryType>(), ctBicycle);
+  EXPECT_EQ(day.CategoryType(), ctBicycle);
 }
 
 // Settings that make no sense and diaries at the edges: the window shows what it can.
