@@ -181,6 +181,11 @@ void TGraphForm::SelectEntry(int index) {
   emit FDocument.SelectDay(std::floor(FChart->PointKey(0, index)));
 }
 
+std::string TGraphForm::StoredChoice(const std::string& stored) const {
+  // A new diary (no file) starts again from the program's category, whatever the last file said.
+  return FDocument.FileName().empty() ? std::string() : stored;
+}
+
 bool TGraphForm::CanCompute() const { return isVisible() && FDocument.Diary().Days.Count() > 0; }
 
 void TGraphForm::ScheduleRecompute() {
@@ -332,7 +337,7 @@ void TGraphForm::CopyDataToClipboard() const { QApplication::clipboard()->setTex
 void TGraphForm::CopyPictureToClipboard() { QApplication::clipboard()->setPixmap(FChart->Picture()); }
 
 void TGraphForm::ReadChoices() {
-  const std::string& stored = FDocument.DataFile().DayGraphCategory();
+  const std::string stored = StoredChoice(FDocument.DataFile().DayGraphCategory());
   SetCategory(QString::fromStdString(stored.empty() ? ModeCategoryName(FAppData) : stored));
 }
 
@@ -360,7 +365,7 @@ std::unique_ptr<TGraphCalcData> TMonthGraphForm::CreateCalcData() const {
 }
 
 void TMonthGraphForm::ReadChoices() {
-  const std::string& stored = FDocument.DataFile().MonthGraphCategory();
+  const std::string stored = StoredChoice(FDocument.DataFile().MonthGraphCategory());
   SetCategory(QString::fromStdString(stored.empty() ? ModeCategoryName(FAppData) : stored));
 }
 
@@ -388,7 +393,7 @@ std::unique_ptr<TGraphCalcData> TYearGraphForm::CreateCalcData() const {
 }
 
 void TYearGraphForm::ReadChoices() {
-  const std::string& stored = FDocument.DataFile().YearGraphCategory();
+  const std::string stored = StoredChoice(FDocument.DataFile().YearGraphCategory());
   SetCategory(QString::fromStdString(stored.empty() ? ModeCategoryName(FAppData) : stored));
 }
 

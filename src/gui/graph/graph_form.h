@@ -91,6 +91,8 @@ class TGraphForm : public TDockingForm {
   // Marks the series stale and, when shown, recomputes once at the next turn of the event loop.
   void ScheduleRecompute();
   bool CanCompute() const;
+  // A choice read back from the diary file: empty for a new diary, which has none.
+  std::string StoredChoice(const std::string& stored) const;
   // The chart's bar width for a channel by the bar rule; `isHalf` for two bar series.
   void SizeChannelBars(int channel, int setWidth, bool isHalf);
   // Applies the category's settings to its actions (built-in categories only).

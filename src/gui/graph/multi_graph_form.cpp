@@ -346,10 +346,14 @@ QString TMultiGraphForm::CopyText() const {
 void TMultiGraphForm::ReadChoices() {
   const TDayDataFile& file = FDocument.DataFile();
   const std::string mode = ModeCategoryName(FAppData);
-  SetCategory(QString::fromStdString(file.MultiDayGraphCategory().empty() ? mode : file.MultiDayGraphCategory()));
-  SetCategory2(QString::fromStdString(file.MultiDayGraphCategory2().empty() ? mode : file.MultiDayGraphCategory2()));
-  SetRecordKind(file.MultiDayGraphRecordKind());
-  SetRecordKind2(file.MultiDayGraphRecordKind2());
+  const std::string first = StoredChoice(file.MultiDayGraphCategory());
+  const std::string second = StoredChoice(file.MultiDayGraphCategory2());
+  const bool isNew = FDocument.FileName().empty();
+  SetCategory(QString::fromStdString(first.empty() ? mode : first));
+  SetCategory2(QString::fromStdString(second.empty() ? mode : second));
+  // A new diary: distance and speed.
+  SetRecordKind(isNew ? 1 : file.MultiDayGraphRecordKind());
+  SetRecordKind2(isNew ? 2 : file.MultiDayGraphRecordKind2());
   ScheduleRecompute();
 }
 
@@ -447,8 +451,9 @@ void TActMultiGraphForm::ReadChoices() {
   const QString mode = QString::fromStdString(ModeCategoryName(FAppData));
   SetCategory(mode);
   SetCategory2(mode);
-  SetRecordKind(FDocument.DataFile().MultiDayGraphRecordKind());
-  SetRecordKind2(FDocument.DataFile().MultiDayGraphRecordKind2());
+  const bool isNew = FDocument.FileName().empty();
+  SetRecordKind(isNew ? 1 : FDocument.DataFile().MultiDayGraphRecordKind());
+  SetRecordKind2(isNew ? 2 : FDocument.DataFile().MultiDayGraphRecordKind2());
   ScheduleRecompute();
 }
 

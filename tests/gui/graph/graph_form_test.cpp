@@ -138,6 +138,7 @@ TEST_F(GraphForm, ChoicesTravelWithTheDiaryFile) {
   EXPECT_EQ(Document.DataFile().DayGraphCategory(), "自転車");
   EXPECT_EQ(Document.DataFile().MonthGraphCategory(), "ジョギング");
   // A diary opened with other choices: the windows take them.
+  Document.DataFile().SetFileName("/tmp/opened.hkvj");
   Document.DataFile().SetMonthGraphCategory("ウォーキング");
   Document.DataFile().SetDayGraphCategory("");
   emit Document.DiaryReset();
@@ -151,6 +152,11 @@ TEST_F(GraphForm, ChoicesTravelWithTheDiaryFile) {
   ASSERT_EQ(chosen.count(), 1);
   EXPECT_EQ(chosen.first().first().value<TCategoryType>(), ctBicycle);
   EXPECT_EQ(day.CategoryType(), ctBicycle);
+  // A new diary starts again from the program's category.
+  Document.DataFile().SetFileName("");
+  emit Document.DiaryReset();
+  EXPECT_EQ(month.Category(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(day.Category(), QStringLiteral("ジョギング"));
 }
 
 // Settings that make no sense and diaries at the edges: the window shows what it can.

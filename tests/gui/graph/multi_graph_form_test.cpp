@@ -99,6 +99,7 @@ TEST_F(MultiGraphForm, ChoicesTravelWithTheDiaryFile) {
   EXPECT_EQ(file.MultiDayGraphRecordKind(), 1);
   EXPECT_EQ(file.MultiDayGraphRecordKind2(), 0);
 
+  Document.DataFile().SetFileName("/tmp/opened.hkvj");
   Document.DataFile().SetMultiDayGraphCategory2("ウォーキング");
   Document.DataFile().SetMultiDayGraphRecordKind(2);
   emit Document.DiaryReset();
@@ -107,6 +108,12 @@ TEST_F(MultiGraphForm, ChoicesTravelWithTheDiaryFile) {
   // The action graph keeps the program's category for both data, with the diary's kinds.
   EXPECT_EQ(acts.Category2(), QStringLiteral("ジョギング"));
   EXPECT_EQ(acts.RecordKind(), 2);
+  // A new diary: the program's category, distance and speed.
+  Document.DataFile().SetFileName("");
+  emit Document.DiaryReset();
+  EXPECT_EQ(multi.Category2(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(multi.RecordKind(), 1);
+  EXPECT_EQ(acts.RecordKind2(), 2);
 }
 
 class ActGraphForm : public MultiGraphForm {};
