@@ -277,9 +277,7 @@ void TGraphChart::ApplyDateRange() {
 }
 
 void TGraphChart::SetDateLabels(TGraphPeriod period) {
-  FPeriod = period;
   FAutoPadding = period == gpYear ? 182.5 : period == gpMonth ? 15.25 : 0.5;
-  FSequence = false;
   auto ticker = QSharedPointer<TDateTicker>::create(period);
   ticker->SetSpan(FDateRange.Min, FDateRange.Max);
   DateAxis()->setTicker(ticker);
@@ -287,14 +285,12 @@ void TGraphChart::SetDateLabels(TGraphPeriod period) {
 }
 
 void TGraphChart::SetSequenceLabels(const QStringList& labels) {
-  FSequence = true;
   FAutoPadding = 0.5;
   DateAxis()->setTicker(QSharedPointer<TSequenceTicker>::create(labels));
   DateAxis()->setSubTicks(false);
 }
 
 void TGraphChart::SetValueRange(int channel, bool isAuto, double min, double max) {
-  FAutoValue[Index(channel)] = isAuto;
   QCPAxis* axis = ValueAxis(channel);
   axis->setRangeReversed(false);
   if (!isAuto) {

@@ -105,13 +105,10 @@ class TGraphChart : public QCustomPlot {
   std::array<QString, ChannelCount> FTitles;
   std::array<QColor, ChannelCount> FColors{QColor(Qt::red), QColor(Qt::red)};
   std::array<int, ChannelCount> FLineWidths{2, 2};
-  std::array<bool, ChannelCount> FAutoValue{true, true};
   TDateAxisRange FDateRange;
   bool FDateAuto = true;
   double FStartPercent = 0;
   double FEndPercent = 100;
-  TGraphPeriod FPeriod = gpDay;
-  bool FSequence = false;
   double FAutoPadding = 0.5;
   bool FValueLabels = false;
   bool FInBeforeDraw = false;
