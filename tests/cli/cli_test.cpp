@@ -139,6 +139,30 @@ TEST_F(Cli, ListAndGraphMirrorTheWindows) {
   EXPECT_EQ(acts[1], "2025/04/03\t4/3\t9");
 }
 
+TEST_F(Cli, GraphCopyPrintsTheWindowsCopyText) {
+  // Days 2 to 3 of April: the walk of the 3rd belongs to another category.
+  EXPECT_EQ(RunCli("graph " + DiaryPath +
+                   " --period day --category ジョギング --kind 1 --copy --from 2025/04/02 --to "
+                   "2025/04/03")
+                .Out,
+            "日\t記録\r\n2025/04/02\t3\r\n2025/04/03\t4.5\r\n");
+  EXPECT_EQ(RunCli("graph " + DiaryPath + " --period month --category ジョギング --kind 1 --copy --all").Out,
+            "日\t記録\r\n2025/04/01\t117\r\n");
+  // Per action: the action's day in the first column, distance and speed beside it; none
+  // leaves the second column out.
+  EXPECT_EQ(RunCli("graph " + DiaryPath +
+                   " --period act --category ジョギング --copy --kind 1 --kind2 2 --from "
+                   "2025/04/12 --to 2025/04/30")
+                .Out,
+            "日\t記録1\t記録2\r\n2025/04/12\t18\t18\r\n");
+  EXPECT_EQ(RunCli("graph " + DiaryPath +
+                   " --period act --category ジョギング --copy --kind 1 --kind2 none --from "
+                   "2025/04/12 --to 2025/04/30")
+                .Out,
+            "日\t記録1\t記録2\r\n2025/04/12\t18\r\n");
+  EXPECT_EQ(RunCli("graph " + DiaryPath + " --period day --category ジョギング --copy --term -3").Status, 2);
+}
+
 TEST_F(Cli, ResaveKeepsTheDiary) {
   const std::string copy = (Folder / "copy.hkvj").string();
   ASSERT_EQ(RunCli("resave " + DiaryPath + " " + copy).Status, 0);

@@ -6,6 +6,8 @@
 
 #include "core/settings/app_data.h"
 #include "gui/document/docking_form.h"
+#include "gui/graph/graph_form.h"
+#include "gui/graph/multi_graph_form.h"
 #include "gui/graph/speed_form.h"
 #include "gui/links/link_form.h"
 #include "gui/links/link_preview_form.h"
@@ -44,6 +46,15 @@ TDockingFormFactory MainDockingFormFactory(const TDockingFormContext& context) {
         form->SetWindowInfo(&context.AppData->ChildWindowInfo);
       }
       return form;
+    }
+    // The day, month, year, two-data and action graphs.
+    if (context.Document != nullptr) {
+      TDiaryDocument& document = *context.Document;
+      if (name == QLatin1String("GraphForm")) return new TGraphForm(document, context.AppData);
+      if (name == QLatin1String("MonthGraphForm")) return new TMonthGraphForm(document, context.AppData);
+      if (name == QLatin1String("YearGraphForm")) return new TYearGraphForm(document, context.AppData);
+      if (name == QLatin1String("MultiGraphForm")) return new TMultiGraphForm(document, context.AppData);
+      if (name == QLatin1String("ActMultiGraphForm")) return new TActMultiGraphForm(document, context.AppData);
     }
     return new TDockingForm(name, QString::fromUtf8(kind->Caption));
   };

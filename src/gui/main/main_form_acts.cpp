@@ -105,6 +105,8 @@ void TMainForm::AddActCommand() {
     RebuildList();
     SelectAct(added);
     SetIsChange(true);
+    // The graphs follow the diary.
+    emit FDocument->DataChanged();
     StoreRecordDialogLayout(*dialog, *FAppData);
     RefreshCategoryChoices();
     // The outing is in the diary whatever happens to its thumbnails.
@@ -143,6 +145,7 @@ void TMainForm::EditActCommand() {
     // The dialog may have freed links the link window shows.
     ShowActLinks(act);
     SetIsChange(true);
+    emit FDocument->DataChanged();
     StoreRecordDialogLayout(*dialog, *FAppData);
     FListView->scrollTo(FListModel->index(row, 0));
     RefreshCategoryChoices();

@@ -129,6 +129,7 @@ void TMainForm::DeleteActCommand() {
     }
     if (first >= 0 && FListModel->RowCount() > 0) SelectRow(std::min(first, FListModel->RowCount() - 1));
     SetIsChange(true);
+    emit FDocument->DataChanged();
   });
 }
 

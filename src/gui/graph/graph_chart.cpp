@@ -1,0 +1,381 @@
+#include "gui/graph/graph_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/common/number_format.h"
+
+namespace hakuvo {
+namespace {
+
+// Date ticks and labels by the core's rules, on an axis whose coordinates are day serials.
+class TDateTicker : public QCPAxisTicker {
+ public:
+  explicit TDateTicker(TGraphPeriod period) : FPeriod(period) {}
+  void SetSpan(TDateTime min, TDateTime max) {
+    FMin = min;
+    FMax = max;
+  }
+
+ protected:
+  int getSubTickCount(double) override { return 0; }
+  QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+    return QString::fromStdString(FormatDateLabel(tick, DateLabelFormat(FPeriod, FMin, FMax)));
+  }
+  QVector<double> createTickVector(double, const QCPRange& range) override {
+    const std::vector<TDateTime> ticks =
+        DateTicks(range.lower, range.upper, DateLabelFormat(FPeriod, FMin, FMax), std::max(tickCount(), 1));
+    return QVector<double>(ticks.begin(), ticks.end());
+  }
+
+ private:
+  TGraphPeriod FPeriod;
+  TDateTime FMin = 0;
+  TDateTime FMax = 0;
+};
+
+// The per-action graph's points at 0, 1, 2, ... labelled with their titles: as many as fit, at a
+// whole step, so that thousands of outings do not pile their titles on top of each other.
+class TSequenceTicker : public QCPAxisTicker {
+ public:
+  explicit TSequenceTicker(QStringList labels) : FLabels(std::move(labels)) {}
+
+ protected:
+  int getSubTickCount(double) override { return 0; }
+  QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+    const auto index = static_cast<qsizetype>(std::llround(tick));
+    return index >= 0 && index < FLabels.size() ? FLabels[index] : QString();
+  }
+  QVector<double> createTickVector(double, const QCPRange& range) override {
+    QVector<double> ticks;
+    const double first = std::max(std::ceil(range.lower), 0.0);
+    const double last = std::min(std::floor(range.upper), static_cast<double>(FLabels.size() - 1));
+    if (last < first) return ticks;
+    const double step = std::max(1.0, std::ceil((last - first + 1) / std::max(tickCount(), 1)));
+    for (double tick = std::ceil(first / step) * step; tick <= last; tick += step) ticks << tick;
+    return ticks;
+  }
+
+ private:
+  QStringList FLabels;
+};
+
+QCPRange UsableRange(double min, double max) {
+  if (!std::isfinite(min) || !std::isfinite(max)) return {0, 1};
+  if (max < min) std::swap(min, max);
+  if (max - min < 1e-9) {
+    const double pad = std::max(std::abs(min) * 0.05, 0.5);
+    return {min - pad, max + pad};
+  }
+  return {min, max};
+}
+
+}  // namespace
+
+TGraphChart::TGraphChart(QWidget* parent) : QCustomPlot(parent) {
+  setBackground(Qt::white);
+  setNoAntialiasingOnDrag(true);
+  // A line of thousands of points with a pen wider than a pixel is stroked as one path, with
+  // every self-crossing resolved: seconds for a 20-year diary. Segment by segment it is
+  // milliseconds, at the price of plainer joins.
+  setPlottingHint(QCP::phFastPolylines, true);
+  // Only the points react to the mouse: no zoom, no scrolling.
+  setInteractions(QCP::Interactions());
+  legend->setVisible(false);
+  legend->setBrush(Qt::white);
+  axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignHCenter);
+  yAxis2->grid()->setVisible(false);
+  xAxis2->grid()->setVisible(false);
+  for (QCPAxis* axis : {xAxis, yAxis, xAxis2, yAxis2}) {
+    QFont font = axis->tickLabelFont();
+    font.setPointSize(8);
+    axis->setTickLabelFont(font);
+  }
+  connect(this, &QCustomPlot::plottableClick, this, [this](QCPAbstractPlottable* plottable, int index, QMouseEvent*) {
+    const int channel = ChannelOf(plottable);
+    if (channel >= 0) emit PointClicked(channel, index);
+  });
+  connect(this, &QCustomPlot::plottableDoubleClick, this, [this](QCPAbstractPlottable* plottable, int, QMouseEvent*) {
+    const int channel = ChannelOf(plottable);
+    if (channel >= 0) emit SeriesDoubleClicked(channel);
+  });
+  connect(this, &QCustomPlot::beforeReplot, this, &TGraphChart::OnBeforeReplot);
+  SetDateLabels(gpDay);
+  // The pointing hand over the series says that a click selects.
+  setMouseTracking(true);
+}
+
+void TGraphChart::mouseMoveEvent(QMouseEvent* event) {
+  QCustomPlot::mouseMoveEvent(event);
+  const QCPAbstractPlottable* under = plottableAt(event->position(), false);
+  const bool onSeries = under != nullptr && under->visible() && ChannelOf(under) >= 0;
+  setCursor(onSeries ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+QCPAxis* TGraphChart::ValueAxis(int channel) const {
+  if (FIsVertical) return channel == 0 ? xAxis : xAxis2;
+  return channel == 0 ? yAxis : yAxis2;
+}
+
+void TGraphChart::SetDateAxisVertical(bool vertical) {
+  if (vertical == FIsVertical) return;
+  FIsVertical = vertical;
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    SetSeriesStyle(channel, IsBarSeries(channel), FColors[Index(channel)], FLineWidths[Index(channel)]);
+  }
+  // The date axis's ticker moves with it; the other one becomes a plain number axis.
+  QSharedPointer<QCPAxisTicker> ticker = (vertical ? xAxis : yAxis)->ticker();
+  DateAxis()->setTicker(ticker);
+  (vertical ? xAxis : yAxis)->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+  xAxis->setRangeReversed(false);
+  yAxis->setRangeReversed(vertical);
+  ApplyDateRange();
+}
+
+void TGraphChart::SetSeriesStyle(int channel, bool isBar, const QColor& color, int lineWidth) {
+  const std::size_t i = Index(channel);
+  if (FBars[i] != nullptr) removePlottable(FBars[i]);
+  if (FLines[i] != nullptr) removePlottable(FLines[i]);
+  FBars[i] = nullptr;
+  FLines[i] = nullptr;
+  FColors[i] = color;
+  FLineWidths[i] = lineWidth;
+  QCPAxis* value = ValueAxis(channel);
+  QCPAxis* date = DateAxis();
+  if (isBar) {
+    auto* bars = new QCPBars(date, value);
+    bars->setWidthType(QCPBars::wtAbsolute);
+    bars->setWidth(10);
+    bars->setPen(Qt::NoPen);
+    bars->setBrush(color);
+    // Bars are upright rectangles a whole number of pixels wide: smoothing their edges only blurs
+    // them, and it makes thousands of bars three times slower to draw.
+    bars->setAntialiased(false);
+    FBars[i] = bars;
+  } else {
+    auto* line = new QCPGraph(date, value);
+    line->setPen(QPen(color, std::clamp(lineWidth, 1, 50)));
+    line->setLineStyle(QCPGraph::lsLine);
+    FLines[i] = line;
+  }
+  SetSeriesActive(channel, FActive[i]);
+  SetSeriesTitle(channel, FTitles[i]);
+}
+
+QCPAbstractPlottable* TGraphChart::Plottable(int channel) const {
+  const std::size_t i = Index(channel);
+  if (FBars[i] != nullptr) return FBars[i];
+  return FLines[i];
+}
+
+int TGraphChart::ChannelOf(const QCPAbstractPlottable* plottable) const {
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    if (plottable != nullptr && plottable == Plottable(channel)) return channel;
+  }
+  return -1;
+}
+
+void TGraphChart::SetSeriesActive(int channel, bool active) {
+  FActive[Index(channel)] = active;
+  if (QCPAbstractPlottable* plottable = Plottable(channel)) {
+    plottable->setVisible(active);
+    if (active && !FTitles[Index(channel)].isEmpty()) {
+      plottable->addToLegend();
+    } else {
+      plottable->removeFromLegend();
+    }
+  }
+  ValueAxis(channel)->setVisible(channel == 0 || active);
+  if (channel == 1) ValueAxis(channel)->setTickLabels(active);
+}
+
+void TGraphChart::SetSeriesTitle(int channel, const QString& title) {
+  FTitles[Index(channel)] = title;
+  if (QCPAbstractPlottable* plottable = Plottable(channel)) {
+    plottable->setName(title);
+    if (FActive[Index(channel)] && !title.isEmpty()) {
+      plottable->addToLegend();
+    } else {
+      plottable->removeFromLegend();
+    }
+  }
+}
+
+void TGraphChart::SetSeriesData(int channel, const QVector<double>& keys, const QVector<double>& values) {
+  const std::size_t i = Index(channel);
+  // The points come in date order; the chart is told so and skips its own sorting.
+  if (FBars[i] != nullptr) FBars[i]->setData(keys, values, true);
+  if (FLines[i] != nullptr) FLines[i]->setData(keys, values, true);
+  if (FValueLabels) RebuildValueLabels();
+}
+
+void TGraphChart::ClearSeries(int channel) { SetSeriesData(channel, {}, {}); }
+
+int TGraphChart::PointCount(int channel) const {
+  QCPAbstractPlottable* plottable = Plottable(channel);
+  return plottable != nullptr ? plottable->interface1D()->dataCount() : 0;
+}
+
+double TGraphChart::PointKey(int channel, int index) const {
+  return Plottable(channel)->interface1D()->dataMainKey(index);
+}
+
+double TGraphChart::PointValue(int channel, int index) const {
+  return Plottable(channel)->interface1D()->dataMainValue(index);
+}
+
+void TGraphChart::SetBarWidth(int channel, int pixels) {
+  if (QCPBars* bars = FBars[Index(channel)]) bars->setWidth(std::max(pixels, 1));
+}
+
+int TGraphChart::BarWidth(int channel) const {
+  const QCPBars* bars = FBars[Index(channel)];
+  return bars != nullptr ? static_cast<int>(bars->width()) : 0;
+}
+
+void TGraphChart::SetDateRange(const TDateAxisRange& range, double startPercent, double endPercent) {
+  FDateAuto = range.IsAuto;
+  FDateRange = range;
+  // Margins that leave no room are dropped rather than dividing by nothing.
+  if (!(startPercent >= 0 && endPercent <= 100 && endPercent - startPercent > 1)) {
+    startPercent = 0;
+    endPercent = 100;
+  }
+  FStartPercent = startPercent;
+  FEndPercent = endPercent;
+  ApplyDateRange();
+}
+
+void TGraphChart::ApplyDateRange() {
+  if (FDateAuto) {
+    bool found = false;
+    double low = 0;
+    double high = 0;
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+      if (Plottable(channel) == nullptr || !FActive[Index(channel)] || PointCount(channel) == 0) continue;
+      // The points are in date order.
+      const QCPRange keys(PointKey(channel, 0), PointKey(channel, PointCount(channel) - 1));
+      low = found ? std::min(low, keys.lower) : keys.lower;
+      high = found ? std::max(high, keys.upper) : keys.upper;
+      found = true;
+    }
+    FDateRange = {true, found ? low : 0, found ? high : 0};
+  }
+  QCPRange shown = UsableRange(FDateRange.Min, FDateRange.Max);
+  // An automatic axis leaves half an entry free at either end for the first and last bars.
+  const bool bars = (IsBarSeries(0) && FActive[0]) || (IsBarSeries(1) && FActive[1]);
+  if (FDateAuto && bars && FDateRange.Max > FDateRange.Min) {
+    shown = QCPRange(shown.lower - FAutoPadding, shown.upper + FAutoPadding);
+  }
+  const double used = (FEndPercent - FStartPercent) / 100.0;
+  const double span = shown.size() / used;
+  shown = QCPRange(shown.lower - span * FStartPercent / 100.0, shown.upper + span * (100.0 - FEndPercent) / 100.0);
+  DateAxis()->setRange(shown);
+  if (auto* ticker = dynamic_cast<TDateTicker*>(DateAxis()->ticker().data())) {
+    ticker->SetSpan(FDateRange.Min, FDateRange.Max);
+  }
+}
+
+void TGraphChart::SetDateLabels(TGraphPeriod period) {
+  FAutoPadding = period == gpYear ? 182.5 : period == gpMonth ? 15.25 : 0.5;
+  auto ticker = QSharedPointer<TDateTicker>::create(period);
+  ticker->SetSpan(FDateRange.Min, FDateRange.Max);
+  DateAxis()->setTicker(ticker);
+  DateAxis()->setSubTicks(false);
+}
+
+void TGraphChart::SetSequenceLabels(const QStringList& labels) {
+  FAutoPadding = 0.5;
+  DateAxis()->setTicker(QSharedPointer<TSequenceTicker>::create(labels));
+  DateAxis()->setSubTicks(false);
+}
+
+void TGraphChart::SetValueRange(int channel, bool isAuto, double min, double max) {
+  QCPAxis* axis = ValueAxis(channel);
+  axis->setRangeReversed(false);
+  if (!isAuto) {
+    axis->setRange(UsableRange(min, max));
+    return;
+  }
+  const QCPAbstractPlottable* plottable = Plottable(channel);
+  if (plottable == nullptr || PointCount(channel) == 0) {
+    axis->setRange(0, 1);
+    return;
+  }
+  bool found = false;
+  QCPRange range = plottable->getValueRange(found, QCP::sdBoth);
+  if (!found) range = QCPRange(0, 1);
+  axis->setRange(UsableRange(range.lower, range.upper));
+}
+
+void TGraphChart::SetValueTitle(int channel, const QString& title) { ValueAxis(channel)->setLabel(title); }
+
+int TGraphChart::DateAxisLength() const {
+  const QRect rect = axisRect()->rect();
+  return FIsVertical ? rect.height() : rect.width();
+}
+
+void TGraphChart::SetValueLabelsVisible(bool visible) {
+  FValueLabels = visible;
+  RebuildValueLabels();
+}
+
+void TGraphChart::SetLegendVisible(bool visible) { legend->setVisible(visible); }
+
+void TGraphChart::RebuildValueLabels() {
+  for (QCPItemText* item : FLabelItems) removeItem(item);
+  FLabelItems.clear();
+  if (!FValueLabels) return;
+  QFont labelFont = font();
+  labelFont.setPointSize(8);
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    if (!FActive[Index(channel)] || Plottable(channel) == nullptr) continue;
+    QCPAxis* value = ValueAxis(channel);
+    for (int i = 0; i < PointCount(channel); ++i) {
+      auto* label = new QCPItemText(this);
+      label->setClipToAxisRect(true);
+      label->position->setAxes(FIsVertical ? value : DateAxis(), FIsVertical ? DateAxis() : value);
+      const double key = PointKey(channel, i);
+      const double number = PointValue(channel, i);
+      if (FIsVertical) {
+        label->position->setCoords(number, key);
+        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      } else {
+        label->position->setCoords(key, number);
+        label->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+      }
+      label->setText(QString::fromStdString(FormatGeneral(number)));
+      label->setFont(labelFont);
+      label->setBrush(Qt::white);
+      label->setPen(QPen(Qt::gray));
+      label->setPadding(QMargins(5, 0, 5, 0));
+      FLabelItems << label;
+    }
+  }
+}
+
+void TGraphChart::OnBeforeReplot() {
+  if (FInBeforeDraw) return;
+  FInBeforeDraw = true;
+  // About one label per 80 pixels across, one per 28 pixels down.
+  const int length = std::max(DateAxisLength(), 1);
+  DateAxis()->ticker()->setTickCount(std::max(length / (FIsVertical ? 28 : 80), 2));
+  FInBeforeDraw = false;
+}
+
+void TGraphChart::updateLayout() {
+  QCustomPlot::updateLayout();
+  // The bars take their width from the axis length this layout has just given.
+  if (FBeforeDraw && !FInBeforeDraw) {
+    FInBeforeDraw = true;
+    FBeforeDraw();
+    FInBeforeDraw = false;
+  }
+}
+
+QPixmap TGraphChart::Picture() {
+  const QSize size = width() > 0 && height() > 0 ? this->size() : sizeHint();
+  return toPixmap(size.width(), size.height());
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,174 @@
+#include "gui/graph/multi_graph_form.h"
+
+#include <QComboBox>
+
+#include "graph_test_support.h"
+
+namespace hakuvo::test {
+namespace {
+
+class MultiGraphForm : public GraphFixture {
+ protected:
+  MultiGraphForm() {
+    Document.MultiGraphInfo1().SetIsBarSeries(true);
+    Document.MultiGraphInfo1().SetDayAxisKind(daAll);
+    Document.MultiGraphInfo2().SetIsBarSeries(false);
+    Document.MultiGraphInfo2().SetDayAxisKind(daAll);
+    Document.CategoryInfoList().GetCategoryItems(ctJogging)->GraphInfo().RecordAxisTitle = {"回数", "距離(km)",
+                                                                                            "速度(km/h)"};
+  }
+};
+
+TEST_F(MultiGraphForm, DeleteOnTheSecondChannelLeavesOneSeriesAndTwoColumns) {
+  AddJog(EncodeDate(2014, 3, 5), 4);
+  AddJog(EncodeDate(2014, 3, 7), 7);
+  TMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  ASSERT_TRUE(form.Chart()->IsSeriesActive(0));
+  ASSERT_TRUE(form.Chart()->IsSeriesActive(1));
+  EXPECT_EQ(form.Chart()->legend->itemCount(), 2);
+  EXPECT_EQ(Lines(form.CopyText()).at(1).split('\t').size(), 3);
+
+  QSignalSpy changed(&Document, &TDiaryDocument::ViewSettingChanged);
+  form.RecordCombo2()->setFocus();
+  QTest::keyClick(form.RecordCombo2(), Qt::Key_Delete);
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_TRUE(form.Chart()->IsSeriesActive(0));
+  EXPECT_FALSE(form.Chart()->IsSeriesActive(1));
+  EXPECT_EQ(form.Chart()->legend->itemCount(), 1);
+  EXPECT_EQ(form.CategoryCombo2()->currentIndex(), -1);
+  EXPECT_EQ(form.RecordCombo2()->count(), 0);
+  // The left axis keeps its title, the right one has none.
+  EXPECT_FALSE(form.Chart()->ValueAxis(0)->label().isEmpty());
+  EXPECT_TRUE(form.Chart()->ValueAxis(1)->label().isEmpty());
+  const QStringList lines = Lines(form.CopyText());
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0], QStringLiteral("日\t記録1\t記録2"));
+  EXPECT_EQ(lines[1], QStringLiteral("2014/03/05\t4"));
+  EXPECT_EQ(lines[2], QStringLiteral("2014/03/07\t7"));
+}
+
+TEST_F(MultiGraphForm, ChannelsTitlesAndHalfWidthsForTwoBarSeries) {
+  for (int d = 1; d <= 10; ++d) AddJog(EncodeDate(2014, 3, d), d);
+  TMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  EXPECT_EQ(form.Chart()->Plottable(0)->name(), QStringLiteral("ジョギング[距離]"));
+  EXPECT_EQ(form.Chart()->Plottable(1)->name(), QStringLiteral("ジョギング[速度]"));
+  const int single = form.Chart()->BarWidth(0);
+  Document.MultiGraphInfo2().SetIsBarSeries(true);
+  form.SetGraphData();
+  form.Chart()->replot();
+  EXPECT_EQ(form.Chart()->BarWidth(0), static_cast<int>(std::lround(single / 2.0)));
+  EXPECT_EQ(form.Chart()->BarWidth(1), form.Chart()->BarWidth(0));
+  // Choosing a category leaves the channel waiting for its datum; choosing one draws it.
+  QSignalSpy changed(&Document, &TDiaryDocument::ViewSettingChanged);
+  const int recomputed = form.RecomputeCount();
+  form.CategoryCombo2()->setCurrentIndex(form.CategoryCombo2()->findText(QStringLiteral("自転車")));
+  emit form.CategoryCombo2()->activated(form.CategoryCombo2()->currentIndex());
+  EXPECT_EQ(form.RecordCombo2()->currentIndex(), -1);
+  EXPECT_GT(form.RecordCombo2()->count(), 1);
+  EXPECT_EQ(form.RecomputeCount(), recomputed);
+  form.RecordCombo2()->setCurrentIndex(1);
+  emit form.RecordCombo2()->activated(1);
+  EXPECT_EQ(form.RecomputeCount(), recomputed + 1);
+  EXPECT_EQ(changed.count(), 2);
+  EXPECT_EQ(form.Chart()->PointCount(1), 0);
+}
+
+TEST_F(MultiGraphForm, ClickSelectsTheDay) {
+  AddJog(EncodeDate(2014, 3, 5), 4);
+  AddJog(EncodeDate(2014, 3, 7), 7);
+  TMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  QSignalSpy days(&Document, &TDiaryDocument::SelectDay);
+  QTest::mouseClick(form.Chart(), Qt::LeftButton, {}, PointPixel(*form.Chart(), 0, 1, true));
+  ASSERT_EQ(days.count(), 1);
+  EXPECT_EQ(days.first().first().value<TDateTime>(), EncodeDate(2014, 3, 7));
+}
+
+TEST_F(MultiGraphForm, ChoicesTravelWithTheDiaryFile) {
+  TMultiGraphForm multi(Document, nullptr);
+  TActMultiGraphForm acts(Document, nullptr);
+  multi.SetCategory2(QStringLiteral("自転車"));
+  multi.SetRecordKind2(3);
+  acts.SetRecordKind2(0);
+  emit Document.AboutToSave();
+  const TDayDataFile& file = Document.DataFile();
+  EXPECT_EQ(file.MultiDayGraphCategory(), "ジョギング");
+  EXPECT_EQ(file.MultiDayGraphCategory2(), "自転車");
+  EXPECT_EQ(file.MultiDayGraphRecordKind(), 1);
+  EXPECT_EQ(file.MultiDayGraphRecordKind2(), 0);
+
+  Document.DataFile().SetFileName("/tmp/opened.hkvj");
+  Document.DataFile().SetMultiDayGraphCategory2("ウォーキング");
+  Document.DataFile().SetMultiDayGraphRecordKind(2);
+  emit Document.DiaryReset();
+  EXPECT_EQ(multi.Category2(), QStringLiteral("ウォーキング"));
+  EXPECT_EQ(multi.RecordKind(), 2);
+  // The action graph keeps the program's category for both data, with the diary's kinds.
+  EXPECT_EQ(acts.Category2(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(acts.RecordKind(), 2);
+  // A new diary: the program's category, distance and speed.
+  Document.DataFile().SetFileName("");
+  emit Document.DiaryReset();
+  EXPECT_EQ(multi.Category2(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(multi.RecordKind(), 1);
+  EXPECT_EQ(acts.RecordKind2(), 2);
+}
+
+class ActGraphForm : public MultiGraphForm {};
+
+TEST_F(ActGraphForm, ClickAfterSkippedActionsSelectsTheActionsRow) {
+  const TScopedClock clock(EncodeDate(2014, 3, 31));
+  AddJog(EncodeDate(2014, 1, 1), 1, "古い1");
+  AddJog(EncodeDate(2014, 1, 1), 2, "古い2");
+  AddJog(EncodeDate(2014, 2, 20), 3, "古い3");
+  AddJog(EncodeDate(2014, 3, 7), 4);
+  AddJog(EncodeDate(2014, 3, 31), 5, "今日");
+  Document.MultiGraphInfo1().SetDayAxisKind(daTerm);
+  Document.MultiGraphInfo1().SetAxisTerm(30);
+  TActMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  ASSERT_EQ(form.Chart()->PointCount(0), 2);
+  EXPECT_EQ(form.AxisStartDate(), EncodeDate(2014, 3, 1));
+  EXPECT_EQ(form.AxisEndDate(), EncodeDate(2014, 3, 31));
+  // The legend names the data; the points are labelled with titles, the untitled one by date.
+  EXPECT_EQ(form.Chart()->Plottable(0)->name(), QStringLiteral("距離"));
+  QVector<double> ticks;
+  QVector<QString> labels;
+  form.Chart()->DateAxis()->ticker()->generate(QCPRange(-0.5, 1.5), QLocale(), 'g', 6, ticks, nullptr, &labels);
+  EXPECT_EQ(labels, (QVector<QString>{QStringLiteral("3/7"), QStringLiteral("今日")}));
+
+  QSignalSpy rows(&Document, &TDiaryDocument::SelectRow);
+  QTest::mouseClick(form.Chart(), Qt::LeftButton, {}, PointPixel(*form.Chart(), 0, 0, true));
+  ASSERT_EQ(rows.count(), 1);
+  EXPECT_EQ(rows.first().first().toInt(), 3);
+  // The copy text carries each action's day, both data side by side.
+  EXPECT_EQ(form.CopyText(), QStringLiteral("日\t記録1\t記録2\r\n2014/03/07\t4\t4\r\n2014/03/31\t5\t5\r\n"));
+  // The category combos are not the user's here.
+  EXPECT_FALSE(form.CategoryCombo()->isVisible());
+  EXPECT_FALSE(form.CategoryCombo2()->isVisible());
+  EXPECT_TRUE(form.RecordCombo()->isVisible());
+}
+
+TEST_F(ActGraphForm, EmptyDiaryAndBadSettings) {
+  TActMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  EXPECT_EQ(form.Chart()->PointCount(0), 0);
+  EXPECT_EQ(form.CopyText(), QStringLiteral("日\t記録1\t記録2\r\n"));
+  AddJog(EncodeDate(2014, 3, 7), 4);
+  Document.MultiGraphInfo1().SetIsAutoRecordAxis(false);
+  Document.MultiGraphInfo1().SetRecordAxisMin(3);
+  Document.MultiGraphInfo1().SetRecordAxisMax(-3);
+  Document.MultiGraphInfo1().SetBarSeriesWidth(-1);
+  Document.MultiGraphInfo2().SetIsBarSeries(true);
+  form.SetGraphData();
+  EXPECT_EQ(form.Chart()->PointCount(0), 1);
+  EXPECT_FALSE(form.Chart()->Picture().isNull());
+  const QCPRange values = form.Chart()->ValueAxis(0)->range();
+  EXPECT_EQ(values.lower, -3);
+  EXPECT_EQ(values.upper, 3);
+}
+
+}  // namespace
+}  // namespace hakuvo::test
