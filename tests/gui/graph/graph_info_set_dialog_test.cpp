@@ -18,7 +18,6 @@ namespace {
 class GraphInfoSetDialog : public ::testing::Test {
  protected:
   GraphInfoSetDialog() {
-    EnsureQtApplication();
     Info.SetDayAxisKind(daTerm);
     Info.SetAxisTerm(30);
     Info.SetStartDate(EncodeDate(2014, 1, 1));
@@ -28,6 +27,8 @@ class GraphInfoSetDialog : public ::testing::Test {
     Dialog.SetErrorHandler([this](const QString& message) { Errors << message; });
   }
 
+  // The application must exist before the dialog member is built.
+  bool FHasApplication = (EnsureQtApplication(), true);
   TGraphInfo Info;
   TGraphInfoSetDialog Dialog;
   QStringList Errors;
