@@ -207,6 +207,10 @@ void TGoogleMapForm::SetLinkData(const TLinkData* link) {
   if (isVisible() && FBrowser != nullptr) ShowLinkData();
 }
 
+void TGoogleMapForm::GpsRangeChanged() {
+  if (dynamic_cast<const TGpsFileLink*>(FLinkData) != nullptr && isVisible()) ShowLinkData();
+}
+
 void TGoogleMapForm::ShowLinkData() {
   if (FLinkData == nullptr || !IsPageReady()) return;
   TWaitCursor wait;

@@ -45,6 +45,8 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void CreateMarker(double latitude, double longitude, bool isClear) override;
   void ClearMap() override;
   bool EditPlace(QWidget* parent, TPlace& place) override;
+  // The shown track's range may have changed: draw it again.
+  void GpsRangeChanged() override;
 
   const std::string& Category() const { return FCategory; }
   void SetCategory(const std::string& category);
