@@ -171,7 +171,12 @@ void TGoogleMapForm::RunScript(const QString& statement) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
   // A failing call is skipped: the page stays as it was.
-  FBrowser->page()->runJavaScript(QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}"));
+  const QString guarded = QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
+  if (FBatch != nullptr) {
+    *FBatch += guarded;
+  } else {
+    FBrowser->page()->runJavaScript(guarded);
+  }
 }
 
 // ---- what the other windows ask for ----
@@ -235,6 +240,15 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
     // An unreadable track leaves the map cleared, without a message.
     track.reset();
   }
+  // The calls go to the page as one script: each is a trip to the page and back.
+  QString batch;
+  FBatch = &batch;
+  DrawTrackCalls(track.get());
+  FBatch = nullptr;
+  if (!batch.isEmpty() && FBrowser != nullptr) FBrowser->page()->runJavaScript(batch);
+}
+
+void TGoogleMapForm::DrawTrackCalls(TGpsFile* track) {
   Clear();
   if (track == nullptr || track->GpsList.Count() == 0) return;
 

@@ -20,6 +20,7 @@ namespace hakuvo {
 
 class TAppData;
 class TCategoryInfoList;
+class TGpsFile;
 class TGpsFileLink;
 class TMapHost;
 class TPlaceDialog;
@@ -102,6 +103,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void ShowAgain();
   void ShowLinkData();
   void DrawTrack(const TGpsFileLink& link);
+  void DrawTrackCalls(TGpsFile* track);
   void RunScript(const QString& statement);
   void Geocode(const QString& address);
 
@@ -112,6 +114,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   const TLinkData* FLinkData = nullptr;
   bool FIsLoadMap = false;
   int FGeocodeGrants = 0;
+  QString* FBatch = nullptr;  // while set, statements are gathered here instead of run
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;
