@@ -1,6 +1,7 @@
 #include "gui/map/google_map_form.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -9,6 +10,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 #include <QWebChannel>
 #include <QWebEnginePage>
@@ -46,6 +48,12 @@ namespace hakuvo {
 
 namespace {
 
+// A failing call is skipped: the page stays as it was.
+QString Guarded(const QString& statement) {
+  return QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
+}
+QString Unguarded(const QString& guarded) { return guarded.mid(4, guarded.size() - 4 - 12); }
+
 QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
 
 }  // namespace
@@ -70,7 +78,14 @@ TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInf
   layout->setContentsMargins(0, 0, 0, 0);
 }
 
-TGoogleMapForm::~TGoogleMapForm() = default;
+TGoogleMapForm::~TGoogleMapForm() {
+  // A worker still reading a track finishes first; nobody takes its result.
+  for (QThread* worker : FWorkers) {
+    worker->wait();
+    delete worker;
+  }
+  if (!FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
+}
 
 double TGoogleMapForm::Latitude() const { return FHost->Latitude(); }
 double TGoogleMapForm::Longitude() const { return FHost->Longitude(); }
@@ -170,13 +185,7 @@ void TGoogleMapForm::ShowAgain() {
 void TGoogleMapForm::RunScript(const QString& statement) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
-  // A failing call is skipped: the page stays as it was.
-  const QString guarded = QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
-  if (FBatch != nullptr) {
-    *FBatch += guarded;
-  } else {
-    FBrowser->page()->runJavaScript(guarded);
-  }
+  FBrowser->page()->runJavaScript(Guarded(statement));
 }
 
 // ---- what the other windows ask for ----
@@ -202,8 +211,10 @@ void TGoogleMapForm::Clear() {
 }
 
 void TGoogleMapForm::ClearMap() {
-  // The link belongs to the caller, who may free it once the map is cleared.
+  // The link belongs to the caller, who may free it once the map is cleared; a track still being
+  // read for it is not drawn.
   FLinkData = nullptr;
+  ++FTrackGeneration;
   Clear();
 }
 
@@ -218,11 +229,13 @@ void TGoogleMapForm::GpsRangeChanged() {
 
 void TGoogleMapForm::ShowLinkData() {
   if (FLinkData == nullptr || !IsPageReady()) return;
-  TWaitCursor wait;
+  // Whatever was being read for the link before is not drawn now.
+  ++FTrackGeneration;
   if (const auto* image = dynamic_cast<const TImageFileLink*>(FLinkData)) {
     if (!IsJpegFile(image->FileName)) return;
     double latitude = 0;
     double longitude = 0;
+    TWaitCursor wait;
     if (ExifPosition(image->FileName, latitude, longitude)) {
       PanTo(latitude, longitude, true);
       CreateMarker(latitude, longitude, true);
@@ -232,39 +245,67 @@ void TGoogleMapForm::ShowLinkData() {
   }
 }
 
+// Reading a track, choosing its vertices and writing them out take long for a big track: a worker
+// does it, so the window keeps answering; the page gets the result when it is ready, unless
+// another link was shown meanwhile.
+struct TGoogleMapForm::TPreparedTrack {
+  bool IsDrawn = false;
+  // The addPolyLineVertices statement, already in its error guard: for a big track it is tens of
+  // megabytes, which the window hands on without copying it again.
+  QString GuardedVertices;
+  QString Bounds;  // the mapFitBounds statement
+};
+
 void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
-  std::unique_ptr<TGpsFile> track;
-  try {
-    track = LoadDisplayTrack(link);
-  } catch (const std::exception&) {
-    // An unreadable track leaves the map cleared, without a message.
-    track.reset();
-  }
-  // The calls go to the page as one script: each is a trip to the page and back.
-  QString batch;
-  FBatch = &batch;
-  DrawTrackCalls(track.get());
-  FBatch = nullptr;
-  if (!batch.isEmpty() && FBrowser != nullptr) FBrowser->page()->runJavaScript(batch);
-}
-
-void TGoogleMapForm::DrawTrackCalls(TGpsFile* track) {
-  Clear();
-  if (track == nullptr || track->GpsList.Count() == 0) return;
-
+  const int generation = ++FTrackGeneration;
+  auto source = std::make_shared<TGpsFileLink>();
+  source->Assign(link);
   TMapInfo line;
   if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
+  auto prepared = std::make_shared<TPreparedTrack>();
+  QThread* worker = QThread::create([source, line, prepared] {
+    std::unique_ptr<TGpsFile> track;
+    try {
+      track = LoadDisplayTrack(*source);
+    } catch (const std::exception&) {
+      // An unreadable track leaves the map cleared, without a message.
+      track.reset();
+    }
+    if (track == nullptr || track->GpsList.Count() == 0) return;
+    // The whole line in one call: a call per vertex costs a round trip to the page each.
+    prepared->GuardedVertices = Guarded(JsCall(QStringLiteral("addPolyLineVertices"),
+                                               {JsVertexArray(*track, MapLineVertices(*track, line.LimitSpeed()))}));
+    // The view takes in every point read, also those left out of the line.
+    track->GpsList.CalcLimit();
+    const TGpsDataList& points = track->GpsList;
+    prepared->Bounds =
+        JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
+                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
+    prepared->IsDrawn = true;
+  });
+  FWorkers.insert(worker);
+  if (FWorkers.size() == 1) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  connect(worker, &QThread::finished, this, [this, worker, generation, line, prepared] {
+    FWorkers.erase(worker);
+    worker->deleteLater();
+    if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
+    if (generation != FTrackGeneration) return;
+    ShowPreparedTrack(*prepared, line);
+    emit TrackShown();
+  });
+  worker->start();
+}
+
+void TGoogleMapForm::ShowPreparedTrack(const TPreparedTrack& prepared, const TMapInfo& line) {
+  Clear();
+  if (!prepared.IsDrawn || !IsPageReady()) return;
   RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  // The whole line in one call: a call per vertex costs a round trip to the page each.
-  const std::vector<int> vertices = MapLineVertices(*track, line.LimitSpeed());
-  RunScript(JsCall(QStringLiteral("addPolyLineVertices"), {JsVertexArray(*track, vertices)}));
+  // The line goes as it is; the observer, which only tests set, gets it without its guard.
+  if (FScriptObserver) FScriptObserver(Unguarded(prepared.GuardedVertices));
+  FBrowser->page()->runJavaScript(prepared.GuardedVertices);
   RunScript(JsCall(QStringLiteral("drawPolyLine"), {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()),
                                                     QString::number(line.LineWidth())}));
-  // The view takes in every point read, also those left out of the line.
-  track->GpsList.CalcLimit();
-  const TGpsDataList& points = track->GpsList;
-  RunScript(JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
-                                                    JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())}));
+  RunScript(prepared.Bounds);
 }
 
 // ---- looking addresses up ----

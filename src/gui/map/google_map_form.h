@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "core/model/category_type.h"
@@ -13,6 +14,7 @@
 
 class QNetworkAccessManager;
 class QPushButton;
+class QThread;
 class QWebEngineView;
 class QWebChannel;
 
@@ -20,7 +22,7 @@ namespace hakuvo {
 
 class TAppData;
 class TCategoryInfoList;
-class TGpsFile;
+class TMapInfo;
 class TGpsFileLink;
 class TMapHost;
 class TPlaceDialog;
@@ -91,6 +93,9 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   // The page finished loading and the map was made in it.
   void MapLoaded();
   void GeocodeFinished(bool found);
+  // A track link's line is on the page (or the map was cleared, the track being unreadable or
+  // empty). Tracks are read by a worker, so this comes after SetLinkData returned.
+  void TrackShown();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -102,8 +107,9 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   // Shows the link again, or the position, after a load or a new show.
   void ShowAgain();
   void ShowLinkData();
+  struct TPreparedTrack;
   void DrawTrack(const TGpsFileLink& link);
-  void DrawTrackCalls(TGpsFile* track);
+  void ShowPreparedTrack(const TPreparedTrack& prepared, const TMapInfo& line);
   void RunScript(const QString& statement);
   void Geocode(const QString& address);
 
@@ -114,7 +120,8 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   const TLinkData* FLinkData = nullptr;
   bool FIsLoadMap = false;
   int FGeocodeGrants = 0;
-  QString* FBatch = nullptr;  // while set, statements are gathered here instead of run
+  int FTrackGeneration = 0;  // a worker's result is shown only while it is still the latest
+  std::set<QThread*> FWorkers;
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;

@@ -136,7 +136,7 @@ TEST_F(MapWindowTest, TrackLineFollowsTheLimitSpeedInOneCall) {
   for (const auto& c : cases) {
     line.SetLimitSpeed(c.limit);
     Calls.clear();
-    form->SetLinkData(&link);
+    ShowTrack(&link);
     EXPECT_EQ(Calls, QStringList({"clearPolyLine()", "clearMarker()", "clearPolyLine()", c.vertices,
                                   "drawPolyLine(\"#0000ff\",1,4)", "mapFitBounds(35.6,35.60081,139.7,139.755)"}))
         << "limit " << c.limit;
@@ -153,7 +153,7 @@ TEST_F(MapWindowTest, TrackLineFollowsTheLimitSpeedInOneCall) {
   TGpsFileLink west;
   west.FileName = WriteWalk(folder, "west.gpx", 3, -1, 51.5, -0.5);
   Calls.clear();
-  form->SetLinkData(&west);
+  ShowTrack(&west);
   ASSERT_FALSE(Calls.isEmpty());
   EXPECT_EQ(Calls.last(), QStringLiteral("mapFitBounds(51.5,51.50018,-0.5,-0.5)"));
   EXPECT_LT(State().value("bounds").toList().value(3).toDouble(), -0.4);
@@ -162,7 +162,7 @@ TEST_F(MapWindowTest, TrackLineFollowsTheLimitSpeedInOneCall) {
   TGpsFileLink broken;
   broken.FileName = folder.Path("missing.gpx");
   Calls.clear();
-  form->SetLinkData(&broken);
+  ShowTrack(&broken);
   EXPECT_EQ(Calls, QStringList({"clearPolyLine()", "clearMarker()"}));
   EXPECT_TRUE(State().value("line").isNull());
 }

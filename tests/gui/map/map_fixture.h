@@ -68,6 +68,13 @@ class MapWindowTest : public ::testing::Test, private WebEngineApplication {
     return result;
   }
 
+  // Shows a track link and waits until its worker's result is on the page.
+  void ShowTrack(const TLinkData* link) {
+    QSignalSpy shown(form.get(), &TGoogleMapForm::TrackShown);
+    form->SetLinkData(link);
+    ASSERT_TRUE(shown.count() > 0 || shown.wait(30000)) << "the track was not shown";
+  }
+
   // What the page shows (mapState() of the page).
   QVariantMap State() { return Eval(QStringLiteral("mapState()")).toMap(); }
 
