@@ -52,7 +52,6 @@ namespace {
 QString Guarded(const QString& statement) {
   return QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
 }
-QString Unguarded(const QString& guarded) { return guarded.mid(4, guarded.size() - 4 - 12); }
 
 QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
 
@@ -250,10 +249,9 @@ void TGoogleMapForm::ShowLinkData() {
 // another link was shown meanwhile.
 struct TGoogleMapForm::TPreparedTrack {
   bool IsDrawn = false;
-  // The addPolyLineVertices statement, already in its error guard: for a big track it is tens of
-  // megabytes, which the window hands on without copying it again.
-  QString GuardedVertices;
-  QString Bounds;  // the mapFitBounds statement
+  // Every call of the drawing in its error guard, as one script: a call is a trip to the page,
+  // and for a big track the line is tens of megabytes, which the window hands on as it is.
+  QString Script;
 };
 
 void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
@@ -273,39 +271,53 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
     }
     if (track == nullptr || track->GpsList.Count() == 0) return;
     // The whole line in one call: a call per vertex costs a round trip to the page each.
-    prepared->GuardedVertices = Guarded(JsCall(QStringLiteral("addPolyLineVertices"),
-                                               {JsVertexArray(*track, MapLineVertices(*track, line.LimitSpeed()))}));
+    const QString vertices = JsVertexArray(*track, MapLineVertices(*track, line.LimitSpeed()));
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
     const TGpsDataList& points = track->GpsList;
-    prepared->Bounds =
+    const QStringList calls = {
+        JsCall(QStringLiteral("clearPolyLine")),
+        JsCall(QStringLiteral("clearMarker")),
+        JsCall(QStringLiteral("clearPolyLine")),
+        QString(),  // the line, written straight into the script below
+        JsCall(QStringLiteral("drawPolyLine"),
+               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())}),
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
-                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
+                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())})};
+    QString& script = prepared->Script;
+    script.reserve(vertices.size() + 512);
+    for (const QString& call : calls) {
+      script += QStringLiteral("try{");
+      script += call.isEmpty() ? QStringLiteral("addPolyLineVertices(") + vertices + QLatin1Char(')') : call;
+      script += QStringLiteral(";}catch(e){}");
+    }
     prepared->IsDrawn = true;
   });
   FWorkers.insert(worker);
   if (FWorkers.size() == 1) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  connect(worker, &QThread::finished, this, [this, worker, generation, line, prepared] {
+  connect(worker, &QThread::finished, this, [this, worker, generation, prepared] {
     FWorkers.erase(worker);
     worker->deleteLater();
     if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
     if (generation != FTrackGeneration) return;
-    ShowPreparedTrack(*prepared, line);
+    ShowPreparedTrack(*prepared);
     emit TrackShown();
   });
   worker->start();
 }
 
-void TGoogleMapForm::ShowPreparedTrack(const TPreparedTrack& prepared, const TMapInfo& line) {
-  Clear();
-  if (!prepared.IsDrawn || !IsPageReady()) return;
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  // The line goes as it is; the observer, which only tests set, gets it without its guard.
-  if (FScriptObserver) FScriptObserver(Unguarded(prepared.GuardedVertices));
-  FBrowser->page()->runJavaScript(prepared.GuardedVertices);
-  RunScript(JsCall(QStringLiteral("drawPolyLine"), {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()),
-                                                    QString::number(line.LineWidth())}));
-  RunScript(prepared.Bounds);
+void TGoogleMapForm::ShowPreparedTrack(const TPreparedTrack& prepared) {
+  if (!prepared.IsDrawn || !IsPageReady()) {
+    Clear();
+    return;
+  }
+  if (FScriptObserver) {
+    // Only tests watch the calls; the script holds nothing but numbers and the colour, so its
+    // guards split it.
+    const QString guardEnd = QStringLiteral(";}catch(e){}");
+    for (const QString& guarded : prepared.Script.split(guardEnd, Qt::SkipEmptyParts)) FScriptObserver(guarded.mid(4));
+  }
+  FBrowser->page()->runJavaScript(prepared.Script);
 }
 
 // ---- looking addresses up ----

@@ -22,7 +22,6 @@ namespace hakuvo {
 
 class TAppData;
 class TCategoryInfoList;
-class TMapInfo;
 class TGpsFileLink;
 class TMapHost;
 class TPlaceDialog;
@@ -109,7 +108,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void ShowLinkData();
   struct TPreparedTrack;
   void DrawTrack(const TGpsFileLink& link);
-  void ShowPreparedTrack(const TPreparedTrack& prepared, const TMapInfo& line);
+  void ShowPreparedTrack(const TPreparedTrack& prepared);
   void RunScript(const QString& statement);
   void Geocode(const QString& address);
 
