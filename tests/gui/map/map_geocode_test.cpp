@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 
 #include "core/common/date_time.h"
@@ -132,6 +133,33 @@ TEST_F(MapWindowTest, EditPlaceHandsThePlaceThroughTheDialog) {
   });
   EXPECT_FALSE(form->EditPlace(nullptr, place));
   EXPECT_EQ(place.Title, "大阪駅");
+}
+
+}  // namespace
+}  // namespace hakuvo::test
+
+namespace hakuvo::test {
+namespace {
+
+// Without tile or look-up servers the page still loads and draws, and a look-up gives up.
+TEST_F(MapWindowTest, OfflineThePageStillDrawsAndALookUpGivesUp) {
+  QTcpServer silent;  // takes connections and never answers
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+  appData.MapServiceInfo.Roadmap.Url = "http://127.0.0.1:9/{z}/{x}/{y}.png";  // nothing listens there
+  appData.MapServiceInfo.GeocodeUrl =
+      QStringLiteral("http://127.0.0.1:%1/search").arg(silent.serverPort()).toStdString();
+  appData.MapServiceInfo.GeocodeTimeout = 300;
+  ShowAndLoad();
+  form->CreateMarker(35.5, 139.5, true);
+  const QVariantMap state = State();
+  EXPECT_EQ(state.value("markers").toList(), QVariantList({QVariantList{35.5, 139.5}}));
+
+  QSignalSpy finished(form.get(), &TGoogleMapForm::GeocodeFinished);
+  form->SetLocation(QStringLiteral("どこか"));
+  form->PanToLocation();
+  ASSERT_TRUE(finished.wait(5000)) << "the look-up did not give up";
+  EXPECT_FALSE(finished.first().first().toBool());
+  EXPECT_DOUBLE_EQ(form->Latitude(), 35.5) << "the map stays where it was";
 }
 
 }  // namespace
