@@ -108,7 +108,13 @@ void TGoogleMapForm::showEvent(QShowEvent* event) {
     CreateBrowser();
     return;
   }
-  if (FIsLoadMap) ShowAgain();
+  if (FIsLoadMap) {
+    ShowAgain();
+  } else if (FIsPageLoaded) {
+    // The page finished loading while the window was hidden: the map is made now.
+    LoadMap();
+    emit MapLoaded();
+  }
 }
 
 void TGoogleMapForm::CreateBrowser() {
@@ -141,6 +147,7 @@ void TGoogleMapForm::CreateBrowser() {
 }
 
 void TGoogleMapForm::OnLoadFinished(bool ok) {
+  FIsPageLoaded = ok;
   if (!ok) {
     // The page is ours and local: a failed load leaves an empty window, with nothing to report.
     FIsLoadMap = false;

@@ -118,6 +118,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   TCategoryType FCategoryType = ctUserCategory;
   const TLinkData* FLinkData = nullptr;
   bool FIsLoadMap = false;
+  bool FIsPageLoaded = false;  // the page is there, whether or not the map was made in it
   int FGeocodeGrants = 0;
   int FTrackGeneration = 0;  // a worker's result is shown only while it is still the latest
   std::set<QThread*> FWorkers;

@@ -183,3 +183,22 @@ TEST_F(MapWindowTest, ExternalMapOpensTheConfiguredAddressOfTheShownView) {
 
 }  // namespace
 }  // namespace hakuvo::test
+
+namespace hakuvo::test {
+namespace {
+
+// A window closed before its page finished loading makes the map when it shows again.
+TEST_F(MapWindowTest, PageLoadedWhileHiddenMakesTheMapOnTheNextShow) {
+  QSignalSpy loaded(form.get(), &TGoogleMapForm::MapLoaded);
+  form->show();
+  form->hide();
+  QTRY_VERIFY_WITH_TIMEOUT(form->Browser() != nullptr && Eval("typeof loadMap").toString() == "function", 30000);
+  EXPECT_EQ(loaded.count(), 0);
+  EXPECT_FALSE(form->IsLoadMap());
+  form->show();
+  EXPECT_EQ(loaded.count(), 1);
+  EXPECT_EQ(State().value("zoom").toInt(), 13);
+}
+
+}  // namespace
+}  // namespace hakuvo::test
