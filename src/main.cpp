@@ -1,5 +1,7 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QEvent>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +52,12 @@ int main(int argc, char** argv) {
   // From the process's own start: the libraries mapped before main() are part of the wait.
   const hakuvo::TTimingWatch sinceStart = hakuvo::TTimingWatch::SinceProcessStart();
   sinceStart.Log("main() reached");
+  // The map window's web engine shares its drawing context with the windows; a root account
+  // cannot run the engine's sandbox at all, so it runs without one there.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  if (::geteuid() == 0 && std::getenv("QTWEBENGINE_DISABLE_SANDBOX") == nullptr) {
+    setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));

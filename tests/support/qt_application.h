@@ -1,6 +1,8 @@
 #pragma once
 
+#include <unistd.h>
 #include <QApplication>
+
 #include <cstdlib>
 
 namespace hakuvo::test {
@@ -11,6 +13,10 @@ namespace hakuvo::test {
 inline QApplication& EnsureQtApplication() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The map window's web engine: its sandbox cannot start under root (as CI runs), and it shares
+  // its drawing context with the windows, which must be settled before the application exists.
+  if (::geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   static int argc = 1;
   static char name[] = "hakuvo-test";
   static char* argv[] = {name, nullptr};

@@ -318,6 +318,7 @@ void TAppData::ReadFromIni(const TIniFile& ini) {
   Weight = ReadExtended(ini, "Energy", "Weight", 60.0L);
   if (CategoryList != nullptr) *CategoryList = ReadCategoryList(ini);
   IsShowAll = ini.ReadBool("Option", "ShowAll", false);
+  MapServiceInfo.ReadFromIni(ini);
 }
 
 void TAppData::WriteToIni(TIniFile& ini) const {

@@ -8,6 +8,7 @@
 #include "core/common/extended.h"
 #include "core/model/category_type.h"
 #include "core/settings/child_window_info.h"
+#include "core/settings/map_service_info.h"
 
 namespace hakuvo {
 
@@ -128,6 +129,8 @@ class TAppData {
   std::string YearGraphCategory;
   // The View menu offers every window and command, not only those shown at first start.
   bool IsShowAll = false;
+  // Tile, geocoding and external map servers of the map window; read only.
+  TMapServiceInfo MapServiceInfo;
 
  private:
   std::filesystem::path FProgramFolder;

@@ -5,12 +5,14 @@
 #include <memory>
 
 #include "core/settings/app_data.h"
+#include "gui/document/diary_document.h"
 #include "gui/document/docking_form.h"
 #include "gui/graph/graph_form.h"
 #include "gui/graph/multi_graph_form.h"
 #include "gui/graph/speed_form.h"
 #include "gui/links/link_form.h"
 #include "gui/links/link_preview_form.h"
+#include "gui/map/google_map_form.h"
 
 namespace hakuvo {
 
@@ -55,6 +57,11 @@ TDockingFormFactory MainDockingFormFactory(const TDockingFormContext& context) {
       if (name == QLatin1String("YearGraphForm")) return new TYearGraphForm(document, context.AppData);
       if (name == QLatin1String("MultiGraphForm")) return new TMultiGraphForm(document, context.AppData);
       if (name == QLatin1String("ActMultiGraphForm")) return new TActMultiGraphForm(document, context.AppData);
+    }
+    if (name == QLatin1String("GoogleMapForm") && context.Document != nullptr && context.AppData != nullptr) {
+      auto* map = new TGoogleMapForm(*context.AppData, context.Document->CategoryInfoList());
+      if (context.Ports != nullptr) context.Ports->Map = map;
+      return map;
     }
     return new TDockingForm(name, QString::fromUtf8(kind->Caption));
   };

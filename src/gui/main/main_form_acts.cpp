@@ -48,6 +48,7 @@ void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, 
   if (auto* user = dynamic_cast<TUserCategoryRecordDialog*>(&dialog)) user->SetUserCategoryList(UserCategoryNames());
   dialog.SetActData(act);
   dialog.SetAppData(FAppData.get());
+  dialog.SetMapPort(FPorts.Map);
   RestoreRecordDialogLayout(dialog, *FAppData);
   // The dialog's category settings changed: every window hears of it through the document.
   connect(&dialog, &TRecordDialog::DataChanged, FDocument.get(), &TDiaryDocument::DataChanged);

@@ -102,6 +102,16 @@ void TMainForm::OnSelectionChanged(const QList<int>& newlySelected) {
   ShowActLinks(act);
   const QString category = QString::fromStdString(act->CategoryStr());
   FCurrentCategory = FCategoryChoices.contains(category) ? category.toStdString() : std::string();
+  if (TMapPort* map = FPorts.Map) {
+    map->ClearMap();
+    const double latitude = static_cast<double>(act->Place.Latitude);
+    const double longitude = static_cast<double>(act->Place.Longitude);
+    if (latitude != 0 || longitude != 0) {
+      map->SetMapCategory(act->CategoryStr());
+      map->PanTo(latitude, longitude, true);
+      map->CreateMarker(latitude, longitude, true);
+    }
+  }
 }
 
 void TMainForm::RefreshCategoryChoices() {

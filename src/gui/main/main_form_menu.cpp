@@ -6,16 +6,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/settings/app_data.h"
+#include "gui/common/error_box.h"
 #include "gui/common/tool_icons.h"
 #include "gui/document/view_menu_items.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
+#include "gui/map/map_default_dialog.h"
 
 namespace hakuvo {
 
@@ -92,6 +96,19 @@ void TMainForm::CreateMenus() {
   viewMenu->addSeparator();
   FViewItems->AddFormItems(*viewMenu);
   viewMenu->addSeparator();
+  // The map's start view: the map reads it when it loads its page, once a run.
+  auto* mapDefaults = new QAction(QStringLiteral("地図初期表示設定(&M)..."), this);
+  mapDefaults->setObjectName(QStringLiteral("MapDefaultCommand"));
+  mapDefaults->setStatusTip(QStringLiteral("地図初期表示設定"));
+  connect(mapDefaults, &QAction::triggered, this, [this] {
+    TMapDefaultDialog dialog(this);
+    dialog.SetMapDefaultInfo(&FAppData->ChildWindowInfo.MapDefaultInfo);
+    dialog.SetErrorHandler([this, &dialog](const QString& message) { FHooks.Error(&dialog, message); });
+    if (FHooks.RunDialog(dialog) != QDialog::Accepted) return;
+    QMessageBox::information(this, AppTitle(), QStringLiteral("地図初期表示設定は次回起動時から有効になります"));
+  });
+  viewMenu->addAction(mapDefaults);
+  FViewItems->AddExtendedCommand(mapDefaults);
   viewMenu->addAction(Action(cmFullScreen));
   FViewItems->AddShowAllItem(*viewMenu);
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));

@@ -28,8 +28,10 @@
 #include "core/common/text_util.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
+#include "core/model/place.h"
 #include "gui/common/error_box.h"
 #include "gui/common/qt_text.h"
+#include "gui/document/window_ports.h"
 #include "gui/record/record_dialog_link_list.h"
 #include "gui/record/record_dialog_picture.h"
 
@@ -89,6 +91,7 @@ void TRecordDialog::BuildRecordPanel() {
   StretchToRight(FTitleEdit);
   FPlaceEdit = AddLineEdit(QStringLiteral("PlaceEdit"), 62, 63, 240, 1);
   AddLeftCaption(FPlaceEdit, QStringLiteral("場所"));
+  OnDoubleClick(CaptionOf(FPlaceEdit), [this] { PlaceCommand(); });
 
   FRecordEdit = AddNumberEdit(QStringLiteral("RecordEdit"), 124, 20);
   AddCaption(FRecordEdit, QStringLiteral("記録"));
@@ -461,6 +464,23 @@ TActData& TRecordDialog::ActData() {
   working.Weather = ToStdString(FWeatherCombo->currentText());
   working.Memo = SplitLines(PlainText(FMemo));
   return working;
+}
+
+// ---- the place ----
+
+void TRecordDialog::SetMapPort(TMapPort* map) {
+  FMapPort = map;
+  CaptionOf(FPlaceEdit)->setToolTip(map != nullptr ? QStringLiteral("ダブルクリックで場所詳細") : QString());
+}
+
+void TRecordDialog::PlaceCommand() {
+  if (FMapPort == nullptr) return;
+  TPlace place;
+  place.Assign(WorkingAct().Place);
+  place.Title = ToStdString(FPlaceEdit->text());
+  if (!FMapPort->EditPlace(this, place)) return;
+  WorkingAct().Place.Assign(place);
+  FPlaceEdit->setText(ToQString(place.Title));
 }
 
 // ---- checks and closing ----

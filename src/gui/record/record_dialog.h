@@ -33,6 +33,7 @@ class TAppData;
 class TCategoryInfo;
 class TGpsFile;
 class TLinkListView;
+class TMapPort;
 class TPicturePane;
 
 // The dialog in which one action is entered or edited: its fields on the left (which ones show
@@ -74,6 +75,11 @@ class TRecordDialog : public QDialog {
   virtual TActData& ActData();
   void SetAppData(TAppData* appData) { FAppData = appData; }
   TAppData* AppData() const { return FAppData; }
+  // The map whose place dialog a double click on the place caption opens; none: no command.
+  void SetMapPort(TMapPort* map);
+  TMapPort* MapPort() const { return FMapPort; }
+  // The place dialog over the working action's place, the field's text as its address.
+  void PlaceCommand();
 
   // Links created and links removed while the dialog is open.
   const TLinkDataList& AddFileList() const { return FAddFileList.List(); }
@@ -253,6 +259,7 @@ class TRecordDialog : public QDialog {
   const TLinkDataList* FPersonList = nullptr;
   TAppData* FAppData = nullptr;
   TErrorHandler FErrorHandler;
+  TMapPort* FMapPort = nullptr;
 
   std::vector<TPanelControl> FControls;
   std::vector<QWidget*> FStretched;

@@ -323,6 +323,7 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
                         "地図(&G)",
                         "リンク速度グラフ(&S)",
                         "-",
+                        "地図初期表示設定(&M)...",
                         "全画面表示",
                         "-",
                         "すべての機能を表示する(&X)"};

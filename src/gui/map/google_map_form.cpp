@@ -1,0 +1,427 @@
+#include "gui/map/google_map_form.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPushButton>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QWebChannel>
+#include <QWebEnginePage>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <memory>
+
+#include "core/common/number_format.h"
+#include "core/gps/gps_file.h"
+#include "core/gps/jpeg_exif.h"
+#include "core/gps/map_track.h"
+#include "core/links/file_kind.h"
+#include "core/model/category_info.h"
+#include "core/model/category_info_list.h"
+#include "core/model/link_data.h"
+#include "core/model/map_info.h"
+#include "core/model/place.h"
+#include "core/settings/app_data.h"
+#include "gui/common/wait_cursor.h"
+#include "gui/map/map_host.h"
+#include "gui/map/map_script.h"
+#include "gui/map/place_dialog.h"
+
+// The page is compiled into this static library; nothing refers to its resources by symbol,
+// so they are registered by hand before the first page loads.
+static void InitMapPageResources() {
+  static const bool done = [] {
+    Q_INIT_RESOURCE(map_page);
+    return true;
+  }();
+  (void)done;
+}
+
+namespace hakuvo {
+
+namespace {
+
+// A failing call is skipped: the page stays as it was.
+QString Guarded(const QString& statement) {
+  return QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
+}
+
+QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
+
+}  // namespace
+
+const QUrl& TGoogleMapForm::PageUrl() {
+  static const QUrl url(QStringLiteral("qrc:///map/map.html"));
+  return url;
+}
+
+TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent)
+    : TDockingForm(QStringLiteral("GoogleMapForm"), QStringLiteral("地図"), parent),
+      FAppData(appData),
+      FCategoryInfoList(categoryInfoList),
+      FHost(new TMapHost(this)) {
+  InitMapPageResources();
+  FHost->SetCaptionWidget(this);
+  const TMapDefaultInfo& defaults = FAppData.ChildWindowInfo.MapDefaultInfo;
+  FHost->SetZoom(defaults.Zoom());
+  FHost->SetMapTypeId(QString::fromStdString(defaults.MapType()));
+  connect(FHost, &TMapHost::GeocodeRequested, this, &TGoogleMapForm::Geocode);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+}
+
+TGoogleMapForm::~TGoogleMapForm() {
+  // A worker still reading a track finishes first; nobody takes its result.
+  for (QThread* worker : FWorkers) {
+    worker->wait();
+    delete worker;
+  }
+  if (!FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
+}
+
+double TGoogleMapForm::Latitude() const { return FHost->Latitude(); }
+double TGoogleMapForm::Longitude() const { return FHost->Longitude(); }
+int TGoogleMapForm::Zoom() const { return FHost->Zoom(); }
+QString TGoogleMapForm::MapTypeId() const { return FHost->MapTypeId(); }
+QString TGoogleMapForm::Location() const { return FHost->Location(); }
+void TGoogleMapForm::SetLocation(const QString& address) { FHost->SetLocation(address); }
+
+void TGoogleMapForm::SetCategory(const std::string& category) {
+  FCategory = category;
+  FCategoryType = CategoryTypeFromName(category);
+}
+
+bool TGoogleMapForm::IsPageReady() const { return FBrowser != nullptr && FIsLoadMap && isVisible(); }
+
+// ---- the browser and its page ----
+
+void TGoogleMapForm::showEvent(QShowEvent* event) {
+  TDockingForm::showEvent(event);
+  if (FBrowser == nullptr) {
+    CreateBrowser();
+    return;
+  }
+  if (FIsLoadMap) {
+    ShowAgain();
+  } else if (FIsPageLoaded) {
+    // The page finished loading while the window was hidden: the map is made now.
+    LoadMap();
+    emit MapLoaded();
+  }
+}
+
+void TGoogleMapForm::CreateBrowser() {
+  FIsLoadMap = false;
+  FBrowser = new QWebEngineView(this);
+  FBrowser->setAcceptDrops(false);
+  FBrowser->setContextMenuPolicy(Qt::NoContextMenu);
+  QWebEngineSettings* settings = FBrowser->page()->settings();
+  // The page is local; its tiles come from the tile servers of the settings.
+  settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+  FChannel = new QWebChannel(FBrowser->page());
+  FChannel->registerObject(QStringLiteral("host"), FHost);
+  FBrowser->page()->setWebChannel(FChannel);
+  connect(FBrowser, &QWebEngineView::loadFinished, this, &TGoogleMapForm::OnLoadFinished);
+  layout()->addWidget(FBrowser);
+
+  // The corner spot that opens the external map: four pixels in the window's own colour.
+  FExternalSpot = new QPushButton(this);
+  FExternalSpot->setObjectName(QStringLiteral("ExternalMapSpot"));
+  FExternalSpot->setFlat(true);
+  FExternalSpot->setFocusPolicy(Qt::NoFocus);
+  FExternalSpot->setGeometry(0, 0, 4, 4);
+  FExternalSpot->setAutoFillBackground(true);
+  FExternalSpot->setCursor(Qt::PointingHandCursor);
+  connect(FExternalSpot, &QPushButton::clicked, this, &TGoogleMapForm::OpenExternalMap);
+  FExternalSpot->raise();
+  FExternalSpot->show();
+
+  FBrowser->load(PageUrl());
+}
+
+void TGoogleMapForm::OnLoadFinished(bool ok) {
+  FIsPageLoaded = ok;
+  if (!ok) {
+    // The page is ours and local: a failed load leaves an empty window, with nothing to report.
+    FIsLoadMap = false;
+    return;
+  }
+  if (!isVisible()) return;
+  LoadMap();
+  emit MapLoaded();
+}
+
+void TGoogleMapForm::LoadMap() {
+  const TMapDefaultInfo& defaults = FAppData.ChildWindowInfo.MapDefaultInfo;
+  const QString type = JsString(QString::fromStdString(defaults.MapType()));
+  FIsLoadMap = true;
+  RunScript(JsCall(QStringLiteral("setTileSources"), {JsTileSources(FAppData.MapServiceInfo)}));
+  const double latitude = Latitude();
+  const double longitude = Longitude();
+  if (latitude != 0 || longitude != 0) {
+    RunScript(JsCall(QStringLiteral("loadMap"), {JsString(QStringLiteral("map_canvas")), JsNumber(latitude),
+                                                 JsNumber(longitude), QString::number(defaults.Zoom()), type}));
+    CreateMarker(latitude, longitude, true);
+  } else {
+    RunScript(
+        JsCall(QStringLiteral("loadMap"), {JsString(QStringLiteral("map_canvas")), JsNumber(defaults.Latitude()),
+                                           JsNumber(defaults.Longitude()), QString::number(defaults.Zoom()), type}));
+  }
+  FHost->SetZoom(defaults.Zoom());
+  FHost->SetMapTypeId(QString::fromStdString(defaults.MapType()));
+  ShowAgain();
+}
+
+void TGoogleMapForm::ShowAgain() {
+  if (FLinkData != nullptr) {
+    ShowLinkData();
+  } else if (Latitude() != 0 && Longitude() != 0) {
+    PanTo(Latitude(), Longitude(), true);
+    CreateMarker(Latitude(), Longitude(), true);
+  }
+}
+
+void TGoogleMapForm::RunScript(const QString& statement) {
+  if (FBrowser == nullptr) return;
+  if (FScriptObserver) FScriptObserver(statement);
+  FBrowser->page()->runJavaScript(Guarded(statement));
+}
+
+// ---- what the other windows ask for ----
+
+void TGoogleMapForm::PanTo(double latitude, double longitude, bool isClear) {
+  FHost->SetLatitude(latitude);
+  FHost->SetLongitude(longitude);
+  if (!IsPageReady()) return;
+  if (isClear) Clear();
+  RunScript(JsCall(QStringLiteral("panTo"), {JsNumber(latitude), JsNumber(longitude)}));
+}
+
+void TGoogleMapForm::CreateMarker(double latitude, double longitude, bool isClear) {
+  PanTo(latitude, longitude, isClear);
+  if (!IsPageReady()) return;
+  RunScript(JsCall(QStringLiteral("createMapMarker"), {JsNumber(latitude), JsNumber(longitude)}));
+}
+
+void TGoogleMapForm::Clear() {
+  if (!IsPageReady()) return;
+  RunScript(JsCall(QStringLiteral("clearPolyLine")));
+  RunScript(JsCall(QStringLiteral("clearMarker")));
+}
+
+void TGoogleMapForm::ClearMap() {
+  // The link belongs to the caller, who may free it once the map is cleared; a track still being
+  // read for it is not drawn.
+  FLinkData = nullptr;
+  ++FTrackGeneration;
+  Clear();
+}
+
+void TGoogleMapForm::SetLinkData(const TLinkData* link) {
+  FLinkData = link;
+  if (isVisible() && FBrowser != nullptr) ShowLinkData();
+}
+
+void TGoogleMapForm::GpsRangeChanged() {
+  if (dynamic_cast<const TGpsFileLink*>(FLinkData) != nullptr && isVisible()) ShowLinkData();
+}
+
+void TGoogleMapForm::ShowLinkData() {
+  if (FLinkData == nullptr || !IsPageReady()) return;
+  // Whatever was being read for the link before is not drawn now.
+  ++FTrackGeneration;
+  if (const auto* image = dynamic_cast<const TImageFileLink*>(FLinkData)) {
+    if (!IsJpegFile(image->FileName)) return;
+    double latitude = 0;
+    double longitude = 0;
+    TWaitCursor wait;
+    if (ExifPosition(image->FileName, latitude, longitude)) {
+      PanTo(latitude, longitude, true);
+      CreateMarker(latitude, longitude, true);
+    }
+  } else if (const auto* track = dynamic_cast<const TGpsFileLink*>(FLinkData)) {
+    DrawTrack(*track);
+  }
+}
+
+// Reading a track, choosing its vertices and writing them out take long for a big track: a worker
+// does it, so the window keeps answering; the page gets the result when it is ready, unless
+// another link was shown meanwhile.
+struct TGoogleMapForm::TPreparedTrack {
+  bool IsDrawn = false;
+  // Every call of the drawing in its error guard, as one script: a call is a trip to the page,
+  // and for a big track the line is tens of megabytes, which the window hands on as it is.
+  QString Script;
+};
+
+void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
+  const int generation = ++FTrackGeneration;
+  auto source = std::make_shared<TGpsFileLink>();
+  source->Assign(link);
+  TMapInfo line;
+  if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
+  auto prepared = std::make_shared<TPreparedTrack>();
+  QThread* worker = QThread::create([source, line, prepared] {
+    std::unique_ptr<TGpsFile> track;
+    try {
+      track = LoadDisplayTrack(*source);
+    } catch (const std::exception&) {
+      // An unreadable track leaves the map cleared, without a message.
+      track.reset();
+    }
+    if (track == nullptr || track->GpsList.Count() == 0) return;
+    // The whole line in one call: a call per vertex costs a round trip to the page each.
+    const QString vertices = JsVertexArray(*track, MapLineVertices(*track, line.LimitSpeed()));
+    // The view takes in every point read, also those left out of the line.
+    track->GpsList.CalcLimit();
+    const TGpsDataList& points = track->GpsList;
+    const QStringList calls = {
+        JsCall(QStringLiteral("clearPolyLine")),
+        JsCall(QStringLiteral("clearMarker")),
+        JsCall(QStringLiteral("clearPolyLine")),
+        QString(),  // the line, written straight into the script below
+        JsCall(QStringLiteral("drawPolyLine"),
+               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())}),
+        JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
+                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())})};
+    QString& script = prepared->Script;
+    script.reserve(vertices.size() + 512);
+    for (const QString& call : calls) {
+      script += QStringLiteral("try{");
+      script += call.isEmpty() ? QStringLiteral("addPolyLineVertices(") + vertices + QLatin1Char(')') : call;
+      script += QStringLiteral(";}catch(e){}");
+    }
+    prepared->IsDrawn = true;
+  });
+  FWorkers.insert(worker);
+  if (FWorkers.size() == 1) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  connect(worker, &QThread::finished, this, [this, worker, generation, prepared] {
+    FWorkers.erase(worker);
+    worker->deleteLater();
+    if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
+    if (generation != FTrackGeneration) return;
+    ShowPreparedTrack(*prepared);
+    emit TrackShown();
+  });
+  worker->start();
+}
+
+void TGoogleMapForm::ShowPreparedTrack(const TPreparedTrack& prepared) {
+  if (!prepared.IsDrawn || !IsPageReady()) {
+    Clear();
+    return;
+  }
+  if (FScriptObserver) {
+    // Only tests watch the calls; the script holds nothing but numbers and the colour, so its
+    // guards split it.
+    const QString guardEnd = QStringLiteral(";}catch(e){}");
+    for (const QString& guarded : prepared.Script.split(guardEnd, Qt::SkipEmptyParts)) FScriptObserver(guarded.mid(4));
+  }
+  FBrowser->page()->runJavaScript(prepared.Script);
+}
+
+// ---- looking addresses up ----
+
+void TGoogleMapForm::PanToLocation() {
+  if (!IsPageReady()) return;
+  // One look-up per call: the page cannot start look-ups the caller has not counted.
+  ++FGeocodeGrants;
+  RunScript(JsCall(QStringLiteral("addressToLatLng"), {JsString(Location())}));
+}
+
+void TGoogleMapForm::Geocode(const QString& address) {
+  if (FGeocodeGrants <= 0) {
+    emit FHost->GeocodeFinished(false, Latitude(), Longitude());
+    return;
+  }
+  --FGeocodeGrants;
+  if (FNetwork == nullptr) FNetwork = new QNetworkAccessManager(this);
+  const TMapServiceInfo& services = FAppData.MapServiceInfo;
+  // The address goes percent-encoded whole: "&", "=", "#" and "+" in it stay part of it.
+  QByteArray address8 = QByteArray::fromStdString(services.GeocodeUrl);
+  address8 += address8.contains('?') ? '&' : '?';
+  address8 += "q=" + QUrl::toPercentEncoding(address) + "&format=json&limit=1";
+  const QUrl url = QUrl::fromEncoded(address8, QUrl::StrictMode);
+  QNetworkRequest request(url);
+  request.setTransferTimeout(services.GeocodeTimeout);
+  // Public look-up services ask their clients to name themselves.
+  request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Hakuvo map window"));
+  QNetworkReply* reply = FNetwork->get(request);
+  connect(reply, &QNetworkReply::finished, this, [this, reply] {
+    reply->deleteLater();
+    bool found = false;
+    double latitude = 0;
+    double longitude = 0;
+    if (reply->error() == QNetworkReply::NoError) {
+      const QJsonArray places = QJsonDocument::fromJson(reply->readAll()).array();
+      if (!places.isEmpty()) {
+        const QJsonObject place = places.first().toObject();
+        bool latitudeOk = false;
+        bool longitudeOk = false;
+        latitude = place.value(QStringLiteral("lat")).toVariant().toString().toDouble(&latitudeOk);
+        longitude = place.value(QStringLiteral("lon")).toVariant().toString().toDouble(&longitudeOk);
+        found = latitudeOk && longitudeOk && latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
+      }
+    }
+    if (found) {
+      FHost->SetLatitude(latitude);
+      FHost->SetLongitude(longitude);
+    }
+    emit FHost->GeocodeFinished(found, FHost->Latitude(), FHost->Longitude());
+    emit GeocodeFinished(found);
+  });
+}
+
+// ---- the place dialog ----
+
+bool TGoogleMapForm::EditPlace(QWidget* parent, TPlace& place) {
+  TPlaceDialog dialog(parent);
+  dialog.SetMapForm(this);
+  dialog.SetAppData(&FAppData);
+  dialog.AddressEdit()->setText(QString::fromStdString(place.Title));
+  dialog.LatitudeEdit()->setText(QString::fromStdString(FormatGeneral(place.Latitude)));
+  dialog.LongitudeEdit()->setText(QString::fromStdString(FormatGeneral(place.Longitude)));
+  const int result = FPlaceDialogRunner ? FPlaceDialogRunner(dialog) : dialog.exec();
+  if (result != QDialog::Accepted) return false;
+  // The dialog let OK through only with two numbers in range.
+  place.Title = dialog.AddressEdit()->text().toStdString();
+  TryParseNumber(dialog.LatitudeEdit()->text().toStdString(), place.Latitude);
+  TryParseNumber(dialog.LongitudeEdit()->text().toStdString(), place.Longitude);
+  return true;
+}
+
+// ---- the external map ----
+
+void TGoogleMapForm::OpenExternalMap() {
+  if (FBrowser == nullptr || !FIsLoadMap) return;
+  FBrowser->page()->runJavaScript(
+      QStringLiteral("(function(){try{return [getCenter(),getZoom(),getMapTypeId()];}catch(e){return null;}})()"),
+      [this](const QVariant& result) {
+        const QVariantList view = result.toList();
+        if (view.size() == 3) {
+          const QVariantList center = view.at(0).toList();
+          if (center.size() == 2) {
+            FHost->SetLatitude(center.at(0).toDouble());
+            FHost->SetLongitude(center.at(1).toDouble());
+          }
+          if (!view.at(1).isNull()) FHost->SetZoom(view.at(1).toInt());
+          FHost->SetMapTypeId(view.at(2).toString());
+        }
+        const QUrl address(QString::fromStdString(ExternalMapAddress(FAppData.MapServiceInfo.ExternalMapUrl, Latitude(),
+                                                                     Longitude(), Zoom(), MapTypeId().toStdString())));
+        if (FUrlOpener) {
+          FUrlOpener(address);
+        } else {
+          QDesktopServices::openUrl(address);
+        }
+      });
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "core/model/category_type.h"
+#include "gui/document/docking_form.h"
+#include "gui/document/window_ports.h"
+
+class QNetworkAccessManager;
+class QPushButton;
+class QThread;
+class QWebEngineView;
+class QWebChannel;
+
+namespace hakuvo {
+
+class TAppData;
+class TCategoryInfoList;
+class TGpsFileLink;
+class TMapHost;
+class TPlaceDialog;
+
+// The map window ("地図"): an action's place or a photograph's position as a marker, a track as a
+// line in its category's colours, fitted into view. The page lives in the program's resources;
+// the web engine behind it is made the first time the window shows, so a layout without the map
+// never starts one. While the window is hidden, or before its page has loaded, the operations
+// only remember what they are given and the page catches up when it loads.
+class TGoogleMapForm : public TDockingForm, public TMapPort {
+  Q_OBJECT
+
+ public:
+  static const QUrl& PageUrl();
+
+  TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent = nullptr);
+  ~TGoogleMapForm() override;
+
+  // TMapPort
+  void SetMapCategory(const std::string& category) override { SetCategory(category); }
+  void SetMapLinkData(const TLinkData* link) override { SetLinkData(link); }
+  void PanTo(double latitude, double longitude, bool isClear) override;
+  void CreateMarker(double latitude, double longitude, bool isClear) override;
+  void ClearMap() override;
+  bool EditPlace(QWidget* parent, TPlace& place) override;
+  // The shown track's range may have changed: draw it again.
+  void GpsRangeChanged() override;
+
+  const std::string& Category() const { return FCategory; }
+  void SetCategory(const std::string& category);
+  TCategoryType CategoryType() const { return FCategoryType; }
+  const TLinkData* LinkData() const { return FLinkData; }
+  void SetLinkData(const TLinkData* link);
+
+  // The view as the program last set it or the page last reported it.
+  double Latitude() const;
+  double Longitude() const;
+  int Zoom() const;
+  QString MapTypeId() const;
+  // The address PanToLocation looks up.
+  QString Location() const;
+  void SetLocation(const QString& address);
+
+  // Markers and line off the page (when it shows).
+  void Clear();
+  // Looks Location up through the page; the answer moves Latitude and Longitude, marks the
+  // place and signals GeocodeFinished. Does nothing while the page is not there.
+  void PanToLocation();
+  // Opens the shown area in the external web map of the settings.
+  void OpenExternalMap();
+
+  bool IsLoadMap() const { return FIsLoadMap; }
+  // The page is there to take calls: the window shows and the map was made in it.
+  bool IsPageReady() const;
+  // The browser, once the window has been shown.
+  QWebEngineView* Browser() const { return FBrowser; }
+  TMapHost& Host() const { return *FHost; }
+  TAppData& AppData() const { return FAppData; }
+
+  // Every statement run in the page, without its error guard, is also handed here.
+  void SetScriptObserver(std::function<void(const QString&)> observer) { FScriptObserver = std::move(observer); }
+  // Where OpenExternalMap sends the address (the desktop's browser unless set).
+  void SetUrlOpener(std::function<void(const QUrl&)> opener) { FUrlOpener = std::move(opener); }
+  // How EditPlace runs its dialog (modally unless set).
+  void SetPlaceDialogRunner(std::function<int(TPlaceDialog&)> runner) { FPlaceDialogRunner = std::move(runner); }
+
+ signals:
+  // The page finished loading and the map was made in it.
+  void MapLoaded();
+  void GeocodeFinished(bool found);
+  // A track link's line is on the page (or the map was cleared, the track being unreadable or
+  // empty). Tracks are read by a worker, so this comes after SetLinkData returned.
+  void TrackShown();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateBrowser();
+  void OnLoadFinished(bool ok);
+  void LoadMap();
+  // Shows the link again, or the position, after a load or a new show.
+  void ShowAgain();
+  void ShowLinkData();
+  struct TPreparedTrack;
+  void DrawTrack(const TGpsFileLink& link);
+  void ShowPreparedTrack(const TPreparedTrack& prepared);
+  void RunScript(const QString& statement);
+  void Geocode(const QString& address);
+
+  TAppData& FAppData;
+  TCategoryInfoList& FCategoryInfoList;
+  std::string FCategory;
+  TCategoryType FCategoryType = ctUserCategory;
+  const TLinkData* FLinkData = nullptr;
+  bool FIsLoadMap = false;
+  bool FIsPageLoaded = false;  // the page is there, whether or not the map was made in it
+  int FGeocodeGrants = 0;
+  int FTrackGeneration = 0;  // a worker's result is shown only while it is still the latest
+  std::set<QThread*> FWorkers;
+  TMapHost* FHost;
+  QWebEngineView* FBrowser = nullptr;
+  QWebChannel* FChannel = nullptr;
+  QPushButton* FExternalSpot = nullptr;
+  QNetworkAccessManager* FNetwork = nullptr;
+  std::function<void(const QString&)> FScriptObserver;
+  std::function<void(const QUrl&)> FUrlOpener;
+  std::function<int(TPlaceDialog&)> FPlaceDialogRunner;
+};
+
+}  // namespace hakuvo

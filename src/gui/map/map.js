@@ -1,0 +1,178 @@
+// The map page of the map window. The window calls the global functions below, one statement at
+// a time, and reads and writes the view through the host object "host" of the web channel.
+// Everything the page needs ships with the program; only the tiles come from the network, and
+// without them the markers, the line and the scale still show on the plain background.
+'use strict';
+
+var map = null;
+var host = null;
+var tileSources = {};
+var tileLayer = null;
+var mapTypeId = 'ROADMAP';
+var markers = [];
+var pendingVertices = [];
+var polyLine = null;
+// The centre the program asked for, until the user moves the map: a resize re-centres on it
+// through whole pixels, which would move the reported centre by a fraction of a pixel.
+var wantedCenter = null;
+
+new QWebChannel(qt.webChannelTransport, function (channel) {
+  host = channel.objects.host;
+  host.GeocodeFinished.connect(onGeocodeFinished);
+  if (host.Caption) document.title = host.Caption;
+});
+
+// The attribution is plain text from the settings file; Leaflet shows it as markup.
+function escapeHtml(text) {
+  return String(text).replace(/[&<>"']/g, function (c) {
+    return {'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;'}[c];
+  });
+}
+
+// sources: {ROADMAP: {url: ..., attribution: ...}, SATELLITE: ...}; a type without a URL draws
+// the road map.
+function setTileSources(sources) {
+  tileSources = sources || {};
+  if (map) showTiles(mapTypeId);
+}
+
+function tileSource(type) {
+  var source = tileSources[type];
+  if (!source || !source.url) source = tileSources.ROADMAP;
+  return source || {url: '', attribution: ''};
+}
+
+function showTiles(type) {
+  mapTypeId = type;
+  if (tileLayer) {
+    map.removeLayer(tileLayer);
+    tileLayer = null;
+  }
+  var source = tileSource(type);
+  if (!source.url) return;
+  tileLayer = L.tileLayer(source.url, {maxZoom: 19, attribution: escapeHtml(source.attribution)});
+  tileLayer.addTo(map);
+}
+
+function loadMap(id, lat, lon, zoom, type) {
+  if (map) {
+    map.remove();
+    map = null;
+  }
+  markers = [];
+  polyLine = null;
+  pendingVertices = [];
+  L.Icon.Default.imagePath = 'qrc:///map/leaflet/images/';
+  map = L.map(id, {zoomControl: true, attributionControl: true}).setView([lat, lon], zoom);
+  map.attributionControl.setPrefix(false);
+  L.control.scale({imperial: false}).addTo(map);
+  wantedCenter = [lat, lon];
+  map.on('dragstart zoomstart', function () {
+    wantedCenter = null;
+  });
+  map.on('resize', function () {
+    if (wantedCenter) map.setView(wantedCenter, map.getZoom(), {animate: false});
+  });
+  showTiles(type || 'ROADMAP');
+}
+
+function panTo(lat, lon) {
+  if (!map) return;
+  map.panTo([lat, lon]);
+  wantedCenter = [lat, lon];
+}
+
+function createMapMarker(lat, lon) {
+  if (!map) return;
+  markers.push(L.marker([lat, lon]).addTo(map));
+}
+
+function clearMarker() {
+  markers.forEach(function (marker) {
+    marker.remove();
+  });
+  markers = [];
+}
+
+function addPolyLine(lat, lon) {
+  pendingVertices.push([lat, lon]);
+}
+
+// The whole line in one call: [lat0, lon0, lat1, lon1, ...].
+function addPolyLineVertices(vertices) {
+  for (var i = 0; i + 1 < vertices.length; i += 2) pendingVertices.push([vertices[i], vertices[i + 1]]);
+}
+
+function drawPolyLine(color, opacity, width) {
+  if (!map) return;
+  if (polyLine) polyLine.remove();
+  polyLine = L.polyline(pendingVertices, {color: color, opacity: opacity, weight: width}).addTo(map);
+  pendingVertices = [];
+}
+
+function clearPolyLine() {
+  if (polyLine) polyLine.remove();
+  polyLine = null;
+  pendingVertices = [];
+}
+
+function mapFitBounds(minLat, maxLat, minLon, maxLon) {
+  if (!map) return;
+  wantedCenter = null;
+  map.fitBounds([[minLat, minLon], [maxLat, maxLon]]);
+}
+
+// The host looks the address up (counted against the day's allowance) and answers through
+// GeocodeFinished.
+function addressToLatLng(address) {
+  if (host) host.Geocode(address);
+}
+
+function onGeocodeFinished(found, lat, lon) {
+  if (!found || !map) return;
+  panTo(lat, lon);
+  clearMarker();
+  createMapMarker(lat, lon);
+}
+
+function getCenter() {
+  if (!map) return null;
+  var center = wantedCenter || [map.getCenter().lat, map.getCenter().lng];
+  if (host) {
+    host.Latitude = center[0];
+    host.Longitude = center[1];
+  }
+  return center;
+}
+
+function getZoom() {
+  if (!map) return null;
+  var zoom = map.getZoom();
+  if (host) host.Zoom = zoom;
+  return zoom;
+}
+
+function getMapTypeId() {
+  if (host) host.MapTypeId = mapTypeId;
+  return mapTypeId;
+}
+
+// What the page shows, for the window's checks.
+function mapState() {
+  if (!map) return null;
+  var line = polyLine ? polyLine.getLatLngs().map(function (p) { return [p.lat, p.lng]; }) : null;
+  var bounds = map.getBounds();
+  return {
+    markers: markers.map(function (m) { var p = m.getLatLng(); return [p.lat, p.lng]; }),
+    line: line,
+    lineStyle: polyLine ? {color: polyLine.options.color, opacity: polyLine.options.opacity, weight: polyLine.options.weight} : null,
+    pending: pendingVertices.length,
+    center: [map.getCenter().lat, map.getCenter().lng],
+    bounds: [bounds.getSouth(), bounds.getNorth(), bounds.getWest(), bounds.getEast()],
+    zoom: map.getZoom(),
+    mapTypeId: mapTypeId,
+    tileUrl: tileLayer ? tileLayer._url : '',
+    attribution: map.attributionControl._container.textContent,
+    hasHost: host !== null
+  };
+}

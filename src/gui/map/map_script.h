@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "core/common/extended.h"
+
+namespace hakuvo {
+
+class TGpsFile;
+class TMapServiceInfo;
+
+// The map window talks to its page in script statements. Every value goes into a statement as a
+// literal that cannot end early: a string is a JSON string with every character that could close
+// it, the statement or an enclosing script element escaped, so that an address such as
+// `"); evil("` or `</script>` stays text.
+QString JsString(const QString& text);
+// A number in the shortest general form ("." as the decimal point); a value that is no finite
+// number becomes 0, which the page treats as "nowhere".
+QString JsNumber(Extended value);
+// `function(arg, ...)` from arguments already written as literals.
+QString JsCall(const QString& function, const QStringList& arguments = {});
+// The vertices of a track's map line as one flat array literal [lat0, lon0, lat1, lon1, ...].
+QString JsVertexArray(const TGpsFile& track, const std::vector<int>& vertices);
+// The tile sources of the four map types as an object literal for setTileSources.
+QString JsTileSources(const TMapServiceInfo& services);
+
+}  // namespace hakuvo

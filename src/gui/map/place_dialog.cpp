@@ -1,0 +1,145 @@
+#include "gui/map/place_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/common/number_format.h"
+#include "core/settings/app_data.h"
+#include "gui/common/error_box.h"
+#include "gui/map/google_map_form.h"
+
+namespace hakuvo {
+
+namespace {
+
+QLineEdit* NamedEdit(const char* name, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  return edit;
+}
+
+bool InRange(const QLineEdit* edit, double limit) {
+  double value = 0;
+  return TryParseNumber(edit->text().toStdString(), value) && value >= -limit && value <= limit;
+}
+
+}  // namespace
+
+TPlaceDialog::TPlaceDialog(QWidget* parent)
+    : QDialog(parent),
+      FAddressEdit(NamedEdit("AddressEdit", this)),
+      FLatitudeEdit(NamedEdit("LatitudeEdit", this)),
+      FLongitudeEdit(NamedEdit("LongitudeEdit", this)),
+      FLatitudeLabel(new QLabel(QStringLiteral("緯度(&A)"), this)),
+      FLongitudeLabel(new QLabel(QStringLiteral("経度(&O)"), this)) {
+  setWindowTitle(QStringLiteral("場所詳細"));
+  auto* layout = new QVBoxLayout(this);
+  auto* address = new QGridLayout;
+  auto* addressLabel = new QLabel(QStringLiteral("住所(&A)"), this);
+  addressLabel->setBuddy(FAddressEdit);
+  address->addWidget(addressLabel, 0, 0);
+  address->addWidget(FAddressEdit, 0, 1);
+  layout->addLayout(address);
+
+  auto* group = new QGroupBox(QStringLiteral("緯度・経度"), this);
+  auto* grid = new QGridLayout(group);
+  FLatitudeLabel->setBuddy(FLatitudeEdit);
+  FLongitudeLabel->setBuddy(FLongitudeEdit);
+  const QString hint = QStringLiteral("ダブルクリックで住所から取得");
+  FLatitudeLabel->setToolTip(hint);
+  FLongitudeLabel->setToolTip(hint);
+  FLatitudeLabel->installEventFilter(this);
+  FLongitudeLabel->installEventFilter(this);
+  grid->addWidget(FLatitudeLabel, 0, 0);
+  grid->addWidget(FLatitudeEdit, 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("例）\u3000"
+                                            "35.6817"),
+                             group),
+                  0, 2);
+  grid->addWidget(FLongitudeLabel, 1, 0);
+  grid->addWidget(FLongitudeEdit, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("例）\u3000"
+                                            "139.7676"),
+                             group),
+                  1, 2);
+  layout->addWidget(group);
+
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  resize(420, sizeHint().height());
+}
+
+bool TPlaceDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick && (watched == FLatitudeLabel || watched == FLongitudeLabel)) {
+    Geocode();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+bool TPlaceDialog::Geocode() {
+  if (FMapForm == nullptr || FAppData == nullptr || !FMapForm->IsPageReady()) return false;
+  if (FAppData->IsGoogleMapGeocodeLimit()) {
+    ShowError(QStringLiteral("緯度・経度の変換回数制限に達しました"));
+    return false;
+  }
+  bool found = false;
+  QEventLoop wait;
+  QTimer timeout;
+  timeout.setSingleShot(true);
+  connect(&timeout, &QTimer::timeout, &wait, &QEventLoop::quit);
+  const QMetaObject::Connection answer = connect(FMapForm, &TGoogleMapForm::GeocodeFinished, &wait, [&](bool isFound) {
+    found = isFound;
+    wait.quit();
+  });
+  FMapForm->SetLocation(FAddressEdit->text());
+  FMapForm->PanToLocation();
+  // The service is given its own time, plus the way through the page and back.
+  timeout.start(FAppData->MapServiceInfo.GeocodeTimeout + 1000);
+  wait.exec(QEventLoop::ExcludeUserInputEvents);
+  disconnect(answer);
+  if (!found) return false;
+  FLatitudeEdit->setText(QString::fromStdString(FormatGeneral(FMapForm->Latitude())));
+  FLongitudeEdit->setText(QString::fromStdString(FormatGeneral(FMapForm->Longitude())));
+  return true;
+}
+
+void TPlaceDialog::ShowError(const QString& message) {
+  if (FErrorHandler) {
+    FErrorHandler(message);
+  } else {
+    ShowErrorBox(this, message);
+  }
+}
+
+bool TPlaceDialog::CheckInput() {
+  bool ok = true;
+  if (!InRange(FLatitudeEdit, 90)) {
+    ShowError(QStringLiteral("緯度の設定が正しくありません"));
+    ok = false;
+  }
+  if (!InRange(FLongitudeEdit, 180)) {
+    ShowError(QStringLiteral("経度の設定が正しくありません"));
+    ok = false;
+  }
+  return ok;
+}
+
+void TPlaceDialog::done(int result) {
+  if (result == QDialog::Accepted && !CheckInput()) return;
+  QDialog::done(result);
+}
+
+}  // namespace hakuvo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QLineEdit;
+
+namespace hakuvo {
+
+class TAppData;
+class TGoogleMapForm;
+
+// "場所詳細": an address and its latitude and longitude. A double click on either coordinate's
+// label looks the address up through the map window, within the day's allowance of look-ups.
+class TPlaceDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TPlaceDialog(QWidget* parent = nullptr);
+
+  TGoogleMapForm* MapForm() const { return FMapForm; }
+  void SetMapForm(TGoogleMapForm* form) { FMapForm = form; }
+  TAppData* AppData() const { return FAppData; }
+  void SetAppData(TAppData* appData) { FAppData = appData; }
+
+  QLineEdit* AddressEdit() const { return FAddressEdit; }
+  QLineEdit* LatitudeEdit() const { return FLatitudeEdit; }
+  QLineEdit* LongitudeEdit() const { return FLongitudeEdit; }
+  QLabel* LatitudeLabel() const { return FLatitudeLabel; }
+  QLabel* LongitudeLabel() const { return FLongitudeLabel; }
+
+  // Looks the address up and puts the place found into the two edits. The day's allowance is
+  // counted first: once it is used up the error is shown and nothing is asked. When the map
+  // cannot ask (its page is not shown) nothing is counted; when no place is found in time the
+  // edits keep what they hold. Returns whether a place was found.
+  bool Geocode();
+
+  // Where the errors go (an error box unless set).
+  void SetErrorHandler(std::function<void(const QString&)> handler) { FErrorHandler = std::move(handler); }
+
+  void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ShowError(const QString& message);
+  bool CheckInput();
+
+  TGoogleMapForm* FMapForm = nullptr;
+  TAppData* FAppData = nullptr;
+  QLineEdit* FAddressEdit;
+  QLineEdit* FLatitudeEdit;
+  QLineEdit* FLongitudeEdit;
+  QLabel* FLatitudeLabel;
+  QLabel* FLongitudeLabel;
+  std::function<void(const QString&)> FErrorHandler;
+};
+
+}  // namespace hakuvo
