@@ -224,10 +224,14 @@ void TLinkDataOwner::Swap(TLinkDataOwner& other) noexcept {
 }
 
 std::unique_ptr<TFileLink> CreateFileLink(const std::string& fileName) {
+  return CreateFileLink(fileName, IsImageFile(fileName) && IsJpegFile(fileName) ? ExifOrientation(fileName) : 0);
+}
+
+std::unique_ptr<TFileLink> CreateFileLink(const std::string& fileName, int rotateAngle) {
   std::unique_ptr<TFileLink> link;
   if (IsImageFile(fileName)) {
     auto image = std::make_unique<TImageFileLink>();
-    if (IsJpegFile(fileName)) image->RotateAngle = ExifOrientation(fileName);
+    image->RotateAngle = rotateAngle;
     link = std::move(image);
   } else if (IsGpsFile(fileName)) {
     link = std::make_unique<TGpsFileLink>();

@@ -248,5 +248,7 @@ class TLinkDataOwner {
 // A new link for a file: an image link (JPEG rotation from its orientation tag), a track link,
 // or a plain file link; with a fresh GUID code.
 std::unique_ptr<TFileLink> CreateFileLink(const std::string& fileName);
+// The same with the picture's turn already known (a caller that read the Exif block anyway).
+std::unique_ptr<TFileLink> CreateFileLink(const std::string& fileName, int rotateAngle);
 
 }  // namespace hakuvo

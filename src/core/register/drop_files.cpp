@@ -55,21 +55,6 @@ void ReadPhotograph(const std::string& fileName, TDateTime& shot, int& orientati
   }
 }
 
-std::unique_ptr<TFileLink> MakeLink(const std::string& fileName, int orientation) {
-  std::unique_ptr<TFileLink> link;
-  if (IsImageFile(fileName)) {
-    auto image = std::make_unique<TImageFileLink>();
-    image->RotateAngle = orientation;
-    link = std::move(image);
-  } else if (IsGpsFile(fileName)) {
-    link = std::make_unique<TGpsFileLink>();
-  } else {
-    link = std::make_unique<TFileLink>();
-  }
-  link->FileName = fileName;
-  return link;
-}
-
 TDateTime FileDate(const std::optional<TDateTime>& modified, const TDropOptions& options, bool isJpeg, TDateTime shot,
                    const TGpsFile* track) {
   switch (options.DateRule) {
@@ -134,7 +119,7 @@ TDropReport DropFiles(TRegisterTarget target, const std::vector<std::string>& fi
       const TDateTime timeOfDay = TimeOf(date);
 
       TDayData& day = target.FindOrAddDay(DateOf(date));
-      std::unique_ptr<TFileLink> link = MakeLink(fileName, orientation);
+      std::unique_ptr<TFileLink> link = CreateFileLink(fileName, orientation);
       link->TempDate = date;
 
       TActData* act = FirstRegisteredAct(day);

@@ -16,24 +16,13 @@
 #include <QVBoxLayout>
 
 #include "core/model/category_type.h"
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/qt_date_time.h"
 #include "gui/common/qt_text.h"
 
 namespace hakuvo {
 
 namespace {
-
-QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(dialog);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OKBtn"));
-  ok->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole)
-      ->setObjectName(QStringLiteral("CancelBtn"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
-}
 
 // A list with its add, delete and edit tool bar.
 QToolBar* ListToolBar(QWidget* parent, QAction*& add, QAction*& del, QAction*& edit) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -16,6 +17,7 @@
 #include <memory>
 
 #include "core/gps/gps_file.h"
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
 #include "gui/common/qt_date_time.h"
 #include "gui/common/wait_cursor.h"
@@ -51,21 +53,11 @@ TGpsRoutePosDialog::TGpsRoutePosDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(FEndDate, 1, 1);
   grid->addWidget(FEndTime, 1, 2);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FRangeCheck);
   layout->addLayout(grid);
   layout->addWidget(FRecalcCheck);
-  layout->addLayout(buttons);
+  layout->addWidget(OkCancelButtons(this));
   UpdateEnabled();
 }
 

@@ -1,6 +1,7 @@
 #include "gui/links/link_view_info_dialog.h"
 
 #include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
 
 namespace hakuvo {
@@ -50,20 +52,10 @@ TLinkViewInfoDialog::TLinkViewInfoDialog(QWidget* parent) : QDialog(parent) {
   FWidthBlankEdit = edit("横間隔(&C)", "WidthBlankEdit");
   FHeightBlankEdit = edit("縦間隔(&G)", "HeightBlankEdit");
 
-  auto* ok = new QPushButton(QStringLiteral("OK"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(style);
   layout->addWidget(sizes);
-  layout->addLayout(buttons);
+  layout->addWidget(OkCancelButtons(this));
 }
 
 void TLinkViewInfoDialog::SetLinkViewInfo(const TLinkViewInfo& info) {

@@ -1,5 +1,6 @@
 #include "gui/links/thing_list_set_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "core/model/act_data.h"
 #include "core/model/day_data.h"
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/qt_text.h"
 #include "gui/links/thing_dialog.h"
 
@@ -49,23 +51,13 @@ TThingListSetDialog::TThingListSetDialog(QWidget* parent) : QDialog(parent) {
   moves->addWidget(down);
   moves->addStretch(1);
 
-  auto* ok = new QPushButton(QStringLiteral("OK"));
-  ok->setDefault(true);
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-
   auto* body = new QHBoxLayout;
   body->addWidget(FListBox, 1);
   body->addLayout(moves);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tools);
   layout->addLayout(body, 1);
-  layout->addLayout(buttons);
+  layout->addWidget(OkCancelButtons(this));
   resize(340, 360);
 }
 

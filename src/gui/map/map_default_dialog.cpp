@@ -10,6 +10,7 @@
 
 #include "core/common/number_format.h"
 #include "core/model/map_info.h"
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
 
 namespace hakuvo {
@@ -48,12 +49,7 @@ TMapDefaultDialog::TMapDefaultDialog(QWidget* parent)
   form->addRow(QStringLiteral("ズーム(&Z)"), FZoomEdit);
   layout->addWidget(view);
 
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(this));
 }
 
 void TMapDefaultDialog::SetMapDefaultInfo(TMapDefaultInfo* info) {

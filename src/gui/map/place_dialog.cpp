@@ -13,6 +13,7 @@
 
 #include "core/common/number_format.h"
 #include "core/settings/app_data.h"
+#include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
 #include "gui/map/google_map_form.h"
 
@@ -72,12 +73,7 @@ TPlaceDialog::TPlaceDialog(QWidget* parent)
                   1, 2);
   layout->addWidget(group);
 
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(this));
   resize(420, sizeHint().height());
 }
 
