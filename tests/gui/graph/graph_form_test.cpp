@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <cmath>
 
 #include "core/common/number_format.h"
@@ -310,6 +311,44 @@ TEST_F(GraphForm, HiddenWindowComputesNothingAndABurstCostsOneRecomputation) {
   form.show();
   Settle();
   EXPECT_EQ(form.RecomputeCount(), 3);
+}
+
+// Records how many recomputations a window had made when a widget was first painted.
+class TFirstPaintProbe : public QObject {
+ public:
+  explicit TFirstPaintProbe(const TGraphForm& form) : FForm(form) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && Seen < 0) Seen = FForm.RecomputeCount();
+    return false;
+  }
+  int Seen = -1;
+
+ private:
+  const TGraphForm& FForm;
+};
+
+TEST_F(GraphForm, AWindowShownWithItsMainWindowRecomputesAfterTheFirstPaint) {
+  for (int d = 0; d < 30; ++d) AddJog(EncodeDate(2014, 3, 1) + d, 1 + d % 5);
+  QWidget main;
+  auto* layout = new QVBoxLayout(&main);
+  auto* list = new QWidget(&main);
+  list->setMinimumSize(200, 100);
+  layout->addWidget(list);
+  auto* form = new TGraphForm(Document, nullptr, &main);
+  layout->addWidget(form);
+  TFirstPaintProbe probe(*form);
+  list->installEventFilter(&probe);
+  main.resize(624, 600);
+  main.show();
+  Settle();
+  // The list showed before the chart was computed, and the chart was computed once after.
+  EXPECT_EQ(probe.Seen, 0);
+  EXPECT_EQ(form->RecomputeCount(), 1);
+  EXPECT_EQ(form->Chart()->PointCount(0), 30);
+  // Once on screen, a change recomputes at the next turn as before.
+  form->RefreshData();
+  Settle();
+  EXPECT_EQ(form->RecomputeCount(), 2);
 }
 
 TEST_F(GraphForm, ChoicesTravelWithTheDiaryFile) {
