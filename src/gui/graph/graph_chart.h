@@ -85,9 +85,9 @@ class TGraphChart : public QCustomPlot {
   // The length in pixels of the date axis' rectangle.
   int DateAxisLength() const;
   // Value labels beside the points of the shown series, on or off. Each sits at the end of a
-  // short arrow from its point, away from the value axis's zero; where labels would cover each
-  // other along the date axis only the first of them is drawn, so thousands of points cost only
-  // the labels that fit.
+  // short arrow from its point, away from the value axis's zero (back over the point where it
+  // would leave the chart); where labels would cover each other along the date axis only the
+  // first of them is drawn, so thousands of points cost only the labels that fit.
   static constexpr int ValueLabelArrowLength = 6;
   static constexpr int ValueLabelMargin = 5;
   void SetValueLabelsVisible(bool visible);
@@ -115,7 +115,6 @@ class TGraphChart : public QCustomPlot {
   static std::size_t Index(int channel) { return static_cast<std::size_t>(channel == 0 ? 0 : 1); }
   int ChannelOf(const QCPAbstractPlottable* plottable) const;
   void ApplyDateRange();
-  friend class TValueLabelLayer;
   void OnBeforeReplot();
 
   bool FIsVertical = false;
