@@ -1,6 +1,7 @@
 // The day graph of a 20-year diary (7,300 days, about 15,000 outings): the window recomputes its
 // series from the diary and draws the chart (into the chart's own buffer, as for the screen)
-// offscreen at the window's design size, as bars and as a line, beside the floor: the chart
+// offscreen at the window's design size, as bars and as a line, with and without the value labels,
+// beside the floor: the chart
 // library alone taking the same points, computed beforehand, and drawing them at the same size.
 //
 // The repetitions are interleaved at random; the ratios of the medians and minimums of CPU time
@@ -80,6 +81,20 @@ void BM_DayGraphWindow(benchmark::State& state) {
   state.counters["points"] = form.Chart()->PointCount(0);
 }
 
+// The same, with the value labels shown (a double click on the series): only the labels that fit
+// beside each other are drawn.
+void BM_DayGraphWindowLabels(benchmark::State& state) {
+  const bool bars = state.range(0) == 1;
+  SetSeries(bars);
+  TGraphForm& form = Form();
+  form.Chart()->SetValueLabelsVisible(true);
+  for (auto _ : state) form.SetGraphData();
+  state.SetLabel(bars ? "bars, labels" : "line, labels");
+  state.counters["points"] = form.Chart()->PointCount(0);
+  state.counters["labels"] = static_cast<double>(form.Chart()->ValueLabels().size());
+  form.Chart()->SetValueLabelsVisible(false);
+}
+
 // The same points, computed once, drawn by the chart library with the same axes: date along the
 // same axis, bars of the same width or a line of the same pen, drawn with the window chart's own
 // settings (bars not smoothed, lines segment by segment).
@@ -137,6 +152,7 @@ void BM_ChartAlone(benchmark::State& state) {
 double Minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 BENCHMARK(BM_DayGraphWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
+BENCHMARK(BM_DayGraphWindowLabels)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 BENCHMARK(BM_ChartAlone)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
 
 // Keeps the median and minimum CPU times of each benchmark for the ratios after the table.

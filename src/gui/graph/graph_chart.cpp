@@ -72,6 +72,118 @@ QCPRange UsableRange(double min, double max) {
 
 }  // namespace
 
+// Draws the value labels of the chart's series above the series themselves. The labels are laid
+// out at every drawing from the points on screen, not kept as objects per point: a long diary has
+// thousands of points and only a few dozen labels fit.
+class TValueLabelLayer : public QCPLayerable {
+ public:
+  explicit TValueLabelLayer(TGraphChart* chart) : QCPLayerable(chart, QStringLiteral("valueLabels")), FChart(chart) {
+    FFont = chart->font();
+    FFont.setPointSize(8);
+  }
+
+  QVector<TValueLabel> Layout() const {
+    QVector<TValueLabel> labels;
+    const QFontMetricsF metrics(FFont);
+    const QRectF area = FChart->axisRect()->rect();
+    const bool vertical = FChart->IsDateAxisVertical();
+    QCPAxis* date = FChart->DateAxis();
+    const double margin = TGraphChart::ValueLabelMargin;
+    const double arrow = TGraphChart::ValueLabelArrowLength;
+    for (int channel = 0; channel < TGraphChart::ChannelCount; ++channel) {
+      QCPAbstractPlottable* plottable = FChart->Plottable(channel);
+      if (plottable == nullptr || !FChart->IsSeriesActive(channel)) continue;
+      const QCPPlottableInterface1D* points = plottable->interface1D();
+      QCPAxis* value = FChart->ValueAxis(channel);
+      // The points on screen only (the date axis's range, in date order).
+      const QCPRange range = date->range();
+      const int first = points->findBegin(range.lower, false);
+      const int end = points->findEnd(range.upper, false);
+      double lastCentre = 0;
+      double lastHalf = -1;
+      for (int i = first; i < end; ++i) {
+        const double key = points->dataMainKey(i);
+        const double number = points->dataMainValue(i);
+        const double along = date->coordToPixel(key);
+        // Along the date axis, a label that would touch the last one drawn is left out; its
+        // extent across that axis is the text height (dates down) or width (dates across).
+        if (vertical) {
+          const double half = metrics.height() / 2;
+          if (lastHalf >= 0 && std::abs(along - lastCentre) < half + lastHalf) continue;
+        } else if (lastHalf >= 0 && std::abs(along - lastCentre) < lastHalf + margin) {
+          continue;  // not even the narrowest text fits
+        }
+        const QString text = QString::fromStdString(FormatGeneral(number));
+        const QSizeF box(metrics.horizontalAdvance(text) + 2 * margin, metrics.height());
+        const double half = (vertical ? box.height() : box.width()) / 2;
+        if (lastHalf >= 0 && std::abs(along - lastCentre) < half + lastHalf) continue;
+        // From the bar's end or the line's point, away from zero: up or right for a value of
+        // zero or more, down or left below zero; turned back over the bar or line where it would
+        // leave the chart (the highest values of an automatic axis, which ends at them).
+        const double across = value->coordToPixel(number);
+        TValueLabel label;
+        label.Channel = channel;
+        label.Index = i;
+        const auto place = [&](double away) {
+          if (vertical) {
+            label.Point = QPointF(across, along);
+            label.ArrowEnd = QPointF(across + away * arrow, along);
+            const double left = away > 0 ? label.ArrowEnd.x() : label.ArrowEnd.x() - box.width();
+            label.Box = QRectF(QPointF(left, along - box.height() / 2), box);
+            return label.Box.left() >= area.left() && label.Box.right() <= area.right() + 1;
+          }
+          label.Point = QPointF(along, across);
+          label.ArrowEnd = QPointF(along, across - away * arrow);
+          const double top = away > 0 ? label.ArrowEnd.y() - box.height() : label.ArrowEnd.y();
+          label.Box = QRectF(QPointF(along - box.width() / 2, top), box);
+          return label.Box.top() >= area.top() && label.Box.bottom() <= area.bottom() + 1;
+        };
+        const double away = ((number >= 0) != value->rangeReversed()) ? 1 : -1;
+        if (!place(away)) place(-away);
+        // The first and last points of a line sit on the chart's edges: their boxes move inwards
+        // along the date axis, still touching the arrow.
+        if (vertical) {
+          label.Box.moveTop(
+              std::clamp(label.Box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
+        } else {
+          label.Box.moveLeft(
+              std::clamp(label.Box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
+        }
+        if (!area.intersects(label.Box) && !area.contains(label.Point)) continue;
+        label.Text = text;
+        labels << label;
+        lastCentre = along;
+        lastHalf = half;
+      }
+    }
+    return labels;
+  }
+
+ protected:
+  // The chart lifts every clip by a pixel and ends it a column short; the labels of points on the
+  // bottom and right edges keep their last row and column.
+  QRect clipRect() const override { return FChart->axisRect()->rect().adjusted(0, 0, 1, 1); }
+  void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
+    applyAntialiasingHint(painter, false, QCP::aeItems);
+  }
+  void draw(QCPPainter* painter) override {
+    painter->setFont(FFont);
+    const QPen frame(Qt::gray);
+    for (const TValueLabel& label : Layout()) {
+      painter->setPen(frame);
+      painter->drawLine(label.Point, label.ArrowEnd);
+      painter->setBrush(Qt::white);
+      painter->drawRect(label.Box);
+      painter->setPen(Qt::black);
+      painter->drawText(label.Box, Qt::AlignCenter, label.Text);
+    }
+  }
+
+ private:
+  TGraphChart* FChart;
+  QFont FFont;
+};
+
 TGraphChart::TGraphChart(QWidget* parent) : QCustomPlot(parent) {
   setBackground(Qt::white);
   setNoAntialiasingOnDrag(true);
@@ -101,6 +213,10 @@ TGraphChart::TGraphChart(QWidget* parent) : QCustomPlot(parent) {
   });
   connect(this, &QCustomPlot::beforeReplot, this, &TGraphChart::OnBeforeReplot);
   SetDateLabels(gpDay);
+  addLayer(QStringLiteral("valueLabels"), layer(QStringLiteral("axes")), QCustomPlot::limAbove);
+  FLabelLayer = new TValueLabelLayer(this);
+  FLabelLayer->setVisible(false);
+  setCurrentLayer(QStringLiteral("main"));
   // The pointing hand over the series says that a click selects.
   setMouseTracking(true);
 }
@@ -206,7 +322,6 @@ void TGraphChart::SetSeriesData(int channel, const QVector<double>& keys, const 
   // The points come in date order; the chart is told so and skips its own sorting.
   if (FBars[i] != nullptr) FBars[i]->setData(keys, values, true);
   if (FLines[i] != nullptr) FLines[i]->setData(keys, values, true);
-  if (FValueLabels) RebuildValueLabels();
 }
 
 void TGraphChart::ClearSeries(int channel) { SetSeriesData(channel, {}, {}); }
@@ -317,42 +432,14 @@ int TGraphChart::DateAxisLength() const {
 
 void TGraphChart::SetValueLabelsVisible(bool visible) {
   FValueLabels = visible;
-  RebuildValueLabels();
+  FLabelLayer->setVisible(visible);
+}
+
+QVector<TValueLabel> TGraphChart::ValueLabels() const {
+  return FValueLabels ? FLabelLayer->Layout() : QVector<TValueLabel>();
 }
 
 void TGraphChart::SetLegendVisible(bool visible) { legend->setVisible(visible); }
-
-void TGraphChart::RebuildValueLabels() {
-  for (QCPItemText* item : FLabelItems) removeItem(item);
-  FLabelItems.clear();
-  if (!FValueLabels) return;
-  QFont labelFont = font();
-  labelFont.setPointSize(8);
-  for (int channel = 0; channel < ChannelCount; ++channel) {
-    if (!FActive[Index(channel)] || Plottable(channel) == nullptr) continue;
-    QCPAxis* value = ValueAxis(channel);
-    for (int i = 0; i < PointCount(channel); ++i) {
-      auto* label = new QCPItemText(this);
-      label->setClipToAxisRect(true);
-      label->position->setAxes(FIsVertical ? value : DateAxis(), FIsVertical ? DateAxis() : value);
-      const double key = PointKey(channel, i);
-      const double number = PointValue(channel, i);
-      if (FIsVertical) {
-        label->position->setCoords(number, key);
-        label->setPositionAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      } else {
-        label->position->setCoords(key, number);
-        label->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-      }
-      label->setText(QString::fromStdString(FormatGeneral(number)));
-      label->setFont(labelFont);
-      label->setBrush(Qt::white);
-      label->setPen(QPen(Qt::gray));
-      label->setPadding(QMargins(5, 0, 5, 0));
-      FLabelItems << label;
-    }
-  }
-}
 
 void TGraphChart::OnBeforeReplot() {
   if (FInBeforeDraw) return;

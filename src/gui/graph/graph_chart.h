@@ -12,6 +12,19 @@
 
 namespace hakuvo {
 
+class TValueLabelLayer;
+
+// One value label as drawn: the point it names, the short arrow from the point to the box, the
+// box (text plus margins) and the text, in the chart's pixels.
+struct TValueLabel {
+  int Channel = 0;
+  int Index = 0;
+  QPointF Point;
+  QPointF ArrowEnd;
+  QRectF Box;
+  QString Text;
+};
+
 // The chart under the graph windows: up to two series of (date, value) points, each drawn as
 // bars or as a line, the dates along either axis (running down when vertical), the first series
 // against the left or bottom value axis and the second against the right one. The windows set
@@ -71,9 +84,16 @@ class TGraphChart : public QCustomPlot {
 
   // The length in pixels of the date axis' rectangle.
   int DateAxisLength() const;
-  // Value labels beside each point of the shown series, on or off.
+  // Value labels beside the points of the shown series, on or off. Each sits at the end of a
+  // short arrow from its point, away from the value axis's zero (back over the point where it
+  // would leave the chart); where labels would cover each other along the date axis only the
+  // first of them is drawn, so thousands of points cost only the labels that fit.
+  static constexpr int ValueLabelArrowLength = 6;
+  static constexpr int ValueLabelMargin = 5;
   void SetValueLabelsVisible(bool visible);
   bool ValueLabelsVisible() const { return FValueLabels; }
+  // The labels as they are drawn with the present layout (none while hidden).
+  QVector<TValueLabel> ValueLabels() const;
   void SetLegendVisible(bool visible);
 
   // Runs before every drawing, with the layout already done: the windows size their bars here.
@@ -95,7 +115,6 @@ class TGraphChart : public QCustomPlot {
   static std::size_t Index(int channel) { return static_cast<std::size_t>(channel == 0 ? 0 : 1); }
   int ChannelOf(const QCPAbstractPlottable* plottable) const;
   void ApplyDateRange();
-  void RebuildValueLabels();
   void OnBeforeReplot();
 
   bool FIsVertical = false;
@@ -112,7 +131,7 @@ class TGraphChart : public QCustomPlot {
   double FAutoPadding = 0.5;
   bool FValueLabels = false;
   bool FInBeforeDraw = false;
-  QList<QCPItemText*> FLabelItems;
+  TValueLabelLayer* FLabelLayer = nullptr;
   std::function<void()> FBeforeDraw;
 };
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <cmath>
 #include <set>
 
@@ -25,6 +26,24 @@ QColor ColorOf(TColor color) {
   // 0x00BBGGRR
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
+
+// Calls back when the watched screen window is exposed.
+class TExposureWatch : public QObject {
+ public:
+  TExposureWatch(QObject* parent, std::function<void(QWindow*)> exposed)
+      : QObject(parent), FExposed(std::move(exposed)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Expose) {
+      auto* window = static_cast<QWindow*>(watched);
+      if (window->isExposed()) FExposed(window);
+    }
+    return false;
+  }
+
+ private:
+  std::function<void(QWindow*)> FExposed;
+};
 
 }  // namespace
 
@@ -191,11 +210,40 @@ bool TGraphForm::CanCompute() const { return isVisible() && FDocument.Diary().Da
 void TGraphForm::ScheduleRecompute() {
   FIsStale = true;
   if (!isVisible() || FIsScheduled) return;
+  if (WaitForExposure()) return;
+  PostRecompute();
+}
+
+void TGraphForm::PostRecompute() {
+  if (FIsScheduled) return;
   FIsScheduled = true;
   QTimer::singleShot(0, this, [this] {
     FIsScheduled = false;
     if (FIsStale && isVisible()) SetGraphData();
   });
+}
+
+bool TGraphForm::WaitForExposure() {
+  QWindow* handle = window()->windowHandle();
+  if (handle == nullptr || handle->isExposed()) {
+    if (FAwaitedWindow != nullptr) FAwaitedWindow->removeEventFilter(FExposureWatch);
+    FAwaitedWindow = nullptr;
+    return false;
+  }
+  // A window docked elsewhere or floated meanwhile waits for its new screen window instead.
+  if (FAwaitedWindow == handle) return true;
+  if (FAwaitedWindow != nullptr) FAwaitedWindow->removeEventFilter(FExposureWatch);
+  if (FExposureWatch == nullptr) {
+    FExposureWatch = new TExposureWatch(this, [this](QWindow* exposed) {
+      exposed->removeEventFilter(FExposureWatch);
+      if (FAwaitedWindow == exposed) FAwaitedWindow = nullptr;
+      // Posted now, it runs after the paint this exposure starts.
+      if (FIsStale && isVisible()) PostRecompute();
+    });
+  }
+  FAwaitedWindow = handle;
+  handle->installEventFilter(FExposureWatch);
+  return true;
 }
 
 void TGraphForm::showEvent(QShowEvent* event) {
@@ -316,11 +364,13 @@ void TGraphForm::OpenSettings() {
   std::unique_ptr<TCategorySetDialog> dialog = CreateCategorySetDialog(this, FCategoryType);
   dialog->SetCategoryInfo(info);
   dialog->SetActivePage(SettingsPage());
-  if (dialog->exec() != QDialog::Accepted) return;
+  if (RunDialog(*dialog) != QDialog::Accepted) return;
   FDocument.DayDataList().SetCategoryInfo(*info);
   // Comes back to every window (this one too) as RefreshData.
   emit FDocument.DataChanged();
 }
+
+int TGraphForm::RunDialog(QDialog& dialog) { return FRunDialog ? FRunDialog(dialog) : dialog.exec(); }
 
 QString TGraphForm::CopyText() const {
   std::vector<TDateTime> dates;

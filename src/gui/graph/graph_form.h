@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "core/graph/graph_calc_data.h"
@@ -12,8 +14,10 @@
 
 class QAction;
 class QComboBox;
+class QDialog;
 class QHBoxLayout;
 class QToolBar;
+class QWindow;
 
 namespace hakuvo {
 
@@ -32,7 +36,9 @@ QStringList GraphCategoryChoices(const TDiaryDocument& document, const TAppData*
 //
 // A hidden window computes nothing. Every change (diary data, settings, a new diary) only marks
 // the window stale and, when it is shown, asks for one recomputation at the next turn of the
-// event loop, so a burst of messages costs one.
+// event loop, so a burst of messages costs one. While the window it sits in has not yet been put
+// on the screen (start-up), that turn waits until it has been, so that the main list's first
+// paint does not wait for the chart.
 class TGraphForm : public TDockingForm {
   Q_OBJECT
 
@@ -65,6 +71,11 @@ class TGraphForm : public TDockingForm {
   QAction* CopyPictureAction() const { return FCopyPictureAction; }
   // How many times the series were computed (for checking that messages are coalesced).
   int RecomputeCount() const { return FRecomputeCount; }
+
+  // Runs the settings dialogs the window opens, ready to show, and returns their result; by
+  // default modally on screen. Tests answer them without a user.
+  using TDialogRunner = std::function<int(QDialog& dialog)>;
+  void SetDialogRunner(TDialogRunner runner) { FRunDialog = std::move(runner); }
 
  protected:
   TGraphForm(TDiaryDocument& document, TAppData* appData, const QString& name, const QString& caption, QWidget* parent);
@@ -99,6 +110,7 @@ class TGraphForm : public TDockingForm {
   void ApplyCategoryInfo(TCategoryType type);
   void showEvent(QShowEvent* event) override;
   void CountRecompute() { ++FRecomputeCount; }
+  int RunDialog(QDialog& dialog);
   void FinishRecompute();
 
   TDiaryDocument& FDocument;
@@ -120,9 +132,16 @@ class TGraphForm : public TDockingForm {
   int FRawBarWidth[2] = {10, 10};
   // The channel whose point was clicked last (the two-data graphs have two).
   int FClickedChannel = 0;
+  TDialogRunner FRunDialog;
 
  private:
   void Build();
+  void PostRecompute();
+  bool WaitForExposure();
+
+  // The screen window whose first exposure the pending recomputation waits for, if any.
+  QPointer<QWindow> FAwaitedWindow;
+  QObject* FExposureWatch = nullptr;
 };
 
 class TMonthGraphForm : public TGraphForm {

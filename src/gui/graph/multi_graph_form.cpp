@@ -325,7 +325,7 @@ void TMultiGraphForm::OpenChannelSettings(int channel) {
   TGraphInfoSetDialog dialog(this);
   dialog.SetGraphInfo(ChannelGraphInfo(channel));
   dialog.SetIsDateAxisSet(channel == 0);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (RunDialog(dialog) != QDialog::Accepted) return;
   SetGraphData();
   emit FDocument.ViewSettingChanged();
 }

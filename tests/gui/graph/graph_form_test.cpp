@@ -4,8 +4,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <cmath>
 
+#include "core/common/number_format.h"
 #include "graph_test_support.h"
+#include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_pages.h"
 
 namespace hakuvo::test {
 namespace {
@@ -48,10 +54,188 @@ TEST_F(GraphForm, DoubleClickTogglesTheValueLabels) {
   EXPECT_EQ(form.Chart()->cursor().shape(), Qt::ArrowCursor);
   QTest::mouseDClick(form.Chart(), Qt::LeftButton, {}, bar);
   EXPECT_TRUE(form.Chart()->ValueLabelsVisible());
-  EXPECT_EQ(form.Chart()->itemCount(), 2);
+  EXPECT_EQ(form.Chart()->ValueLabels().size(), 2);
   QTest::mouseDClick(form.Chart(), Qt::LeftButton, {}, bar);
   EXPECT_FALSE(form.Chart()->ValueLabelsVisible());
-  EXPECT_EQ(form.Chart()->itemCount(), 0);
+  EXPECT_TRUE(form.Chart()->ValueLabels().isEmpty());
+}
+
+// Whether a pixel of the picture near `at` has the labels' frame colour.
+bool FramePixelNear(const QImage& image, QPointF at) {
+  for (int dx = -1; dx <= 1; ++dx) {
+    for (int dy = -1; dy <= 1; ++dy) {
+      const QPoint p(static_cast<int>(std::lround(at.x())) + dx, static_cast<int>(std::lround(at.y())) + dy);
+      if (image.rect().contains(p) && image.pixelColor(p) == QColor(Qt::gray)) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(GraphForm, ValueLabelsHangOnASixPixelArrowAwayFromZeroInEveryLayout) {
+  AddJog(EncodeDate(2014, 3, 5), 4);
+  AddJog(EncodeDate(2014, 3, 7), 7.5);
+  AddJog(EncodeDate(2014, 3, 9), 2);
+  struct Case {
+    bool Vertical;
+    bool Bars;
+  };
+  for (const Case& c : {Case{false, true}, Case{true, true}, Case{false, false}, Case{true, false}}) {
+    const std::string what = std::string(c.Vertical ? "dates down, " : "dates across, ") + (c.Bars ? "bars" : "line");
+    DayInfo().SetIsYAxisDate(c.Vertical);
+    DayInfo().SetIsBarSeries(c.Bars);
+    DayInfo().SetDayAxisKind(daAll);
+    TGraphForm form(Document, nullptr);
+    ShowForm(form);
+    TGraphChart& chart = *form.Chart();
+    EXPECT_TRUE(chart.ValueLabels().isEmpty()) << what;
+    chart.SetValueLabelsVisible(true);
+    const QVector<TValueLabel> labels = chart.ValueLabels();
+    ASSERT_EQ(labels.size(), 3) << what;
+    const QImage picture = chart.Picture().toImage();
+    const QFontMetricsF metrics(chart.font());
+    for (const TValueLabel& label : labels) {
+      EXPECT_EQ(label.Text, QString::fromStdString(FormatGeneral(chart.PointValue(0, label.Index)))) << what;
+      // The arrow starts on the point (the bar's end) and is 6 pixels long.
+      const QPoint point = PointPixel(chart, 0, label.Index, false);
+      EXPECT_NEAR(label.Point.x(), point.x(), 1) << what;
+      EXPECT_NEAR(label.Point.y(), point.y(), 1) << what;
+      EXPECT_DOUBLE_EQ(QLineF(label.Point, label.ArrowEnd).length(), TGraphChart::ValueLabelArrowLength) << what;
+      // The box starts where the arrow ends, beyond the point (right of it with the dates down,
+      // above it with the dates across), centred on the point's line. The highest value's, at
+      // the end of the automatic axis, turns back over its bar or line to stay on the chart.
+      const double away = label.Text == QStringLiteral("7.5") ? -1 : 1;
+      const QRectF area = chart.axisRect()->rect();
+      if (c.Vertical) {
+        EXPECT_DOUBLE_EQ(label.ArrowEnd.x(), label.Point.x() + away * 6) << what;
+        EXPECT_DOUBLE_EQ(away > 0 ? label.Box.left() : label.Box.right(), label.ArrowEnd.x()) << what;
+        EXPECT_TRUE(label.Box.center().y() == label.Point.y() || label.Box.top() == area.top() ||
+                    label.Box.bottom() == area.bottom())
+            << what;
+        EXPECT_LE(label.Box.right(), area.right() + 1) << what;
+        EXPECT_GE(label.Box.top(), area.top()) << what;
+      } else {
+        EXPECT_DOUBLE_EQ(label.ArrowEnd.y(), label.Point.y() - away * 6) << what;
+        EXPECT_DOUBLE_EQ(away > 0 ? label.Box.bottom() : label.Box.top(), label.ArrowEnd.y()) << what;
+        // Centred on the point, but never out of the chart at its left and right edges.
+        EXPECT_TRUE(label.Box.center().x() == label.Point.x() || label.Box.left() == area.left() ||
+                    label.Box.right() == area.right())
+            << what;
+        EXPECT_GE(label.Box.left(), area.left()) << what;
+        EXPECT_GE(label.Box.top(), area.top()) << what;
+      }
+      EXPECT_GT(label.Box.width(), 2 * TGraphChart::ValueLabelMargin) << what;
+      // Drawn: the arrow's middle and the box's frame are on the picture.
+      EXPECT_TRUE(FramePixelNear(picture, (label.Point + label.ArrowEnd) / 2))
+          << what << ' ' << label.Index << ' ' << label.Point.x() << ',' << label.Point.y() << " area " << area.left()
+          << ',' << area.top() << ',' << area.right() << ',' << area.bottom();
+      EXPECT_TRUE(FramePixelNear(picture, QPointF(label.Box.right(), label.Box.center().y()))) << what;
+    }
+    chart.SetValueLabelsVisible(false);
+    EXPECT_TRUE(chart.ValueLabels().isEmpty()) << what;
+  }
+}
+
+TEST_F(GraphForm, CrowdedValueLabelsLeaveOutTheOnesThatWouldCoverOthers) {
+  // Two years of daily values.
+  for (int d = 0; d < 730; ++d) AddJog(EncodeDate(2012, 1, 1) + d, 1 + d % 17);
+  for (bool vertical : {false, true}) {
+    DayInfo().SetIsYAxisDate(vertical);
+    DayInfo().SetIsBarSeries(true);
+    DayInfo().SetDayAxisKind(daAll);
+    TGraphForm form(Document, nullptr);
+    ShowForm(form);
+    TGraphChart& chart = *form.Chart();
+    chart.SetValueLabelsVisible(true);
+    const QVector<TValueLabel> labels = chart.ValueLabels();
+    ASSERT_GT(labels.size(), 3) << vertical;
+    EXPECT_LT(labels.size(), chart.PointCount(0) / 4) << vertical;
+    for (qsizetype i = 1; i < labels.size(); ++i) {
+      EXPECT_FALSE(labels[i].Box.intersects(labels[i - 1].Box)) << vertical << ' ' << i;
+      EXPECT_GT(labels[i].Index, labels[i - 1].Index) << vertical;
+    }
+    // The first point gets its label; the last one drawn is near the end of the axis.
+    EXPECT_EQ(labels.first().Index, 0) << vertical;
+    EXPECT_GT(labels.last().Index, chart.PointCount(0) * 9 / 10) << vertical;
+  }
+  // A value below zero hangs its label on the far side of its bar, below or left of it.
+  Document.DayDataList().Clear();
+  AddJog(EncodeDate(2014, 1, 1), -2);
+  AddJog(EncodeDate(2014, 1, 2), 3);
+  DayInfo().SetIsAutoRecordAxis(false);
+  DayInfo().SetRecordAxisMin(-5);
+  DayInfo().SetRecordAxisMax(5);
+  for (bool vertical : {false, true}) {
+    DayInfo().SetIsYAxisDate(vertical);
+    TGraphForm form(Document, nullptr);
+    ShowForm(form);
+    form.Chart()->SetValueLabelsVisible(true);
+    const QVector<TValueLabel> labels = form.Chart()->ValueLabels();
+    ASSERT_EQ(labels.size(), 2) << vertical;
+    ASSERT_EQ(labels[0].Text, QStringLiteral("-2")) << vertical;
+    if (vertical) {
+      EXPECT_DOUBLE_EQ(labels[0].ArrowEnd.x(), labels[0].Point.x() - 6);
+      EXPECT_DOUBLE_EQ(labels[0].Box.right(), labels[0].ArrowEnd.x());
+    } else {
+      EXPECT_DOUBLE_EQ(labels[0].ArrowEnd.y(), labels[0].Point.y() + 6);
+      EXPECT_DOUBLE_EQ(labels[0].Box.top(), labels[0].ArrowEnd.y());
+    }
+  }
+}
+
+TEST_F(GraphForm, SettingsButtonOpensItsPeriodsPageAndOkRecomputesOnce) {
+  AddJog(EncodeDate(2014, 3, 5), 4);
+  TCategoryInfo& jogging = *Document.CategoryInfoList().GetCategoryItems(ctJogging);
+  struct Case {
+    std::function<std::unique_ptr<TGraphForm>()> Make;
+    int Page;
+    TGraphInfo* Edited;
+  };
+  const std::vector<Case> cases = {
+      {[this] { return std::make_unique<TGraphForm>(Document, nullptr); }, TCategorySetDialog::piDayGraph,
+       &jogging.GraphInfo()},
+      {[this] { return std::make_unique<TMonthGraphForm>(Document, nullptr); }, TCategorySetDialog::piMonthGraph,
+       &jogging.MonthGraphInfo()},
+      {[this] { return std::make_unique<TYearGraphForm>(Document, nullptr); }, TCategorySetDialog::piYearGraph,
+       &jogging.YearGraphInfo()},
+  };
+  for (const Case& c : cases) {
+    for (bool ok : {false, true}) {
+      for (TGraphInfo* info : {&jogging.GraphInfo(), &jogging.MonthGraphInfo(), &jogging.YearGraphInfo()}) {
+        info->SetLineSeriesWidth(2);
+      }
+      std::unique_ptr<TGraphForm> form = c.Make();
+      // The window hears the diary's changes as the dock manager passes them on.
+      QObject::connect(&Document, &TDiaryDocument::DataChanged, form.get(), &TDockingForm::RefreshData,
+                       Qt::QueuedConnection);
+      ShowForm(*form);
+      const int before = form->RecomputeCount();
+      int opened = 0;
+      form->SetDialogRunner([&](QDialog& dialog) {
+        ++opened;
+        auto* categories = dynamic_cast<TCategorySetDialog*>(&dialog);
+        if (categories == nullptr) return static_cast<int>(QDialog::Rejected);
+        EXPECT_EQ(categories->CategoryInfo(), &jogging) << c.Page;
+        EXPECT_EQ(categories->ActivePage(), c.Page);
+        categories->GraphPage(c.Page)->LineWidthEdit()->setText(QStringLiteral("7"));
+        if (!ok) {
+          dialog.reject();
+        } else {
+          dialog.accept();
+        }
+        return dialog.result();
+      });
+      QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
+      form->SettingsAction()->trigger();
+      Settle();
+      ASSERT_EQ(opened, 1) << c.Page;
+      EXPECT_EQ(changed.count(), ok ? 1 : 0) << c.Page << ok;
+      EXPECT_EQ(form->RecomputeCount(), before + (ok ? 1 : 0)) << c.Page << ok;
+      // Only the window's own record, and only on OK.
+      for (TGraphInfo* info : {&jogging.GraphInfo(), &jogging.MonthGraphInfo(), &jogging.YearGraphInfo()}) {
+        EXPECT_EQ(info->LineSeriesWidth(), ok && info == c.Edited ? 7 : 2) << c.Page << ok;
+      }
+    }
+  }
 }
 
 TEST_F(GraphForm, TermKeepsTheLastDaysInChartAndCopyText) {
@@ -127,6 +311,44 @@ TEST_F(GraphForm, HiddenWindowComputesNothingAndABurstCostsOneRecomputation) {
   form.show();
   Settle();
   EXPECT_EQ(form.RecomputeCount(), 3);
+}
+
+// Records how many recomputations a window had made when a widget was first painted.
+class TFirstPaintProbe : public QObject {
+ public:
+  explicit TFirstPaintProbe(const TGraphForm& form) : FForm(form) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && Seen < 0) Seen = FForm.RecomputeCount();
+    return false;
+  }
+  int Seen = -1;
+
+ private:
+  const TGraphForm& FForm;
+};
+
+TEST_F(GraphForm, AWindowShownWithItsMainWindowRecomputesAfterTheFirstPaint) {
+  for (int d = 0; d < 30; ++d) AddJog(EncodeDate(2014, 3, 1) + d, 1 + d % 5);
+  QWidget main;
+  auto* layout = new QVBoxLayout(&main);
+  auto* list = new QWidget(&main);
+  list->setMinimumSize(200, 100);
+  layout->addWidget(list);
+  auto* form = new TGraphForm(Document, nullptr, &main);
+  layout->addWidget(form);
+  TFirstPaintProbe probe(*form);
+  list->installEventFilter(&probe);
+  main.resize(624, 600);
+  main.show();
+  Settle();
+  // The list showed before the chart was computed, and the chart was computed once after.
+  EXPECT_EQ(probe.Seen, 0);
+  EXPECT_EQ(form->RecomputeCount(), 1);
+  EXPECT_EQ(form->Chart()->PointCount(0), 30);
+  // Once on screen, a change recomputes at the next turn as before.
+  form->RefreshData();
+  Settle();
+  EXPECT_EQ(form->RecomputeCount(), 2);
 }
 
 TEST_F(GraphForm, ChoicesTravelWithTheDiaryFile) {

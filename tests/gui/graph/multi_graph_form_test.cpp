@@ -1,8 +1,13 @@
 #include "gui/graph/multi_graph_form.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 
+#include "core/common/number_format.h"
 #include "graph_test_support.h"
+#include "gui/categories/category_set_dialog_pages.h"
+#include "gui/graph/graph_info_set_dialog.h"
 
 namespace hakuvo::test {
 namespace {
@@ -116,7 +121,82 @@ TEST_F(MultiGraphForm, ChoicesTravelWithTheDiaryFile) {
   EXPECT_EQ(acts.RecordKind2(), 2);
 }
 
+TEST_F(MultiGraphForm, EachSettingsButtonEditsItsChannelsRecord) {
+  AddJog(EncodeDate(2014, 3, 5), 4, "朝");
+  AddJog(EncodeDate(2014, 3, 7), 7);
+  for (bool perAction : {false, true}) {
+    for (int channel : {0, 1}) {
+      for (bool ok : {false, true}) {
+        const std::string what = std::string(perAction ? "per action, " : "per day, ") + "channel " +
+                                 std::to_string(channel) + (ok ? ", OK" : ", cancel");
+        Document.MultiGraphInfo1().SetLineSeriesWidth(2);
+        Document.MultiGraphInfo2().SetLineSeriesWidth(2);
+        Document.MultiGraphInfo2().SetDayAxisKind(daAll);
+        std::unique_ptr<TMultiGraphForm> form = perAction ? std::make_unique<TActMultiGraphForm>(Document, nullptr)
+                                                          : std::make_unique<TMultiGraphForm>(Document, nullptr);
+        ShowForm(*form);
+        TGraphInfo& edited = channel == 0 ? Document.MultiGraphInfo1() : Document.MultiGraphInfo2();
+        const TGraphInfo& other = channel == 0 ? Document.MultiGraphInfo2() : Document.MultiGraphInfo1();
+        const int before = form->RecomputeCount();
+        int opened = 0;
+        form->SetDialogRunner([&](QDialog& dialog) {
+          ++opened;
+          auto* settings = dynamic_cast<TGraphInfoSetDialog*>(&dialog);
+          if (settings == nullptr) return static_cast<int>(QDialog::Rejected);
+          EXPECT_EQ(settings->GraphInfo(), &edited) << what;
+          // Only the first channel chooses the dates.
+          EXPECT_EQ(settings->IsDateAxisSet(), channel == 0) << what;
+          EXPECT_EQ(settings->DateAxisGroup()->isEnabled(), channel == 0) << what;
+          settings->Page()->LineWidthEdit()->setText(QStringLiteral("5"));
+          // The first channel's dates can change; the second's are left as they were.
+          if (channel == 0) settings->Page()->TermRadio()->setChecked(true);
+          if (ok) {
+            dialog.accept();
+          } else {
+            dialog.reject();
+          }
+          return dialog.result();
+        });
+        QSignalSpy changed(&Document, &TDiaryDocument::ViewSettingChanged);
+        QSignalSpy dataChanged(&Document, &TDiaryDocument::DataChanged);
+        if (channel == 0) {
+          form->SettingsAction()->trigger();
+        } else {
+          form->SettingsButton2()->click();
+        }
+        Settle();
+        ASSERT_EQ(opened, 1) << what;
+        EXPECT_EQ(changed.count(), ok ? 1 : 0) << what;
+        EXPECT_EQ(dataChanged.count(), 0) << what;
+        EXPECT_EQ(form->RecomputeCount(), before + (ok ? 1 : 0)) << what;
+        EXPECT_EQ(edited.LineSeriesWidth(), ok ? 5 : 2) << what;
+        EXPECT_EQ(other.LineSeriesWidth(), 2) << what;
+        EXPECT_EQ(Document.MultiGraphInfo1().DayAxisKind(), ok && channel == 0 ? daTerm : daAll) << what;
+        EXPECT_EQ(Document.MultiGraphInfo2().DayAxisKind(), daAll) << what;
+        Document.MultiGraphInfo1().SetDayAxisKind(daAll);
+      }
+    }
+  }
+}
+
 class ActGraphForm : public MultiGraphForm {};
+
+TEST_F(ActGraphForm, BothSeriesLabelTheirValuesNotTheTitles) {
+  AddJog(EncodeDate(2014, 3, 5), 4, "朝");
+  AddJog(EncodeDate(2014, 3, 7), 7.5, "夕方");
+  TActMultiGraphForm form(Document, nullptr);
+  ShowForm(form);
+  EXPECT_TRUE(form.Chart()->ValueLabels().isEmpty());
+  QTest::mouseDClick(form.Chart(), Qt::LeftButton, {}, PointPixel(*form.Chart(), 0, 0, true));
+  const QVector<TValueLabel> labels = form.Chart()->ValueLabels();
+  ASSERT_EQ(labels.size(), 4);
+  for (const TValueLabel& label : labels) {
+    EXPECT_EQ(label.Text, QString::fromStdString(FormatGeneral(form.Chart()->PointValue(label.Channel, label.Index))));
+    EXPECT_DOUBLE_EQ(QLineF(label.Point, label.ArrowEnd).length(), 6);
+  }
+  EXPECT_EQ(labels[1].Text, QStringLiteral("7.5"));
+  EXPECT_EQ(labels[2].Channel, 1);
+}
 
 TEST_F(ActGraphForm, ClickAfterSkippedActionsSelectsTheActionsRow) {
   const TScopedClock clock(EncodeDate(2014, 3, 31));
