@@ -3,8 +3,10 @@
 // one prebuilt statement. Each timing ends when the page has drawn the line (a script read-back
 // of the line's length), so the page's own work is inside both. The window's time includes
 // reading the track (from its ".gps" view file, as a track is shown once it has one), the vertex
-// selection and building the statement. The longest gap between ticks of a 10 ms timer while the
-// window works is reported as max_stall_ms.
+// selection, writing the vertices out and handing them to the page in parts of
+// TrackChunkVertices, one call after the other. The longest gap between ticks of a 10 ms timer on
+// the window's thread while the window works is reported as max_stall_ms; the floor's one call
+// stalls that thread by design and is not watched.
 //
 //   bench_map_track [--screenshot=FILE]   the benchmarks; with --screenshot the window draws a real
 //                                         track (HAKUVO_SHOT_TRACK, a GPX file) and saves a picture
