@@ -269,7 +269,8 @@ void TGoogleMapForm::ShowLinkData() {
 // another link was shown meanwhile.
 struct TGoogleMapForm::TPreparedTrack {
   bool IsDrawn = false;
-  // The line's vertices, each part an addPolyLineVertices call of at most TrackChunkVertices.
+  // The line's vertices, each part an addPolyLineVertices call of at most TrackChunkVertices
+  // (20,000 unless set: a few milliseconds of the window's thread each).
   // A million vertices make a script of tens of megabytes, and handing that to the page in one
   // call holds the window's thread for a fifth of a second; in parts, the window's events run
   // between them.
@@ -278,10 +279,14 @@ struct TGoogleMapForm::TPreparedTrack {
   QString Fit;
 };
 
-// A line on its way to the page: the next part goes when the page has taken the one before.
+// A line on its way to the page. Two parts are out at a time: the page parses one while the
+// next is on its way, and the window's thread never holds more than one part's worth of work.
 struct TGoogleMapForm::THandover {
+  static constexpr int MaxInFlight = 2;
   std::shared_ptr<const TPreparedTrack> Track;
   std::size_t Next = 0;
+  int InFlight = 0;
+  bool IsFinished = false;
   bool IsCancelled = false;
 };
 
@@ -343,18 +348,22 @@ void TGoogleMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrac
   RunScript(JsCall(QStringLiteral("clearMarker")));
   // The page gathers the vertices of every part until the line is drawn; this starts it afresh.
   RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  FHandover = std::make_shared<THandover>();
-  FHandover->Track = prepared;
-  HandOverNext(FHandover);
+  // A copy of its own: the hand-over may end, and FHandover be reset, before this returns.
+  const auto handover = std::make_shared<THandover>();
+  handover->Track = prepared;
+  FHandover = handover;
+  HandOverNext(handover);
 }
 
 void TGoogleMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
   const TPreparedTrack& track = *handover->Track;
-  // The page's answer comes through the event loop; by then a newer track, a clearing or the
-  // window's end may have cancelled the rest, and the window may be gone.
-  if (handover->Next < track.Parts.size()) {
+  while (handover->InFlight < THandover::MaxInFlight && handover->Next < track.Parts.size()) {
+    ++handover->InFlight;
+    // The page's answer comes through the event loop; by then a newer track, a clearing or the
+    // window's end may have cancelled the rest, and the window may be gone.
     RunScript(track.Parts[handover->Next++], [this, handover](const QVariant&) {
-      if (handover->IsCancelled) return;
+      if (handover->IsCancelled || handover->IsFinished) return;
+      --handover->InFlight;
       if (!IsPageReady()) {
         // Hidden meanwhile: the line is drawn again from the start when the window shows.
         CancelHandover();
@@ -362,14 +371,15 @@ void TGoogleMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
       }
       HandOverNext(handover);
     });
-    return;
   }
+  if (handover->Next < track.Parts.size()) return;
+  // The page runs the calls in order: the drawing comes after the last part, whether or not
+  // the page has answered for it yet.
+  handover->IsFinished = true;
+  FHandover.reset();
   RunScript(track.Draw);
-  RunScript(track.Fit, [this, handover](const QVariant&) {
-    if (handover->IsCancelled) return;
-    FHandover.reset();
-    emit TrackShown();
-  });
+  RunScript(track.Fit);
+  emit TrackShown();
 }
 
 void TGoogleMapForm::CancelHandover() {

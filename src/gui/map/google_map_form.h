@@ -132,7 +132,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   int FGeocodeGrants = 0;
   int FTrackGeneration = 0;  // a worker's result is shown only while it is still the latest
   std::set<QThread*> FWorkers;
-  int FTrackChunkVertices = 50000;
+  int FTrackChunkVertices = 20000;
   std::shared_ptr<THandover> FHandover;  // the line being handed to the page, if any
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
