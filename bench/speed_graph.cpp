@@ -24,6 +24,7 @@
 #include <random>
 #include <string>
 
+#include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/gps/speed_graph_data.h"
 #include "core/model/category_info_list.h"
@@ -100,14 +101,14 @@ std::unique_ptr<hakuvo::TGpsFileLink> LinkOf(int points) {
 void BM_ReadTrack(benchmark::State& state) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::ReadDisplayTrack(*link);
+    std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::LoadDisplayTrack(*link);
     benchmark::DoNotOptimize(track->GpsList.Count());
   }
 }
 
 void BM_SpeedSeries(benchmark::State& state) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(static_cast<int>(state.range(0)));
-  const std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::ReadDisplayTrack(*link);
+  const std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::LoadDisplayTrack(*link);
   hakuvo::TSpeedGraphInfo info;
   info.SetLimitSpeed(12);  // some segments above it, so the line has gaps
   for (auto _ : state) {

@@ -1,11 +1,6 @@
 #include "core/gps/map_track.h"
 
-#include <exception>
-#include <filesystem>
-#include <system_error>
-
 #include "core/gps/gps_file.h"
-#include "core/model/link_data.h"
 
 namespace hakuvo {
 
@@ -40,28 +35,6 @@ std::vector<int> MapLineVertices(const TGpsFile& track, Extended limitSpeed) {
   }
   if (count > 1) vertices.push_back(count - 1);
   return vertices;
-}
-
-std::unique_ptr<TGpsFile> LoadDisplayTrack(const TGpsFileLink& link) {
-  if (!link.ViewFileName.empty()) {
-    std::error_code error;
-    if (std::filesystem::is_regular_file(link.ViewFileName, error)) {
-      auto cached = std::make_unique<TGpsFile>();
-      try {
-        cached->GpsList.LoadFromFile(link.ViewFileName);
-        cached->GpsList.SetTerm(link.StartPos, link.EndPos);
-        return cached;
-      } catch (const std::exception&) {
-        // A broken cache: the track file still has the points.
-      }
-    }
-  }
-  std::unique_ptr<TGpsFile> track = CreateGpsFile(link.FileName);
-  if (track == nullptr) return nullptr;
-  track->SetStartPos(link.StartPos);
-  track->SetEndPos(link.EndPos);
-  track->SetFileName(link.FileName);
-  return track;
 }
 
 }  // namespace hakuvo

@@ -2,25 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 #include "core/common/date_time.h"
-#include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
-#include "core/links/file_kind.h"
-#include "core/model/link_data.h"
 
 namespace hakuvo {
 
 namespace {
-
-bool ViewFileExists(const std::string& fileName) {
-  if (fileName.empty()) return false;
-  std::error_code error;
-  return std::filesystem::is_regular_file(fileName, error);
-}
 
 // A value before it is known whether it is drawn: the speed values above the limit are kept
 // until the series is in x order, so that the line breaks where they were.
@@ -54,28 +43,6 @@ std::vector<TSpeedGraphValue> DrawnValues(std::vector<TCandidate>& candidates) {
 }
 
 }  // namespace
-
-std::unique_ptr<TGpsFile> ReadDisplayTrack(const TGpsFileLink& link) {
-  if (!IsGpsFile(link.FileName)) return nullptr;
-  std::unique_ptr<TGpsFile> track;
-  if (ViewFileExists(link.ViewFileName)) {
-    track = std::make_unique<TGpsFile>();
-    try {
-      track->GpsList.LoadFromFile(link.ViewFileName);
-      track->GpsList.SetTerm(link.StartPos, link.EndPos);
-    } catch (const EHakuvoError&) {
-      // A broken cache: the track file can always give the points again.
-      track.reset();
-    }
-  }
-  if (!track) track = CreateGpsFile(link.FileName);
-  if (!track) return nullptr;
-  // A plain track holding a view file's points reads nothing here.
-  track->SetStartPos(link.StartPos);
-  track->SetEndPos(link.EndPos);
-  track->SetFileName(link.FileName);
-  return track;
-}
 
 TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info)
     : FBottomAxisKind(info.BottomAxisKind()) {

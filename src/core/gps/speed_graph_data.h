@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,14 +8,6 @@
 namespace hakuvo {
 
 class TGpsFile;
-class TGpsFileLink;
-
-// The track of a link as the display windows read it: the part between the link's StartPos and
-// EndPos, taken from its ".gps" view file when there is one, else from the track file itself.
-// The view file is a cache anyone may have touched: one that is missing or fails its checks
-// counts as absent. nullptr when the link's file is not a track file; a track file that cannot
-// be read raises EHakuvoError.
-std::unique_ptr<TGpsFile> ReadDisplayTrack(const TGpsFileLink& link);
 
 // One value of the speed or the altitude line: where it is drawn and the track point it came from.
 struct TSpeedGraphValue {

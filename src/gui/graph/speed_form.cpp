@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "core/common/date_time.h"
+#include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info_list.h"
@@ -184,7 +185,7 @@ void TSpeedForm::Redraw() {
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
   try {
-    if (const std::unique_ptr<TGpsFile> track = ReadDisplayTrack(*link)) FData = TSpeedGraphData(*track, info);
+    if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*link)) FData = TSpeedGraphData(*track, info);
   } catch (const std::exception&) {
     // A track that cannot be read draws nothing; the window is a view, not a command.
     FData = TSpeedGraphData();

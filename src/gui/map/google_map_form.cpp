@@ -16,9 +16,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <algorithm>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "core/common/number_format.h"
+#include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/gps/jpeg_exif.h"
 #include "core/gps/map_track.h"
@@ -78,6 +82,8 @@ TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInf
 }
 
 TGoogleMapForm::~TGoogleMapForm() {
+  // The page may answer a part handed over while it goes; nobody is there to hand on the next.
+  CancelHandover();
   // A worker still reading a track finishes first; nobody takes its result.
   for (QThread* worker : FWorkers) {
     worker->wait();
@@ -188,10 +194,14 @@ void TGoogleMapForm::ShowAgain() {
   }
 }
 
-void TGoogleMapForm::RunScript(const QString& statement) {
+void TGoogleMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
-  FBrowser->page()->runJavaScript(Guarded(statement));
+  if (done) {
+    FBrowser->page()->runJavaScript(Guarded(statement), done);
+  } else {
+    FBrowser->page()->runJavaScript(Guarded(statement));
+  }
 }
 
 // ---- what the other windows ask for ----
@@ -211,6 +221,8 @@ void TGoogleMapForm::CreateMarker(double latitude, double longitude, bool isClea
 }
 
 void TGoogleMapForm::Clear() {
+  // The rest of a line still being handed over would otherwise come back after the clearing.
+  CancelHandover();
   if (!IsPageReady()) return;
   RunScript(JsCall(QStringLiteral("clearPolyLine")));
   RunScript(JsCall(QStringLiteral("clearMarker")));
@@ -235,8 +247,9 @@ void TGoogleMapForm::GpsRangeChanged() {
 
 void TGoogleMapForm::ShowLinkData() {
   if (FLinkData == nullptr || !IsPageReady()) return;
-  // Whatever was being read for the link before is not drawn now.
+  // Whatever was being read or handed over for the link before is not drawn now.
   ++FTrackGeneration;
+  CancelHandover();
   if (const auto* image = dynamic_cast<const TImageFileLink*>(FLinkData)) {
     if (!IsJpegFile(image->FileName)) return;
     double latitude = 0;
@@ -256,9 +269,25 @@ void TGoogleMapForm::ShowLinkData() {
 // another link was shown meanwhile.
 struct TGoogleMapForm::TPreparedTrack {
   bool IsDrawn = false;
-  // Every call of the drawing in its error guard, as one script: a call is a trip to the page,
-  // and for a big track the line is tens of megabytes, which the window hands on as it is.
-  QString Script;
+  // The line's vertices, each part an addPolyLineVertices call of at most TrackChunkVertices
+  // (20,000 unless set: a few milliseconds of the window's thread each).
+  // A million vertices make a script of tens of megabytes, and handing that to the page in one
+  // call holds the window's thread for a fifth of a second; in parts, the window's events run
+  // between them.
+  std::vector<QString> Parts;
+  QString Draw;
+  QString Fit;
+};
+
+// A line on its way to the page. Two parts are out at a time: the page parses one while the
+// next is on its way, and the window's thread never holds more than one part's worth of work.
+struct TGoogleMapForm::THandover {
+  static constexpr int MaxInFlight = 2;
+  std::shared_ptr<const TPreparedTrack> Track;
+  std::size_t Next = 0;
+  int InFlight = 0;
+  bool IsFinished = false;
+  bool IsCancelled = false;
 };
 
 void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
@@ -267,8 +296,9 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
   source->Assign(link);
   TMapInfo line;
   if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
+  const auto partSize = static_cast<std::size_t>(FTrackChunkVertices);
   auto prepared = std::make_shared<TPreparedTrack>();
-  QThread* worker = QThread::create([source, line, prepared] {
+  QThread* worker = QThread::create([source, line, partSize, prepared] {
     std::unique_ptr<TGpsFile> track;
     try {
       track = LoadDisplayTrack(*source);
@@ -277,27 +307,22 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
       track.reset();
     }
     if (track == nullptr || track->GpsList.Count() == 0) return;
-    // The whole line in one call: a call per vertex costs a round trip to the page each.
-    const QString vertices = JsVertexArray(*track, MapLineVertices(*track, line.LimitSpeed()));
+    const std::vector<int> vertices = MapLineVertices(*track, line.LimitSpeed());
+    const std::span<const int> all(vertices);
+    for (std::size_t first = 0; first < all.size(); first += partSize) {
+      const std::span<const int> part = all.subspan(first, std::min(partSize, all.size() - first));
+      prepared->Parts.push_back(QStringLiteral("addPolyLineVertices(") + JsVertexArray(*track, part) +
+                                QLatin1Char(')'));
+    }
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
     const TGpsDataList& points = track->GpsList;
-    const QStringList calls = {
-        JsCall(QStringLiteral("clearPolyLine")),
-        JsCall(QStringLiteral("clearMarker")),
-        JsCall(QStringLiteral("clearPolyLine")),
-        QString(),  // the line, written straight into the script below
+    prepared->Draw =
         JsCall(QStringLiteral("drawPolyLine"),
-               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())}),
+               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())});
+    prepared->Fit =
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
-                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())})};
-    QString& script = prepared->Script;
-    script.reserve(vertices.size() + 512);
-    for (const QString& call : calls) {
-      script += QStringLiteral("try{");
-      script += call.isEmpty() ? QStringLiteral("addPolyLineVertices(") + vertices + QLatin1Char(')') : call;
-      script += QStringLiteral(";}catch(e){}");
-    }
+                                                JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
     prepared->IsDrawn = true;
   });
   FWorkers.insert(worker);
@@ -307,24 +332,60 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
     worker->deleteLater();
     if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
     if (generation != FTrackGeneration) return;
-    ShowPreparedTrack(*prepared);
-    emit TrackShown();
+    ShowPreparedTrack(prepared);
   });
   worker->start();
 }
 
-void TGoogleMapForm::ShowPreparedTrack(const TPreparedTrack& prepared) {
-  if (!prepared.IsDrawn || !IsPageReady()) {
+void TGoogleMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& prepared) {
+  if (!prepared->IsDrawn || !IsPageReady()) {
     Clear();
+    emit TrackShown();
     return;
   }
-  if (FScriptObserver) {
-    // Only tests watch the calls; the script holds nothing but numbers and the colour, so its
-    // guards split it.
-    const QString guardEnd = QStringLiteral(";}catch(e){}");
-    for (const QString& guarded : prepared.Script.split(guardEnd, Qt::SkipEmptyParts)) FScriptObserver(guarded.mid(4));
+  CancelHandover();
+  RunScript(JsCall(QStringLiteral("clearPolyLine")));
+  RunScript(JsCall(QStringLiteral("clearMarker")));
+  // The page gathers the vertices of every part until the line is drawn; this starts it afresh.
+  RunScript(JsCall(QStringLiteral("clearPolyLine")));
+  // A copy of its own: the hand-over may end, and FHandover be reset, before this returns.
+  const auto handover = std::make_shared<THandover>();
+  handover->Track = prepared;
+  FHandover = handover;
+  HandOverNext(handover);
+}
+
+void TGoogleMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
+  const TPreparedTrack& track = *handover->Track;
+  while (handover->InFlight < THandover::MaxInFlight && handover->Next < track.Parts.size()) {
+    ++handover->InFlight;
+    // The page's answer comes through the event loop; by then a newer track, a clearing or the
+    // window's end may have cancelled the rest, and the window may be gone.
+    RunScript(track.Parts[handover->Next++], [this, handover](const QVariant&) {
+      if (handover->IsCancelled || handover->IsFinished) return;
+      --handover->InFlight;
+      if (!IsPageReady()) {
+        // Hidden meanwhile: the line is drawn again from the start when the window shows.
+        CancelHandover();
+        return;
+      }
+      HandOverNext(handover);
+    });
   }
-  FBrowser->page()->runJavaScript(prepared.Script);
+  if (handover->Next < track.Parts.size()) return;
+  // The page runs the calls in order: the drawing comes after the last part, whether or not
+  // the page has answered for it yet.
+  handover->IsFinished = true;
+  FHandover.reset();
+  RunScript(track.Draw);
+  RunScript(track.Fit);
+  emit TrackShown();
+}
+
+void TGoogleMapForm::CancelHandover() {
+  if (FHandover == nullptr) return;
+  FHandover->IsCancelled = true;
+  FHandover.reset();
 }
 
 // ---- looking addresses up ----

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVariant>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -85,6 +87,9 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void SetScriptObserver(std::function<void(const QString&)> observer) { FScriptObserver = std::move(observer); }
   // Where OpenExternalMap sends the address (the desktop's browser unless set).
   void SetUrlOpener(std::function<void(const QUrl&)> opener) { FUrlOpener = std::move(opener); }
+  // The most vertices of a track's line handed to the page in one call.
+  int TrackChunkVertices() const { return FTrackChunkVertices; }
+  void SetTrackChunkVertices(int count) { FTrackChunkVertices = count > 0 ? count : 1; }
   // How EditPlace runs its dialog (modally unless set).
   void SetPlaceDialogRunner(std::function<int(TPlaceDialog&)> runner) { FPlaceDialogRunner = std::move(runner); }
 
@@ -93,7 +98,8 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void MapLoaded();
   void GeocodeFinished(bool found);
   // A track link's line is on the page (or the map was cleared, the track being unreadable or
-  // empty). Tracks are read by a worker, so this comes after SetLinkData returned.
+  // empty). Tracks are read by a worker and handed to the page in parts, so this comes after
+  // SetLinkData returned.
   void TrackShown();
 
  protected:
@@ -107,9 +113,13 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void ShowAgain();
   void ShowLinkData();
   struct TPreparedTrack;
+  struct THandover;
   void DrawTrack(const TGpsFileLink& link);
-  void ShowPreparedTrack(const TPreparedTrack& prepared);
-  void RunScript(const QString& statement);
+  void ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& prepared);
+  void HandOverNext(const std::shared_ptr<THandover>& handover);
+  // The parts of a line not yet handed to the page are dropped.
+  void CancelHandover();
+  void RunScript(const QString& statement, const std::function<void(const QVariant&)>& done = {});
   void Geocode(const QString& address);
 
   TAppData& FAppData;
@@ -122,6 +132,8 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   int FGeocodeGrants = 0;
   int FTrackGeneration = 0;  // a worker's result is shown only while it is still the latest
   std::set<QThread*> FWorkers;
+  int FTrackChunkVertices = 20000;
+  std::shared_ptr<THandover> FHandover;  // the line being handed to the page, if any
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;

@@ -87,7 +87,7 @@ QString JsCall(const QString& function, const QStringList& arguments) {
   return function + QLatin1Char('(') + arguments.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-QString JsVertexArray(const TGpsFile& track, const std::vector<int>& vertices) {
+QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices) {
   std::string out;
   out.reserve(vertices.size() * 36 + 2);
   out += '[';

@@ -2,7 +2,7 @@
 
 #include <QString>
 #include <QStringList>
-#include <vector>
+#include <span>
 
 #include "core/common/extended.h"
 
@@ -21,8 +21,9 @@ QString JsString(const QString& text);
 QString JsNumber(Extended value);
 // `function(arg, ...)` from arguments already written as literals.
 QString JsCall(const QString& function, const QStringList& arguments = {});
-// The vertices of a track's map line as one flat array literal [lat0, lon0, lat1, lon1, ...].
-QString JsVertexArray(const TGpsFile& track, const std::vector<int>& vertices);
+// The vertices of a track's map line (indices into its points) as one flat array literal
+// [lat0, lon0, lat1, lon1, ...].
+QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices);
 // The tile sources of the four map types as an object literal for setTileSources.
 QString JsTileSources(const TMapServiceInfo& services);
 

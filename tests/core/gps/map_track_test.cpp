@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "core/common/date_time.h"
 #include "core/gps/gps_file.h"
-#include "core/gps/scoped_time_zone.h"
-#include "core/model/link_data.h"
-#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
-
-using test::TTempFolder;
 
 constexpr double kSecond = 1.0 / 86400;
 constexpr TDateTime kStart = 46000.25;
@@ -79,57 +72,6 @@ TEST(MapLineVerticesTest, SmallAndTimelessTracks) {
   TGpsFile timeless;
   for (int i = 0; i < 5; ++i) timeless.GpsList.Add(0, 35 + i, 139, 0);
   EXPECT_EQ(MapLineVertices(timeless, 30), Range(0, 4));
-}
-
-struct LoadDisplayTrackTest : ::testing::Test {
-  ScopedTimeZone zone{"UTC"};
-  TTempFolder folder;
-  TGpsFileLink link;
-
-  void SetUp() override {
-    link.FileName = folder.Path("walk.gpx");
-    std::ofstream(link.FileName) << "<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>"
-                                    "<trkpt lat=\"35.1\" lon=\"139.1\"><time>2021-03-02T01:00:00Z</time></trkpt>"
-                                    "<trkpt lat=\"35.2\" lon=\"139.2\"><time>2021-03-02T01:00:10Z</time></trkpt>"
-                                    "<trkpt lat=\"35.3\" lon=\"139.3\"><time>2021-03-02T01:00:20Z</time></trkpt>"
-                                    "</trkseg></trk></gpx>";
-  }
-};
-
-TEST_F(LoadDisplayTrackTest, SoundViewFileIsPreferredAndTrimmedToTheRange) {
-  TGpsFile cache;
-  FillWalk(cache, 5);
-  link.ViewFileName = folder.Path("cache.gps");
-  cache.GpsList.SaveToFile(link.ViewFileName);
-  link.StartPos = kStart + 10 * kSecond;
-  link.EndPos = kStart + 30 * kSecond;
-
-  const auto track = LoadDisplayTrack(link);
-  ASSERT_NE(track, nullptr);
-  ASSERT_EQ(track->GpsList.Count(), 3);
-  EXPECT_EQ(track->GpsList.Get(0)->RecordTime(), kStart + 10 * kSecond);
-}
-
-TEST_F(LoadDisplayTrackTest, BrokenOrMissingViewFileFallsBackToTheTrackFile) {
-  const std::vector<std::string> caches = {
-      std::string("\x05\x00\x00\x00", 4) + std::string(38, '\0'),  // announces 5 points, holds 1
-      std::string("\xff\xff\xff\x7f", 4),                          // a count of two billion
-      "old",                                                       // shorter than a count
-  };
-  for (const std::string& bytes : caches) {
-    link.ViewFileName = folder.Path("cache.gps");
-    std::ofstream(link.ViewFileName, std::ios::binary | std::ios::trunc) << bytes;
-    const auto track = LoadDisplayTrack(link);
-    ASSERT_NE(track, nullptr);
-    EXPECT_EQ(track->GpsList.Count(), 3) << "cache of " << bytes.size() << " bytes";
-  }
-  link.ViewFileName = folder.Path("gone.gps");
-  EXPECT_EQ(LoadDisplayTrack(link)->GpsList.Count(), 3);
-}
-
-TEST_F(LoadDisplayTrackTest, NonTrackFileGivesNothing) {
-  link.FileName = folder.Path("notes.txt");
-  EXPECT_EQ(LoadDisplayTrack(link), nullptr);
 }
 
 }  // namespace

@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "core/common/date_time.h"
-#include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
-#include "core/model/link_data.h"
-#include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
-
-const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
 
 constexpr double kMinute = 1.0 / 1440;
 const TDateTime kStart = EncodeDateTime(2024, 5, 3, 7, 0, 0);
@@ -242,57 +237,6 @@ TEST(SpeedGraphDataTest, ALargeTrackIsOneValuePerPoint) {
   ASSERT_EQ(data.SpeedValues().size(), static_cast<std::size_t>(kCount));
   EXPECT_EQ(data.SpeedValues().back().Point, kCount - 1);
   EXPECT_EQ(data.AltitudeValues()[kCount - 1].Y, (kCount - 1) % 50);
-}
-
-// --- Reading the track of a link -------------------------------------------------------------
-
-TEST(SpeedGraphDataTest, ReadDisplayTrackPrefersAGoodViewFileAndFallsBackOnABrokenOne) {
-  const test::TTempFolder folder;
-  TGpsFileLink link;
-  link.FileName = kTracks + "bike_gpx.gpx";
-  const std::unique_ptr<TGpsFile> direct = CreateGpsFile(link.FileName);
-  direct->SetFileName(link.FileName);
-  ASSERT_GT(direct->GpsList.Count(), 3);
-
-  // A view file of its own points (it stands for the cache of the whole track), trimmed to the
-  // link's range as the track file would be.
-  TGpsDataList cached;
-  cached.Add(kStart, 35, 139, 1);
-  cached.Add(kStart + kMinute, 35.001L, 139, 2);
-  cached.Add(kStart + 2 * kMinute, 35.002L, 139, 3);
-  link.ViewFileName = folder.Path("view.gps");
-  cached.SaveToFile(link.ViewFileName);
-  link.StartPos = kStart + kMinute;
-  link.EndPos = kStart + 5 * kMinute;
-  std::unique_ptr<TGpsFile> fromView = ReadDisplayTrack(link);
-  ASSERT_NE(fromView, nullptr);
-  ASSERT_EQ(fromView->GpsList.Count(), 2);
-  EXPECT_EQ(fromView->GpsList.Get(0)->Altitude(), 2);
-
-  // A view file that fails its checks (cut short, or wrong count) is no view file at all.
-  link.StartPos = link.EndPos = 0;
-  for (const std::string& bytes :
-       {std::string("\x05\x00\x00\x00", 4), std::string("\xff\xff\xff\xff", 4), std::string("abc")}) {
-    folder.Write("view.gps", bytes);
-    std::unique_ptr<TGpsFile> fallback = ReadDisplayTrack(link);
-    ASSERT_NE(fallback, nullptr);
-    EXPECT_EQ(fallback->GpsList.Count(), direct->GpsList.Count());
-  }
-  // Nor is one that is missing.
-  link.ViewFileName = folder.Path("gone.gps");
-  EXPECT_EQ(ReadDisplayTrack(link)->GpsList.Count(), direct->GpsList.Count());
-}
-
-TEST(SpeedGraphDataTest, ReadDisplayTrackOfOtherFilesAndUnreadableTracks) {
-  const test::TTempFolder folder;
-  TGpsFileLink link;
-  link.FileName = std::string(HAKUVO_TESTDATA_DIR) + "/photos/gps_DSCN0010.jpg";
-  EXPECT_EQ(ReadDisplayTrack(link), nullptr);
-
-  link.FileName = folder.Write("broken.gpx", "<gpx><trk><trkseg><trkpt lat=");
-  EXPECT_THROW(ReadDisplayTrack(link), EHakuvoError);
-  link.FileName = folder.Path("missing.gpx");
-  EXPECT_THROW(ReadDisplayTrack(link), EHakuvoError);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -165,6 +166,110 @@ TEST_F(MapWindowTest, TrackLineFollowsTheLimitSpeedInOneCall) {
   ShowTrack(&broken);
   EXPECT_EQ(Calls, QStringList({"clearPolyLine()", "clearMarker()"}));
   EXPECT_TRUE(State().value("line").isNull());
+}
+
+TEST_F(MapWindowTest, TrackHandedOverInPartsDrawsTheSameLineAsWhole) {
+  ShowAndLoad();
+  TGpsFileLink link;
+  link.FileName = WriteWalk(folder, "walk.gpx", 10, 4, 35.6, 139.7);
+  TMapInfo& line = categories->GetCategoryItems(ctJogging)->MapInfo();
+  line.SetLineColor(0x20A010);  // 0x00BBGGRR
+  line.SetLineOpacity(0.5);
+  line.SetLineWidth(6);
+  form->SetCategory(CategoryNames()[ctJogging]);
+  const auto parts = [this] {
+    return Calls.filter(QRegularExpression(QStringLiteral("^addPolyLineVertices\\("))).size();
+  };
+
+  // With the limit the spike's neighbours are left out: the parts are cut from the vertices kept.
+  for (const double limit : {0.0, 30.0}) {
+    SCOPED_TRACE(limit);
+    line.SetLimitSpeed(limit);
+    form->SetTrackChunkVertices(1000);
+    Calls.clear();
+    ShowTrack(&link);
+    ASSERT_EQ(parts(), 1);
+    const QStringList wholeCalls = Calls;
+    const QVariantMap whole = State();
+    ASSERT_FALSE(whole.value("line").toList().isEmpty());
+
+    for (const int size : {1, 3, 4}) {
+      SCOPED_TRACE(size);
+      form->ClearMap();
+      form->SetTrackChunkVertices(size);
+      Calls.clear();
+      ShowTrack(&link);
+      const int count = static_cast<int>(whole.value("line").toList().size());
+      EXPECT_EQ(parts(), (count + size - 1) / size);
+      // The same drawing and fitting follow the last part.
+      EXPECT_EQ(Calls.mid(Calls.size() - 2), wholeCalls.mid(wholeCalls.size() - 2));
+      const QVariantMap inParts = State();
+      EXPECT_EQ(inParts.value("line"), whole.value("line"));
+      EXPECT_EQ(inParts.value("lineStyle"), whole.value("lineStyle"));
+      EXPECT_EQ(inParts.value("bounds"), whole.value("bounds"));
+      EXPECT_EQ(inParts.value("pending").toInt(), 0);
+    }
+  }
+  EXPECT_EQ(State().value("lineStyle").toMap().value("color").toString(), "#10a020");
+}
+
+// While a long line is handed to the page part by part, the window goes on with other work: a
+// newer track or a clearing in between leaves no vertex of the old line on the page.
+TEST_F(MapWindowTest, NewTrackOrClearingDuringTheHandoverLeavesNothingOfTheOldTrack) {
+  ShowAndLoad();
+  form->SetCategory(CategoryNames()[ctJogging]);
+  TGpsFileLink old;
+  old.FileName = WriteWalk(folder, "old.gpx", 40, -1, 35.6, 139.7);
+  TGpsFileLink newer;
+  newer.FileName = WriteWalk(folder, "new.gpx", 5, -1, 51.5, -0.5);
+  form->SetTrackChunkVertices(2);  // the old line in 20 parts
+
+  enum { kNewTrack, kClearing };
+  for (const int interruption : {kNewTrack, kClearing}) {
+    SCOPED_TRACE(interruption == kNewTrack ? "new track" : "clearing");
+    form->ClearMap();
+    Calls.clear();
+    int oldParts = 0;
+    bool interrupted = false;
+    // The interruption comes through the event loop, as a click would, once two parts are out.
+    form->SetScriptObserver([&](const QString& statement) {
+      Calls << statement;
+      if (statement.startsWith(QStringLiteral("addPolyLineVertices([35.6")) && ++oldParts == 2) {
+        QTimer::singleShot(0, form.get(), [&] {
+          interrupted = true;
+          if (interruption == kNewTrack) {
+            form->SetLinkData(&newer);
+          } else {
+            form->ClearMap();
+          }
+        });
+      }
+    });
+    QSignalSpy shown(form.get(), &TGoogleMapForm::TrackShown);
+    form->SetLinkData(&old);
+    if (interruption == kNewTrack) {
+      ASSERT_TRUE(shown.wait(30000));
+    } else {
+      QTRY_VERIFY_WITH_TIMEOUT(interrupted, 30000);
+    }
+    // Whatever was already under way has reached the page.
+    Pump(300);
+    const QVariantMap state = State();
+    EXPECT_TRUE(interrupted);
+    EXPECT_LT(oldParts, 20) << "the old line was handed over whole";
+    EXPECT_EQ(state.value("pending").toInt(), 0);
+    if (interruption == kNewTrack) {
+      EXPECT_EQ(shown.count(), 1) << "only the new track is reported shown";
+      const QVariantList line = state.value("line").toList();
+      ASSERT_EQ(line.size(), 5);
+      for (const QVariant& vertex : line) EXPECT_GE(vertex.toList().value(0).toDouble(), 51.5);
+      EXPECT_EQ(Calls.last(), QStringLiteral("mapFitBounds(51.5,51.50036,-0.5,-0.5)"));
+    } else {
+      EXPECT_EQ(shown.count(), 0);
+      EXPECT_TRUE(state.value("line").isNull());
+      EXPECT_EQ(Calls.last(), QStringLiteral("clearMarker()")) << Calls.join('\n').toStdString();
+    }
+  }
 }
 
 TEST_F(MapWindowTest, ExternalMapOpensTheConfiguredAddressOfTheShownView) {
