@@ -168,6 +168,23 @@ TEST_F(MainFormLinksTest, LinksDroppedOnAnotherOutingsRowMoveThereInListOrder) {
   EXPECT_FALSE(form.IsChange());
 }
 
+TEST_F(MainFormLinksTest, AThingTheOtherOutingHasAlreadyIsThereOnceAfterTheMove) {
+  TMainForm& form = MakeDiary();
+  TThingLink* shoes = AddThing("シューズ");
+  TThingLink* cap = AddThing("帽子");
+  Act(0)->LinkDataList.Add(shoes);
+  Act(0)->LinkDataList.Add(cap);
+  Act(1)->LinkDataList.Add(shoes);
+  ShowFirstOutingsLinks();
+  const auto data = DragSelected({0, 1});
+  ASSERT_NE(data, nullptr);
+  DropOnList(*data, RowPoint(Act(1)));
+  EXPECT_EQ(Act(1)->LinkDataList.Data(), (std::vector<TLinkData*>{shoes, cap}));
+  EXPECT_EQ(Act(0)->LinkDataList.Count(), 0);
+  EXPECT_EQ(Rows(), QStringList());
+  EXPECT_TRUE(form.IsChange());
+}
+
 TEST_F(MainFormLinksTest, ADropThatMovesNothingChangesNothing) {
   TMainForm& form = MakeDiary();
   TLinkData* a = AddFile(Act(0), "a.txt");
