@@ -2,6 +2,9 @@
 // time to the first thumbnail, the time to all of them, and the longest the user-interface
 // thread was kept from its events meanwhile (a 2 ms timer measures the gaps). Once without view
 // files, beside `hakuvo-cli thumbnail` making the same 50 thumbnails, and once with view files.
+// For each gap the thread's own processor time tells the program's work from the waits of a
+// loaded machine, where the thread is ready but not running: "busiest" is the most processor
+// time the thread spent between two ticks.
 //
 //   bench_link_window --photos=DIR [--cli=PATH] [--runs=N]
 //
@@ -13,6 +16,9 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,7 +43,38 @@ struct TRun {
   double FirstMs = 0;
   double AllMs = 0;
   double LongestBlockMs = 0;
+  // The thread's processor time within the longest gap, and the most it spent within any gap.
+  double LongestBlockCpuMs = 0;
+  double BusiestBlockMs = 0;
+  // Of the busiest block: the part spent in the kernel (page faults, reclaim), when it ended and
+  // how many images had arrived by then (-1: the call that gives the window its links).
+  double BusiestSystemMs = 0;
+  double BusiestAtMs = 0;
+  int BusiestImages = 0;
+  // The processor time of the rest of the process (the worker) over the run.
+  double WorkerCpuMs = 0;
 };
+
+double Ms(const timeval& time) { return static_cast<double>(time.tv_sec) * 1e3 + time.tv_usec / 1e3; }
+
+double UsageMs(int who) {
+  rusage usage{};
+  getrusage(who, &usage);
+  return Ms(usage.ru_utime) + Ms(usage.ru_stime);
+}
+
+double ThreadSystemMs() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return Ms(usage.ru_stime);
+}
+
+// The processor time of the calling thread.
+double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 // Shows the links in a fresh window and serves the event loop until every row has its image.
 TRun ShowLinks(hakuvo::TLinkDataList& links, hakuvo::TLinkViewInfo& info) {
@@ -50,29 +87,51 @@ TRun ShowLinks(hakuvo::TLinkDataList& links, hakuvo::TLinkViewInfo& info) {
   TRun run;
   QElapsedTimer clock;
   qint64 lastTick = 0;
+  double lastCpu = 0;
+  double lastSystem = 0;
+  int done = -1;
+  const auto gap = [&](qint64 now, double cpu) {
+    const double wall = (now - lastTick) / 1e6;
+    const double system = ThreadSystemMs();
+    if (wall > run.LongestBlockMs) {
+      run.LongestBlockMs = wall;
+      run.LongestBlockCpuMs = cpu - lastCpu;
+    }
+    if (cpu - lastCpu > run.BusiestBlockMs) {
+      run.BusiestBlockMs = cpu - lastCpu;
+      run.BusiestSystemMs = system - lastSystem;
+      run.BusiestAtMs = now / 1e6;
+      run.BusiestImages = done;
+    }
+    lastTick = now;
+    lastCpu = cpu;
+    lastSystem = system;
+  };
   QTimer ticker;
   ticker.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    const qint64 now = clock.nsecsElapsed();
-    run.LongestBlockMs = std::max(run.LongestBlockMs, (now - lastTick) / 1e6);
-    lastTick = now;
-  });
+  QObject::connect(&ticker, &QTimer::timeout, [&] { gap(clock.nsecsElapsed(), ThreadCpuMs()); });
   ticker.start(2);
   clock.start();
+  lastCpu = ThreadCpuMs();
+  lastSystem = ThreadSystemMs();
+  const double processStart = UsageMs(RUSAGE_SELF);
+  const double threadStart = lastCpu;
   // The call itself keeps the user-interface thread: it counts as a block too.
   form.SetLinkDataList(&links);
-  lastTick = clock.nsecsElapsed();
-  run.LongestBlockMs = lastTick / 1e6;
+  gap(clock.nsecsElapsed(), ThreadCpuMs());
   const int rows = form.Model()->rowCount();
-  int done = 0;
+  done = 0;
   while (done < rows) {
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    // Sleeps until an event comes (the ticker wakes it at the latest): the overload with a time
+    // limit never waits, and a thread spinning in it takes a core from the worker.
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     while (done < rows && !form.ThumbnailImage(done).isNull()) {
       if (done == 0) run.FirstMs = clock.nsecsElapsed() / 1e6;
       ++done;
     }
   }
   run.AllMs = clock.nsecsElapsed() / 1e6;
+  run.WorkerCpuMs = (UsageMs(RUSAGE_SELF) - processStart) - (ThreadCpuMs() - threadStart);
   return run;
 }
 
@@ -82,14 +141,32 @@ double Median(std::vector<double> values) {
 }
 
 void Report(const char* title, const std::vector<TRun>& runs) {
-  std::vector<double> first, all, block;
+  std::vector<double> first, all, block, busiest, worker;
+  double worstCpu = 0;
+  double worst = 0;
+  const TRun* busiestRun = &runs.front();
   for (const TRun& run : runs) {
+    if (run.BusiestBlockMs > busiestRun->BusiestBlockMs) busiestRun = &run;
     first.push_back(run.FirstMs);
     all.push_back(run.AllMs);
     block.push_back(run.LongestBlockMs);
+    busiest.push_back(run.BusiestBlockMs);
+    worker.push_back(run.WorkerCpuMs);
+    if (run.LongestBlockMs > worst) {
+      worst = run.LongestBlockMs;
+      worstCpu = run.LongestBlockCpuMs;
+    }
   }
-  std::printf("%s: first %.1f ms, all %.1f ms, longest UI block %.1f ms (median of %zu; worst block %.1f ms)\n", title,
-              Median(first), Median(all), Median(block), runs.size(), *std::max_element(block.begin(), block.end()));
+  std::printf(
+      "%s: first %.1f ms, all %.1f ms, longest UI block %.1f ms (median of %zu; worst block %.1f ms, of it %.1f ms "
+      "on the processor); busiest UI block %.1f ms on the processor (median; worst %.1f ms); worker processor time "
+      "%.1f ms\n",
+      title, Median(first), Median(all), Median(block), runs.size(), worst, worstCpu, Median(busiest),
+      *std::max_element(busiest.begin(), busiest.end()), Median(worker));
+  std::printf(
+      "  busiest UI block: %.1f ms on the processor, %.1f ms of it in the kernel, ending at %.1f ms with %d images "
+      "in\n",
+      busiestRun->BusiestBlockMs, busiestRun->BusiestSystemMs, busiestRun->BusiestAtMs, busiestRun->BusiestImages);
 }
 
 }  // namespace
@@ -142,8 +219,9 @@ int main(int argc, char** argv) {
   Report("link window, no view files", without);
 
   if (!cli.empty()) {
-    std::vector<double> times;
+    std::vector<double> times, cpu;
     for (int i = 0; i < runs; ++i) {
+      const double childrenBefore = UsageMs(RUSAGE_CHILDREN);
       QTemporaryDir out;
       QStringList arguments{"thumbnail"};
       for (const std::string& file : files) arguments << QString::fromStdString(file);
@@ -160,6 +238,7 @@ int main(int argc, char** argv) {
       }
       process.waitForFinished(-1);
       times.push_back(clock.nsecsElapsed() / 1e6);
+      cpu.push_back(UsageMs(RUSAGE_CHILDREN) - childrenBefore);
       if (process.exitCode() != 0) {
         std::fprintf(stderr, "hakuvo-cli failed: %s\n", process.readAllStandardError().constData());
         return 1;
@@ -168,8 +247,12 @@ int main(int argc, char** argv) {
     const double cliMs = Median(times);
     std::vector<double> all;
     for (const TRun& run : without) all.push_back(run.AllMs);
-    std::printf("hakuvo-cli thumbnail: %.1f ms (median of %d); link window / cli = %.2f\n", cliMs, runs,
-                Median(all) / cliMs);
+    std::vector<double> worker;
+    for (const TRun& run : without) worker.push_back(run.WorkerCpuMs);
+    std::printf(
+        "hakuvo-cli thumbnail: %.1f ms, processor time %.1f ms (medians of %d); link window / cli = %.2f, "
+        "worker / cli processor time = %.2f\n",
+        cliMs, Median(cpu), runs, Median(all) / cliMs, Median(worker) / Median(cpu));
   }
 
   QTemporaryDir thumbs;

@@ -1,5 +1,7 @@
 #include "gui/links/link_form.h"
 
+#include <QCoreApplication>
+#include <QDataStream>
 #include <QDesktopServices>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -7,6 +9,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QListView>
+#include <QMimeData>
 #include <QMimeDatabase>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -17,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "core/model/link_data.h"
@@ -72,6 +76,28 @@ QImage FileTypeIcon(const std::string& fileName, QSize thumbnail) {
   return found->pixmap(side, side).toImage();
 }
 
+// Every showing of a link list in any link window gets its own number, so that a drag taken
+// from one is never read against another.
+quint64 NextShowing() {
+  static quint64 showing = 0;
+  return ++showing;
+}
+
+// The rows as a drag carries them: the window makes the data. Nothing is dropped into the model
+// itself; the window's own drops reorder the links.
+class TLinkRowModel : public QStandardItemModel {
+ public:
+  TLinkRowModel(int rows, int columns, QObject* parent) : QStandardItemModel(rows, columns, parent) {}
+  std::function<QMimeData*(const QModelIndexList&)> MakeDragData;
+
+  QStringList mimeTypes() const override { return {TLinkForm::LinkDragFormat()}; }
+  QMimeData* mimeData(const QModelIndexList& indexes) const override {
+    return MakeDragData ? MakeDragData(indexes) : nullptr;
+  }
+  bool canDropMimeData(const QMimeData*, Qt::DropAction, int, int, const QModelIndex&) const override { return false; }
+  bool dropMimeData(const QMimeData*, Qt::DropAction, int, int, const QModelIndex&) override { return false; }
+};
+
 TThumbnailJob JobOf(const TLinkData* link, QSize thumbnail) {
   TThumbnailJob job;
   if (const auto* image = dynamic_cast<const TImageFileLink*>(link)) {
@@ -109,7 +135,9 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   tools->addWidget(FSettingsButton);
   connect(FSettingsButton, &QToolButton::clicked, this, &TLinkForm::ViewSettingsCommand);
 
-  FModel = new QStandardItemModel(0, 3, this);
+  auto* rowModel = new TLinkRowModel(0, 3, this);
+  rowModel->MakeDragData = [this](const QModelIndexList& indexes) { return LinkDragData(indexes); };
+  FModel = rowModel;
   FModel->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("リンク"), QStringLiteral("備考")});
 
   FReportView = new QTreeView;
@@ -218,6 +246,7 @@ void TLinkForm::ApplyViewInfo() {
 
 void TLinkForm::SetLinkDataList(TLinkDataList* list) {
   FLinkDataList = list;
+  FShowing = NextShowing();
   SetListView();
   if (FModel->rowCount() > 0) {
     SelectLink(RowLink(0));
@@ -382,6 +411,7 @@ void TLinkForm::MoveLink(int from, int onto) {
   if (order == FLinkDataList->Data()) return;
   FLinkDataList->Clear();
   for (TLinkData* link : order) FLinkDataList->Add(link);
+  FShowing = NextShowing();
   if (FDocument != nullptr) emit FDocument->LinkOrderChanged();
   SetListView();
   SelectLink(moved);
@@ -390,6 +420,62 @@ void TLinkForm::MoveLink(int from, int onto) {
 void TLinkForm::DropLink(int from, const QPoint& viewportPos) {
   const QModelIndex onto = CurrentView()->indexAt(viewportPos);
   MoveLink(from, onto.isValid() ? onto.row() : -1);
+}
+
+QString TLinkForm::LinkDragFormat() { return QStringLiteral("application/x-hakuvo-link-rows"); }
+
+QMimeData* TLinkForm::LinkDragData(const QModelIndexList& indexes) const {
+  std::set<int> rows;
+  for (const QModelIndex& index : indexes) {
+    if (index.isValid() && RowLink(index.row()) != nullptr) rows.insert(index.row());
+  }
+  if (rows.empty() || FLinkDataList == nullptr) return nullptr;
+  QByteArray bytes;
+  QDataStream stream(&bytes, QIODevice::WriteOnly);
+  stream << static_cast<qint64>(QCoreApplication::applicationPid()) << FShowing << static_cast<qint32>(rows.size());
+  for (const int row : rows) stream << static_cast<qint32>(row) << ToQString(RowLink(row)->FindData());
+  auto* drag = new QMimeData;
+  drag->setData(LinkDragFormat(), bytes);
+  return drag;
+}
+
+std::vector<TLinkData*> TLinkForm::DraggedLinks(const QMimeData* drag) const {
+  if (drag == nullptr || FLinkDataList == nullptr || !drag->hasFormat(LinkDragFormat())) return {};
+  QDataStream stream(drag->data(LinkDragFormat()));
+  qint64 process = 0;
+  quint64 showing = 0;
+  qint32 count = 0;
+  stream >> process >> showing >> count;
+  if (stream.status() != QDataStream::Ok || process != QCoreApplication::applicationPid() || showing != FShowing ||
+      count <= 0 || count > FLinkDataList->Count()) {
+    return {};
+  }
+  std::vector<TLinkData*> links;
+  for (qint32 i = 0; i < count; ++i) {
+    qint32 place = -1;
+    QString code;
+    stream >> place >> code;
+    if (stream.status() != QDataStream::Ok || place < 0 || place >= FLinkDataList->Count()) return {};
+    TLinkData* link = (*FLinkDataList)[place];
+    if (ToQString(link->FindData()) != code) return {};
+    // A link the outing holds twice moves once.
+    if (std::find(links.begin(), links.end(), link) == links.end()) links.push_back(link);
+  }
+  return links;
+}
+
+void TLinkForm::TakeOutLinks(const std::vector<TLinkData*>& links) {
+  if (FLinkDataList == nullptr || links.empty()) return;
+  for (const TLinkData* link : links) {
+    while (FLinkDataList->IndexOf(link) >= 0) FLinkDataList->Remove(link);
+  }
+  FShowing = NextShowing();
+  SetListView();
+  if (FPreviewForm) {
+    FPreviewForm->SetLinkData(nullptr);
+    FPreviewForm->Clear();
+  }
+  if (FPorts != nullptr && FPorts->Map != nullptr) FPorts->Map->ClearMap();
 }
 
 void TLinkForm::OpenRow(int row) {

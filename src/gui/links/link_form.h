@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QImage>
+#include <QModelIndex>
 #include <QPointer>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/document/docking_form.h"
 
 class QAbstractItemView;
 class QDialog;
+class QMimeData;
 class QListView;
 class QStackedWidget;
 class QStandardItemModel;
@@ -31,7 +34,8 @@ struct TWindowPorts;
 // "リンク": the links of the outing chosen in the main window, as thumbnails made in the
 // background or as detail rows (名称, リンク, 備考). Choosing a link shows it in the preview and,
 // for a file, on the map and in the speed graph; a double click opens it; dragging a link
-// within the list reorders the outing's links.
+// within the list reorders the outing's links, dragging rows onto another outing in the main
+// window's list moves them there.
 class TLinkForm : public TDockingForm {
   Q_OBJECT
 
@@ -77,6 +81,19 @@ class TLinkForm : public TDockingForm {
   // A drag of row `from` dropped at a point of the shown view's viewport: onto a row, before
   // it; onto empty space, to the end.
   void DropLink(int from, const QPoint& viewportPos);
+
+  // The format of a drag of rows out of this window. It names the links by their place in the
+  // list and their GUID codes, together with the process and the showing of the list they were
+  // taken from, so that a drop can tell whether they are still the links shown.
+  static QString LinkDragFormat();
+  // The drag of these rows (any columns; each row once, in list order).
+  QMimeData* LinkDragData(const QModelIndexList& indexes) const;
+  // The links a drag names, in its order, when every one of them is still where the drag took it
+  // from in the list shown now; otherwise (another list, another program, links gone) none.
+  std::vector<TLinkData*> DraggedLinks(const QMimeData* drag) const;
+  // Takes the links out of the list shown (they went to another outing): the rows are rebuilt
+  // and the preview and the map let go of what they showed.
+  void TakeOutLinks(const std::vector<TLinkData*>& links);
   // The double click on a row: a file opens in the desktop's program, a thing or a person in
   // its dialog, read-only.
   void OpenRow(int row);
@@ -131,6 +148,8 @@ class TLinkForm : public TDockingForm {
   QTreeView* FReportView;
   std::unique_ptr<TThumbnailWorker> FWorker;
   int FRunCount = 0;
+  // Changes whenever the rows stop matching the links a drag named by their places.
+  quint64 FShowing = 0;
   std::function<void(const QString&)> FOpener;
   std::function<void(QDialog&)> FDialogRunner;
 };

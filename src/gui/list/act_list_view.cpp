@@ -1,8 +1,12 @@
 #include "gui/list/act_list_view.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPalette>
 #include <QToolTip>
 #include <algorithm>
@@ -53,6 +57,66 @@ void TActListView::SelectRowAlone(int row) {
   const QModelIndex index = model()->index(row, 0);
   selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   scrollTo(index);
+}
+
+void TActListView::SetRowDropFormat(const QString& format) {
+  FRowDropFormat = format;
+  setAcceptDrops(!format.isEmpty());
+  viewport()->setAcceptDrops(!format.isEmpty());
+}
+
+bool TActListView::IsRowDrop(const QDropEvent* event) const {
+  return !FRowDropFormat.isEmpty() && event->mimeData() != nullptr && event->mimeData()->hasFormat(FRowDropFormat);
+}
+
+int TActListView::RowAt(const QPoint& position) const {
+  const QModelIndex index = indexAt(position);
+  return index.isValid() ? index.row() : -1;
+}
+
+void TActListView::dragEnterEvent(QDragEnterEvent* event) {
+  // Ignored, the drag goes on to the window (files dropped from outside).
+  if (!IsRowDrop(event)) {
+    event->ignore();
+    return;
+  }
+  // Taken whatever the point, so that the moves over the list come here and say where a drop lands.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void TActListView::dragMoveEvent(QDragMoveEvent* event) {
+  if (!IsRowDrop(event)) {
+    event->ignore();
+    return;
+  }
+  // The view's own handling scrolls the list near its edges; whether the drop is taken is ours.
+  QTreeView::dragMoveEvent(event);
+  if (RowAt(event->position().toPoint()) >= 0) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TActListView::dropEvent(QDropEvent* event) {
+  if (!IsRowDrop(event)) {
+    event->ignore();
+    return;
+  }
+  stopAutoScroll();
+  setState(NoState);
+  viewport()->update();
+  const int row = RowAt(event->position().toPoint());
+  if (row < 0) {
+    event->ignore();
+    return;
+  }
+  // A copy as far as the drag knows: the source must not take its rows away itself.
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  emit RowDropped(row, event->mimeData());
 }
 
 void TActListView::keyPressEvent(QKeyEvent* event) {

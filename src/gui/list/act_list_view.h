@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QString>
 #include <QTreeView>
+
+class QMimeData;
 
 namespace hakuvo {
 
 class TActListModel;
 
 // The report view of the main window's outings: whole rows, several at once, nothing edited in
-// place, no sorting by header, tooltips that stay up long enough to read an outing's memo.
+// place, no sorting by header, tooltips that stay up long enough to read an outing's memo. Its
+// rows are never dragged; drags of one chosen format can be dropped onto a row.
 class TActListView : public QTreeView {
   Q_OBJECT
 
@@ -23,16 +27,32 @@ class TActListView : public QTreeView {
   int FirstSelectedRow() const;
   // Selects one row alone, makes it current and scrolls it into view.
   void SelectRowAlone(int row);
+  // Drags of this format may be dropped onto a row (RowDropped); every other drag, and this one
+  // outside the rows, is left to the window around the list. Empty takes none.
+  void SetRowDropFormat(const QString& format);
+  const QString& RowDropFormat() const { return FRowDropFormat; }
 
  signals:
   void DeletePressed();
   void EnterPressed();
   void RowDoubleClicked(int row);
+  // Emitted while the drop is delivered: the data lives only as long as the drag.
+  void RowDropped(int row, const QMimeData* drag);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool viewportEvent(QEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool IsRowDrop(const QDropEvent* event) const;
+  // The row under a point of the viewport, or -1.
+  int RowAt(const QPoint& position) const;
+
+  QString FRowDropFormat;
 };
 
 }  // namespace hakuvo

@@ -28,6 +28,7 @@ class QToolButton;
 class QSessionManager;
 class QDragEnterEvent;
 class QDropEvent;
+class QMimeData;
 
 namespace hakuvo {
 
@@ -287,6 +288,8 @@ class TMainForm : public QMainWindow {
   void ShowActLinks(TActData* act);
   // Before an outing goes: the link window lets go of its links if it shows them.
   void ForgetActLinks(const TActData* act);
+  // Links dragged from the link window onto a row of the list move to that row's outing.
+  void DropLinksOnRow(int row, const QMimeData* drag);
   void RunLinkListDialog(TThingListSetDialog& dialog, TLinkDataOwner& owner);
 
   void RunCommand(const std::function<void()>& command);

@@ -51,6 +51,23 @@ void TMainForm::ForgetActLinks(const TActData* act) {
   if (form != nullptr && act != nullptr && form->LinkDataList() == &act->LinkDataList) form->ForgetLinks();
 }
 
+void TMainForm::DropLinksOnRow(int row, const QMimeData* drag) {
+  TLinkForm* form = LinkForm();
+  TActData* target = FListModel->Act(row);
+  // Onto the outing they belong to already: nothing to move.
+  if (form == nullptr || target == nullptr || form->LinkDataList() == &target->LinkDataList) return;
+  const std::vector<TLinkData*> links = form->DraggedLinks(drag);
+  if (links.empty()) return;
+  RunCommand([&] {
+    for (TLinkData* link : links) {
+      // A thing or person the outing has already stays there once.
+      if (target->LinkDataList.IndexOf(link) < 0) target->LinkDataList.Add(link);
+    }
+    form->TakeOutLinks(links);
+    SetIsChange(true);
+  });
+}
+
 void TMainForm::RunLinkListDialog(TThingListSetDialog& dialog, TLinkDataOwner& owner) {
   dialog.SetThingList(&owner.List());
   dialog.SetCategoryList(&FCategoryList);

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -16,6 +17,7 @@
 #include "gui/common/error_box.h"
 #include "gui/common/tool_icons.h"
 #include "gui/document/view_menu_items.h"
+#include "gui/links/link_form.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
@@ -183,6 +185,8 @@ void TMainForm::CreateActPanel() {
   connect(FListView, &TActListView::DeletePressed, this, &TMainForm::DeleteActCommand);
   connect(FListView, &TActListView::EnterPressed, this, &TMainForm::EditActCommand);
   connect(FListView, &TActListView::RowDoubleClicked, this, [this](int) { EditActCommand(); });
+  FListView->SetRowDropFormat(TLinkForm::LinkDragFormat());
+  connect(FListView, &TActListView::RowDropped, this, &TMainForm::DropLinksOnRow);
   connect(FListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected, const QItemSelection&) {
             QList<int> rows;

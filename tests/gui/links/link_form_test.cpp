@@ -2,11 +2,13 @@
 
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -275,6 +277,84 @@ TEST_F(LinkFormTest, DraggingALinkReordersTheOutingsLinks) {
   // Onto itself: nothing moves and nobody hears of it.
   Form->MoveLink(1, 1);
   EXPECT_EQ(reordered.count(), 3);
+}
+
+// A drag out of the window names its rows' links; a drop reads them back only while the window
+// still shows those links in those places.
+TEST_F(LinkFormTest, ADragNamesTheSelectedLinksOnlyWhileTheyAreStillShownWhereTheyWere) {
+  TLinkDataList list;
+  std::vector<TLinkData*> links;
+  for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"}) {
+    auto file = std::make_unique<TFileLink>();
+    file->FileName = Folder.Path(name);
+    links.push_back(Keep(std::move(file)));
+    list.Add(links.back());
+  }
+  TLinkDataList other;
+  other.Add(links[0]);
+  Info.SetViewStyle(vsReport);
+  Form->SetLinkViewInfo(&Info);
+  const auto drag = [this](std::initializer_list<int> rows) {
+    QModelIndexList indexes;
+    // Every column of a row, as a view hands them over; the order of the selection is not the list's.
+    for (const int row : rows) {
+      for (int column = 0; column < Form->Model()->columnCount(); ++column)
+        indexes << Form->Model()->index(row, column);
+    }
+    return std::unique_ptr<QMimeData>(Form->Model()->mimeData(indexes));
+  };
+
+  Form->SetLinkDataList(&list);
+  auto fresh = drag({3, 1});
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_TRUE(fresh->hasFormat(TLinkForm::LinkDragFormat()));
+  EXPECT_EQ(Form->DraggedLinks(fresh.get()), (std::vector<TLinkData*>{links[1], links[3]}));
+
+  struct TCase {
+    const char* Name;
+    std::function<void(QMimeData&)> Change;
+    bool Named;
+  };
+  const std::vector<TCase> cases = {
+      {"unchanged", [](QMimeData&) {}, true},
+      {"the same list shown again", [&](QMimeData&) { Form->SetLinkDataList(&list); }, false},
+      {"another outing's list", [&](QMimeData&) { Form->SetLinkDataList(&other); }, false},
+      {"the links reordered", [&](QMimeData&) { Form->MoveLink(0, 2); }, false},
+      {"data cut short",
+       [](QMimeData& data) {
+         QByteArray bytes = data.data(TLinkForm::LinkDragFormat());
+         bytes.chop(3);
+         data.setData(TLinkForm::LinkDragFormat(), bytes);
+       },
+       false},
+      {"a list of files instead", [](QMimeData& data) { data.removeFormat(TLinkForm::LinkDragFormat()); }, false},
+  };
+  for (const TCase& test : cases) {
+    list.Clear();
+    for (TLinkData* link : links) list.Add(link);
+    Form->SetLinkDataList(&list);
+    auto data = drag({1, 3});
+    test.Change(*data);
+    EXPECT_EQ(Form->DraggedLinks(data.get()).empty(), !test.Named) << test.Name;
+  }
+
+  // Taken out: gone from the list and the rows, the preview and the map let go; the speed graph
+  // keeps its track. A drag taken before names nothing now.
+  list.Clear();
+  for (TLinkData* link : links) list.Add(link);
+  Form->SetLinkDataList(&list);
+  auto before = drag({0, 2});
+  Form->SelectLink(links[1]);
+  ASSERT_EQ(Map.Link, links[1]);
+  ASSERT_EQ(Preview->LinkData(), links[1]);
+  const int mapClears = Map.Clears;
+  Form->TakeOutLinks(Form->DraggedLinks(before.get()));
+  EXPECT_EQ(list.Data(), (std::vector<TLinkData*>{links[1], links[3]}));
+  EXPECT_EQ(Column(0), QStringList({"2.txt", "4.txt"}));
+  EXPECT_EQ(Map.Clears, mapClears + 1);
+  EXPECT_EQ(Map.Link, nullptr);
+  EXPECT_EQ(Preview->LinkData(), nullptr);
+  EXPECT_TRUE(Form->DraggedLinks(before.get()).empty());
 }
 
 TEST_F(LinkFormTest, ADoubleClickOpensAFileAndShowsThingsAndPersonsReadOnly) {

@@ -81,6 +81,27 @@ TEST_F(MainFormDropTest, DroppedPhotographsBecomeOneOutingThatIsSelected) {
   EXPECT_EQ(act->LinkDataList.Count(), 4);
 }
 
+TEST_F(MainFormDropTest, FilesDroppedOnTheListsRowsStillBecomeAnOuting) {
+  TMainForm& form = OpenOutings();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Photo("a.jpg", "2024:05:20 08:00:00")))});
+  // The list takes drags of links onto its rows; files go on to the window wherever they land.
+  QWidget* viewport = form.ListView()->viewport();
+  const QPoint onRow = form.ListView()->visualRect(form.ListModel()->index(3, 0)).center();
+  QDragEnterEvent enter(onRow, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(onRow, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &move);
+  QDropEvent drop(QPointF(onRow), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  ASSERT_EQ(form.ListModel()->RowCount(), 11);
+  EXPECT_EQ(form.ListModel()->Act(form.ListView()->FirstSelectedRow())->Title, "a.jpg");
+  EXPECT_TRUE(form.IsChange());
+}
+
 TEST_F(MainFormDropTest, StopKeepsWhatWasDroppedAndAFailedTrackIsReported) {
   TMainForm& form = OpenOutings();
   form.AppData().ChildWindowInfo.DropFileDialogJpeg = true;
