@@ -55,6 +55,15 @@ void WriteDiary(const std::string& fileName, TCategoryType kind, double weight, 
   diary.File.SetMonthGraphCategory(name);
   diary.File.SetYearGraphCategory(name);
   diary.File.SetComboCategory(name);
+  // The action graph opens at first start: distance as bars beside speed as a red line, so a new
+  // user sees two different data rather than the count twice.
+  diary.File.SetMultiDayGraphCategory(name);
+  diary.File.SetMultiDayGraphCategory2(name);
+  diary.File.SetMultiDayGraphRecordKind(1);
+  diary.File.SetMultiDayGraphRecordKind2(2);
+  diary.MultiDayGraphInfo2.SetIsBarSeries(false);
+  diary.MultiDayGraphInfo2.SetSeriesColor(0x0000FF);
+  diary.MultiDayGraphInfo2.SetLineSeriesWidth(2);
   diary.Save();
 }
 
