@@ -18,6 +18,8 @@
 
 #include "core/model/act_list_rows.h"
 
+#include "paired_runs.h"
+
 namespace {
 
 using namespace hakuvo;
@@ -172,47 +174,29 @@ void BM_BareRowTexts(benchmark::State& state) {
   SetCounters(state);
 }
 
-double Minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
 BENCHMARK(BM_BuildActListRows)
     ->ArgName("energy")
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
-    ->ComputeStatistics("min", Minimum);
+    ->ComputeStatistics("min", bench::Minimum);
 BENCHMARK(BM_WriteActListRowTexts)
     ->ArgName("energy")
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
-    ->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_BareRowTexts)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-
-// Keeps the median and minimum CPU times of each benchmark for the ratios after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) Cpu[run.run_name.str()][run.aggregate_name] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, std::map<std::string, double>> Cpu;
-};
+    ->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_BareRowTexts)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> defaults = {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=9",
-                                       "--benchmark_min_time=0.3"};
-  std::vector<char*> arguments(argv, argv + argc);
-  for (auto it = defaults.rbegin(); it != defaults.rend(); ++it) arguments.insert(arguments.begin() + 1, it->data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 1;
+  if (!bench::InitializeWithDefaults(
+          argc, argv,
+          {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=9", "--benchmark_min_time=0.3"}))
+    return 1;
   Diary();  // generated before any timing starts
-  RatioReporter reporter;
+  bench::TAggregateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const auto& [name, statistics] : reporter.Cpu) {
     if (name.rfind("BM_BareRowTexts", 0) == 0 || !reporter.Cpu.count("BM_BareRowTexts")) continue;

@@ -34,6 +34,8 @@
 #include "core/common/date_time.h"
 #include "core/datafile/day_data_file.h"
 
+#include "paired_runs.h"
+
 // Every heap byte of the process, through operator new and pugixml's allocator.
 namespace heap {
 
@@ -454,45 +456,22 @@ void PrintPeaks() {
             << perByte(toString) << ")\n";
 }
 
-// The quickest repetition: what the code needs when nothing else takes the core or the cache.
-double Minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
-BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_BarePugixmlParseAndWalk)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_BarePugixmlBuildAndSaveFile)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-
-// Keeps the median and minimum CPU times of each benchmark for the ratios after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Colours only on a terminal, so that a saved report stays plain text.
-  RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) {
-        Cpu[run.run_name.function_name][run.aggregate_name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, std::map<std::string, double>> Cpu;
-};
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_BarePugixmlParseAndWalk)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_BarePugixmlBuildAndSaveFile)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
 
 }  // namespace
 
 constexpr int kPairs = 21;
 
 int main(int argc, char** argv) {
-  // Defaults that a flag given on the command line overrides, since it comes later.
-  std::vector<std::string> defaults = {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=3",
-                                       "--benchmark_min_time=0.5"};
-  std::vector<char*> arguments(argv, argv + argc);
-  for (auto it = defaults.rbegin(); it != defaults.rend(); ++it) arguments.insert(arguments.begin() + 1, it->data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 1;
+  if (!bench::InitializeWithDefaults(
+          argc, argv,
+          {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=3", "--benchmark_min_time=0.5"}))
+    return 1;
   BenchFile();  // generated before any timing starts
-  RatioReporter reporter;
+  bench::TAggregateReporter reporter(true);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   // CPU time: on a machine whose cores are shared it leaves out the time spent waiting for one.
   const auto ratio = [&reporter](const std::string& name, const std::string& reference) {

@@ -24,6 +24,8 @@
 #include "gui/graph/graph_chart.h"
 #include "gui/graph/graph_form.h"
 
+#include "paired_runs.h"
+
 namespace {
 
 using namespace hakuvo;
@@ -149,39 +151,25 @@ void BM_ChartAlone(benchmark::State& state) {
   state.counters["points"] = static_cast<double>(keys.size());
 }
 
-double Minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
-BENCHMARK(BM_DayGraphWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_DayGraphWindowLabels)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-BENCHMARK(BM_ChartAlone)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Minimum);
-
-// Keeps the median and minimum CPU times of each benchmark for the ratios after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) Cpu[run.run_name.str()][run.aggregate_name] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, std::map<std::string, double>> Cpu;
-};
+BENCHMARK(BM_DayGraphWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_DayGraphWindowLabels)
+    ->Arg(1)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", bench::Minimum);
+BENCHMARK(BM_ChartAlone)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", bench::Minimum);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  std::vector<std::string> defaults = {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=9",
-                                       "--benchmark_min_time=0.3"};
-  std::vector<char*> arguments(argv, argv + argc);
-  for (auto it = defaults.rbegin(); it != defaults.rend(); ++it) arguments.insert(arguments.begin() + 1, it->data());
-  int count = static_cast<int>(arguments.size());
-  benchmark::Initialize(&count, arguments.data());
-  if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 1;
+  if (!bench::InitializeWithDefaults(
+          argc, argv,
+          {"--benchmark_enable_random_interleaving=true", "--benchmark_repetitions=9", "--benchmark_min_time=0.3"}))
+    return 1;
   Form();  // the diary and the window are made before any timing starts
-  RatioReporter reporter;
+  bench::TAggregateReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const char* series : {"1", "0"}) {
     const std::string window = std::string("BM_DayGraphWindow/") + series;
