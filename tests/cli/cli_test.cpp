@@ -15,28 +15,14 @@
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
 #include "core/settings/child_window_info.h"
+#include "support/run_cli.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
 
-struct Result {
-  int Status;
-  std::string Out;
-};
-
-Result RunCli(const std::string& arguments) {
-  // A later "2>FILE" in the arguments overrides the merge.
-  const std::string command = std::string(HAKUVO_CLI_PATH) + " 2>&1 " + arguments;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
-  std::string out;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using test::RunCli;
+using Result = test::TCliResult;
 
 // The program's standard output and standard error apart, for checks on the form of errors.
 struct SplitResult {

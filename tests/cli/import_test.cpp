@@ -16,27 +16,14 @@
 
 #include "core/datafile/diary.h"
 #include "core/register/drop_files.h"
+#include "support/run_cli.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo {
 namespace {
 
-struct Result {
-  int Status;
-  std::string Out;
-};
-
-Result RunImportCli(const std::string& arguments) {
-  const std::string command = std::string(HAKUVO_CLI_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
-  std::string out;
-  std::array<char, 4096> buffer{};
-  std::size_t n = 0;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using test::RunCli;
+using Result = test::TCliResult;
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
@@ -74,7 +61,7 @@ TEST(CliImport, SavesTheSameDiaryAsTheDropProcedure) {
   const std::vector<std::string> files = TestDataFiles();
   std::string arguments = "import " + Quote(folder.Path("cli.xml"));
   for (const std::string& file : files) arguments += " " + Quote(file);
-  const Result result = RunImportCli(arguments);
+  const Result result = RunCli(arguments);
   ASSERT_EQ(result.Status, 0) << result.Out;
   const std::vector<std::string> lines = Lines(result.Out);
   ASSERT_EQ(lines.size(), files.size() + 1);
@@ -96,12 +83,11 @@ TEST(CliImport, ReportsEachFileAndAddsToAnExistingDiary) {
   test::TTempFolder folder;
   const std::string diary = folder.Path("d.xml");
   const std::string photo = TestDataFiles().front();
-  ASSERT_EQ(RunImportCli("import " + Quote(diary) + " " + Quote(photo) + " --date 2020/02/03").Status, 0);
+  ASSERT_EQ(RunCli("import " + Quote(diary) + " " + Quote(photo) + " --date 2020/02/03").Status, 0);
   const std::string note = folder.Write("note.txt", "x");
   std::filesystem::create_directory(folder.Path("dir"));
-  const Result result =
-      RunImportCli("import " + Quote(diary) + " " + Quote(note) + " " + Quote(folder.Path("dir")) + " " + Quote(note) +
-                   " " + Quote(folder.Path("none")) + " --date 2020/2/3 --no-exif-date");
+  const Result result = RunCli("import " + Quote(diary) + " " + Quote(note) + " " + Quote(folder.Path("dir")) + " " +
+                               Quote(note) + " " + Quote(folder.Path("none")) + " --date 2020/2/3 --no-exif-date");
   EXPECT_EQ(result.Status, 1);
   const std::vector<std::string> lines = Lines(result.Out);
   ASSERT_EQ(lines.size(), 5u) << result.Out;
@@ -122,8 +108,7 @@ TEST(CliImport, AnUnreadableTrackEndsTheImportAndKeepsWhatCameBefore) {
   const std::string diary = folder.Path("d.xml");
   const std::string note = folder.Write("note.txt", "x");
   const std::string broken = folder.Write("broken.gpx", "<gpx>");
-  const Result result =
-      RunImportCli("import " + Quote(diary) + " " + Quote(note) + " " + Quote(broken) + " " + Quote(note));
+  const Result result = RunCli("import " + Quote(diary) + " " + Quote(note) + " " + Quote(broken) + " " + Quote(note));
   EXPECT_EQ(result.Status, 1);
   EXPECT_NE(result.Out.find(broken + "\trefused\t\tthe track cannot be read: "), std::string::npos) << result.Out;
   EXPECT_NE(result.Out.find("\tnot imported\t"), std::string::npos);
@@ -136,14 +121,14 @@ TEST(CliImport, AnUnreadableTrackEndsTheImportAndKeepsWhatCameBefore) {
 TEST(CliImport, RefusesAWrongCommandLine) {
   for (const char* arguments : {"import", "import d.xml", "import d.xml a.jpg --date yesterday",
                                 "import d.xml a.jpg --mode SWIMMING", "import d.xml a.jpg --no-such"}) {
-    EXPECT_EQ(RunImportCli(arguments).Status, 2) << arguments;
+    EXPECT_EQ(RunCli(arguments).Status, 2) << arguments;
   }
 }
 
 TEST(CliImport, ABrokenDiaryIsNotOverwritten) {
   test::TTempFolder folder;
   const std::string diary = folder.Write("d.xml", "not a diary");
-  EXPECT_EQ(RunImportCli("import " + Quote(diary) + " " + Quote(folder.Write("a.txt", "x"))).Status, 1);
+  EXPECT_EQ(RunCli("import " + Quote(diary) + " " + Quote(folder.Write("a.txt", "x"))).Status, 1);
   EXPECT_EQ(ReadFile(diary), "not a diary");
 }
 
