@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_command.h"
+#include "cli/messages.h"
 
 namespace hakuvo::cli {
 
@@ -25,7 +26,7 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::vector
     const std::string& arg = args[i];
     if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
       if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
-        if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
+        if (i + 1 >= args.size()) throw UsageError{Text(msgNeedsValue, {arg})};
         parsed.Options.emplace_back(arg, args[++i]);
         continue;
       }
@@ -33,17 +34,41 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::vector
         parsed.Options.emplace_back(arg, "");
         continue;
       }
-      throw UsageError{"unknown option " + arg};
+      throw UsageError{Text(msgUnknownOption, {arg})};
     }
     parsed.Positional.push_back(arg);
   }
   return parsed;
 }
 
+std::string EscapeCell(std::string_view cell) {
+  std::string escaped;
+  escaped.reserve(cell.size());
+  for (const char c : cell) {
+    switch (c) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
 void PrintRow(const std::vector<std::string>& cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) std::cout << '\t';
-    std::cout << cells[i];
+    std::cout << EscapeCell(cells[i]);
   }
   std::cout << '\n';
 }

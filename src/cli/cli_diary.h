@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,7 +24,11 @@ struct Arguments {
 Arguments ParseArguments(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                          const std::vector<std::string>& flags);
 
-// Prints cells joined by tabs and a line end.
+// A table cell on one line: a backslash, tab, line feed or carriage return inside it becomes
+// "\\", "\t", "\n" or "\r", so a file name or title holding one keeps its row whole.
+std::string EscapeCell(std::string_view cell);
+
+// Prints cells joined by tabs and a line end, each escaped.
 void PrintRow(const std::vector<std::string>& cells);
 
 }  // namespace hakuvo::cli

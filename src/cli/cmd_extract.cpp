@@ -3,6 +3,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_diary.h"
+#include "cli/messages.h"
 #include "core/search/act_search.h"
 
 namespace hakuvo::cli {
@@ -11,9 +12,9 @@ namespace {
 int RunExtract(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(args, {"--category"}, {"--energy"});
   if (parsed.Positional.empty() || parsed.Positional.size() > 2) {
-    throw UsageError{"give a diary file and at most one condition"};
+    throw UsageError{Text(msgDiaryAndCondition)};
   }
-  if (!parsed.Has("--category")) throw UsageError{"--category is required"};
+  if (!parsed.Has("--category")) throw UsageError{Text(msgCategoryRequired)};
   Diary diary(parsed.Positional[0]);
   diary.Load();
   const std::string condition = parsed.Positional.size() == 2 ? parsed.Positional[1] : std::string();

@@ -5,7 +5,9 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_diary.h"
+#include "cli/messages.h"
 #include "core/common/date_time.h"
+#include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 #include "core/graph/graph_calc_data.h"
 #include "core/graph/graph_rules.h"
@@ -17,9 +19,21 @@ int ParseKind(const Arguments& parsed, const char* name, int fallback) {
   if (!parsed.Has(name)) return fallback;
   int kind = -1;
   if (!TryParseInt(parsed.Value(name), kind) || kind < -1) {
-    throw UsageError{std::string(name) + " is a record index (0 count, 1 main value, 2 speed, ...) or -1"};
+    throw UsageError{Text(msgKindValues, {name})};
   }
   return kind;
+}
+
+// A category is there when it is one of the program's own or some outing uses it by name.
+bool HasCategory(const Diary& diary, const std::string& name) {
+  if (CategoryTypeFromName(name) != ctUserCategory) return true;
+  for (int d = 0; d < diary.Days.Count(); ++d) {
+    const TActDataList& acts = diary.Days[d]->ActDataList;
+    for (int a = 0; a < acts.Count(); ++a) {
+      if (acts[a]->Category == ctUserCategory && acts[a]->UserCategory == name) return true;
+    }
+  }
+  return false;
 }
 
 // The date axis the window would have: the graph settings given, narrowed by the options.
@@ -29,7 +43,7 @@ TDateAxisRange CopyRange(const Arguments& parsed, const TGraphInfo& settings) {
   if (parsed.Has("--all")) info.SetDayAxisKind(daAll);
   if (parsed.Has("--term")) {
     int term = 0;
-    if (!TryParseInt(parsed.Value("--term"), term) || term < 0) throw UsageError{"--term is a number of days"};
+    if (!TryParseInt(parsed.Value("--term"), term) || term < 0) throw UsageError{Text(msgTermValue)};
     info.SetDayAxisKind(daTerm);
     info.SetAxisTerm(term);
   }
@@ -37,7 +51,7 @@ TDateAxisRange CopyRange(const Arguments& parsed, const TGraphInfo& settings) {
     TDateTime from = 0;
     TDateTime to = 0;
     if (!TryStrToDate(parsed.Value("--from"), from) || !TryStrToDate(parsed.Value("--to"), to)) {
-      throw UsageError{"--from and --to are dates, YYYY/MM/DD"};
+      throw UsageError{Text(msgFromToDates)};
     }
     info.SetDayAxisKind(daDate);
     info.SetStartDate(from);
@@ -72,8 +86,8 @@ void PrintActCopy(const Arguments& parsed, Diary& diary) {
 int RunGraph(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(
       args, {"--period", "--category", "--kind", "--kind2", "--term", "--from", "--to"}, {"--copy", "--all"});
-  if (parsed.Positional.size() != 1) throw UsageError{"give one diary file"};
-  if (!parsed.Has("--category")) throw UsageError{"--category is required"};
+  if (parsed.Positional.size() != 1) throw UsageError{Text(msgOneDiary)};
+  if (!parsed.Has("--category")) throw UsageError{Text(msgCategoryRequired)};
   const std::string period = parsed.Value("--period", "day");
   std::unique_ptr<TGraphCalcData> calc;
   if (period == "day") {
@@ -85,13 +99,17 @@ int RunGraph(const std::vector<std::string>& args) {
   } else if (period == "act") {
     calc = std::make_unique<TGraphCalcActData>();
   } else {
-    throw UsageError{"--period is day, month, year or act"};
+    throw UsageError{Text(msgPeriodValues)};
   }
   const int kind = ParseKind(parsed, "--kind", -1);
 
   Diary diary(parsed.Positional[0]);
   diary.Load();
   diary.Days.DateSort();
+  // A mistyped category would print an empty series that a script takes for no outings.
+  if (!HasCategory(diary, parsed.Value("--category"))) {
+    throw EHakuvoError(Text(msgNoSuchCategory, {parsed.Value("--category")}));
+  }
   if (parsed.Has("--copy") && period == "act") {
     PrintActCopy(parsed, diary);
     return 0;

@@ -1,16 +1,16 @@
-#include <sys/stat.h>
-
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/cli_diary.h"
+#include "cli/messages.h"
 #include "core/common/date_time.h"
-#include "core/register/drop_files.h"
+#include "core/register/import_files.h"
 
 namespace {
 
+using hakuvo::cli::Text;
 using hakuvo::cli::UsageError;
 
 hakuvo::TDropOptions ParseOptions(const hakuvo::cli::Arguments& parsed) {
@@ -25,7 +25,7 @@ hakuvo::TDropOptions ParseOptions(const hakuvo::cli::Arguments& parsed) {
   } else if (hakuvo::TryStrToDate(date, options.RememberedDate)) {
     options.DateRule = hakuvo::ddRememberedDate;
   } else {
-    throw UsageError{"--date must be file, today or a date YYYY/MM/DD"};
+    throw UsageError{Text(hakuvo::cli::msgDateValues)};
   }
   const std::string mode = parsed.Value("--mode", "JOGGING");
   if (mode == "JOGGING") {
@@ -35,23 +35,29 @@ hakuvo::TDropOptions ParseOptions(const hakuvo::cli::Arguments& parsed) {
   } else if (mode == "BICYCLE") {
     options.Category = hakuvo::ctBicycle;
   } else {
-    throw UsageError{"--mode must be JOGGING, WALKING or BICYCLE"};
+    throw UsageError{Text(hakuvo::cli::msgModeValues)};
   }
   return options;
 }
 
+std::string SystemReason(int error) { return error != 0 ? hakuvo::cli::SystemErrorText(error) : std::string(); }
+
 std::string RefusalText(const hakuvo::TDropFileResult& file) {
   switch (file.Refusal) {
     case hakuvo::drMissing:
-      return "no such file, or it cannot be looked at";
+      return Text(hakuvo::cli::msgRefusedMissing, {SystemReason(file.SystemError)});
     case hakuvo::drFolder:
-      return "a folder, not a file";
+      return Text(hakuvo::cli::msgRefusedFolder);
     case hakuvo::drNotRegular:
-      return "not a plain file (a FIFO, a device or a socket)";
+      return Text(hakuvo::cli::msgRefusedNotRegular);
     case hakuvo::drDuplicate:
-      return "the same file was given earlier";
+      return Text(hakuvo::cli::msgRefusedDuplicate);
     case hakuvo::drTrackError:
-      return "the track cannot be read: " + hakuvo::cli::ErrorLine(file.Message).substr(7);
+      return Text(hakuvo::cli::msgRefusedTrack, {hakuvo::cli::ErrorLine(file.Message).substr(7)});
+    case hakuvo::drUnreadable:
+      return Text(hakuvo::cli::msgRefusedUnreadable, {SystemReason(file.SystemError)});
+    case hakuvo::drAlreadyInDiary:
+      return Text(hakuvo::cli::msgRefusedInDiary);
     case hakuvo::drNone:
       break;
   }
@@ -59,24 +65,19 @@ std::string RefusalText(const hakuvo::TDropFileResult& file) {
 }
 
 // Registers files into a diary as dropping them on the desktop program's window does, saves the
-// diary (atomically) and prints what became of each file. A track that cannot be read ends the
-// import there, as it ends a drop; the files before it are kept and saved.
+// diary (atomically, with the diary's folder locked from the read to the save) and prints what
+// became of each file. A track that cannot be read ends the import there, as it ends a drop; the
+// files before it are kept and saved.
 int RunImport(const std::vector<std::string>& args) {
   const hakuvo::cli::Arguments parsed =
-      hakuvo::cli::ParseArguments(args, {"--date", "--mode"}, {"--no-exif-date", "--no-gps-date"});
-  if (parsed.Positional.size() < 2) throw UsageError{"expected DIARY and at least one FILE"};
+      hakuvo::cli::ParseArguments(args, {"--date", "--mode"}, {"--no-exif-date", "--no-gps-date", "--again"});
+  if (parsed.Positional.size() < 2) throw UsageError{Text(hakuvo::cli::msgExpectedDiaryAndFiles)};
   const hakuvo::TDropOptions options = ParseOptions(parsed);
   const std::string& diaryName = parsed.Positional[0];
   const std::vector<std::string> files(parsed.Positional.begin() + 1, parsed.Positional.end());
 
-  hakuvo::cli::Diary diary(diaryName);
-  // A diary that is not there yet is begun; one that is there must load.
-  struct stat status {};
-  if (::stat(diaryName.c_str(), &status) == 0) diary.Load();
-
-  const hakuvo::TDropReport report =
-      hakuvo::DropFiles({diary.Days, *diary.Categories, diary.Files}, files, options, nullptr);
-  if (report.Changed) diary.Save();
+  const hakuvo::TImportResult result = hakuvo::ImportFiles(diaryName, files, options, parsed.Has("--again"));
+  const hakuvo::TDropReport& report = result.Report;
 
   int exitStatus = 0;
   std::cout << "file\tresult\tdate\tdetail\n";
@@ -89,11 +90,14 @@ int RunImport(const std::vector<std::string>& args) {
         hakuvo::cli::PrintRow({file.FileName, "widened outing", hakuvo::DateTimeToStr(file.Date), file.Act->Title});
         break;
       case hakuvo::doRefused:
-        hakuvo::cli::PrintRow({file.FileName, "refused", "", RefusalText(file)});
-        exitStatus = 1;
+        // A file the diary already has is what a script running again expects, not a failure.
+        hakuvo::cli::PrintRow({file.FileName,
+                               file.Refusal == hakuvo::drAlreadyInDiary ? "already in the diary" : "refused", "",
+                               RefusalText(file)});
+        if (file.Refusal != hakuvo::drAlreadyInDiary) exitStatus = 1;
         break;
       case hakuvo::doNotReached:
-        hakuvo::cli::PrintRow({file.FileName, "not imported", "", "the import ended at a track that cannot be read"});
+        hakuvo::cli::PrintRow({file.FileName, "not imported", "", Text(hakuvo::cli::msgNotReached)});
         exitStatus = 1;
         break;
     }
@@ -106,11 +110,11 @@ int RunImport(const std::vector<std::string>& args) {
 }
 
 hakuvo::cli::Registrar registrar(
-    {"import", "DIARY FILE... [--date file|today|YYYY/MM/DD] [--no-exif-date] [--no-gps-date] [--mode MODE]",
+    {"import", "DIARY FILE... [--date file|today|YYYY/MM/DD] [--no-exif-date] [--no-gps-date] [--mode MODE] [--again]",
      "registers photographs, tracks and other files into DIARY (made when missing) as dropping them on the "
      "window does: one outing per day of the MODE (JOGGING, WALKING, BICYCLE; JOGGING by default), dated by "
-     "the file's time, a photograph's shooting time or a track's first time; saves DIARY and prints what "
-     "became of each file",
+     "the file's time, a photograph's shooting time or a track's first time; a file the diary already links "
+     "is left out unless --again is given; saves DIARY and prints what became of each file",
      RunImport});
 
 }  // namespace

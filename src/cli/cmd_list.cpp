@@ -5,6 +5,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_diary.h"
+#include "cli/messages.h"
 #include "core/model/act_list_rows.h"
 
 namespace hakuvo::cli {
@@ -34,7 +35,7 @@ class TRowWriter {
 
 int RunList(const std::vector<std::string>& args) {
   const Arguments parsed = ParseArguments(args, {}, {"--energy"});
-  if (parsed.Positional.size() != 1) throw UsageError{"give one diary file"};
+  if (parsed.Positional.size() != 1) throw UsageError{Text(msgOneDiary)};
   Diary diary(parsed.Positional[0]);
   diary.Load();
   const bool energy = parsed.Has("--energy");

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/messages.h"
 #include "core/datafile/day_data_file.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // Loads a diary and writes it again: the check that a file survives the program's round trip,
 // and the way to bring an older file to the current form.
 int RunResave(const std::vector<std::string>& args) {
-  if (args.size() != 2) throw hakuvo::cli::UsageError{"expected IN and OUT"};
+  if (args.size() != 2) throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgExpectedInOut)};
   hakuvo::TDayDataList days;
   const auto categories = hakuvo::TCategoryInfoList::CreateStandard();
   hakuvo::TLinkDataOwner files;

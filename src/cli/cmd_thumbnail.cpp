@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/messages.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 #include "core/links/file_kind.h"
@@ -12,6 +13,8 @@
 #include "core/model/link_data.h"
 
 namespace {
+
+using hakuvo::cli::Text;
 
 struct ThumbnailOptions {
   std::vector<std::string> Files;
@@ -24,20 +27,20 @@ ThumbnailOptions ParseOptions(const std::vector<std::string>& args) {
   bool haveFolder = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--size" || args[i] == "--out") {
-      if (i + 1 == args.size()) throw hakuvo::cli::UsageError{args[i] + " needs a value"};
+      if (i + 1 == args.size()) throw hakuvo::cli::UsageError{Text(hakuvo::cli::msgNeedsValue, {args[i]})};
       const std::string& value = args[++i];
       if (args[i - 1] == "--out") {
         options.Folder = value;
         haveFolder = true;
       } else if (!hakuvo::TryParseInt(value, options.Size) || options.Size < 1 || options.Size > 10000) {
-        throw hakuvo::cli::UsageError{"--size must be a whole number of pixels from 1 to 10000"};
+        throw hakuvo::cli::UsageError{Text(hakuvo::cli::msgSizeValue)};
       }
     } else {
       options.Files.push_back(args[i]);
     }
   }
-  if (options.Files.empty()) throw hakuvo::cli::UsageError{"expected at least one FILE"};
-  if (!haveFolder) throw hakuvo::cli::UsageError{"expected --out DIR"};
+  if (options.Files.empty()) throw hakuvo::cli::UsageError{Text(hakuvo::cli::msgExpectedFiles)};
+  if (!haveFolder) throw hakuvo::cli::UsageError{Text(hakuvo::cli::msgExpectedOut)};
   return options;
 }
 
@@ -53,9 +56,7 @@ int RunThumbnail(const std::vector<std::string>& args) {
   for (const std::string& file : options.Files) {
     try {
       if (!hakuvo::IsJpegFile(file)) {
-        throw hakuvo::EHakuvoError(file +
-                                   ": not a JPEG photograph (.jpg, .jpeg, .jpe); thumbnails of other pictures "
-                                   "are made by the desktop program");
+        throw hakuvo::EHakuvoError(Text(hakuvo::cli::msgNotJpegThumbnail, {file}));
       }
       hakuvo::TImageFileLink link;
       link.FileName = file;

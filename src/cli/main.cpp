@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/messages.h"
 #include "core/expr/expression.h"
 
 namespace hakuvo::cli {
@@ -22,7 +23,7 @@ void PrintUsage(std::ostream& out) {
   std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.Name < b.Name; });
   out << "usage: hakuvo-cli COMMAND [ARGS...]\n"
          "       hakuvo-cli --help | --version\n\n"
-         "The diary's core without a display. Commands:\n";
+      << Text(msgHelpHeader) << "\n";
   for (const auto& command : commands) {
     out << "  " << command.Name << (command.Usage.empty() ? "" : " " + command.Usage) << "\n      " << command.Summary
         << "\n";
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   using namespace hakuvo::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
-    PrintError("expected a command (see hakuvo-cli --help)");
+    PrintError(Text(msgExpectedCommand));
     return 2;
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
@@ -69,18 +70,16 @@ int main(int argc, char** argv) {
   const auto found =
       std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return c.Name == args[0]; });
   if (found == commands.end()) {
-    PrintError("unknown command '" + args[0] + "' (see hakuvo-cli --help)");
+    PrintError(Text(msgUnknownCommand, {args[0]}));
     return 2;
   }
   try {
     return found->Run(std::vector<std::string>(args.begin() + 1, args.end()));
   } catch (const UsageError& error) {
-    PrintError(found->Name + ": " + error.Message + " (usage: hakuvo-cli " + found->Name + " " + found->Usage + ")");
+    PrintError(Text(msgUsageLine, {found->Name, error.Message, found->Name, found->Usage}));
     return 2;
   } catch (const hakuvo::EExpressionError& error) {
-    // Every formula error says just "Error"; its number and position are what tell.
-    PrintError(std::string(hakuvo::ExpressionErrorName(error.ErrorNumber())) + " at " +
-               std::to_string(error.ErrorIndex()));
+    PrintError(FormulaErrorText(error));
     return 1;
   } catch (const std::exception& error) {
     PrintError(error.what());

@@ -103,7 +103,7 @@ TEST_F(Cli, ExtractListsExactlyTheOutingsOfAtLeastFiveKilometres) {
 TEST_F(Cli, FormulaErrorsAndUsageErrorsHaveTheirExitStatus) {
   Result bad = RunCli("extract " + DiaryPath + " --category ジョギング '=[高度] > 1'");
   EXPECT_EQ(bad.Status, 1);
-  EXPECT_NE(bad.Out.find("error: enSyntaxError at"), std::string::npos) << bad.Out;
+  EXPECT_NE(bad.Out.find("error: the formula is not correct (character "), std::string::npos) << bad.Out;
   EXPECT_EQ(RunCli("extract " + DiaryPath).Status, 2);
   EXPECT_EQ(RunCli("no-such-command").Status, 2);
   EXPECT_EQ(RunCli("list " + (Folder / "missing.hkvj").string()).Status, 1);
@@ -204,7 +204,7 @@ TEST_F(Cli, EveryCommandReportsABadFileOnOneErrorLine) {
     std::string Message;  // a part of the error line
   };
   const Case cases[] = {
-      {"calc '1+'", "error: enSyntaxError at 2"},
+      {"calc '1+'", "error: the formula is not correct (character 2)"},
       {"exif " + (Folder / "missing.jpg").string(), "missing.jpg"},
       {"track " + brokenTrack, "error: " + brokenTrack + "; "},
       {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML）ではありません"},

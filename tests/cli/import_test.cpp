@@ -95,7 +95,7 @@ TEST(CliImport, ReportsEachFileAndAddsToAnExistingDiary) {
   EXPECT_EQ(lines[1], note + "\tnew outing\t2020/02/03 00:00:00\tnote.txt");
   EXPECT_EQ(lines[2], folder.Path("dir") + "\trefused\t\ta folder, not a file");
   EXPECT_EQ(lines[3], note + "\trefused\t\tthe same file was given earlier");
-  EXPECT_EQ(lines[4], folder.Path("none") + "\trefused\t\tno such file, or it cannot be looked at");
+  EXPECT_EQ(lines[4], folder.Path("none") + "\trefused\t\tcannot be looked at: no such file or folder");
 
   TDiary reread(diary);
   reread.Load();

@@ -16,9 +16,11 @@ struct TCliResult {
   std::string Out;
 };
 
-inline TCliResult RunCli(const std::string& arguments) {
+// Runs the program under the locale named (LC_ALL), so that its messages do not depend on where
+// the tests run; "C" gives the English messages.
+inline TCliResult RunCliIn(const std::string& locale, const std::string& arguments) {
   // A later "2>FILE" in the arguments overrides the merge.
-  const std::string command = std::string(HAKUVO_CLI_PATH) + " 2>&1 " + arguments;
+  const std::string command = "LC_ALL=" + locale + " " + std::string(HAKUVO_CLI_PATH) + " 2>&1 " + arguments;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string out;
@@ -28,5 +30,7 @@ inline TCliResult RunCli(const std::string& arguments) {
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
 }
+
+inline TCliResult RunCli(const std::string& arguments) { return RunCliIn("C", arguments); }
 
 }  // namespace hakuvo::test

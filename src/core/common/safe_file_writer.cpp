@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/common/file_lock.h"
 #include "core/common/hakuvo_error.h"
 
 namespace hakuvo {
@@ -92,7 +93,10 @@ bool RemoveLeftover(const fs::path& path, const fs::path& target) {
     return true;
   }
   bool removed = false;
-  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+  const bool locked = CallFlock(descriptor, LOCK_EX | LOCK_NB) == 0;
+  // Without locks on this file system a running save cannot be told from a dead one; the
+  // leftover goes, and a save still writing it finds its rename refused and says so.
+  if (locked || IsLockingUnavailable(errno)) {
     struct stat held {
     }, named{};
     if (::fstat(descriptor, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
@@ -131,10 +135,12 @@ class TTemporaryFile {
       }
       // The lock tells a later save that this file is in use; a leftover cleaner may have taken
       // the name away between the creation and the lock, so the name is checked once locked.
+      // Where the file system keeps no locks the save goes on without one: the rename still
+      // replaces the target in one step.
       struct stat held {
       }, named{};
-      if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::fstat(descriptor, &held) == 0 &&
-          ::lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+      const bool locked = CallFlock(descriptor, LOCK_EX | LOCK_NB) == 0 || IsLockingUnavailable(errno);
+      if (locked && ::fstat(descriptor, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
         FDescriptor = descriptor;
         FPath = path;
         return;

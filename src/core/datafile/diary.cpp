@@ -14,4 +14,21 @@ TDiary::TDiary(const std::string& fileName) {
   File.SetChildWindowInfo(&ChildWindowInfo);
 }
 
+void TDiary::LoadForChange() {
+  // Taken before the read: a change slipping in between shows as a change later, never as none.
+  TFileIdentity identity = ReadFileIdentity(File.FileName());
+  File.Load();
+  DiskIdentity = identity;
+}
+
+void TDiary::Save() {
+  File.Save();
+  DiskIdentity = ReadFileIdentity(File.FileName());
+}
+
+bool TDiary::IsChangedOnDisk() const {
+  if (!DiskIdentity.Exists) return false;  // never read nor written: nothing to lose
+  return !IsFileUnchanged(DiskIdentity, File.FileName());
+}
+
 }  // namespace hakuvo

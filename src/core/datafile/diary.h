@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/common/file_identity.h"
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
 #include "core/model/day_data.h"
@@ -30,8 +31,18 @@ struct TDiary {
   TDiary(const TDiary&) = delete;
   TDiary& operator=(const TDiary&) = delete;
 
+  // The file as this diary last read or wrote it; empty before either.
+  TFileIdentity DiskIdentity;
+
+  // Reads File.FileName() for looking at only.
   void Load() { File.Load(); }
-  void Save() { File.Save(); }
+  // Reads and writes File.FileName() and notes what the file on disk is afterwards, for a later
+  // IsChangedOnDisk. The caller holds the folder's TDiaryLock around a read, a change and its save.
+  void LoadForChange();
+  void Save();
+  // True when the file on disk is no longer the one this diary read or wrote (another program
+  // wrote it, or it was removed).
+  bool IsChangedOnDisk() const;
 };
 
 }  // namespace hakuvo

@@ -1,7 +1,10 @@
 #include "core/register/drop_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,7 @@
 #include "core/gps/gps_file.h"
 #include "core/gps/jpeg_exif.h"
 #include "core/links/file_kind.h"
+#include "core/links/link_path.h"
 #include "core/register/file_time.h"
 
 namespace hakuvo {
@@ -22,11 +26,27 @@ constexpr TDateTime kOneHour = 1.0 / 24.0;
 
 // Looks at what the name names without opening it: reading a FIFO would wait for a writer. The
 // same look gives the file's time (none when it cannot be converted).
-TDropRefusal CheckFile(const std::string& fileName, std::string& identity, std::optional<TDateTime>& modified) {
+TDropRefusal CheckFile(const std::string& fileName, std::string& identity, std::optional<TDateTime>& modified,
+                       int& systemError) {
   struct stat status {};
-  if (::stat(fileName.c_str(), &status) != 0) return drMissing;
+  if (::stat(fileName.c_str(), &status) != 0) {
+    systemError = errno;
+    return drMissing;
+  }
   if (S_ISDIR(status.st_mode)) return drFolder;
   if (!S_ISREG(status.st_mode)) return drNotRegular;
+  // A link to a file nobody can read is no use, and a photograph's date would silently fall back
+  // to the file's time.
+  const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    systemError = errno;
+    return drUnreadable;
+  }
+  char probe = 0;
+  const ssize_t got = ::read(descriptor, &probe, 1);
+  if (got < 0) systemError = errno;
+  ::close(descriptor);
+  if (got < 0) return drUnreadable;
   // Device and inode name the file whatever path, link or "./" led to it.
   identity = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
   TDateTime time = 0;
@@ -87,13 +107,25 @@ TDropReport DropFiles(TRegisterTarget target, const std::vector<std::string>& fi
   if (progress != nullptr) progress->Start(static_cast<std::int64_t>(fileNames.size()));
 
   std::set<std::string> seen;
+  std::set<std::string> inDiary;
+  if (options.SkipFilesInDiary) {
+    const TLinkDataList& links = target.Files.List();
+    for (int i = 0; i < links.Count(); ++i) {
+      if (const auto* file = dynamic_cast<const TFileLink*>(links[i])) {
+        inDiary.insert(ResolveLinkName(file->FileName, options.DiaryFileName));
+      }
+    }
+  }
   std::set<TDayData*> touchedDays;
   for (std::size_t i = 0; i < fileNames.size(); ++i) {
     const std::string& fileName = fileNames[i];
     TDropFileResult& result = report.Files[i];
     std::string identity;
     std::optional<TDateTime> modified;
-    result.Refusal = CheckFile(fileName, identity, modified);
+    result.Refusal = CheckFile(fileName, identity, modified, result.SystemError);
+    if (result.Refusal == drNone && options.SkipFilesInDiary && inDiary.count(fileName) > 0) {
+      result.Refusal = drAlreadyInDiary;
+    }
     if (result.Refusal == drNone && !seen.insert(identity).second) result.Refusal = drDuplicate;
 
     if (result.Refusal == drNone) {

@@ -26,6 +26,11 @@ struct TDropOptions {
   // The category of the actions a drop makes (the program's mode), and a user category's name.
   TCategoryType Category = ctJogging;
   std::string UserCategory;
+  // A file whose name a link of the diary already holds is refused (drAlreadyInDiary): a script
+  // importing the same folders again and again adds each file once.
+  bool SkipFilesInDiary = false;
+  // The diary's own file: a relative name a link already holds is taken from its folder.
+  std::string DiaryFileName;
   // When thumbnails are made automatically: makes the view files of an action's links.
   std::function<void(TActData&)> MakeViewFiles;
 };
@@ -40,11 +45,13 @@ enum TDropOutcome {
 
 enum TDropRefusal {
   drNone,
-  drMissing,     // nothing is there, or it cannot be looked at
-  drFolder,      // a folder, not a file
-  drNotRegular,  // a FIFO, a device or a socket: reading it might never end
-  drDuplicate,   // the same file came earlier in this drop
-  drTrackError   // a track its reader could not read; this ends the drop
+  drMissing,        // nothing is there, or it cannot be looked at
+  drFolder,         // a folder, not a file
+  drNotRegular,     // a FIFO, a device or a socket: reading it might never end
+  drDuplicate,      // the same file came earlier in this drop
+  drTrackError,     // a track its reader could not read; this ends the drop
+  drUnreadable,     // it is there but cannot be opened for reading (SystemError tells why)
+  drAlreadyInDiary  // with SkipFilesInDiary: a link of the diary already names it
 };
 
 struct TDropFileResult {
@@ -52,6 +59,7 @@ struct TDropFileResult {
   TDropOutcome Outcome = doNotReached;
   TDropRefusal Refusal = drNone;
   std::string Message;      // the reader's error for drTrackError
+  int SystemError = 0;      // errno for drMissing and drUnreadable
   TDateTime Date = 0;       // the date the file was registered under
   TActData* Act = nullptr;  // the action that holds its link
 };
