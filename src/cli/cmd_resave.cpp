@@ -5,6 +5,7 @@
 #include "cli/cli_command.h"
 #include "cli/messages.h"
 #include "core/datafile/day_data_file.h"
+#include "core/datafile/diary_lock.h"
 
 namespace {
 
@@ -30,6 +31,9 @@ int RunResave(const std::vector<std::string>& args) {
   file.SetMultiDayGraphInfo(&multiDayGraphInfo);
   file.SetMultiDayGraphInfo2(&multiDayGraphInfo2);
   file.SetChildWindowInfo(&childWindowInfo);
+  // The same lock as the desktop program's save and import: no other writer of a diary in the
+  // folder written to runs between the read and the save.
+  const hakuvo::TDiaryLock lock(args[1]);
   file.SetFileName(args[0]);
   file.Load();
   // The graph and window choices read stay in the file object and are written back as they were.
