@@ -1,5 +1,7 @@
 #include "core/datafile/diary.h"
 
+#include "core/links/link_path.h"
+
 namespace hakuvo {
 
 TDiary::TDiary(const std::string& fileName) {
@@ -14,10 +16,28 @@ TDiary::TDiary(const std::string& fileName) {
   File.SetChildWindowInfo(&ChildWindowInfo);
 }
 
+namespace {
+
+void ResolveRelativeNames(TLinkDataOwner& files, const std::string& diaryFileName) {
+  const TLinkDataList& links = files.List();
+  for (int i = 0; i < links.Count(); ++i) {
+    auto* file = dynamic_cast<TFileLink*>(links[i]);
+    if (file == nullptr || file->FileName.empty() || file->FileName.front() == '/') continue;
+    file->FileName = ResolveLinkName(file->FileName, diaryFileName);
+  }
+}
+
+}  // namespace
+
+void TDiary::Load() {
+  File.Load();
+  ResolveRelativeNames(Files, File.FileName());
+}
+
 void TDiary::LoadForChange() {
   // Taken before the read: a change slipping in between shows as a change later, never as none.
   TFileIdentity identity = ReadFileIdentity(File.FileName());
-  File.Load();
+  Load();
   DiskIdentity = identity;
 }
 

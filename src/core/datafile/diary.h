@@ -34,8 +34,9 @@ struct TDiary {
   // The file as this diary last read or wrote it; empty before either.
   TFileIdentity DiskIdentity;
 
-  // Reads File.FileName() for looking at only.
-  void Load() { File.Load(); }
+  // Reads File.FileName() for looking at only. Both reads take a link's relative file name (as
+  // older versions stored what was typed) from the diary's folder, wherever the program runs.
+  void Load();
   // Reads and writes File.FileName() and notes what the file on disk is afterwards, for a later
   // IsChangedOnDisk. The caller holds the folder's TDiaryLock around a read, a change and its save.
   void LoadForChange();

@@ -1,5 +1,7 @@
 #include "gui/document/diary_document.h"
 
+#include "core/datafile/diary_lock.h"
+
 #include <stdexcept>
 
 namespace hakuvo {
@@ -53,9 +55,11 @@ void TDiaryDocument::Open(const std::string& path) {
   const std::string oldName = FDiary.File.FileName();
   emit DiaryAboutToBeReset();
   try {
+    // No import or other save writes the file while it is read.
+    const TDiaryLock lock(path);
     FDiary.File.SetFileName(path);
     // The reader hands its result over only once the whole file was read.
-    FDiary.File.Load();
+    FDiary.LoadForChange();
   } catch (...) {
     FDiary.File.SetFileName(oldName);
     emit DiaryReset();
@@ -71,12 +75,15 @@ void TDiaryDocument::Save() {
   SaveAs(FileName());
 }
 
-void TDiaryDocument::SaveAs(const std::string& path) {
+void TDiaryDocument::SaveAs(const std::string& path, bool overwriteChanges) {
+  const TDiaryLock lock(path);
+  // Checked under the lock: an import cannot slip in between the check and the rename.
+  if (!overwriteChanges && path == FileName() && FDiary.IsChangedOnDisk()) throw EDiaryChangedOnDisk(path);
   emit AboutToSave();
   const std::string oldName = FDiary.File.FileName();
   FDiary.File.SetFileName(path);
   try {
-    FDiary.File.Save();
+    FDiary.Save();
   } catch (...) {
     FDiary.File.SetFileName(oldName);
     throw;

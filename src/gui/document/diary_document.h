@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/common/date_time.h"
+#include "core/common/hakuvo_error.h"
 #include "core/datafile/diary.h"
 #include "core/model/act_data.h"
 #include "core/model/category_type.h"
@@ -18,6 +19,13 @@ namespace hakuvo {
 // the message signals below and every listener connects with Qt::QueuedConnection, so the
 // sender's own event is over before anyone reacts. The document itself listens the same way
 // to the messages that mean the diary (or its layout) changed and marks itself modified.
+// The diary's file was written by another program since the diary read or wrote it.
+class EDiaryChangedOnDisk : public EHakuvoError {
+ public:
+  explicit EDiaryChangedOnDisk(const std::string& fileName)
+      : EHakuvoError("日記ファイルがほかのプログラムによって変更されています: " + fileName) {}
+};
+
 class TDiaryDocument : public QObject {
   Q_OBJECT
 
@@ -60,7 +68,13 @@ class TDiaryDocument : public QObject {
   // Writes the diary to FileName (which must not be empty).
   void Save();
   // Writes the diary under a new name. On failure it throws and the file name stays as it was.
-  void SaveAs(const std::string& path);
+  // Written over its own file, the diary first checks that the file is still the one it read or
+  // last wrote; when another program (an import) wrote it since, EDiaryChangedOnDisk is thrown
+  // and nothing is written, unless `overwriteChanges` says the user chose to write over them.
+  // The folder is locked (TDiaryLock) from the check to the rename.
+  void SaveAs(const std::string& path, bool overwriteChanges = false);
+  // True when the diary's file was written by someone else since it was read or saved here.
+  bool IsChangedOnDisk() const { return FDiary.IsChangedOnDisk(); }
 
  signals:
   // Sent directly, around New and Open: the actions a view holds are freed in between, so a

@@ -78,6 +78,7 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   CreateToolStrip();
   CreateActPanel();
   ConnectDocument();
+  WatchDiaryFile();
   ReadCommandLine(parameters);
   ReadSettings();
   CreateRegisterActions();

@@ -84,6 +84,8 @@ struct TGraphChoices {
 // the diary's outings as one list, runs the file commands and is where outings are added,
 // edited and deleted. Child windows reach it only through the document's message signals, which
 // it hears queued: a message is handled once the sender's own event is over.
+class TDiaryWatch;
+
 class TMainForm : public QMainWindow {
   Q_OBJECT
 
@@ -292,10 +294,19 @@ class TMainForm : public QMainWindow {
   void DropLinksOnRow(int row, const QMimeData* drag);
   void RunLinkListDialog(TThingListSetDialog& dialog, TLinkDataOwner& owner);
 
+  // The diary changed on disk (main_form_reload.cpp).
+  void WatchDiaryFile();
+  void OnDiaryChangedOnDisk();
+  // Reads the diary's file again, keeping the selected outing where it is still there.
+  bool ReloadDiary();
+  // Asks what to do about a file another program wrote, and does it; true when saved.
+  bool SaveOverChangesOnDisk(const std::string& path);
+
   void RunCommand(const std::function<void()>& command);
   void ShowError(const QString& message);
 
   TMainFormHooks FHooks;
+  TDiaryWatch* FDiaryWatch = nullptr;
   // The map and speed graph as other windows reach them; filled as the windows are made.
   TWindowPorts FPorts;
   TCommandLine FCommandLine;

@@ -8,6 +8,7 @@
 #include <QKeySequence>
 #include <QMimeData>
 #include <QUrl>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -49,6 +50,10 @@ QString RefusalText(const TDropFileResult& file) {
       return QStringLiteral("通常のファイルではありません");
     case drDuplicate:
       return QStringLiteral("同じファイルが二度あります");
+    case drUnreadable:
+      return QStringLiteral("ファイルを読めません（%1）").arg(QString::fromLocal8Bit(std::strerror(file.SystemError)));
+    case drAlreadyInDiary:
+      return QStringLiteral("すでに日記にあります");
     case drTrackError:
     case drNone:
       break;

@@ -171,6 +171,8 @@ bool TMainForm::SaveToFile(const std::string& path) {
     StoreWindowState();
     PrepareDataFile();
     FDocument->SaveAs(path);
+  } catch (const EDiaryChangedOnDisk&) {
+    return SaveOverChangesOnDisk(path);
   } catch (const std::exception& error) {
     ShowError(QString::fromStdString(error.what()));
     return false;

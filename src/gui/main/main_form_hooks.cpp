@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QPushButton>
 #include <QStringList>
 
 #include "gui/common/error_box.h"
@@ -29,6 +30,18 @@ TMainFormHooks DefaultMainFormHooks() {
   hooks.Error = [](QWidget* parent, const QString& message) { ShowErrorBox(parent, message); };
   hooks.Question = [](QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
     return QMessageBox::question(parent, AppTitle(), text, buttons);
+  };
+  hooks.DiskChange = [](QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::NoButton, parent);
+    QPushButton* reload = box.addButton(QStringLiteral("読み込み直す(&R)"), QMessageBox::DestructiveRole);
+    QPushButton* overwrite = box.addButton(QStringLiteral("上書き保存(&O)"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == reload) return dcReload;
+    if (box.clickedButton() == overwrite) return dcOverwrite;
+    return dcCancel;
   };
   hooks.OpenFileName = [](QWidget* parent, const TFileDialogRequest& request) {
     return RunFileDialog(parent, request, QFileDialog::AcceptOpen);

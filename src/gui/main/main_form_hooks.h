@@ -23,6 +23,9 @@ struct TFileDialogRequest {
   QString DefaultSuffix;  // added to a name typed without one
 };
 
+// What the user chose when the diary's file was written by another program since it was read.
+enum TDiskChangeAnswer { dcReload, dcOverwrite, dcCancel };
+
 // Everything by which the main window talks to the user in a modal way, and the record dialog
 // factory it uses. The defaults show the real boxes and dialogs; tests put in answers instead.
 struct TMainFormHooks {
@@ -31,6 +34,9 @@ struct TMainFormHooks {
   // A question box titled with the program's name; returns the button chosen.
   std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)>
       Question;
+  // Asked before a save when another program wrote the diary's file since it was read: read it
+  // again (the window's unsaved changes go), write over it, or do nothing.
+  std::function<TDiskChangeAnswer(QWidget* parent, const QString& text)> DiskChange;
   // The open and save-as dialogs; an empty result means cancelled. The save-as dialog asks
   // before replacing an existing file.
   std::function<QString(QWidget* parent, const TFileDialogRequest& request)> OpenFileName;

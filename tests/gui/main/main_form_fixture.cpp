@@ -89,6 +89,13 @@ TMainFormHooks MainFormTest::Hooks() {
     Answers.pop_front();
     return answer;
   };
+  hooks.DiskChange = [this](QWidget*, const QString& text) {
+    DiskQuestions << text;
+    if (DiskAnswers.empty()) return dcCancel;
+    const TDiskChangeAnswer answer = DiskAnswers.front();
+    DiskAnswers.pop_front();
+    return answer;
+  };
   hooks.OpenFileName = [this](QWidget*, const TFileDialogRequest& request) {
     ++FileDialogs;
     FileDialogRequests.push_back(request);

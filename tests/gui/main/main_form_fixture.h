@@ -69,6 +69,9 @@ class MainFormTest : public ::testing::Test {
   QList<bool> ErrorsOverShownWindow;
   QStringList Questions;
   std::deque<QMessageBox::StandardButton> Answers;
+  // Asked when the diary's file was written by another program; cancelled when none is queued.
+  QStringList DiskQuestions;
+  std::deque<TDiskChangeAnswer> DiskAnswers;
   std::deque<QString> OpenAnswers;
   std::deque<QString> SaveAnswers;
   int FileDialogs = 0;
