@@ -113,6 +113,72 @@ std::string DecodeUtf16Bytes(std::string_view bytes, bool bigEndian, bool& wellF
 
 }  // namespace
 
+namespace {
+
+constexpr char32_t ByteEscapeBase = 0x10FF00;
+constexpr bool IsByteEscape(char32_t c) { return c >= ByteEscapeBase && c <= ByteEscapeBase + 0xFF; }
+
+// What XML 1.0 allows in a document, even as a character reference: not the control characters
+// other than tab, line feed and carriage return, and not U+FFFE or U+FFFF.
+constexpr bool IsXmlCharacter(char32_t c) {
+  return c >= 0x20 ? c != 0xFFFE && c != 0xFFFF : c == 0x09 || c == 0x0A || c == 0x0D;
+}
+
+constexpr bool NeedsEscape(char32_t c) { return c == IllFormed || IsByteEscape(c) || !IsXmlCharacter(c); }
+
+}  // namespace
+
+bool NeedsByteEscapes(std::string_view bytes) {
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    if (NeedsEscape(NextCodePoint(bytes, pos))) return true;
+  }
+  return false;
+}
+
+std::string EscapeToUtf8Text(std::string_view bytes) {
+  if (!NeedsByteEscapes(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t start = pos;
+    if (!NeedsEscape(NextCodePoint(bytes, pos))) {
+      out.append(bytes.substr(start, pos - start));
+      continue;
+    }
+    // Every byte of what cannot stand as it is.
+    for (std::size_t i = start; i < pos; ++i) {
+      AppendUtf8(out, ByteEscapeBase + static_cast<unsigned char>(bytes[i]));
+    }
+  }
+  return out;
+}
+
+bool MayHoldByteEscapes(std::string_view text) {
+  // Every escape is F4 8F BC xx to F4 8F BF xx in UTF-8.
+  for (std::size_t at = text.find('\xF4'); at != std::string_view::npos; at = text.find('\xF4', at + 1)) {
+    if (at + 2 < text.size() && text[at + 1] == '\x8F' && (static_cast<unsigned char>(text[at + 2]) & 0xFC) == 0xBC) {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string UnescapeUtf8Text(std::string_view text) {
+  if (!MayHoldByteEscapes(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    const char32_t c = NextCodePoint(text, pos);
+    if (IsByteEscape(c)) {
+      out += static_cast<char>(c - ByteEscapeBase);
+    } else {
+      out.append(text.substr(start, pos - start));
+    }
+  }
+  return out;
+}
+
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
     if (NextCodePoint(text, pos) == IllFormed) return false;

@@ -22,6 +22,20 @@ bool IsValidUtf8(std::string_view text);
 // message.
 std::string SanitizeUtf8(std::string_view text);
 
+// The same rule for files that must hold well-formed UTF-8 XML (the diary), where a surrogate
+// cannot be written: a byte outside well-formed UTF-8, and each byte of a character XML forbids
+// even as a reference (control characters other than tab and line breaks, U+FFFE, U+FFFF),
+// becomes the private-use code point U+10FF00 + byte; a real character of that range U+10FF00 to
+// U+10FFFF, which no name or text has any business holding, has each of its four bytes escaped
+// the same way. So every text comes out fit for XML, ordinary text is left as it is, and
+// UnescapeUtf8Text gives back exactly the bytes that went in.
+std::string EscapeToUtf8Text(std::string_view bytes);
+std::string UnescapeUtf8Text(std::string_view text);
+// False when the text surely holds no escape (quick, for skipping the unescaping).
+bool MayHoldByteEscapes(std::string_view text);
+// True when EscapeToUtf8Text would change the text.
+bool NeedsByteEscapes(std::string_view bytes);
+
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -10,6 +10,7 @@
 #include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/safe_file_writer.h"
+#include "core/common/utf16.h"
 #include "core/datafile/day_data_reader.h"
 #include "core/datafile/day_data_xml.h"
 
@@ -111,6 +112,33 @@ TFileBytes ReadWholeFile(const std::string& fileName) {
   return bytes;
 }
 
+// Whether any attribute may hold a byte escape (see EscapeToUtf8Text): as UTF-8 in the file, or
+// written as a character reference by another tool. Almost never, so the walk is saved.
+bool MayHoldEscapes(std::string_view bytes) {
+  return MayHoldByteEscapes(bytes) || bytes.find("&#") != std::string_view::npos;
+}
+
+// Gives every attribute its original bytes back. Walked without recursion: a hostile file may
+// nest elements deeper than the stack would allow.
+void UnescapeAttributes(const pugi::xml_document& document) {
+  pugi::xml_node node = document.first_child();
+  while (node) {
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+      const std::string_view value = a.value();
+      if (MayHoldByteEscapes(value)) {
+        const std::string original = UnescapeUtf8Text(value);
+        a.set_value(original.c_str(), original.size());
+      }
+    }
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (node && !node.next_sibling()) node = node.parent();
+    if (node) node = node.next_sibling();
+  }
+}
+
 }  // namespace
 
 void TDayDataFile::CheckObjects() const {
@@ -151,8 +179,10 @@ void TDayDataFile::Load() {
   CheckObjects();
   const TFileBytes bytes = ReadWholeFile(FFileName);
   // Parsed in place: the text of the document is the file's own buffer, not a copy of it.
+  const bool escapes = MayHoldEscapes(std::string_view(bytes.Data.get(), bytes.Size));
   pugi::xml_document document;
   const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.Data.get(), bytes.Size, kParseOptions);
+  if (result && escapes) UnescapeAttributes(document);
   // The buffer no longer has its line breaks where they were; a failure reads the file again.
   TXmlSource source(FFileName, {});
   Read(document, result, source);
@@ -162,6 +192,7 @@ void TDayDataFile::LoadFromString(std::string_view bytes) {
   CheckObjects();
   pugi::xml_document document;
   const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size(), kParseOptions);
+  if (result && MayHoldEscapes(bytes)) UnescapeAttributes(document);
   TXmlSource source(FFileName, bytes);
   Read(document, result, source);
 }

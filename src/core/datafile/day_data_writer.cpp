@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/common/number_format.h"
+#include "core/common/utf16.h"
 #include "core/datafile/day_data_xml.h"
 #include "core/datafile/xml_element_reader.h"
 
@@ -47,10 +48,17 @@ class TElementWriter {
   pugi::xml_node Node() const { return FNode; }
   TElementWriter Child(const char* name) { return TElementWriter(FNode.append_child(name)); }
 
+  // A text that is not well-formed UTF-8 (a file name in another encoding) is escaped so that
+  // the file stays well-formed XML for every reader; the reader takes the escapes back.
   void Text(const char* name, const std::string& value) {
+    if (NeedsByteEscapes(value)) {
+      const std::string escaped = EscapeToUtf8Text(value);
+      FNode.append_attribute(name).set_value(escaped.c_str(), escaped.size());
+      return;
+    }
     FNode.append_attribute(name).set_value(value.c_str(), value.size());
   }
-  void Text(const char* name, const char* value) { FNode.append_attribute(name).set_value(value); }
+  void Text(const char* name, const char* value) { Text(name, std::string(value)); }
   void Lines(const char* name, const TStringList& lines) { Text(name, StringsText(lines)); }
   void Int(const char* name, long long value) {
     char buffer[24];
