@@ -33,7 +33,7 @@ void TMapServiceInfo::ReadFromIni(const TIniFile& ini) {
   ReadSource(ini, "Terrain", Terrain);
   GeocodeUrl = ini.ReadString("Map", "GeocodeUrl", DefaultGeocodeUrl);
   const int timeout = ini.ReadInteger("Map", "GeocodeTimeout", DefaultGeocodeTimeout);
-  GeocodeTimeout = timeout > 0 ? timeout : DefaultGeocodeTimeout;
+  GeocodeTimeout = BoundedGeocodeTimeout(timeout);
   ExternalMapUrl = ini.ReadString("Map", "ExternalMapUrl", DefaultExternalMapUrl);
   if (ExternalMapUrl.empty()) ExternalMapUrl = DefaultExternalMapUrl;
 }
@@ -47,6 +47,14 @@ std::string ExternalMapAddress(const std::string& baseUrl, Extended latitude, Ex
   const char separator = baseUrl.find('?') == std::string::npos ? '?' : '&';
   return baseUrl + separator + "ll=" + FormatGeneral(latitude) + "," + FormatGeneral(longitude) +
          "&z=" + std::to_string(zoom) + "&t=" + letter;
+}
+
+int BoundedGeocodeTimeout(long long milliseconds) {
+  // Beyond a minute nobody waits at a dialog; below a second no service answers.
+  if (milliseconds < TMapServiceInfo::MinGeocodeTimeout || milliseconds > TMapServiceInfo::MaxGeocodeTimeout) {
+    return TMapServiceInfo::DefaultGeocodeTimeout;
+  }
+  return static_cast<int>(milliseconds);
 }
 
 }  // namespace hakuvo

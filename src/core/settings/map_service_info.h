@@ -26,6 +26,8 @@ class TMapServiceInfo {
   static constexpr const char* DefaultGeocodeUrl = "https://nominatim.openstreetmap.org/search";
   static constexpr const char* DefaultExternalMapUrl = "https://maps.google.com/";
   static constexpr int DefaultGeocodeTimeout = 5000;
+  static constexpr int MinGeocodeTimeout = 1000;
+  static constexpr int MaxGeocodeTimeout = 60000;
 
   TMapTileSource Roadmap{DefaultRoadmapUrl, DefaultRoadmapAttribution};
   TMapTileSource Satellite;
@@ -50,5 +52,9 @@ class TMapServiceInfo {
 // with the letter "h" for "HYBRID", "k" for "SATELLITE", "p" for "TERRAIN" and "m" otherwise.
 std::string ExternalMapAddress(const std::string& baseUrl, Extended latitude, Extended longitude, int zoom,
                                const std::string& mapType);
+
+// The look-up time-out in use: a value outside 1 s to 60 s (a typo, or a number large enough to
+// overflow a timer) gives the default.
+int BoundedGeocodeTimeout(long long milliseconds);
 
 }  // namespace hakuvo

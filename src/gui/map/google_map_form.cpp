@@ -2,13 +2,7 @@
 
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLineEdit>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
@@ -77,6 +71,8 @@ TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInf
   FHost->SetZoom(defaults.Zoom());
   FHost->SetMapTypeId(QString::fromStdString(defaults.MapType()));
   connect(FHost, &TMapHost::GeocodeRequested, this, &TGoogleMapForm::Geocode);
+  FGeocoder = new TGeocoder(this);
+  connect(FGeocoder, &TGeocoder::Finished, this, &TGoogleMapForm::OnGeocodeFinished);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
 }
@@ -403,41 +399,25 @@ void TGoogleMapForm::Geocode(const QString& address) {
     return;
   }
   --FGeocodeGrants;
-  if (FNetwork == nullptr) FNetwork = new QNetworkAccessManager(this);
-  const TMapServiceInfo& services = FAppData.MapServiceInfo;
-  // The address goes percent-encoded whole: "&", "=", "#" and "+" in it stay part of it.
-  QByteArray address8 = QByteArray::fromStdString(services.GeocodeUrl);
-  address8 += address8.contains('?') ? '&' : '?';
-  address8 += "q=" + QUrl::toPercentEncoding(address) + "&format=json&limit=1";
-  const QUrl url = QUrl::fromEncoded(address8, QUrl::StrictMode);
-  QNetworkRequest request(url);
-  request.setTransferTimeout(services.GeocodeTimeout);
-  // Public look-up services ask their clients to name themselves.
-  request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Hakuvo map window"));
-  QNetworkReply* reply = FNetwork->get(request);
-  connect(reply, &QNetworkReply::finished, this, [this, reply] {
-    reply->deleteLater();
-    bool found = false;
-    double latitude = 0;
-    double longitude = 0;
-    if (reply->error() == QNetworkReply::NoError) {
-      const QJsonArray places = QJsonDocument::fromJson(reply->readAll()).array();
-      if (!places.isEmpty()) {
-        const QJsonObject place = places.first().toObject();
-        bool latitudeOk = false;
-        bool longitudeOk = false;
-        latitude = place.value(QStringLiteral("lat")).toVariant().toString().toDouble(&latitudeOk);
-        longitude = place.value(QStringLiteral("lon")).toVariant().toString().toDouble(&longitudeOk);
-        found = latitudeOk && longitudeOk && latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
-      }
-    }
-    if (found) {
-      FHost->SetLatitude(latitude);
-      FHost->SetLongitude(longitude);
-    }
-    emit FHost->GeocodeFinished(found, FHost->Latitude(), FHost->Longitude());
-    emit GeocodeFinished(found);
-  });
+  // A look-up the place dialog is waiting for is not the page's to take over.
+  if (FGeocoder->IsBusy()) {
+    emit FHost->GeocodeFinished(false, Latitude(), Longitude());
+    return;
+  }
+  FPageLookUp = true;
+  FGeocoder->Start(FAppData.MapServiceInfo.GeocodeUrl, address, FAppData.MapServiceInfo.GeocodeTimeout);
+}
+
+void TGoogleMapForm::OnGeocodeFinished(const TGeocodeAnswer& answer) {
+  const bool found = answer.Status == gsFound;
+  if (found) {
+    FHost->SetLatitude(answer.Latitude);
+    FHost->SetLongitude(answer.Longitude);
+  }
+  // The page hears only of its own look-ups; the place dialog's answer moves the map too.
+  if (FPageLookUp) emit FHost->GeocodeFinished(found, FHost->Latitude(), FHost->Longitude());
+  FPageLookUp = false;
+  emit GeocodeFinished(found);
 }
 
 // ---- the place dialog ----
@@ -446,13 +426,13 @@ bool TGoogleMapForm::EditPlace(QWidget* parent, TPlace& place) {
   TPlaceDialog dialog(parent);
   dialog.SetMapForm(this);
   dialog.SetAppData(&FAppData);
-  dialog.AddressEdit()->setText(QString::fromStdString(place.Title));
+  dialog.AddressEdit()->setText(QString::fromStdString(place.Address));
   dialog.LatitudeEdit()->setText(QString::fromStdString(FormatGeneral(place.Latitude)));
   dialog.LongitudeEdit()->setText(QString::fromStdString(FormatGeneral(place.Longitude)));
   const int result = FPlaceDialogRunner ? FPlaceDialogRunner(dialog) : dialog.exec();
   if (result != QDialog::Accepted) return false;
   // The dialog let OK through only with two numbers in range.
-  place.Title = dialog.AddressEdit()->text().toStdString();
+  place.Address = dialog.AddressEdit()->text().toStdString();
   TryParseNumber(dialog.LatitudeEdit()->text().toStdString(), place.Latitude);
   TryParseNumber(dialog.LongitudeEdit()->text().toStdString(), place.Longitude);
   return true;

@@ -13,8 +13,8 @@
 #include "core/model/category_type.h"
 #include "gui/document/docking_form.h"
 #include "gui/document/window_ports.h"
+#include "gui/map/geocoder.h"
 
-class QNetworkAccessManager;
 class QPushButton;
 class QThread;
 class QWebEngineView;
@@ -72,6 +72,9 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   // Looks Location up through the page; the answer moves Latitude and Longitude, marks the
   // place and signals GeocodeFinished. Does nothing while the page is not there.
   void PanToLocation();
+  // The window's own look-up service, also when the page is not shown (the place dialog asks
+  // it directly).
+  TGeocoder& Geocoder() const { return *FGeocoder; }
   // Opens the shown area in the external web map of the settings.
   void OpenExternalMap();
 
@@ -121,6 +124,7 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   void CancelHandover();
   void RunScript(const QString& statement, const std::function<void(const QVariant&)>& done = {});
   void Geocode(const QString& address);
+  void OnGeocodeFinished(const TGeocodeAnswer& answer);
 
   TAppData& FAppData;
   TCategoryInfoList& FCategoryInfoList;
@@ -138,7 +142,8 @@ class TGoogleMapForm : public TDockingForm, public TMapPort {
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;
   QPushButton* FExternalSpot = nullptr;
-  QNetworkAccessManager* FNetwork = nullptr;
+  TGeocoder* FGeocoder = nullptr;
+  bool FPageLookUp = false;
   std::function<void(const QString&)> FScriptObserver;
   std::function<void(const QUrl&)> FUrlOpener;
   std::function<int(TPlaceDialog&)> FPlaceDialogRunner;

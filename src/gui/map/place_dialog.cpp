@@ -1,5 +1,6 @@
 #include "gui/map/place_dialog.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QEventLoop>
@@ -15,6 +16,7 @@
 #include "core/settings/app_data.h"
 #include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
+#include "gui/map/geocoder.h"
 #include "gui/map/google_map_form.h"
 
 namespace hakuvo {
@@ -86,29 +88,37 @@ bool TPlaceDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TPlaceDialog::Geocode() {
-  if (FMapForm == nullptr || FAppData == nullptr || !FMapForm->IsPageReady()) return false;
+  if (FMapForm == nullptr || FAppData == nullptr || FIsLookingUp) return false;
   if (FAppData->IsGoogleMapGeocodeLimit()) {
     ShowError(QStringLiteral("緯度・経度の変換回数制限に達しました"));
     return false;
   }
-  bool found = false;
+  TGeocoder& geocoder = FMapForm->Geocoder();
+  const TMapServiceInfo& services = FAppData->MapServiceInfo;
+  geocoder.Start(services.GeocodeUrl, FAddressEdit->text(), services.GeocodeTimeout);
+  // Connected after the start: a look-up of the map's page that the start stopped is not ours.
+  TGeocodeAnswer answer;
+  answer.Status = gsCancelled;
   QEventLoop wait;
-  QTimer timeout;
-  timeout.setSingleShot(true);
-  connect(&timeout, &QTimer::timeout, &wait, &QEventLoop::quit);
-  const QMetaObject::Connection answer = connect(FMapForm, &TGoogleMapForm::GeocodeFinished, &wait, [&](bool isFound) {
-    found = isFound;
-    wait.quit();
-  });
-  FMapForm->SetLocation(FAddressEdit->text());
-  FMapForm->PanToLocation();
-  // The service is given its own time, plus the way through the page and back.
-  timeout.start(FAppData->MapServiceInfo.GeocodeTimeout + 1000);
-  wait.exec(QEventLoop::ExcludeUserInputEvents);
-  disconnect(answer);
-  if (!found) return false;
-  FLatitudeEdit->setText(QString::fromStdString(FormatGeneral(FMapForm->Latitude())));
-  FLongitudeEdit->setText(QString::fromStdString(FormatGeneral(FMapForm->Longitude())));
+  const QMetaObject::Connection connection =
+      connect(&geocoder, &TGeocoder::Finished, &wait, [&](const TGeocodeAnswer& finished) {
+        answer = finished;
+        wait.quit();
+      });
+  FIsLookingUp = true;
+  // The dialog keeps taking input while it waits: Escape or キャンセル ends the look-up (done).
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  if (geocoder.IsBusy()) wait.exec();
+  QApplication::restoreOverrideCursor();
+  FIsLookingUp = false;
+  disconnect(connection);
+  if (answer.Status != gsFound) {
+    const QString problem = GeocodeProblemText(answer);
+    if (!problem.isEmpty()) ShowError(problem);
+    return false;
+  }
+  FLatitudeEdit->setText(QString::fromStdString(FormatGeneral(answer.Latitude)));
+  FLongitudeEdit->setText(QString::fromStdString(FormatGeneral(answer.Longitude)));
   return true;
 }
 
@@ -134,6 +144,8 @@ bool TPlaceDialog::CheckInput() {
 }
 
 void TPlaceDialog::done(int result) {
+  // Closing while a look-up runs ends it: its answer would have nowhere to go.
+  if (FIsLookingUp && FMapForm != nullptr) FMapForm->Geocoder().Cancel();
   if (result == QDialog::Accepted && !CheckInput()) return;
   QDialog::done(result);
 }

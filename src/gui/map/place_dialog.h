@@ -11,8 +11,9 @@ namespace hakuvo {
 class TAppData;
 class TGoogleMapForm;
 
-// "場所詳細": an address and its latitude and longitude. A double click on either coordinate's
-// label looks the address up through the map window, within the day's allowance of look-ups.
+// "場所詳細": an address (the place's 住所) and its latitude and longitude. A double click on
+// either coordinate's label looks the address up through the map window, within the day's
+// allowance of look-ups.
 class TPlaceDialog : public QDialog {
   Q_OBJECT
 
@@ -30,10 +31,12 @@ class TPlaceDialog : public QDialog {
   QLabel* LatitudeLabel() const { return FLatitudeLabel; }
   QLabel* LongitudeLabel() const { return FLongitudeLabel; }
 
-  // Looks the address up and puts the place found into the two edits. The day's allowance is
-  // counted first: once it is used up the error is shown and nothing is asked. When the map
-  // cannot ask (its page is not shown) nothing is counted; when no place is found in time the
-  // edits keep what they hold. Returns whether a place was found.
+  // Looks the address up through the map window's look-up service (whether or not the map is
+  // shown) and puts the place found into the two edits. The day's allowance is counted first:
+  // once it is used up the error is shown and nothing is asked. While it waits the cursor is
+  // busy and the dialog still answers: Escape or キャンセル ends the look-up. Nothing found, a
+  // service that cannot be reached, a time-out or an oversized answer is shown in words and
+  // leaves the edits as they were. Returns whether a place was found.
   bool Geocode();
 
   // Where the errors go (an error box unless set).
@@ -49,6 +52,7 @@ class TPlaceDialog : public QDialog {
   bool CheckInput();
 
   TGoogleMapForm* FMapForm = nullptr;
+  bool FIsLookingUp = false;
   TAppData* FAppData = nullptr;
   QLineEdit* FAddressEdit;
   QLineEdit* FLatitudeEdit;

@@ -96,16 +96,18 @@ TEST_F(MapWindowTest, PlaceDialogLooksUpWithinTheDaysAllowance) {
   EXPECT_EQ(appData.GoogleMapGeocodeCount, 1);
   EXPECT_EQ(errors.size(), 1);
 
-  // A place the service does not know leaves the edits as they were.
+  // A place the service does not know leaves the edits as they were, and says so.
   server.Found = "[]";
   dialog.LatitudeEdit()->setText(QStringLiteral("2"));
   EXPECT_FALSE(dialog.Geocode());
   EXPECT_EQ(dialog.LatitudeEdit()->text(), "2");
+  EXPECT_EQ(errors.last(), QStringLiteral("住所が見つかりませんでした"));
 }
 
 TEST_F(MapWindowTest, EditPlaceHandsThePlaceThroughTheDialog) {
   TPlace place;
-  place.Title = "東京駅";
+  place.Title = "駅前";
+  place.Address = "東京駅";
   place.Latitude = 35.6812;
   place.Longitude = 139.7671;
   QStringList shown;
@@ -120,7 +122,8 @@ TEST_F(MapWindowTest, EditPlaceHandsThePlaceThroughTheDialog) {
   });
   ASSERT_TRUE(form->EditPlace(nullptr, place));
   EXPECT_EQ(shown, QStringList({"東京駅", "35.6812", "139.7671"}));
-  EXPECT_EQ(place.Title, "大阪駅");
+  EXPECT_EQ(place.Address, "大阪駅");
+  EXPECT_EQ(place.Title, "駅前") << "the address edit writes the address, not the title";
   EXPECT_DOUBLE_EQ(static_cast<double>(place.Latitude), 34.7025);
   EXPECT_DOUBLE_EQ(static_cast<double>(place.Longitude), 135.4959);
 
@@ -132,7 +135,7 @@ TEST_F(MapWindowTest, EditPlaceHandsThePlaceThroughTheDialog) {
     return dialog.result();
   });
   EXPECT_FALSE(form->EditPlace(nullptr, place));
-  EXPECT_EQ(place.Title, "大阪駅");
+  EXPECT_EQ(place.Address, "大阪駅");
 }
 
 }  // namespace
@@ -148,7 +151,7 @@ TEST_F(MapWindowTest, OfflineThePageStillDrawsAndALookUpGivesUp) {
   appData.MapServiceInfo.Roadmap.Url = "http://127.0.0.1:9/{z}/{x}/{y}.png";  // nothing listens there
   appData.MapServiceInfo.GeocodeUrl =
       QStringLiteral("http://127.0.0.1:%1/search").arg(silent.serverPort()).toStdString();
-  appData.MapServiceInfo.GeocodeTimeout = 300;
+  appData.MapServiceInfo.GeocodeTimeout = 1000;  // the shortest the setting allows
   ShowAndLoad();
   form->CreateMarker(35.5, 139.5, true);
   const QVariantMap state = State();
