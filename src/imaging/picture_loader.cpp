@@ -7,6 +7,7 @@
 #include "core/common/hakuvo_error.h"
 #include "core/common/text_util.h"
 #include "core/links/file_kind.h"
+#include "core/links/jpeg_codec.h"
 #include "core/links/picture_file.h"
 
 namespace hakuvo {
@@ -30,6 +31,10 @@ QImage DecodeWithQt(const std::string& fileName, const TFileBytes& bytes, const 
   // The extension decides the kind, so a file whose content is of another kind is damaged.
   QImageReader reader(&buffer, format);
   reader.setAutoDetectImageFormat(false);
+  const QSize claimed = reader.size();
+  if (claimed.isValid() && static_cast<long long>(claimed.width()) * claimed.height() > MaxPicturePixels) {
+    ThrowUndecodablePicture(fileName, TooManyPixelsMessage(claimed.width(), claimed.height()));
+  }
   QImage image = reader.read();
   if (image.isNull()) ThrowUndecodablePicture(fileName, reader.errorString().toStdString());
   return image;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include <jpeglib.h>
 
@@ -64,6 +65,8 @@ void CheckScans(j_common_ptr cinfo) {
 // 65500 x 65500 pixels in a few hundred bytes.
 constexpr long kMaxMemory = 1L << 30;
 
+constexpr const char* kTooManyPixelsFormat = "画素数が多すぎる画像です（%u × %u、4 億画素まで） / too many pixels";
+
 // Everything the libjpeg frame reads and writes, kept outside it so that it survives a longjmp.
 struct TDecodeJob {
   const unsigned char* Data = nullptr;
@@ -120,6 +123,11 @@ bool RunDecode(TDecodeJob* job) {
   cinfo.progress = &scans.Pub;
   jpeg_mem_src(&cinfo, job->Data, job->Size);
   jpeg_read_header(&cinfo, TRUE);
+  if (static_cast<long long>(cinfo.image_width) * cinfo.image_height > MaxPicturePixels) {
+    // Plain C here (see above): the words are those of TooManyPixelsMessage.
+    std::snprintf(errors.Message, sizeof errors.Message, kTooManyPixelsFormat, cinfo.image_width, cinfo.image_height);
+    std::longjmp(errors.Jump, 1);
+  }
   job->StoredSize = {static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)};
   const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
   job->Cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -217,6 +225,13 @@ TPixelImage GreyToRgb32(const TPixelRows& grey) {
 }
 
 }  // namespace
+
+std::string TooManyPixelsMessage(long long width, long long height) {
+  char message[JMSG_LENGTH_MAX];
+  std::snprintf(message, sizeof message, kTooManyPixelsFormat, static_cast<unsigned int>(width),
+                static_cast<unsigned int>(height));
+  return message;
+}
 
 int JpegReduction(TPictureSize storedSize, TPictureSize atLeast) {
   if (atLeast.IsEmpty()) return 1;

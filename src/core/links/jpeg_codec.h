@@ -10,6 +10,13 @@ namespace hakuvo {
 
 // Chooses the size a JPEG picture is wanted at, from its stored size. An empty answer asks for
 // the full picture.
+// No camera makes pictures of more pixels than this (the largest sensors are a few hundred
+// megapixels); a header that claims more is damaged or hostile and is refused before any
+// decoding, which would otherwise cost seconds and hundreds of megabytes for a grey picture.
+constexpr long long MaxPicturePixels = 400'000'000;
+// The refusal's words, for every decoder of pictures.
+std::string TooManyPixelsMessage(long long width, long long height);
+
 using TWantedSize = std::function<TPictureSize(TPictureSize storedSize)>;
 
 // Where a decoded picture goes: the first byte of its top row and the distance between rows.
