@@ -1,15 +1,19 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/cli_diary.h"
 #include "cli/messages.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
+#include "core/common/safe_file_writer.h"
 #include "core/links/file_kind.h"
 #include "core/links/thumbnail.h"
+#include "core/links/upright_thumbnail.h"
 #include "core/model/link_data.h"
 
 namespace {
@@ -18,7 +22,8 @@ using hakuvo::cli::Text;
 
 struct ThumbnailOptions {
   std::vector<std::string> Files;
-  int Size = 120;  // the settings' default box
+  bool ViewFiles = false;  // the diary's own view files instead of pictures for a person
+  int Size = 120;          // the settings' default box
   std::string Folder;
 };
 
@@ -35,6 +40,8 @@ ThumbnailOptions ParseOptions(const std::vector<std::string>& args) {
       } else if (!hakuvo::TryParseInt(value, options.Size) || options.Size < 1 || options.Size > 10000) {
         throw hakuvo::cli::UsageError{Text(hakuvo::cli::msgSizeValue)};
       }
+    } else if (args[i] == "--view-files") {
+      options.ViewFiles = true;
     } else {
       options.Files.push_back(args[i]);
     }
@@ -58,12 +65,22 @@ int RunThumbnail(const std::vector<std::string>& args) {
       if (!hakuvo::IsJpegFile(file)) {
         throw hakuvo::EHakuvoError(Text(hakuvo::cli::msgNotJpegThumbnail, {file}));
       }
-      hakuvo::TImageFileLink link;
-      link.FileName = file;
-      if (!hakuvo::MakeJpegViewFile(link, options.Size, options.Size, options.Folder)) {
-        throw hakuvo::EHakuvoError(file + ": cannot open the file (missing, unreadable or not a plain file)");
+      if (options.ViewFiles) {
+        hakuvo::TImageFileLink link;
+        link.FileName = file;
+        if (!hakuvo::MakeJpegViewFile(link, options.Size, options.Size, options.Folder)) {
+          throw hakuvo::EHakuvoError(Text(hakuvo::cli::msgCannotOpenPicture, {file}));
+        }
+        hakuvo::cli::PrintRow({file, link.ViewFileName});
+        continue;
       }
-      std::cout << file << "\t" << link.ViewFileName << "\n";
+      // Named after the photograph, so that running again replaces what the last run made.
+      const std::string out =
+          (std::filesystem::path(options.Folder) / std::filesystem::path(file).stem()).string() + ".jpg";
+      const std::optional<std::string> jpeg = hakuvo::MakeUprightJpegThumbnail(file, options.Size, options.Size);
+      if (!jpeg) throw hakuvo::EHakuvoError(Text(hakuvo::cli::msgCannotOpenPicture, {file}));
+      hakuvo::WriteFileAtomically(out, *jpeg, hakuvo::sdCacheFile);
+      hakuvo::cli::PrintRow({file, out});
     } catch (const std::exception& error) {
       std::cout.flush();
       hakuvo::cli::PrintError(error.what());
@@ -73,9 +90,12 @@ int RunThumbnail(const std::vector<std::string>& args) {
   return status;
 }
 
-hakuvo::cli::Registrar registrar({"thumbnail", "FILE... [--size N] --out DIR",
-                                  "makes the thumbnail of each JPEG photograph in DIR (a JPEG fitted into N x N, "
-                                  "120 by default) and prints its name",
+hakuvo::cli::Registrar registrar({"thumbnail", "FILE... [--size N] --out DIR [--view-files]",
+                                  "makes the thumbnail of each JPEG photograph in DIR as DIR/NAME.jpg (a JPEG "
+                                  "fitted into N x N, 120 by default, turned upright by its Exif orientation; "
+                                  "replaced when run again) and prints its name; with --view-files, makes the "
+                                  "view files the diary keeps for itself instead (new names, unturned: the program "
+                                  "turns them as it shows them)",
                                   RunThumbnail});
 
 }  // namespace
