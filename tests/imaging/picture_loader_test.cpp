@@ -249,3 +249,55 @@ TEST(JpegCodec, EncodesWhatItDecodes) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+std::uint32_t Crc32(const std::string& bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (const char c : bytes) {
+    crc ^= static_cast<unsigned char>(c);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string BigEndian(std::uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+          static_cast<char>(value)};
+}
+
+// The start of a PNG file (signature and header, no pixels) claiming a picture of width x height.
+std::string PngHeader(std::uint32_t width, std::uint32_t height) {
+  const std::string header = "IHDR" + BigEndian(width) + BigEndian(height) + std::string("\x08\x02\x00\x00\x00", 5);
+  return std::string("\x89PNG\r\n\x1A\n", 8) + BigEndian(13) + header + BigEndian(Crc32(header)) + BigEndian(0) +
+         "IEND" + BigEndian(Crc32("IEND"));
+}
+
+TEST(LoadGraphic, APictureClaimingMoreThanAnyCameraMakesIsRefusedBeforeDecoding) {
+  test::TTempFolder folder;
+  WriteBytes(folder.Path("huge.png"), PngHeader(30000, 30000));
+  std::string jpeg = ReadBytes(std::string(HAKUVO_TESTDATA_DIR) + "/photos/Canon_40D.jpg");
+  const std::size_t frame = jpeg.rfind("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpeg[frame + 5] = jpeg[frame + 7] = '\xFF';
+  jpeg[frame + 6] = jpeg[frame + 8] = '\xDC';
+  WriteBytes(folder.Path("huge.jpg"), jpeg);
+  for (const std::string name : {"huge.png", "huge.jpg"}) {
+    SCOPED_TRACE(name);
+    try {
+      LoadGraphicReduced(folder.Path(name), {});
+      ADD_FAILURE() << "decoded";
+    } catch (const EHakuvoError& error) {
+      // The toolkit's reader refuses such a PNG by its own allocation limit before our count
+      // can see the size; the JPEG decoder is ours and says why.
+      if (name == "huge.jpg") {
+        EXPECT_NE(std::string(error.what()).find("画素数が多すぎる画像です"), std::string::npos) << error.what();
+      }
+      EXPECT_NE(std::string(error.what()).find(folder.Path(name)), std::string::npos) << error.what();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hakuvo
