@@ -81,4 +81,12 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
+std::string DisplayPrefix(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  std::size_t cut = maxBytes;
+  // Back to the start of a character: continuation bytes are 10xxxxxx.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut)) + "\u2026";
+}
+
 }  // namespace hakuvo

@@ -25,4 +25,12 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 // Replaces every occurrence of `from` (not empty) by `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 
+// More than any window shows of one text on one line (a few screens wide).
+constexpr std::size_t kDisplayTextBytes = 2000;
+
+// A text as a window draws it in a list cell, a label or a tip: cut after about maxBytes
+// (never inside a character) with "…" added, so that measuring and laying it out cost nothing
+// even for a title of millions of characters. The data keeps the whole text.
+std::string DisplayPrefix(std::string_view text, std::size_t maxBytes = kDisplayTextBytes);
+
 }  // namespace hakuvo

@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <cmath>
 
+#include "core/common/text_util.h"
 #include "core/datafile/day_data_file.h"
 #include "core/model/act_data.h"
 #include "gui/common/timing_log.h"
@@ -408,7 +409,7 @@ void TActMultiGraphForm::AddActPoints(int channel) {
   for (int index : FPlotted) {
     keys << static_cast<double>(keys.size());
     values << static_cast<double>(calc->GetData(index));
-    FLabels << QString::fromStdString(calc->GetTitle(index));
+    FLabels << QString::fromStdString(DisplayPrefix(calc->GetTitle(index)));
   }
   FChart->SetSeriesData(channel, keys, values);
 }

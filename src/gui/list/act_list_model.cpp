@@ -1,5 +1,6 @@
 #include "gui/list/act_list_model.h"
 
+#include "core/common/text_util.h"
 #include "core/model/category_info_list.h"
 
 namespace hakuvo {
@@ -82,8 +83,13 @@ int TActListModel::columnCount(const QModelIndex& parent) const {
 QVariant TActListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= RowCount() || index.column() >= columnCount()) return {};
   switch (role) {
-    case Qt::DisplayRole:
-      return Text(index.row(), index.column());
+    case Qt::DisplayRole: {
+      // Cut before the view measures it: a title of a million characters would keep the window
+      // busy for seconds on every paint.
+      const auto& texts = TextsOf(index.row());
+      if (static_cast<std::size_t>(index.column()) >= texts.size()) return QString();
+      return QString::fromStdString(DisplayPrefix(texts[static_cast<std::size_t>(index.column())]));
+    }
     case Qt::TextAlignmentRole:
       return FColumns[static_cast<std::size_t>(index.column())].RightAligned
                  ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -116,7 +122,7 @@ QString TActListModel::Hint(const TActData& act) const {
   const TCategoryInfo* info = FInfos->GetCategoryItems(act.Category);
   if (info == nullptr) return {};
   // Hint lines end with CR LF; a tooltip wants plain line feeds and no trailing blank line.
-  QString hint = QString::fromStdString(act.GetHint(*info));
+  QString hint = QString::fromStdString(DisplayPrefix(act.GetHint(*info), 4 * kDisplayTextBytes));
   hint.remove(QLatin1Char('\r'));
   while (hint.endsWith(QLatin1Char('\n'))) hint.chop(1);
   return hint;

@@ -25,3 +25,24 @@ TEST(TextUtil, CaseInsensitiveComparisonLeavesUtf8Alone) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST(DisplayPrefix, CutsLongTextsAtACharacterAndLeavesShortOnesWhole) {
+  EXPECT_EQ(DisplayPrefix("短い題"), "短い題");
+  const std::string exact(kDisplayTextBytes, 'a');
+  EXPECT_EQ(DisplayPrefix(exact), exact);
+  // 1,700,000 characters of three bytes each: the cut lands on a character's start.
+  std::string title;
+  for (int i = 0; i < 1'700'000; ++i) title += "走";
+  const std::string shown = DisplayPrefix(title);
+  EXPECT_LE(shown.size(), kDisplayTextBytes + 3);
+  EXPECT_TRUE(shown.ends_with("\u2026"));
+  const std::string body = shown.substr(0, shown.size() - 3);
+  EXPECT_EQ(body.size() % 3, 0u);
+  EXPECT_EQ(body, title.substr(0, body.size()));
+}
+
+}  // namespace
+}  // namespace hakuvo
