@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "core/common/date_time.h"
+#include "core/common/text_util.h"
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/links/file_kind.h"
@@ -242,7 +243,7 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
   for (const TSpeedGraphValue& value : FData.AltitudeValues()) altitudes.append(QCPGraphData(KeyOf(value.X), value.Y));
   FAltitudeSeries->data()->set(altitudes, true);
 
-  SetTitle(ToQString(FData.Title()));
+  SetTitle(ToQString(DisplayPrefix(FData.Title())));
 
   // The bottom axis spans the values drawn; a single x gets a little room either side.
   bool found = false;
