@@ -93,6 +93,24 @@ TEST_F(MainFormDockingTest, TheDiaryOpenedAtStartShowsItsSelectedRowAboveTheDock
       << row.y() << " of " << form.ListView()->viewport()->height();
 }
 
+// The list and the panels keep their shares from one run to the next, the first run included.
+TEST_F(MainFormDockingTest, TheListKeepsItsHeightAcrossRestarts) {
+  std::vector<int> heights;
+  std::vector<int> panels;
+  for (int run = 0; run < 3; ++run) {
+    TMainForm& form = MakeForm();
+    Settle();
+    heights.push_back(form.ListView()->height());
+    panels.push_back(form.Docks().PanelSize(dsBottomPanel));
+    DestroyForm();
+  }
+  EXPECT_EQ(heights[1], heights[0]);
+  EXPECT_EQ(heights[2], heights[0]);
+  EXPECT_EQ(panels[1], panels[0]);
+  EXPECT_EQ(panels[2], panels[0]);
+  EXPECT_GT(heights[0], 200) << "more than a few rows";
+}
+
 TEST_F(MainFormDockingTest, StoredEmptyListsShowNoChildWindow) {
   WriteSettings([](TAppData& settings) {
     // Written by a run whose windows were all closed: the lists exist and are empty.
@@ -321,9 +339,12 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
                         "リンク(&F)",
                         "リンクプレビュー(&P)",
                         "地図(&G)",
-                        "リンク速度グラフ(&S)",
+                        "速度グラフ(&S)",
                         "-",
                         "地図初期表示設定(&M)...",
+                        "物リスト設定(&T)...",
+                        "人リスト設定(&P)...",
+                        "リンク表示設定(&L)...",
                         "全画面表示",
                         "-",
                         "すべての機能を表示する(&X)"};
@@ -339,8 +360,8 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
   TMainForm& again = MakeForm();
   EXPECT_TRUE(again.ViewItems().ShowAllAction()->isChecked());
   EXPECT_EQ(ShownItems(*again.ViewMenu()), all);
-  // The map was left floating and shown: it comes back so.
-  EXPECT_EQ(again.Docks().Site(Window("GoogleMapForm")), dsFloating);
+  // The map, shown for the first time, docked on the right; it comes back there.
+  EXPECT_EQ(again.Docks().Site(Window("GoogleMapForm")), dsRightPanel);
   EXPECT_TRUE(again.Docks().IsFormShown(Window("GoogleMapForm")));
 }
 
