@@ -296,7 +296,11 @@ void TDockManager::RememberPanelSizes() {
 }
 
 void TDockManager::UpdateStrips() {
-  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) strip->setVisible(strip->Bar()->count() > 0);
+  const TEntry* out = FPopOut->isVisible() && FPopOut->Form() != nullptr ? Find(FPopOut->Form()) : nullptr;
+  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) {
+    strip->setVisible(strip->Bar()->count() > 0);
+    strip->SetTabHighlighted(out != nullptr && Strip(out->TabSite) == strip);
+  }
   if (FPopOut->isVisible()) PlacePopOut();
 }
 
@@ -508,6 +512,7 @@ void TDockManager::PopOut(TDockingForm* form) {
   FPopOut->raise();
   QTabBar* bar = Strip(entry->TabSite)->Bar();
   bar->setCurrentIndex(Strip(entry->TabSite)->TabOf(form->Name()));
+  UpdateStrips();
   if (!FWatchingClicks) {
     // A click anywhere else in the program puts the window away again.
     qApp->installEventFilter(this);
@@ -517,6 +522,7 @@ void TDockManager::PopOut(TDockingForm* form) {
 
 void TDockManager::HidePopOut() {
   FPopOut->hide();
+  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) strip->SetTabHighlighted(false);
   if (FWatchingClicks) {
     qApp->removeEventFilter(this);
     FWatchingClicks = false;

@@ -114,6 +114,11 @@ TThumbnailJob JobOf(const TLinkData* link, QSize thumbnail) {
   } else {
     job.Kind = TThumbnailKind::File;
     if (const auto* file = dynamic_cast<const TFileLink*>(link)) job.FileIcon = FileTypeIcon(file->FileName, thumbnail);
+    // A track shows its own outline: a blank page says nothing of where the outing went.
+    if (const auto* track = dynamic_cast<const TGpsFileLink*>(link)) {
+      job.Kind = TThumbnailKind::Track;
+      job.PictureFileName = track->FileName;
+    }
   }
   return job;
 }

@@ -18,6 +18,7 @@
 #include "gui/common/wait_cursor.h"
 #include "gui/document/diary_document.h"
 #include "gui/record/record_dialog_picture.h"
+#include "imaging/link_thumbnail.h"
 #include "imaging/picture_loader.h"
 #include "imaging/rotate_bitmap.h"
 
@@ -92,6 +93,12 @@ void TLinkPreviewForm::ShowLink() {
   // it were that file's.
   if (!PreviewSourceOf(FLinkData, fileName, angle)) {
     FPicture->Clear();
+    // A track shows its outline instead.
+    if (const auto* track = dynamic_cast<const TGpsFileLink*>(FLinkData)) {
+      const TWaitCursor wait;
+      QImage outline = NewThumbnailImage(FPicture->size().expandedTo(QSize(200, 150)));
+      if (DrawTrackOutline(outline, track->FileName)) FPicture->SetPicture(outline);
+    }
     return;
   }
   std::error_code error;

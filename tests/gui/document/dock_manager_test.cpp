@@ -12,6 +12,7 @@
 
 #include "core/settings/app_data.h"
 #include "document_test_support.h"
+#include "gui/document/dock_parts.h"
 #include "gui/document/view_menu_items.h"
 
 namespace hakuvo::test {
@@ -230,10 +231,15 @@ TEST(DockManagerTest, TabsPopTheirWindowOutBesideTheStripAndPinItIntoThePanel) {
   EXPECT_FALSE(docks.IsPanelShown(dsRightPanel));
   EXPECT_TRUE(docks.IsFormShown(day));
   EXPECT_EQ(docks.PoppedOutForm(), nullptr);
+  // No tab is drawn as chosen while no tab's window is out.
+  auto* tabStrip = static_cast<TTabStrip*>(bar->parentWidget());
+  EXPECT_FALSE(tabStrip->IsTabHighlighted());
 
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
   Settle();
   ASSERT_EQ(docks.PoppedOutForm(), month);
+  EXPECT_TRUE(tabStrip->IsTabHighlighted());
+  EXPECT_EQ(bar->currentIndex(), 1);
   EXPECT_TRUE(month->isVisible());
   const QRect popped = docks.PopOutGeometry();
   const QRect strip = bar->parentWidget()->geometry();

@@ -257,6 +257,45 @@ TEST_F(LinkFormTest, AListsFirstLinkReachesTheOtherWindowsOnceShownOrHidden) {
   }
 }
 
+// A track's thumbnail and preview are its outline, drawn in blue; a track that cannot be read
+// keeps the page symbol and an empty preview.
+TEST_F(LinkFormTest, ATracksThumbnailAndPreviewShowItsOutline) {
+  const std::string gpx =
+      "<gpx version=\"1.1\"><trk><trkseg>"
+      "<trkpt lat=\"35.000\" lon=\"139.000\"/><trkpt lat=\"35.010\" lon=\"139.000\"/>"
+      "<trkpt lat=\"35.010\" lon=\"139.012\"/></trkseg></trk></gpx>";
+  const auto countBlue = [](const QImage& image) {
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb pixel = image.pixel(x, y);
+        if (qBlue(pixel) > 180 && qRed(pixel) < 120) ++blue;
+      }
+    }
+    return blue;
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool outline;
+  } cases[] = {{"walk.gpx", gpx, true}, {"broken.gpx", "<gpx><trk>", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLinkDataList list;
+    auto track = std::make_unique<TGpsFileLink>();
+    track->FileName = Folder.Write(c.name, c.bytes);
+    list.Add(Keep(std::move(track)));
+    Form->SetLinkDataList(&list);
+    ASSERT_TRUE(ServeUntil([this] { return AllThumbnails(); }));
+    EXPECT_EQ(countBlue(Form->ThumbnailImage(0)) > 20, c.outline);
+    EXPECT_EQ(Preview->HasPicture(), c.outline);
+    if (c.outline) {
+      EXPECT_GT(countBlue(Preview->Picture()->Picture()), 20);
+    }
+    Form->SetLinkDataList(nullptr);
+  }
+}
+
 TEST_F(LinkFormTest, TurningThePhotographInThePreviewRemakesTheThumbnails) {
   TLinkDataList list;
   TImageFileLink* photo = Photo("wide.png", 640, 480);

@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
@@ -17,6 +18,7 @@
 #include "gui/list/act_list_view.h"
 #include "gui/search/act_form.h"
 #include "main_form_fixture.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -363,6 +365,42 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
   // The map, shown for the first time, docked on the right; it comes back there.
   EXPECT_EQ(again.Docks().Site(Window("GoogleMapForm")), dsRightPanel);
   EXPECT_TRUE(again.Docks().IsFormShown(Window("GoogleMapForm")));
+}
+
+// A new user turns on every window from the View menu, one after the other: none opens as a
+// caption without room; the first-start graphs keep theirs.
+TEST_F(MainFormDockingTest, EveryWindowTurnedOnFromTheViewMenuGetsAUsableSize) {
+  const fs::path diary = Dir / "all.hkvj";
+  WriteDiary(diary, TenOutings());
+  TMainForm& form = MakeForm({QString::fromStdString(diary.string())});
+  form.ViewItems().SetShowAll(true);
+  for (TDockingForm* window : form.DockingFormList()) {
+    QAction* item = form.ViewItems().FormAction(window->Name());
+    ASSERT_NE(item, nullptr);
+    if (!item->isChecked()) item->trigger();
+    Settle();
+  }
+  std::vector<QPoint> corners;
+  for (TDockingForm* window : form.DockingFormList()) {
+    SCOPED_TRACE(window->Name().toStdString());
+    EXPECT_TRUE(form.Docks().IsFormShown(window));
+    const TDockSite site = form.Docks().Site(window);
+    if (site == dsBottomTabs || site == dsRightTabs) continue;
+    const QSize size = form.Docks().Host(window)->size();
+    EXPECT_GE(size.height(), window->Name().startsWith(QStringLiteral("Link")) ? 150 : 200);
+    EXPECT_GE(size.width(), 200);
+    if (site == dsFloating) {
+      const QPoint corner = FloatingBounds(*form.Docks().Host(window)).topLeft();
+      EXPECT_EQ(std::count(corners.begin(), corners.end(), corner), 0) << "floating windows cascade";
+      corners.push_back(corner);
+    }
+  }
+  EXPECT_GT(form.ListView()->height(), 100) << "the list keeps room for its rows";
+  std::vector<QWidget*> shown{&form};
+  for (TDockingForm* window : form.DockingFormList()) {
+    if (form.Docks().Site(window) == dsFloating) shown.push_back(form.Docks().Host(window));
+  }
+  SaveDesktopScreenshot(shown, QStringLiteral("main_window_all_windows"));
 }
 
 TEST_F(MainFormDockingTest, ASearchWindowsChoiceReachesTheMainWindowOnlyThroughTheEventLoop) {

@@ -16,6 +16,7 @@
 #include "gui/map/google_map_form.h"
 #include "gui/map/map_default_dialog.h"
 #include "main_form_fixture.h"
+#include "support/screenshot.h"
 
 #include <QTest>
 
@@ -89,10 +90,8 @@ TEST_F(MainFormMapTest, ChoosingAnOutingWithATrackDrawsTheTrackOnTheShownMap) {
   ASSERT_EQ(line.size(), 6) << "every point of the track is on the page";
   EXPECT_NEAR(line.front().toList().value(0).toDouble(), 35.6, 1e-9);
   EXPECT_NEAR(line.back().toList().value(0).toDouble(), 35.605, 1e-9);
-  if (const char* folder = std::getenv("HAKUVO_SCREENSHOT_DIR")) {
-    QTest::qWait(500);
-    map->grab().save(QString::fromUtf8(folder) + QStringLiteral("/map_after_selection.png"));
-  }
+  QTest::qWait(300);
+  SaveScreenshot(*map, QStringLiteral("map_after_selection"));
 
   // Choosing it again, with its link already the link window's first, draws it again.
   form.SelectRow(0);

@@ -11,6 +11,7 @@
 #include "gui/record/record_dialog_link_list.h"
 #include "gui/record/time_record_dialogs.h"
 #include "record_dialog_test_util.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -129,6 +130,7 @@ TEST_F(RecordDialogTracks, ATrackAddedToUntouchedFieldsFillsTheTimesAndTheDistan
     EXPECT_EQ(dialog.EndTimeEdit()->text(), c.end);
     EXPECT_EQ(dialog.RecordEdit()->text(), c.distance);
     EXPECT_TRUE(Errors.isEmpty());
+    if (c.typedDistance == nullptr) SaveScreenshot(dialog, QStringLiteral("record_dialog_track_added"));
   }
   // A second track does not overwrite what the first one gave.
   TTimeRecordDialog dialog;

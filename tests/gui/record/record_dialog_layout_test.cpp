@@ -14,6 +14,7 @@
 #include "gui/record/record_dialog_link_list.h"
 #include "gui/record/record_dialogs.h"
 #include "record_dialog_test_util.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -265,6 +266,7 @@ TEST_F(RecordDialogLayout, TheLinkPanelWidensTheDialogInsteadOfSqueezingTheForm)
   EXPECT_EQ(dialog.RecordPanel()->width(), formWidth);
   EXPECT_EQ(dialog.LinkPanelWidth(), 280);
   EXPECT_GE(dialog.width(), dialogWidth + 280);
+  SaveScreenshot(dialog, QStringLiteral("record_dialog_link_panel"));
   const QRect screen = dialog.screen()->availableGeometry();
   EXPECT_LE(dialog.frameGeometry().right(), screen.right());
   dialog.LinkButton()->click();
