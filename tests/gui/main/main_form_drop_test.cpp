@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include "gui/list/act_list_view.h"
 #include "main_form_fixture.h"
 #include "support/scoped_clock.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -168,6 +170,21 @@ TEST_F(MainFormDropTest, FilesImportedFromTheDialogOrPastedAsAFileListBecomeAnOu
     EXPECT_EQ(form.ListModel()->Text(selected[0], 2), QStringLiteral("07:40"));
     EXPECT_EQ(form.ListModel()->Text(selected[0], 4), QStringLiteral("2.2"));
     EXPECT_TRUE(form.IsChange());
+    if (!pasted) {
+      // What a new user then sees: the link window and the map turned on from the View menu.
+      form.ViewItems().SetShowAll(true);
+      form.ViewItems().FormAction(QStringLiteral("LinkForm"))->trigger();
+      form.ViewItems().FormAction(QStringLiteral("GoogleMapForm"))->trigger();
+      form.SelectRow(selected[0]);
+      for (int i = 0; i < 40; ++i) QTest::qWait(50);
+      std::vector<QWidget*> shown{&form};
+      for (TDockingForm* window : form.DockingFormList()) {
+        if (form.Docks().IsFormShown(window) && form.Docks().Site(window) == dsFloating) {
+          shown.push_back(form.Docks().Host(window));
+        }
+      }
+      SaveDesktopScreenshot(shown, QStringLiteral("imported_outing"));
+    }
     form.SetIsChange(false);
     DestroyForm();
     FileDialogRequests.clear();
