@@ -21,6 +21,10 @@ if [ -z "$diary" ] && [ ! -e "$settings_folder/Jogging.ini" ] && [ -f data/sampl
   mkdir -p "$data_folder"
   # A copy left by an earlier first start may hold the user's own outings: it is kept.
   [ -e "$data_folder/sample.hkvj" ] || cp data/sample/sample.hkvj "$data_folder/sample.hkvj"
+  # The track and photographs its last outing links, by their names beside the diary.
+  for media in data/sample/sample_track.gpx data/sample/sample_photo1.jpg data/sample/sample_photo2.jpg; do
+    [ -e "$data_folder/$(basename "$media")" ] || cp "$media" "$data_folder/"
+  done
   diary=$data_folder/sample.hkvj
 fi
 exec "./$program" ${diary:+"$diary"}

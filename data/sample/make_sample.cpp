@@ -5,12 +5,15 @@
 // a day, 15,000 for twenty years), to time how fast the program starts with a diary of a lifetime.
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/datafile/diary.h"
 #include "core/model/category_info_list.h"
+#include "core/model/link_data.h"
+#include "sample_media.h"
 
 using namespace hakuvo;
 
@@ -23,7 +26,30 @@ struct Outing {
   std::vector<std::string> Memo;
   const char* Place;
   int Year = 2026;
+  // Files beside the diary, linked by their names alone: the diary's folder is where they are.
+  std::vector<std::string> Files = {};
 };
+
+// The last outing's track and photographs, written beside the diaries: a new user finds the link
+// window, the map and the speed graph filled. Times are Japan's (UTC+9), as the outings'.
+std::vector<std::string> WriteSampleMedia(const std::string& folder) {
+  const double latitude = 35.6717;
+  const double longitude = 139.6949;
+  const auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream out(folder + "/" + name, std::ios::binary);
+    out << bytes;
+    if (!out) {
+      std::fprintf(stderr, "make_sample: cannot write %s/%s\n", folder.c_str(), name.c_str());
+      std::exit(1);
+    }
+  };
+  write("sample_track.gpx", sample_media::LoopTrackGpx("2026-11-07T22:00:00Z", 120, latitude, longitude));
+  write("sample_photo1.jpg",
+        sample_media::PhotographJpeg(640, 480, 40, "2026:11:08 07:05:00", latitude + 0.0022, longitude));
+  write("sample_photo2.jpg",
+        sample_media::PhotographJpeg(640, 480, 200, "2026:11:08 07:15:00", latitude, longitude + 0.0035));
+  return {"sample_track.gpx", "sample_photo1.jpg", "sample_photo2.jpg"};
+}
 
 void WriteDiary(const std::string& fileName, TCategoryType kind, double weight, const std::vector<Outing>& outings) {
   TDiary diary(fileName);
@@ -48,6 +74,10 @@ void WriteDiary(const std::string& fileName, TCategoryType kind, double weight, 
     record.SetData(o.Km);
     record.Weight = weight;
     if (auto* walking = dynamic_cast<TWalkingRecord*>(&record)) walking->Pedometer = static_cast<int>(o.Km * 1350);
+    for (const std::string& name : o.Files) {
+      std::unique_ptr<TFileLink> link = CreateFileLink(name, 0);
+      act->LinkDataList.Add(diary.Files.Add(std::move(link)));
+    }
   }
   diary.Days.DateSort();
   const std::string name = CategoryNames()[kind];
@@ -121,6 +151,9 @@ int main(int argc, char** argv) {
   }
   jogging.push_back(
       {11, 3, 9, 0, 128, 21.1, "ハーフマラソン大会", {"自己ベスト更新！", "1:58:20"}, "河川敷特設コース"});
+  const std::vector<std::string> media = WriteSampleMedia(folder);
+  jogging.push_back(
+      {11, 8, 7, 0, 20, 3.6, "公園ループ", {"大会明けの軽いジョグ。", "写真を二枚。"}, "代々木公園", 2026, media});
   WriteDiary(folder + "/sample.hkvj", ctJogging, 62.5, jogging);
 
   std::vector<Outing> walking;

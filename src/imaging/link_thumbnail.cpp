@@ -1,6 +1,13 @@
 #include "imaging/link_thumbnail.h"
 
 #include <QPainter>
+#include <QPolygonF>
+#include <cmath>
+#include <memory>
+
+#include "core/gps/gps_file.h"
+
+#include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
@@ -152,8 +159,45 @@ void DrawFileSymbol(QImage& image, const QImage& icon) {
   }
 }
 
+bool DrawTrackOutline(QImage& image, const std::string& trackFileName) {
+  QPolygonF line;
+  try {
+    std::unique_ptr<TGpsFile> track = CreateGpsFile(trackFileName);
+    if (!track) return false;
+    track->SetFileName(trackFileName);
+    for (int i = 0; i < track->GpsList.Count(); ++i) {
+      const TGpsData* point = track->GpsList.Get(i);
+      line << QPointF(static_cast<double>(point->Longitude()), static_cast<double>(point->Latitude()));
+    }
+  } catch (const std::exception&) {
+    return false;  // a damaged track shows the page symbol
+  }
+  if (line.size() < 2) return false;
+  const QRectF bounds = line.boundingRect();
+  const double shrink = std::cos(bounds.center().y() * 3.14159265358979323846 / 180);
+  const double width = std::max(bounds.width() * shrink, 1e-9);
+  const double height = std::max(bounds.height(), 1e-9);
+  const double margin = 0.1 * std::min(image.width(), image.height());
+  const double scale = std::min((image.width() - 2 * margin) / width, (image.height() - 2 * margin) / height);
+  const QPointF middle(image.width() / 2.0, image.height() / 2.0);
+  QPolygonF drawn;
+  for (const QPointF& p : line) {
+    drawn << middle + QPointF((p.x() - bounds.center().x()) * shrink * scale, -(p.y() - bounds.center().y()) * scale);
+  }
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(
+      QPen(QColor(0x20, 0x50, 0xE0), std::max(1.5, image.width() / 60.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(drawn);
+  return true;
+}
+
 QImage MakeLinkThumbnail(const TThumbnailJob& job, QSize size) {
   QImage image = NewThumbnailImage(size);
+  if (job.Kind == TThumbnailKind::Track) {
+    if (!DrawTrackOutline(image, job.PictureFileName)) DrawFileSymbol(image, job.FileIcon);
+    return image;
+  }
   if (job.Kind == TThumbnailKind::File) {
     DrawFileSymbol(image, job.FileIcon);
     return image;

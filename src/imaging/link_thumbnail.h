@@ -10,7 +10,7 @@ namespace hakuvo {
 
 // What one row of the link window shows as its large icon, taken from the link on the
 // user-interface thread, so that the thread that draws it never reads a link.
-enum class TThumbnailKind { Picture, Thing, Person, File };
+enum class TThumbnailKind { Picture, Thing, Person, File, Track };
 
 struct TThumbnailJob {
   TThumbnailKind Kind = TThumbnailKind::File;
@@ -48,6 +48,11 @@ void DrawPersonSymbol(QImage& image);
 // A page with a folded corner in grey and, when there is one, the file type's icon centred
 // over it: a file that is no picture.
 void DrawFileSymbol(QImage& image, const QImage& icon);
+
+// The outline of a track (PictureFileName of a Track job) in blue, fitted with a margin and drawn
+// north up with the longitude shortened by the latitude's cosine, as on a map; false (nothing
+// drawn) when the file cannot be read or holds fewer than two points.
+bool DrawTrackOutline(QImage& image, const std::string& trackFileName);
 
 // The thumbnail of one link: the picture as above when it can be read; otherwise the frame for
 // a picture link, the symbol for a thing or a person. A picture that cannot be decoded, or is

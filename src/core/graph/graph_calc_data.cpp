@@ -120,6 +120,7 @@ void TGraphCalcActData::Calc() {
   TGraphCalcData::Calc();
   TitleArray.assign(static_cast<std::size_t>(FDataCount), std::string());
   SpeedArray.assign(static_cast<std::size_t>(FDataCount), 0);
+  ActArray.assign(static_cast<std::size_t>(FDataCount), nullptr);
   if (FDataCount == 0) return;
   std::size_t entry = 0;
   for (const auto& day : *FDayDataList) {
@@ -130,6 +131,7 @@ void TGraphCalcActData::Calc() {
       TitleArray[entry] = act->Title.empty() ? MonthDayStr(day->DateData) : act->Title;
       DataArray[entry] = record.ViewDataAt(FRecordKind != -1 ? FRecordKind : record.IndicationKind);
       SpeedArray[entry] = record.ViewDataAt(rkSpeed);
+      ActArray[entry] = act.get();
       ++entry;
     }
   }

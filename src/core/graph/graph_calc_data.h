@@ -103,6 +103,9 @@ class TGraphCalcActData : public TGraphCalcData {
 
   std::vector<std::string> TitleArray;
   std::vector<Extended> SpeedArray;
+  // The outing of each entry: a click on a point names the outing, not its place among the
+  // category's outings, which is not its row once the diary holds other categories.
+  std::vector<const TActData*> ActArray;
 
  protected:
   void CountData() override;

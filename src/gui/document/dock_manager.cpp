@@ -296,7 +296,11 @@ void TDockManager::RememberPanelSizes() {
 }
 
 void TDockManager::UpdateStrips() {
-  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) strip->setVisible(strip->Bar()->count() > 0);
+  const TEntry* out = FPopOut->isVisible() && FPopOut->Form() != nullptr ? Find(FPopOut->Form()) : nullptr;
+  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) {
+    strip->setVisible(strip->Bar()->count() > 0);
+    strip->SetTabHighlighted(out != nullptr && Strip(out->TabSite) == strip);
+  }
   if (FPopOut->isVisible()) PlacePopOut();
 }
 
@@ -359,9 +363,23 @@ void TDockManager::ShowForm(TDockingForm* form) {
   TEntry* entry = Find(form);
   if (entry == nullptr || IsFormShown(form)) return;
   if (!entry->IsPlaced) {
-    // Never shown yet: at its design size over the middle of the main window.
+    // Never shown yet: docked beside the list rather than dropped over it, with room to be read.
+    const TDockSite panel = PanelWithRoomFor(form);
+    if (panel != dsFloating) {
+      // Showing a window is no change of the layout the user made, as for any other show.
+      RememberPanelSizes();
+      ++FRestoring;
+      PlaceInPanel(*entry, panel);
+      --FRestoring;
+      SyncSites(false);
+      GiveUsableLength(*entry, panel);
+      return;
+    }
+    // Both panels are full: floating, each newcomer a step further down and right than the last,
+    // so that none hides another.
+    constexpr int kStep = 32;
     QRect bounds(0, 0, TDockingForm::DesignWidth, TDockingForm::DesignHeight);
-    bounds.moveCenter(FWindow.geometry().center());
+    bounds.moveTopLeft(FWindow.geometry().topLeft() + QPoint(kStep, kStep) * (1 + FCascaded++ % 8));
     PlaceFloating(*entry->Host, bounds);
     entry->IsPlaced = true;
   }
@@ -427,6 +445,7 @@ void TDockManager::PopOut(TDockingForm* form) {
   FPopOut->raise();
   QTabBar* bar = Strip(entry->TabSite)->Bar();
   bar->setCurrentIndex(Strip(entry->TabSite)->TabOf(form->Name()));
+  UpdateStrips();
   if (!FWatchingClicks) {
     // A click anywhere else in the program puts the window away again.
     qApp->installEventFilter(this);
@@ -436,6 +455,7 @@ void TDockManager::PopOut(TDockingForm* form) {
 
 void TDockManager::HidePopOut() {
   FPopOut->hide();
+  for (TTabStrip* strip : {FRightStrip, FBottomStrip}) strip->SetTabHighlighted(false);
   if (FWatchingClicks) {
     qApp->removeEventFilter(this);
     FWatchingClicks = false;

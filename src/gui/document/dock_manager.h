@@ -74,7 +74,9 @@ class TDockManager : public QObject {
   // Makes a window float at the given bounds and shows it.
   void MakeFloating(TDockingForm* form, const QRect& bounds);
   // The View item's "show": the window shows where it is: in its panel or strip, or floating
-  // where it was last left (at its design place the first time).
+  // where it was last left. The first time it docks into the right panel with at least a usable
+  // height, or into the bottom one when the right has no room left; with no room in either it
+  // floats, cascaded from the main window's corner.
   void ShowForm(TDockingForm* form);
   // The close box, or the View item's "close": the window is hidden, and a docked window is
   // first undocked to a floating 640 x 480 window at the desktop's top-left, so that it comes
@@ -148,6 +150,10 @@ class TDockManager : public QObject {
   void LeaveTabStrip(TEntry& entry);
   void AddTab(TEntry& entry, TDockSite strip);
   void PlaceInPanel(TEntry& entry, TDockSite panel);
+  // The panel a window shown for the first time goes to; dsFloating when both are full.
+  TDockSite PanelWithRoomFor(const TDockingForm* form) const;
+  // A window that has just docked gets at least the length it needs to be read.
+  void GiveUsableLength(TEntry& entry, TDockSite panel);
   void ApplyPanelSize(TDockSite panel);
   void UpdateStrips();
   // Notes the shown panels' sizes, for when they come back after being empty.
@@ -179,6 +185,7 @@ class TDockManager : public QObject {
   std::array<int, 2> FPanelSize{DefaultPanelSize, DefaultPanelSize};  // right, bottom
   std::array<bool, 2> FPanelShown{false, false};
   std::uint64_t FDockCounter = 0;
+  int FCascaded = 0;
   int FRestoring = 0;
   bool FSeparatorPressed = false;
   bool FWatchingClicks = false;

@@ -4,6 +4,8 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyleOptionTab>
+#include <QStylePainter>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,8 +52,34 @@ void TDockHost::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
 }
 
+namespace {
+
+// A tab bar that can draw its current tab like the others.
+class TStripTabBar : public QTabBar {
+ public:
+  explicit TStripTabBar(QWidget* parent) : QTabBar(parent) {}
+  bool IsHighlighted = false;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (IsHighlighted) {
+      QTabBar::paintEvent(event);
+      return;
+    }
+    QStylePainter painter(this);
+    for (int i = 0; i < count(); ++i) {
+      QStyleOptionTab option;
+      initStyleOption(&option, i);
+      option.state &= ~QStyle::State_Selected;
+      painter.drawControl(QStyle::CE_TabBarTab, option);
+    }
+  }
+};
+
+}  // namespace
+
 TTabStrip::TTabStrip(const QString& name, bool isRight, QWidget* parent)
-    : QToolBar(parent), FBar(new QTabBar(this)), FIsRight(isRight) {
+    : QToolBar(parent), FBar(new TStripTabBar(this)), FIsRight(isRight) {
   setObjectName(name);
   setMovable(false);
   setFloatable(false);
@@ -68,6 +96,15 @@ TTabStrip::TTabStrip(const QString& name, bool isRight, QWidget* parent)
   FBar->setFocusPolicy(Qt::NoFocus);
   addWidget(FBar);
 }
+
+void TTabStrip::SetTabHighlighted(bool highlighted) {
+  auto* bar = static_cast<TStripTabBar*>(FBar);
+  if (bar->IsHighlighted == highlighted) return;
+  bar->IsHighlighted = highlighted;
+  bar->update();
+}
+
+bool TTabStrip::IsTabHighlighted() const { return static_cast<const TStripTabBar*>(FBar)->IsHighlighted; }
 
 int TTabStrip::TabOf(const QString& formName) const {
   for (int i = 0; i < FBar->count(); ++i) {

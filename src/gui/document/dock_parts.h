@@ -48,6 +48,10 @@ class TTabStrip : public QToolBar {
 
   QTabBar* Bar() const { return FBar; }
   bool IsRight() const { return FIsRight; }
+  // Whether the chosen tab is drawn as chosen: only while its window is out. Otherwise the
+  // strip would seem to name the window of the panel above it after a tab of another window.
+  void SetTabHighlighted(bool highlighted);
+  bool IsTabHighlighted() const;
   // The tab of a window (by its name), or -1.
   int TabOf(const QString& formName) const;
 

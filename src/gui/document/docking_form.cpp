@@ -16,7 +16,7 @@ const std::array<TDockingFormKind, DockingFormCount>& DockingFormKinds() {
       {"LinkForm", "リンク", "リンク(&F)", true},
       {"LinkPreviewForm", "リンクプレビュー", "リンクプレビュー(&P)", true},
       {"GoogleMapForm", "地図", "地図(&G)", true},
-      {"SpeedForm", "速度グラフ", "リンク速度グラフ(&S)", true},
+      {"SpeedForm", "速度グラフ", "速度グラフ(&S)", true},
       {"ActMultiGraphForm", "グラフ", "グラフ(&A)", false},
   }};
   return kinds;

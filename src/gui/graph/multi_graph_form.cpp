@@ -429,8 +429,10 @@ void TActMultiGraphForm::FinishAxes() {
 }
 
 void TActMultiGraphForm::SelectEntry(int index) {
-  const int row = ActRowIndex(FActDates, FWindow, index);
-  if (row >= 0) emit FDocument.SelectRow(row);
+  const int entry = ActRowIndex(FActDates, FWindow, index);
+  const auto* calc = dynamic_cast<const TGraphCalcActData*>(FGraphCalcData.get());
+  if (entry < 0 || calc == nullptr || entry >= static_cast<int>(calc->ActArray.size())) return;
+  emit FDocument.SelectAct(calc->ActArray[static_cast<std::size_t>(entry)]);
 }
 
 QString TActMultiGraphForm::CopyText() const {

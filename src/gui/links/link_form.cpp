@@ -26,6 +26,7 @@
 #include "core/model/link_data.h"
 #include "core/model/link_view_info.h"
 #include "core/settings/child_window_info.h"
+#include "gui/common/error_box.h"
 #include "gui/common/qt_text.h"
 #include "gui/common/tool_icons.h"
 #include "gui/common/wait_cursor.h"
@@ -113,6 +114,11 @@ TThumbnailJob JobOf(const TLinkData* link, QSize thumbnail) {
   } else {
     job.Kind = TThumbnailKind::File;
     if (const auto* file = dynamic_cast<const TFileLink*>(link)) job.FileIcon = FileTypeIcon(file->FileName, thumbnail);
+    // A track shows its own outline: a blank page says nothing of where the outing went.
+    if (const auto* track = dynamic_cast<const TGpsFileLink*>(link)) {
+      job.Kind = TThumbnailKind::Track;
+      job.PictureFileName = track->FileName;
+    }
   }
   return job;
 }
@@ -151,6 +157,12 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   FReportView->setColumnWidth(0, 130);
   FReportView->setColumnWidth(1, 70);
   FReportView->setColumnWidth(2, 300);
+  // A docked window is as wide as its panel: the type and the note take what they need and the
+  // name takes the rest, rather than a name cut short beside an empty stretch of note.
+  FReportView->header()->setStretchLastSection(false);
+  FReportView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  FReportView->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  FReportView->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   connect(FReportView->header(), &QHeaderView::sectionResized, this, [this] {
     if (FWindowInfo == nullptr) return;
     FWindowInfo->LinkListTitle = FReportView->columnWidth(0);
@@ -200,7 +212,8 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   layout->addWidget(FStack, 1);
 
   connect(this, &TLinkForm::ThumbnailReady, this, &TLinkForm::ReceiveThumbnail, Qt::QueuedConnection);
-  FOpener = [](const QString& fileName) { QDesktopServices::openUrl(QUrl::fromLocalFile(fileName)); };
+  FOpener = OpenWithDesktop;
+  FReportOpenFailure = [this](const QString& message) { ShowErrorBox(this, message); };
   FDialogRunner = [](QDialog& dialog) { dialog.exec(); };
   ApplyViewInfo();
 }
@@ -247,9 +260,12 @@ void TLinkForm::ApplyViewInfo() {
 void TLinkForm::SetLinkDataList(TLinkDataList* list) {
   FLinkDataList = list;
   FShowing = NextShowing();
+  // Taken from the list, not from the rows: a hidden window has none, and the map and the preview
+  // must still show the outing. A row already highlighted would never announce itself again.
+  FCurrentLink = list != nullptr && list->Count() > 0 ? (*list)[0] : nullptr;
   SetListView();
-  if (FModel->rowCount() > 0) {
-    SelectLink(RowLink(0));
+  if (FCurrentLink != nullptr) {
+    FeedOthers(FCurrentLink);
   } else {
     ClearOthers();
   }
@@ -276,7 +292,15 @@ void TLinkForm::SetListView() {
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
     FModel->appendRow({title, type, note});
   }
+  SelectCurrentRowQuietly();
   if (FLinkViewInfo->ViewStyle() == vsIcon) StartThumbnails();
+}
+
+void TLinkForm::SelectCurrentRowQuietly() {
+  if (FCurrentLink == nullptr) return;
+  FIsSelectingQuietly = true;
+  SelectLink(FCurrentLink);
+  FIsSelectingQuietly = false;
 }
 
 void TLinkForm::StopThumbnails() { FWorker.reset(); }
@@ -339,12 +363,15 @@ void TLinkForm::SelectLink(const TLinkData* link) {
 }
 
 void TLinkForm::OnSelectionChanged() {
+  if (FIsSelectingQuietly) return;
   const QModelIndexList rows = FReportView->selectionModel()->selectedRows();
   if (rows.isEmpty()) return;
   const QModelIndex current = FReportView->selectionModel()->currentIndex();
   const int row = current.isValid() && FReportView->selectionModel()->isRowSelected(current.row()) ? current.row()
                                                                                                    : rows.last().row();
-  FeedOthers(RowLink(row));
+  TLinkData* link = RowLink(row);
+  if (link != nullptr) FCurrentLink = link;
+  FeedOthers(link);
 }
 
 void TLinkForm::FeedOthers(TLinkData* link) {
@@ -469,6 +496,7 @@ void TLinkForm::TakeOutLinks(const std::vector<TLinkData*>& links) {
   for (const TLinkData* link : links) {
     while (FLinkDataList->IndexOf(link) >= 0) FLinkDataList->Remove(link);
   }
+  if (FLinkDataList->IndexOf(FCurrentLink) < 0) FCurrentLink = nullptr;
   FShowing = NextShowing();
   SetListView();
   if (FPreviewForm) {
@@ -481,7 +509,7 @@ void TLinkForm::TakeOutLinks(const std::vector<TLinkData*>& links) {
 void TLinkForm::OpenRow(int row) {
   TLinkData* link = RowLink(row);
   if (const auto* file = dynamic_cast<const TFileLink*>(link)) {
-    FOpener(ToQString(file->FileName));
+    OpenLinkedFile(ToQString(file->FileName), FOpener, FReportOpenFailure);
   } else if (auto* person = dynamic_cast<TPersonLink*>(link)) {
     TPersonDialog dialog(this);
     dialog.SetPersonLink(person);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/document/docking_form.h"
+#include "gui/links/file_opener.h"
 
 class QAbstractItemView;
 class QDialog;
@@ -46,8 +47,9 @@ class TLinkForm : public TDockingForm {
   explicit TLinkForm(TDiaryDocument* document, QWidget* parent = nullptr);
   ~TLinkForm() override;
 
-  // The outing's links (not owned; the drag reorders them). A list with links selects its first,
-  // one without clears the preview, the map and the speed graph.
+  // The outing's links (not owned; the drag reorders them). A list with links makes its first the
+  // current link and hands it once to the preview, the map and the speed graph, shown or not; one
+  // without clears them.
   void SetLinkDataList(TLinkDataList* list);
   TLinkDataList* LinkDataList() const { return FLinkDataList; }
   // Lets go of the links before their outing goes: the rows, the run, the preview's link.
@@ -55,6 +57,7 @@ class TLinkForm : public TDockingForm {
   // Rebuilds the rows and, as thumbnails, starts a new run of the worker; only while the window
   // is visible and has a list.
   void SetListView();
+  TLinkData* CurrentLink() const { return FCurrentLink; }
   // Selects the row of that link alone.
   void SelectLink(const TLinkData* link);
   // The settings object the window shows by (not owned); its style and thumbnail size apply.
@@ -97,7 +100,9 @@ class TLinkForm : public TDockingForm {
   // The double click on a row: a file opens in the desktop's program, a thing or a person in
   // its dialog, read-only.
   void OpenRow(int row);
-  void SetOpener(std::function<void(const QString&)> opener) { FOpener = std::move(opener); }
+  // How a file is handed to the desktop and how a failure is told (tests record both).
+  void SetOpener(TFileOpener opener) { FOpener = std::move(opener); }
+  void SetOpenFailureReporter(TOpenFailureReporter report) { FReportOpenFailure = std::move(report); }
   // How a thing or person dialog is shown (exec unless a test says otherwise).
   void SetDialogRunner(std::function<void(QDialog&)> runner) { FDialogRunner = std::move(runner); }
 
@@ -130,9 +135,14 @@ class TLinkForm : public TDockingForm {
   void FeedOthers(TLinkData* link);
   void ClearOthers();
   TLinkData* RowLink(int row) const;
+  // Highlights the current link's row without handing it on again.
+  void SelectCurrentRowQuietly();
 
   TDiaryDocument* FDocument;
   TLinkDataList* FLinkDataList = nullptr;
+  // The link the other windows show; highlighted again whenever the rows are rebuilt.
+  TLinkData* FCurrentLink = nullptr;
+  bool FIsSelectingQuietly = false;
   std::string FCategory;
   TLinkViewInfo* FLinkViewInfo = nullptr;
   QPointer<TLinkPreviewForm> FPreviewForm;
@@ -150,7 +160,8 @@ class TLinkForm : public TDockingForm {
   int FRunCount = 0;
   // Changes whenever the rows stop matching the links a drag named by their places.
   quint64 FShowing = 0;
-  std::function<void(const QString&)> FOpener;
+  TFileOpener FOpener;
+  TOpenFailureReporter FReportOpenFailure;
   std::function<void(QDialog&)> FDialogRunner;
 };
 

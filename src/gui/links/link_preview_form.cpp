@@ -13,10 +13,12 @@
 
 #include "core/links/file_kind.h"
 #include "core/model/link_data.h"
+#include "gui/common/error_box.h"
 #include "gui/common/qt_text.h"
 #include "gui/common/wait_cursor.h"
 #include "gui/document/diary_document.h"
 #include "gui/record/record_dialog_picture.h"
+#include "imaging/link_thumbnail.h"
 #include "imaging/picture_loader.h"
 #include "imaging/rotate_bitmap.h"
 
@@ -66,7 +68,8 @@ TLinkPreviewForm::TLinkPreviewForm(TDiaryDocument* document, QWidget* parent)
     FAngles->addAction(item);
     connect(item, &QAction::triggered, this, [this, angle = 90 * i] { SetRotation(angle); });
   }
-  FOpener = [](const QString& fileName) { QDesktopServices::openUrl(QUrl::fromLocalFile(fileName)); };
+  FOpener = OpenWithDesktop;
+  FReportOpenFailure = [this](const QString& message) { ShowErrorBox(this, message); };
 }
 
 void TLinkPreviewForm::SetLinkData(TLinkData* link) {
@@ -85,8 +88,19 @@ bool TLinkPreviewForm::HasPicture() const { return FPicture->HasPicture(); }
 void TLinkPreviewForm::ShowLink() {
   std::string fileName;
   int angle = 0;
-  // A track or another file leaves the picture that was there.
-  if (FLinkData == nullptr || !PreviewSourceOf(FLinkData, fileName, angle)) return;
+  if (FLinkData == nullptr) return;
+  // A track or another file has no picture of its own: the last photograph must not stay, as if
+  // it were that file's.
+  if (!PreviewSourceOf(FLinkData, fileName, angle)) {
+    FPicture->Clear();
+    // A track shows its outline instead.
+    if (const auto* track = dynamic_cast<const TGpsFileLink*>(FLinkData)) {
+      const TWaitCursor wait;
+      QImage outline = NewThumbnailImage(FPicture->size().expandedTo(QSize(200, 150)));
+      if (DrawTrackOutline(outline, track->FileName)) FPicture->SetPicture(outline);
+    }
+    return;
+  }
   std::error_code error;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, error) || !IsImageFile(fileName)) {
     // A photograph that is gone must not leave another link's picture behind it.
@@ -154,7 +168,7 @@ void TLinkPreviewForm::SetRotation(int angle) {
 void TLinkPreviewForm::OpenLink() {
   const auto* file = dynamic_cast<const TFileLink*>(FLinkData);
   if (file == nullptr || !FPicture->HasPicture()) return;
-  FOpener(ToQString(file->FileName));
+  OpenLinkedFile(ToQString(file->FileName), FOpener, FReportOpenFailure);
 }
 
 bool TLinkPreviewForm::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "gui/document/docking_form.h"
+#include "gui/links/file_opener.h"
 
 class QMenu;
 class QActionGroup;
@@ -39,7 +40,9 @@ class TLinkPreviewForm : public TDockingForm {
   // The double click: a file link whose picture is shown opens in the desktop's program.
   void OpenLink();
   // How a file is opened (the desktop's default program unless a test says otherwise).
-  void SetOpener(std::function<void(const QString&)> opener) { FOpener = std::move(opener); }
+  // How a file is handed to the desktop and how a failure is told (tests record both).
+  void SetOpener(TFileOpener opener) { FOpener = std::move(opener); }
+  void SetOpenFailureReporter(TOpenFailureReporter report) { FReportOpenFailure = std::move(report); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -55,7 +58,8 @@ class TLinkPreviewForm : public TDockingForm {
   QMenu* FMenu;
   QMenu* FRotationMenu;
   QActionGroup* FAngles;
-  std::function<void(const QString&)> FOpener;
+  TFileOpener FOpener;
+  TOpenFailureReporter FReportOpenFailure;
 };
 
 // The picture file and turn the preview shows for a link: an image file link's file, a thing's or

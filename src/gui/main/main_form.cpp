@@ -33,6 +33,7 @@ TMainFormHooks CompleteHooks(TMainFormHooks hooks) {
   if (!hooks.Question) hooks.Question = defaults.Question;
   if (!hooks.OpenFileName) hooks.OpenFileName = defaults.OpenFileName;
   if (!hooks.SaveFileName) hooks.SaveFileName = defaults.SaveFileName;
+  if (!hooks.OpenFileNames) hooks.OpenFileNames = defaults.OpenFileNames;
   if (!hooks.RunDialog) hooks.RunDialog = defaults.RunDialog;
   if (!hooks.CreateRecordDialog) hooks.CreateRecordDialog = defaults.CreateRecordDialog;
   return hooks;

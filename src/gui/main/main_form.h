@@ -183,11 +183,15 @@ class TMainForm : public QMainWindow {
   // window, a route pasted with Ctrl+V, thumbnails made (Ctrl+F10) and deleted (Shift+Ctrl+F10),
   // and the files changed on disk registered through "ファイル検索登録".
   void DropFilesCommand(const QStringList& files);
+  // "ファイルの取り込み": the files chosen in a dialog go the way of a drop.
+  void ImportFilesCommand();
+  // Ctrl+V: files a file manager copied go the way of a drop; route text becomes rides.
   void PasteRouteCommand();
   void MakeThumbnailsCommand();
   void DeleteThumbnailsCommand();
   void RegisterUpdatedFilesCommand();
   QAction* PasteRouteAction() const { return FPasteRouteAction; }
+  QAction* ImportFilesAction() const { return FImportFilesAction; }
   QAction* MakeThumbnailsAction() const { return FMakeThumbnailsAction; }
   QAction* DeleteThumbnailsAction() const { return FDeleteThumbnailsAction; }
   QAction* RegisterUpdatedFilesAction() const { return FRegisterUpdatedFilesAction; }
@@ -351,6 +355,7 @@ class TMainForm : public QMainWindow {
   THistoryMenu* FHistoryMenu = nullptr;
   QTimer FCommandTimer;
   QAction* FPasteRouteAction = nullptr;
+  QAction* FImportFilesAction = nullptr;
   QAction* FMakeThumbnailsAction = nullptr;
   QAction* FDeleteThumbnailsAction = nullptr;
   QAction* FRegisterUpdatedFilesAction = nullptr;

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "gui/common/progress_dialog.h"
 #include "gui/common/qt_text.h"
 #include "gui/common/wait_cursor.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/links/act_view_files.h"
 #include "gui/links/find_file_dialog.h"
 #include "gui/list/act_list_model.h"
@@ -112,8 +114,39 @@ void TMainForm::CreateRegisterActions() {
   FRegisterUpdatedFilesAction->setStatusTip(QStringLiteral("更新されたファイルを登録"));
   connect(FRegisterUpdatedFilesAction, &QAction::triggered, this, &TMainForm::RegisterUpdatedFilesCommand);
   // Hidden at start like the diary's other day-list commands: no menu shows it and it has no key.
-  FRegisterUpdatedFilesAction->setVisible(false);
+  FRegisterUpdatedFilesAction->setObjectName(QStringLiteral("RegisterUpdatedFilesAction"));
   addAction(FRegisterUpdatedFilesAction);
+
+  // Dragging is not for every desk (touchpads, remote desktops, tiling window managers): the
+  // same registering from a file dialog.
+  FImportFilesAction = new QAction(QStringLiteral("ファイルの取り込み(&I)..."), this);
+  FImportFilesAction->setObjectName(QStringLiteral("ImportFilesAction"));
+  FImportFilesAction->setToolTip(QStringLiteral("ファイルの取り込み"));
+  connect(FImportFilesAction, &QAction::triggered, this, &TMainForm::ImportFilesCommand);
+  addAction(FImportFilesAction);
+  // Both stand before the recent files, which the history menu puts before the last separator.
+  const QList<QAction*> items = FFileMenu->actions();
+  const qsizetype exit = items.indexOf(Action(cmExit));
+  QAction* separator = exit > 0 ? items.at(exit - 1) : Action(cmExit);
+  FFileMenu->insertAction(separator, FImportFilesAction);
+  FFileMenu->insertAction(separator, FRegisterUpdatedFilesAction);
+  FFileMenu->insertSeparator(FImportFilesAction);
+  // Registering files changed on disk is one of the diary's extended commands.
+  FViewItems->AddExtendedCommand(FRegisterUpdatedFilesAction);
+}
+
+void TMainForm::ImportFilesCommand() {
+  TFileDialogRequest request;
+  request.Caption = QStringLiteral("ファイルの取り込み");
+  request.Directory = ToQString(FAppData->DataFilePath);
+  request.Filter = QStringLiteral(
+      "トラック・写真 (*.gpx *.kml *.nma *.nmea *.log *.fit *.tcx *.jpg *.jpeg *.jpe *.png *.gif *.bmp *.ico);;"
+      "トラック (*.gpx *.kml *.nma *.nmea *.log *.fit *.tcx);;"
+      "写真 (*.jpg *.jpeg *.jpe *.png *.gif *.bmp *.ico);;"
+      "すべてのファイル (*)");
+  const QStringList files = FHooks.OpenFileNames(this, request);
+  if (files.isEmpty()) return;
+  DropFilesCommand(files);
 }
 
 void TMainForm::ShowProgress(TProgressDialog& dialog) {
@@ -186,9 +219,15 @@ void TMainForm::DropFilesCommand(const QStringList& files) {
 }
 
 void TMainForm::PasteRouteCommand() {
-  RunCommand([this] {
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr) return;
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard == nullptr) return;
+  // Files a file manager copied come as a list of addresses; they are registered as a drop.
+  const QStringList files = LocalFiles(clipboard->mimeData());
+  if (!files.isEmpty()) {
+    DropFilesCommand(files);
+    return;
+  }
+  RunCommand([clipboard, this] {
     // Only the text a route-search page copies is read; anything else is passed over in silence.
     const std::vector<TRouteLeg> legs = ParseRoute(ToStdString(clipboard->text()));
     if (legs.empty()) return;

@@ -49,6 +49,12 @@ TMainFormHooks DefaultMainFormHooks() {
   hooks.SaveFileName = [](QWidget* parent, const TFileDialogRequest& request) {
     return RunFileDialog(parent, request, QFileDialog::AcceptSave);
   };
+  hooks.OpenFileNames = [](QWidget* parent, const TFileDialogRequest& request) {
+    QFileDialog dialog(parent, request.Caption, request.Directory, request.Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+  };
   hooks.RunDialog = [](QDialog& dialog) { return dialog.exec(); };
   hooks.CreateRecordDialog = [](QWidget* owner, TCategoryType category) { return CreateRecordDialog(owner, category); };
   return hooks;

@@ -41,6 +41,8 @@ struct TMainFormHooks {
   // before replacing an existing file.
   std::function<QString(QWidget* parent, const TFileDialogRequest& request)> OpenFileName;
   std::function<QString(QWidget* parent, const TFileDialogRequest& request)> SaveFileName;
+  // A dialog that chooses several existing files; empty when cancelled.
+  std::function<QStringList(QWidget* parent, const TFileDialogRequest& request)> OpenFileNames;
   // Runs a prepared modal dialog (record, category, about) and returns its result code.
   std::function<int(QDialog& dialog)> RunDialog;
   // The record dialog of a category.

@@ -3,6 +3,7 @@
 
 #include "core/model/act_data.h"
 #include "core/settings/app_data.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/links/link_form.h"
 #include "gui/links/link_view_info_dialog.h"
 #include "gui/links/thing_list_set_dialog.h"
@@ -15,15 +16,17 @@ namespace hakuvo {
 TLinkForm* TMainForm::LinkForm() const { return qobject_cast<TLinkForm*>(FDocks->Form(QStringLiteral("LinkForm"))); }
 
 void TMainForm::CreateLinkCommands() {
-  // Hidden like the diary's other extended commands, and without shortcuts.
+  // The diary's extended commands, without shortcuts: shown with "すべての機能を表示する", so that
+  // things and persons can be made at all, and the record dialog has some to offer.
   const auto add = [this](const char* name, const QString& text, const QString& hint, void (TMainForm::*handler)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromUtf8(name));
     action->setToolTip(hint);
-    action->setVisible(false);
     connect(action, &QAction::triggered, this, handler);
     addAction(action);
-    if (FViewMenu != nullptr) FViewMenu->addAction(action);
+    // Beside the map's start view, before the full-screen item.
+    if (FViewMenu != nullptr) FViewMenu->insertAction(Action(cmFullScreen), action);
+    FViewItems->AddExtendedCommand(action);
   };
   add("ThingListSetAction", QStringLiteral("物リスト設定(&T)..."), QStringLiteral("物リスト設定"),
       &TMainForm::ThingListSetCommand);

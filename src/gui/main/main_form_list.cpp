@@ -97,20 +97,19 @@ void TMainForm::OnSelectionChanged(const QList<int>& newlySelected) {
   if (newlySelected.isEmpty()) return;
   TActData* act = FListModel->Act(newlySelected.first());
   if (act == nullptr) return;
-  // The link window, its preview, the map and the speed graph follow the selected outing once
-  // they exist; the current category follows it now.
+  // The map starts empty; the link window then hands it the outing's first link, and a place of
+  // its own, when the outing has one, is drawn instead.
+  TMapPort* map = FPorts.Map;
+  if (map != nullptr) map->ClearMap();
   ShowActLinks(act);
   const QString category = QString::fromStdString(act->CategoryStr());
   FCurrentCategory = FCategoryChoices.contains(category) ? category.toStdString() : std::string();
-  if (TMapPort* map = FPorts.Map) {
-    map->ClearMap();
-    const double latitude = static_cast<double>(act->Place.Latitude);
-    const double longitude = static_cast<double>(act->Place.Longitude);
-    if (latitude != 0 || longitude != 0) {
-      map->SetMapCategory(act->CategoryStr());
-      map->PanTo(latitude, longitude, true);
-      map->CreateMarker(latitude, longitude, true);
-    }
+  const double latitude = static_cast<double>(act->Place.Latitude);
+  const double longitude = static_cast<double>(act->Place.Longitude);
+  if (map != nullptr && (latitude != 0 || longitude != 0)) {
+    map->SetMapCategory(act->CategoryStr());
+    map->PanTo(latitude, longitude, true);
+    map->CreateMarker(latitude, longitude, true);
   }
 }
 

@@ -32,6 +32,7 @@ class TActData;
 class TAppData;
 class TCategoryInfo;
 class TGpsFile;
+class TGpsFileLink;
 class TLinkListView;
 class TMapPort;
 class TPicturePane;
@@ -125,6 +126,8 @@ class TRecordDialog : public QDialog {
   // Layout kept in the settings. The "リンク" button shows and hides the link panel.
   bool IsLinkPanelVisible() const;
   void SetLinkPanelVisible(bool visible);
+  // Widens the dialog by `extra`, as far as the screen allows, keeping it on the screen.
+  void GrowWithinScreen(int extra);
   int LinkPanelWidth() const;
   void SetLinkPanelWidth(int width);
   int PreviewHeight() const;
@@ -167,6 +170,11 @@ class TRecordDialog : public QDialog {
   virtual std::unique_ptr<TActData> MakeActData() const;
   // Fills the time field(s) from a read track.
   virtual void ReadGpsTime(const TGpsFile& track);
+  // A track was just linked; a dialog whose record is an outing's distance takes its times and
+  // distance while the fields still hold what the dialog opened with.
+  virtual void TrackAdded(const TGpsFileLink& link);
+  // Reads the part of the track the link names (errors reach the caller).
+  std::unique_ptr<TGpsFile> ReadTrack(const TGpsFileLink& link) const;
   // Appends the message of every failed check; subclasses call the parent's first.
   virtual void CheckFields(QStringList& messages) const;
 

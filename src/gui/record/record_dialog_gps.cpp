@@ -30,6 +30,8 @@ std::unique_ptr<TGpsFile> TRecordDialog::ReadSelectedTrack(const TGpsFileLink& l
   return track;
 }
 
+std::unique_ptr<TGpsFile> TRecordDialog::ReadTrack(const TGpsFileLink& link) const { return ReadSelectedTrack(link); }
+
 void TRecordDialog::ReadGpsTime(const TGpsFile& track) { SetTimeText(FTimeEdit, track.FirstDateTime()); }
 
 void TRecordDialog::ReadGpsTimeCommand() {

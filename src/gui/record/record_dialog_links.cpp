@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/model/act_data.h"
@@ -157,12 +159,15 @@ void TRecordDialog::AddFilesByDialog() {
 void TRecordDialog::AddFiles(const QStringList& fileNames) {
   if (FFileOwner == nullptr) return;
   QTreeWidgetItem* last = nullptr;
+  const TGpsFileLink* firstTrack = nullptr;
   for (const QString& fileName : fileNames) {
     TLinkData* link = FAddFileList.Add(CreateFileLink(ToStdString(fileName)));
     WorkingAct().LinkDataList.Add(link);
     FFileList.Add(link);
     last = FLinkList->AddRow(link);
+    if (firstTrack == nullptr) firstTrack = dynamic_cast<const TGpsFileLink*>(link);
   }
+  if (firstTrack != nullptr) TrackAdded(*firstTrack);
   if (last != nullptr) {
     FLinkList->clearSelection();
     FLinkList->setCurrentItem(last);
@@ -174,6 +179,8 @@ void TRecordDialog::AddFiles(const QStringList& fileNames) {
     FPreview->Clear();
   }
 }
+
+void TRecordDialog::TrackAdded(const TGpsFileLink&) {}
 
 void TRecordDialog::AddChosenThings(const TLinkDataList* list, const QString& caption) {
   if (list == nullptr) return;
@@ -323,8 +330,32 @@ void TRecordDialog::SetLinkPanelVisible(bool visible) {
     FLinkPanelWidth = LinkPanelWidth();
     FPreviewHeight = PreviewHeight();
   }
+  // On the screen, the form keeps its width: the dialog grows by the panel and shrinks back.
+  const bool onScreen = FPrepared && isVisible();
+  const int extent = FLinkPanelWidth + FMainSplitter->handleWidth();
+  const int recordWidth = FRecordPanel->width();
   FLinkPanel->setVisible(visible);
+  if (onScreen) {
+    if (visible) {
+      GrowWithinScreen(extent);
+    } else {
+      // The margins around the splitter stay; the form keeps the width it had beside the panel.
+      const int margins = width() - FMainSplitter->width();
+      resize(std::max(minimumSizeHint().width(), recordWidth + margins), height());
+    }
+  }
   if (visible && FPrepared) ApplyLinkPanelSizes();
+}
+
+void TRecordDialog::GrowWithinScreen(int extra) {
+  QRect available(0, 0, 1024, 768);
+  if (const QScreen* shown = screen()) available = shown->availableGeometry();
+  const int frame = frameGeometry().width() - width();
+  const int wanted = std::min(width() + extra, available.width() - frame);
+  resize(std::max(width(), wanted), height());
+  // Pushed back from the right edge, never past the left one.
+  const int overflow = x() + frameGeometry().width() - (available.x() + available.width());
+  if (overflow > 0) move(std::max(available.x(), x() - overflow), y());
 }
 
 void TRecordDialog::ApplyLinkPanelSizes() {

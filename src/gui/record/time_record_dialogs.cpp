@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <exception>
 #include <string>
 
 #include "core/common/number_format.h"
@@ -69,6 +70,27 @@ void TTimeRecordDialog::SetActData(const TActData& act) {
   TRecordDialog::SetActData(act);
   SetNumberText(RecordEdit(), WorkingAct().RecordData->Data());
   if (const TTimeRecord* record = TimeRecord()) SetTimeText(FEndTimeEdit, record->EndTime);
+  FOpenedTexts = TrackFieldTexts();
+}
+
+QStringList TTimeRecordDialog::TrackFieldTexts() const {
+  return {TimeEdit()->text(), FEndTimeEdit->text(), RecordEdit()->text()};
+}
+
+void TTimeRecordDialog::TrackAdded(const TGpsFileLink& link) {
+  // Fields the user has already written are his; the link row's commands still read the track
+  // on request.
+  if (TrackFieldTexts() != FOpenedTexts) return;
+  std::unique_ptr<TGpsFile> track;
+  try {
+    track = ReadTrack(link);
+  } catch (const std::exception& error) {
+    ShowError(QString::fromStdString(error.what()));
+    return;
+  }
+  if (!track || track->GpsList.Count() == 0) return;
+  if (track->FirstDateTime() > 0) ReadGpsTime(*track);
+  RecordEdit()->setText(ToQString(FormatFixed(track->TotalDistance(), 1)));
 }
 
 TActData& TTimeRecordDialog::ActData() {
@@ -211,19 +233,8 @@ void TWalkingRecordDialog::CheckFields(QStringList& messages) const {
 TDateEnergyConsumptionRecordDialog::TDateEnergyConsumptionRecordDialog(QWidget* parent)
     : TEnergyConsumptionRecordDialog(parent), FDatePicker(AddDateRow()) {}
 
-void TDateEnergyConsumptionRecordDialog::showEvent(QShowEvent* event) {
-  // Things cannot be linked from the dialogs of the program's modes; persons and files can.
-  AddThingAction()->setVisible(false);
-  TEnergyConsumptionRecordDialog::showEvent(event);
-}
-
 TDateWalkingRecordDialog::TDateWalkingRecordDialog(QWidget* parent)
     : TWalkingRecordDialog(parent), FDatePicker(AddDateRow()) {}
-
-void TDateWalkingRecordDialog::showEvent(QShowEvent* event) {
-  AddThingAction()->setVisible(false);
-  TWalkingRecordDialog::showEvent(event);
-}
 
 // ---- TTimePlaceRecordDialog ----
 

@@ -24,6 +24,7 @@ class TTimeRecordDialog : public TRecordDialog {
  protected:
   std::unique_ptr<TActData> MakeActData() const override;
   void ReadGpsTime(const TGpsFile& track) override;
+  void TrackAdded(const TGpsFileLink& link) override;
   void CheckFields(QStringList& messages) const override;
 
   TTimeRecord* TimeRecord();
@@ -33,6 +34,10 @@ class TTimeRecordDialog : public TRecordDialog {
   static void SetPickerDate(QDateEdit* picker, TDateTime date);
 
  private:
+  // The start, end and distance texts the dialog was opened with.
+  QStringList TrackFieldTexts() const;
+  QStringList FOpenedTexts;
+
   QLineEdit* FEndTimeEdit = nullptr;
 };
 
@@ -92,9 +97,6 @@ class TDateEnergyConsumptionRecordDialog : public TEnergyConsumptionRecordDialog
   TDateTime Date() const { return PickerDate(FDatePicker); }
   void SetDate(TDateTime date) { SetPickerDate(FDatePicker, date); }
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   QDateEdit* FDatePicker = nullptr;
 };
@@ -108,9 +110,6 @@ class TDateWalkingRecordDialog : public TWalkingRecordDialog {
   QDateEdit* DateTimePicker() const { return FDatePicker; }
   TDateTime Date() const { return PickerDate(FDatePicker); }
   void SetDate(TDateTime date) { SetPickerDate(FDatePicker, date); }
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   QDateEdit* FDatePicker = nullptr;

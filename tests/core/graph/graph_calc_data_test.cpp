@@ -117,6 +117,7 @@ TEST_F(GraphCalc, ActionSeriesHasTitlesSpeedsAndRestoresIndices) {
   EXPECT_EQ(acts.GetData(0), 60) << "-1 reads each record's own index (weight here)";
   EXPECT_EQ(acts.GetData(1), 1);
   EXPECT_DOUBLE_EQ(static_cast<double>(acts.GetSpeed(1)), 6);
+  EXPECT_EQ(acts.ActArray, (std::vector<const TActData*>{&untitled, &titled}));
   EXPECT_EQ(untitled.RecordData->IndicationKind, 3);
   EXPECT_EQ(titled.RecordData->IndicationKind, 0);
 

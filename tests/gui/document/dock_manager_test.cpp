@@ -8,9 +8,11 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 
 #include "core/settings/app_data.h"
 #include "document_test_support.h"
+#include "gui/document/dock_parts.h"
 #include "gui/document/view_menu_items.h"
 
 namespace hakuvo::test {
@@ -123,7 +125,7 @@ TEST(DockManagerTest, AClosedDockedWindowComesBackFloatingAtTheDesktopCorner) {
   }
 }
 
-TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownOpensAtItsDesignSize) {
+TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownDocksOnTheRight) {
   TDiaryDocument document;
   TDockedWindow docked(&document);
   TDockManager& docks = *docked.Docks;
@@ -138,8 +140,8 @@ TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownOp
 
   docks.ShowForm(docked.Form("GoogleMapForm"));
   EXPECT_TRUE(docks.IsFormShown(docked.Form("GoogleMapForm")));
-  EXPECT_TRUE(docked.Host("GoogleMapForm")->isFloating());
-  EXPECT_EQ(docked.Host("GoogleMapForm")->size(), QSize(TDockingForm::DesignWidth, TDockingForm::DesignHeight));
+  EXPECT_EQ(docks.Site(docked.Form("GoogleMapForm")), dsRightPanel);
+  EXPECT_EQ(docks.PanelSize(dsRightPanel), DefaultPanelSize);
 
   // The frame's own close box follows the same rule as the View item.
   docks.DockInto(docked.Form("LinkForm"), dsBottomPanel);
@@ -162,6 +164,56 @@ TEST(DockManagerTest, AFloatingWindowClosedComesBackWhereItWasAndOneNeverShownOp
   EXPECT_EQ(closed.count(), 3);
 }
 
+// Every window turned on for the first time, one after the other: each docks where it gets a
+// usable size (the right panel while it has room, then the bottom one while neither panel is
+// squeezed by it), the rest float without covering each other.
+TEST(DockManagerTest, WindowsShownForTheFirstTimeDockWithAUsableSizeThenCascade) {
+  TDockedWindow docked;
+  TDockManager& docks = *docked.Docks;
+  docked.Window->resize(942, 731);
+  Settle();
+  // A bottom panel already there (as at the first start) takes the windows the right cannot.
+  docks.DockInto(docked.Form("ActMultiGraphForm"), dsBottomPanel);
+  Settle();
+  const char* const order[] = {"GoogleMapForm",  "LinkPreviewForm", "SpeedForm",      "LinkForm",         "GraphForm",
+                               "MonthGraphForm", "YearGraphForm",   "MultiGraphForm", "ActMultiGraphForm"};
+  for (const char* name : order) {
+    docks.ShowForm(docked.Form(name));
+    Settle();
+  }
+  std::vector<QPoint> floatingCorners;
+  int right = 0;
+  int bottom = 0;
+  for (const char* name : order) {
+    SCOPED_TRACE(name);
+    TDockingForm* form = docked.Form(name);
+    EXPECT_TRUE(docks.IsFormShown(form));
+    const QSize size = docked.Host(name)->size();
+    const int usable = QString::fromUtf8(name).startsWith("Link") ? 150 : 200;
+    switch (docks.Site(form)) {
+      case dsRightPanel:
+        ++right;
+        EXPECT_GE(size.height(), usable);
+        EXPECT_GE(size.width(), 200);
+        break;
+      case dsBottomPanel:
+        ++bottom;
+        EXPECT_GE(size.height(), usable);
+        EXPECT_GE(size.width(), 200);
+        break;
+      default:
+        EXPECT_TRUE(docked.Host(name)->isFloating());
+        EXPECT_EQ(
+            std::count(floatingCorners.begin(), floatingCorners.end(), FloatingBounds(*docked.Host(name)).topLeft()),
+            0);
+        floatingCorners.push_back(FloatingBounds(*docked.Host(name)).topLeft());
+    }
+  }
+  EXPECT_GE(right, 1);
+  EXPECT_GE(bottom, 3);
+  EXPECT_EQ(right + bottom + static_cast<int>(floatingCorners.size()), 9);
+}
+
 TEST(DockManagerTest, TabsPopTheirWindowOutBesideTheStripAndPinItIntoThePanel) {
   TDockedWindow docked;
   TDockManager& docks = *docked.Docks;
@@ -179,10 +231,15 @@ TEST(DockManagerTest, TabsPopTheirWindowOutBesideTheStripAndPinItIntoThePanel) {
   EXPECT_FALSE(docks.IsPanelShown(dsRightPanel));
   EXPECT_TRUE(docks.IsFormShown(day));
   EXPECT_EQ(docks.PoppedOutForm(), nullptr);
+  // No tab is drawn as chosen while no tab's window is out.
+  auto* tabStrip = static_cast<TTabStrip*>(bar->parentWidget());
+  EXPECT_FALSE(tabStrip->IsTabHighlighted());
 
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
   Settle();
   ASSERT_EQ(docks.PoppedOutForm(), month);
+  EXPECT_TRUE(tabStrip->IsTabHighlighted());
+  EXPECT_EQ(bar->currentIndex(), 1);
   EXPECT_TRUE(month->isVisible());
   const QRect popped = docks.PopOutGeometry();
   const QRect strip = bar->parentWidget()->geometry();
@@ -348,7 +405,7 @@ TEST(ViewMenuItemsTest, ExtendedItemsShowOnlyWithAllFeaturesAndTheChoiceIsKept) 
   QStringList texts;
   for (QAction* action : menu.actions()) texts << action->text();
   EXPECT_EQ(texts, (QStringList{"グラフ(&A)", "日グラフ(&D)", "月グラフ(&M)", "年グラフ(&Y)", "グラフ（2データ）(&T)",
-                                "リンク(&F)", "リンクプレビュー(&P)", "地図(&G)", "リンク速度グラフ(&S)", "",
+                                "リンク(&F)", "リンクプレビュー(&P)", "地図(&G)", "速度グラフ(&S)", "",
                                 "すべての機能を表示する(&X)"}));
   auto visibleItems = [&] {
     QStringList visible;

@@ -1,5 +1,6 @@
 #include "gui/links/link_form.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -8,6 +9,7 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -175,11 +177,17 @@ TEST_F(LinkFormTest, TheDetailViewStartsNoWorkerAndShowsNoImages) {
   EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "名称");
   EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "リンク");
   EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "備考");
-  EXPECT_EQ(Form->ReportView()->columnWidth(0), 130);
-  EXPECT_EQ(Form->ReportView()->columnWidth(1), 70);
+  // The name column takes the room the type and note columns leave; those fit their texts.
+  QTreeView* view = Form->ReportView();
+  view->header()->resize(view->viewport()->width(), view->header()->height());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view->columnWidth(0) + view->columnWidth(1) + view->columnWidth(2), view->viewport()->width());
+  EXPECT_GE(view->columnWidth(2), view->fontMetrics().horizontalAdvance(QString::fromStdString(Folder.Path().string())))
+      << "the note is not cut";
+  EXPECT_GT(view->columnWidth(0), 300) << "a 700-pixel window shows whole names";
 }
 
-TEST_F(LinkFormTest, ATrackFeedsTheMapAndTheSpeedGraphAndLeavesThePreviewsPicture) {
+TEST_F(LinkFormTest, ATrackFeedsTheMapAndTheSpeedGraphAndClearsThePreviewsPicture) {
   TLinkDataList list;
   TImageFileLink* photo = Photo("a.png", 200, 100);
   list.Add(photo);
@@ -189,12 +197,11 @@ TEST_F(LinkFormTest, ATrackFeedsTheMapAndTheSpeedGraphAndLeavesThePreviewsPictur
   list.Add(gps);
   Form->SetLinkDataList(&list);
   ASSERT_TRUE(Preview->HasPicture());
-  const qint64 shown = Preview->Picture()->Picture().cacheKey();
   Form->SelectLink(gps);
   EXPECT_EQ(Map.Link, gps);
   EXPECT_EQ(Speed.Link, gps);
   EXPECT_EQ(Speed.Category, "ジョギング");
-  EXPECT_EQ(Preview->Picture()->Picture().cacheKey(), shown);
+  EXPECT_FALSE(Preview->HasPicture()) << "the photograph is not the track's";
   EXPECT_FALSE(Preview->IsRotationOffered());
 
   // A thing reaches only the preview.
@@ -205,6 +212,88 @@ TEST_F(LinkFormTest, ATrackFeedsTheMapAndTheSpeedGraphAndLeavesThePreviewsPictur
   Form->SelectLink(list[2]);
   EXPECT_EQ(Preview->LinkData(), list[2]);
   EXPECT_EQ(Map.Link, gps);
+}
+
+// The first link reaches the other windows once when the list is given, whether or not the link
+// window is on the screen, and again when a row already highlighted is given anew.
+TEST_F(LinkFormTest, AListsFirstLinkReachesTheOtherWindowsOnceShownOrHidden) {
+  for (const bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "link window shown" : "link window hidden");
+    Form->setVisible(shown);
+    auto track = std::make_unique<TGpsFileLink>();
+    track->FileName = Folder.Path("run.gpx");
+    TGpsFileLink* gps = Keep(std::move(track));
+    TLinkDataList one;
+    one.Add(gps);
+    int fed = 0;
+    struct TCountingMap : TFakeMap {
+      int* Fed;
+      void SetMapLinkData(const TLinkData* link) override {
+        ++*Fed;
+        TFakeMap::SetMapLinkData(link);
+      }
+    } counting;
+    counting.Fed = &fed;
+    Ports.Map = &counting;
+    Form->SetLinkDataList(&one);
+    EXPECT_EQ(counting.Link, gps);
+    EXPECT_EQ(Speed.Link, gps);
+    EXPECT_EQ(fed, 1);
+    EXPECT_EQ(Form->CurrentLink(), gps);
+    // The same outing chosen again (its row already highlighted) shows its track again.
+    counting.ClearMap();
+    Speed.ClearSpeedGraph();
+    Form->SetLinkDataList(&one);
+    EXPECT_EQ(counting.Link, gps);
+    EXPECT_EQ(Speed.Link, gps);
+    EXPECT_EQ(fed, 2);
+    // Shown later, the window highlights the link the others show without handing it on again.
+    Form->show();
+    ASSERT_EQ(Form->Model()->rowCount(), 1);
+    EXPECT_TRUE(Form->ReportView()->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(fed, 2);
+    Form->SetLinkDataList(nullptr);
+    Ports.Map = &Map;
+  }
+}
+
+// A track's thumbnail and preview are its outline, drawn in blue; a track that cannot be read
+// keeps the page symbol and an empty preview.
+TEST_F(LinkFormTest, ATracksThumbnailAndPreviewShowItsOutline) {
+  const std::string gpx =
+      "<gpx version=\"1.1\"><trk><trkseg>"
+      "<trkpt lat=\"35.000\" lon=\"139.000\"/><trkpt lat=\"35.010\" lon=\"139.000\"/>"
+      "<trkpt lat=\"35.010\" lon=\"139.012\"/></trkseg></trk></gpx>";
+  const auto countBlue = [](const QImage& image) {
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb pixel = image.pixel(x, y);
+        if (qBlue(pixel) > 180 && qRed(pixel) < 120) ++blue;
+      }
+    }
+    return blue;
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool outline;
+  } cases[] = {{"walk.gpx", gpx, true}, {"broken.gpx", "<gpx><trk>", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLinkDataList list;
+    auto track = std::make_unique<TGpsFileLink>();
+    track->FileName = Folder.Write(c.name, c.bytes);
+    list.Add(Keep(std::move(track)));
+    Form->SetLinkDataList(&list);
+    ASSERT_TRUE(ServeUntil([this] { return AllThumbnails(); }));
+    EXPECT_EQ(countBlue(Form->ThumbnailImage(0)) > 20, c.outline);
+    EXPECT_EQ(Preview->HasPicture(), c.outline);
+    if (c.outline) {
+      EXPECT_GT(countBlue(Preview->Picture()->Picture()), 20);
+    }
+    Form->SetLinkDataList(nullptr);
+  }
 }
 
 TEST_F(LinkFormTest, TurningThePhotographInThePreviewRemakesTheThumbnails) {
@@ -360,7 +449,7 @@ TEST_F(LinkFormTest, ADragNamesTheSelectedLinksOnlyWhileTheyAreStillShownWhereTh
 TEST_F(LinkFormTest, ADoubleClickOpensAFileAndShowsThingsAndPersonsReadOnly) {
   TLinkDataList list;
   auto file = std::make_unique<TFileLink>();
-  file->FileName = Folder.Path("manual.pdf");
+  file->FileName = Folder.Write("manual.pdf", "%PDF");
   list.Add(Keep(std::move(file)));
   auto person = std::make_unique<TPersonLink>();
   person->SetFirstName("花子");
@@ -368,7 +457,12 @@ TEST_F(LinkFormTest, ADoubleClickOpensAFileAndShowsThingsAndPersonsReadOnly) {
   Form->SetLinkDataList(&list);
   QStringList opened;
   QStringList dialogs;
-  Form->SetOpener([&](const QString& name) { opened << name; });
+  QStringList told;
+  Form->SetOpener([&](const QString& name) {
+    opened << name;
+    return true;
+  });
+  Form->SetOpenFailureReporter([&](const QString& message) { told << message; });
   Form->SetDialogRunner([&](QDialog& dialog) {
     auto& entry = dynamic_cast<TLinkEntryDialog&>(dialog);
     entry.Prepare();
@@ -380,6 +474,16 @@ TEST_F(LinkFormTest, ADoubleClickOpensAFileAndShowsThingsAndPersonsReadOnly) {
   Form->OpenRow(1);
   EXPECT_EQ(opened, QStringList({QString::fromStdString(Folder.Path("manual.pdf"))}));
   EXPECT_EQ(dialogs, QStringList({"人設定"}));
+  EXPECT_TRUE(told.isEmpty());
+
+  // A file no program takes, and a file that is gone, are told in a box.
+  const QString pdf = QString::fromStdString(Folder.Path("manual.pdf"));
+  Form->SetOpener([](const QString&) { return false; });
+  Form->OpenRow(0);
+  std::filesystem::remove(Folder.Path("manual.pdf"));
+  Form->OpenRow(0);
+  EXPECT_EQ(told, QStringList({QStringLiteral("[ %1 ]を開くプログラムがありません").arg(pdf),
+                               QStringLiteral("[ %1 ]が見つかりません").arg(pdf)}));
 }
 
 TEST_F(LinkFormTest, AListChangedDuringRunsEndsWithTheThumbnailsOfTheLastList) {

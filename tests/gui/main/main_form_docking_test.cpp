@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/datafile/day_data_file.h"
 #include "core/model/category_info_list.h"
@@ -17,6 +18,7 @@
 #include "gui/list/act_list_view.h"
 #include "gui/search/act_form.h"
 #include "main_form_fixture.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -91,6 +93,24 @@ TEST_F(MainFormDockingTest, TheDiaryOpenedAtStartShowsItsSelectedRowAboveTheDock
   const QRect row = form.ListView()->visualRect(form.ListModel()->index(199, 0));
   EXPECT_TRUE(form.ListView()->viewport()->rect().contains(row))
       << row.y() << " of " << form.ListView()->viewport()->height();
+}
+
+// The list and the panels keep their shares from one run to the next, the first run included.
+TEST_F(MainFormDockingTest, TheListKeepsItsHeightAcrossRestarts) {
+  std::vector<int> heights;
+  std::vector<int> panels;
+  for (int run = 0; run < 3; ++run) {
+    TMainForm& form = MakeForm();
+    Settle();
+    heights.push_back(form.ListView()->height());
+    panels.push_back(form.Docks().PanelSize(dsBottomPanel));
+    DestroyForm();
+  }
+  EXPECT_EQ(heights[1], heights[0]);
+  EXPECT_EQ(heights[2], heights[0]);
+  EXPECT_EQ(panels[1], panels[0]);
+  EXPECT_EQ(panels[2], panels[0]);
+  EXPECT_GT(heights[0], 200) << "more than a few rows";
 }
 
 TEST_F(MainFormDockingTest, StoredEmptyListsShowNoChildWindow) {
@@ -321,9 +341,12 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
                         "リンク(&F)",
                         "リンクプレビュー(&P)",
                         "地図(&G)",
-                        "リンク速度グラフ(&S)",
+                        "速度グラフ(&S)",
                         "-",
                         "地図初期表示設定(&M)...",
+                        "物リスト設定(&T)...",
+                        "人リスト設定(&P)...",
+                        "リンク表示設定(&L)...",
                         "全画面表示",
                         "-",
                         "すべての機能を表示する(&X)"};
@@ -339,9 +362,45 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
   TMainForm& again = MakeForm();
   EXPECT_TRUE(again.ViewItems().ShowAllAction()->isChecked());
   EXPECT_EQ(ShownItems(*again.ViewMenu()), all);
-  // The map was left floating and shown: it comes back so.
-  EXPECT_EQ(again.Docks().Site(Window("GoogleMapForm")), dsFloating);
+  // The map, shown for the first time, docked on the right; it comes back there.
+  EXPECT_EQ(again.Docks().Site(Window("GoogleMapForm")), dsRightPanel);
   EXPECT_TRUE(again.Docks().IsFormShown(Window("GoogleMapForm")));
+}
+
+// A new user turns on every window from the View menu, one after the other: none opens as a
+// caption without room; the first-start graphs keep theirs.
+TEST_F(MainFormDockingTest, EveryWindowTurnedOnFromTheViewMenuGetsAUsableSize) {
+  const fs::path diary = Dir / "all.hkvj";
+  WriteDiary(diary, TenOutings());
+  TMainForm& form = MakeForm({QString::fromStdString(diary.string())});
+  form.ViewItems().SetShowAll(true);
+  for (TDockingForm* window : form.DockingFormList()) {
+    QAction* item = form.ViewItems().FormAction(window->Name());
+    ASSERT_NE(item, nullptr);
+    if (!item->isChecked()) item->trigger();
+    Settle();
+  }
+  std::vector<QPoint> corners;
+  for (TDockingForm* window : form.DockingFormList()) {
+    SCOPED_TRACE(window->Name().toStdString());
+    EXPECT_TRUE(form.Docks().IsFormShown(window));
+    const TDockSite site = form.Docks().Site(window);
+    if (site == dsBottomTabs || site == dsRightTabs) continue;
+    const QSize size = form.Docks().Host(window)->size();
+    EXPECT_GE(size.height(), window->Name().startsWith(QStringLiteral("Link")) ? 150 : 200);
+    EXPECT_GE(size.width(), 200);
+    if (site == dsFloating) {
+      const QPoint corner = FloatingBounds(*form.Docks().Host(window)).topLeft();
+      EXPECT_EQ(std::count(corners.begin(), corners.end(), corner), 0) << "floating windows cascade";
+      corners.push_back(corner);
+    }
+  }
+  EXPECT_GT(form.ListView()->height(), 100) << "the list keeps room for its rows";
+  std::vector<QWidget*> shown{&form};
+  for (TDockingForm* window : form.DockingFormList()) {
+    if (form.Docks().Site(window) == dsFloating) shown.push_back(form.Docks().Host(window));
+  }
+  SaveDesktopScreenshot(shown, QStringLiteral("main_window_all_windows"));
 }
 
 TEST_F(MainFormDockingTest, ASearchWindowsChoiceReachesTheMainWindowOnlyThroughTheEventLoop) {

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
+#include <QDockWidget>
 #include <QDropEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -14,11 +16,13 @@
 #include "core/gps/scoped_time_zone.h"
 #include "core/register/register_fixtures.h"
 #include "gui/common/progress_dialog.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/links/find_file_dialog.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "main_form_fixture.h"
 #include "support/scoped_clock.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -120,6 +124,87 @@ TEST_F(MainFormDropTest, StopKeepsWhatWasDroppedAndAFailedTrackIsReported) {
   // The photograph before the track is in the list and the diary is marked as changed.
   EXPECT_EQ(form.ListModel()->RowCount(), 12);
   EXPECT_TRUE(form.IsChange());
+}
+
+// A track and two photographs of one morning, chosen in the import dialog or copied in a file
+// manager, become one outing as a drop makes it: the track gives its times and distance.
+TEST_F(MainFormDropTest, FilesImportedFromTheDialogOrPastedAsAFileListBecomeAnOuting) {
+  const std::vector<TrackPoint> walk = {{35.60, 139.70, "2024-05-20T07:00:00Z"},
+                                        {35.61, 139.70, "2024-05-20T07:20:00Z"},
+                                        {35.62, 139.70, "2024-05-20T07:40:00Z"}};
+  const QStringList files = {QString::fromStdString(Folder.Write("morning.gpx", GpxBytes(walk))),
+                             QString::fromStdString(Photo("a.jpg", "2024:05:20 07:10:00")),
+                             QString::fromStdString(Photo("b.jpg", "2024:05:20 07:30:00"))};
+  for (const bool pasted : {false, true}) {
+    SCOPED_TRACE(pasted ? "pasted" : "import dialog");
+    TMainForm& form = OpenOutings();
+    form.AppData().ChildWindowInfo.DropFileDialogJpeg = true;
+    form.AppData().ChildWindowInfo.DropFileDialogGps = true;
+    if (pasted) {
+      auto* data = new QMimeData;
+      QList<QUrl> urls;
+      for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+      data->setUrls(urls);
+      QGuiApplication::clipboard()->setMimeData(data);
+      QTest::keyClick(form.ListView(), Qt::Key_V, Qt::ControlModifier);
+    } else {
+      // Cancelled, the dialog changes nothing.
+      form.ImportFilesAction()->trigger();
+      EXPECT_EQ(form.ListModel()->RowCount(), 10);
+      EXPECT_FALSE(form.IsChange());
+      OpenManyAnswers.push_back(files);
+      form.ImportFilesAction()->trigger();
+      ASSERT_EQ(FileDialogRequests.size(), 2u);
+      EXPECT_EQ(FileDialogRequests.back().Caption, QStringLiteral("ファイルの取り込み"));
+      EXPECT_TRUE(FileDialogRequests.back().Filter.contains(QStringLiteral("*.gpx")));
+    }
+    EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    ASSERT_EQ(form.ListModel()->RowCount(), 11);
+    const QList<int> selected = form.ListView()->SelectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    const TActData* act = form.ListModel()->Act(selected[0]);
+    ASSERT_EQ(act->LinkDataList.Count(), 3);
+    EXPECT_NE(dynamic_cast<const TGpsFileLink*>(act->LinkDataList[0]), nullptr);
+    EXPECT_NE(dynamic_cast<const TImageFileLink*>(act->LinkDataList[1]), nullptr);
+    EXPECT_EQ(form.ListModel()->Text(selected[0], 1), QStringLiteral("07:00"));
+    EXPECT_EQ(form.ListModel()->Text(selected[0], 2), QStringLiteral("07:40"));
+    EXPECT_EQ(form.ListModel()->Text(selected[0], 4), QStringLiteral("2.2"));
+    EXPECT_TRUE(form.IsChange());
+    if (!pasted) {
+      // What a new user then sees: the link window and the map turned on from the View menu.
+      form.ViewItems().SetShowAll(true);
+      form.ViewItems().FormAction(QStringLiteral("LinkForm"))->trigger();
+      form.ViewItems().FormAction(QStringLiteral("GoogleMapForm"))->trigger();
+      form.SelectRow(selected[0]);
+      for (int i = 0; i < 40; ++i) QTest::qWait(50);
+      std::vector<QWidget*> shown{&form};
+      for (TDockingForm* window : form.DockingFormList()) {
+        if (form.Docks().IsFormShown(window) && form.Docks().Site(window) == dsFloating) {
+          shown.push_back(form.Docks().Host(window));
+        }
+      }
+      SaveDesktopScreenshot(shown, QStringLiteral("imported_outing"));
+    }
+    form.SetIsChange(false);
+    DestroyForm();
+    FileDialogRequests.clear();
+  }
+}
+
+TEST_F(MainFormDropTest, TheImportCommandStandsInTheFileMenuBeforeTheRecentFiles) {
+  TMainForm& form = OpenOutings();
+  QStringList texts;
+  for (const QAction* item : form.FileMenu()->actions()) texts << (item->isSeparator() ? "-" : item->text());
+  const qsizetype import = texts.indexOf(QStringLiteral("ファイルの取り込み(&I)..."));
+  ASSERT_GT(import, 0);
+  EXPECT_EQ(texts.at(import - 1), "-");
+  EXPECT_EQ(texts.at(import + 1), QStringLiteral("更新されたファイルを登録(&F)..."));
+  EXPECT_TRUE(texts.at(import + 2) == "-") << "the recent files follow after a separator";
+  EXPECT_EQ(texts.last(), QStringLiteral("終了(&X)"));
+  EXPECT_TRUE(form.ImportFilesAction()->isVisible());
+  EXPECT_FALSE(form.RegisterUpdatedFilesAction()->isVisible()) << "an extended command";
+  form.ViewItems().SetShowAll(true);
+  EXPECT_TRUE(form.RegisterUpdatedFilesAction()->isVisible());
 }
 
 // A route with one change of trains, as the route-search page copies it.

@@ -165,7 +165,8 @@ TEST_F(MainFormFileTest, RecentFilesStandBeforeExitInTheFileMenu) {
   for (QAction* action : form.FileMenu()->actions())
     texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(texts, (QStringList{"新規作成(&N)", "開く(&O)...", "上書き保存(&S)", "名前を付けて保存(&A)...", "-",
-                                "b&&c.hkvj", "a.hkvj", "-", "終了(&X)"}));
+                                "ファイルの取り込み(&I)...", "更新されたファイルを登録(&F)...", "-", "b&&c.hkvj",
+                                "a.hkvj", "-", "終了(&X)"}));
   // Choosing an entry opens it and moves it to the top.
   form.HistoryMenu().EntryActions()[1]->trigger();
   Settle();

@@ -104,6 +104,14 @@ TMainFormHooks MainFormTest::Hooks() {
     OpenAnswers.pop_front();
     return answer;
   };
+  hooks.OpenFileNames = [this](QWidget*, const TFileDialogRequest& request) {
+    ++FileDialogs;
+    FileDialogRequests.push_back(request);
+    if (OpenManyAnswers.empty()) return QStringList();
+    const QStringList answer = OpenManyAnswers.front();
+    OpenManyAnswers.pop_front();
+    return answer;
+  };
   hooks.SaveFileName = [this](QWidget*, const TFileDialogRequest& request) {
     ++FileDialogs;
     FileDialogRequests.push_back(request);

@@ -74,6 +74,7 @@ class MainFormTest : public ::testing::Test {
   std::deque<TDiskChangeAnswer> DiskAnswers;
   std::deque<QString> OpenAnswers;
   std::deque<QString> SaveAnswers;
+  std::deque<QStringList> OpenManyAnswers;  // the multi-select dialog's choices
   int FileDialogs = 0;
   std::vector<TFileDialogRequest> FileDialogRequests;
   // Runs a modal dialog; by default it is cancelled.

@@ -73,5 +73,30 @@ TEST_F(MainFormGraphTest, ActionGraphClickSelectsTheRowAndDeleteRecomputesTheGra
   EXPECT_EQ(acts.Chart()->PointCount(0), 2);
 }
 
+// A train ride (another category) stands between the outings in the list: the graph's point
+// names the outing, whose row is not its place among the jogging outings.
+TEST_F(MainFormGraphTest, ActionGraphClickSelectsTheOutingWhenOtherCategoriesShareTheList) {
+  TMainForm& form = Open({{2014, 3, 5, "a", 4},
+                          {2014, 3, 6, "ride", 12, {}, ctVehicle},
+                          {2014, 3, 7, "b", 7},
+                          {2014, 3, 8, "ride back", 12, {}, ctVehicle},
+                          {2014, 3, 9, "c", 2}});
+  auto& acts = Shown<TActMultiGraphForm>(form, "ActMultiGraphForm");
+  ASSERT_EQ(acts.Chart()->PointCount(0), 3);
+  const struct {
+    int point;
+    int row;
+    const char* title;
+  } cases[] = {{0, 0, "a"}, {1, 2, "b"}, {2, 4, "c"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    form.ListView()->clearSelection();
+    QTest::mouseClick(acts.Chart(), Qt::LeftButton, {}, BarMiddle(*acts.Chart(), c.point));
+    Settle();
+    ASSERT_EQ(form.ListView()->SelectedRows(), QList<int>{c.row});
+    EXPECT_EQ(form.ListModel()->Act(c.row)->Title, c.title);
+  }
+}
+
 }  // namespace
 }  // namespace hakuvo::test

@@ -1,9 +1,11 @@
 // The link window as the main window drives it: the chosen outing's links, the thing and person
 // list commands, and outings that go while the window shows their links.
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QStandardItemModel>
 #include <QUrl>
@@ -15,6 +17,7 @@
 #include "core/model/act_data.h"
 #include "core/model/day_data.h"
 #include "core/model/link_data.h"
+#include "gui/document/view_menu_items.h"
 #include "gui/document/window_ports.h"
 #include "gui/links/link_form.h"
 #include "gui/links/link_preview_form.h"
@@ -274,6 +277,40 @@ TEST_F(MainFormLinksTest, DeletingAThingWithOkTakesItOutOfEveryOuting) {
   EXPECT_EQ(Form->ThingList().Count(), 1);
   EXPECT_EQ(Act(0)->LinkDataList.Count(), 1);
   EXPECT_FALSE(form.IsChange());
+}
+
+// The thing, person and link display commands are the diary's extended commands: out of sight
+// at first, in the View menu with "すべての機能を表示する", each opening its dialog.
+TEST_F(MainFormLinksTest, TheListAndDisplayCommandsShowWithAllFeaturesAndOpenTheirDialogs) {
+  TMainForm& form = MakeDiary();
+  const struct {
+    const char* name;
+    const char* title;
+  } commands[] = {{"ThingListSetAction", "物リスト設定"},
+                  {"PersonListSetAction", "人リスト設定"},
+                  {"LinkViewInfoAction", "リンク表示設定"}};
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.name);
+    auto* action = form.findChild<QAction*>(QString::fromUtf8(c.name));
+    ASSERT_NE(action, nullptr);
+    EXPECT_FALSE(action->isVisible());
+    EXPECT_TRUE(form.ViewMenu()->actions().contains(action));
+  }
+  form.ViewItems().SetShowAll(true);
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.name);
+    auto* action = form.findChild<QAction*>(QString::fromUtf8(c.name));
+    EXPECT_TRUE(action->isVisible());
+    QString shown;
+    RunDialog = [&](QDialog& dialog) {
+      shown = dialog.windowTitle();
+      return int(QDialog::Rejected);
+    };
+    action->trigger();
+    EXPECT_EQ(shown, QString::fromUtf8(c.title));
+  }
+  form.ViewItems().SetShowAll(false);
+  EXPECT_FALSE(form.findChild<QAction*>(QStringLiteral("ThingListSetAction"))->isVisible());
 }
 
 }  // namespace

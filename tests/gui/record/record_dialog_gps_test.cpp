@@ -11,6 +11,7 @@
 #include "gui/record/record_dialog_link_list.h"
 #include "gui/record/time_record_dialogs.h"
 #include "record_dialog_test_util.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -101,6 +102,50 @@ TEST_F(RecordDialogTracks, TheDistanceHasOneDecimalAndHonoursTheRouteRange) {
   dialog.ReadGpsDistanceCommand();
   EXPECT_EQ(dialog.RecordEdit()->text(), QStringLiteral("1.1"));
   EXPECT_TRUE(Errors.isEmpty());
+}
+
+// A track added through ファイル追加 to an outing whose times and distance are as the dialog
+// opened them fills them at once; fields the user has written are left alone; the link is a
+// track's, with the link row's commands for later changes.
+TEST_F(RecordDialogTracks, ATrackAddedToUntouchedFieldsFillsTheTimesAndTheDistance) {
+  const QString track = QString::fromStdString(Files.Write("added.gpx", kTrack));
+  const struct {
+    const char* name;
+    const char* typedDistance;  // written by the user before adding, or null
+    QString start, end, distance;
+  } cases[] = {
+      {"untouched", nullptr, "06:58", "07:41", "2.2"},
+      {"distance typed", "5", "00:00", "01:00", "5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTimeRecordDialog dialog;
+    Open(dialog);
+    ASSERT_EQ(dialog.TimeEdit()->text(), QStringLiteral("00:00"));
+    if (c.typedDistance != nullptr) dialog.RecordEdit()->setText(QString::fromUtf8(c.typedDistance));
+    dialog.AddFiles({track});
+    ASSERT_EQ(dialog.LinkList()->topLevelItemCount(), 1);
+    EXPECT_NE(dynamic_cast<TGpsFileLink*>(dialog.LinkList()->RowLink(0)), nullptr);
+    EXPECT_EQ(dialog.TimeEdit()->text(), c.start);
+    EXPECT_EQ(dialog.EndTimeEdit()->text(), c.end);
+    EXPECT_EQ(dialog.RecordEdit()->text(), c.distance);
+    EXPECT_TRUE(Errors.isEmpty());
+    if (c.typedDistance == nullptr) SaveScreenshot(dialog, QStringLiteral("record_dialog_track_added"));
+  }
+  // A second track does not overwrite what the first one gave.
+  TTimeRecordDialog dialog;
+  Open(dialog);
+  dialog.AddFiles({track});
+  dialog.AddFiles({QString::fromStdString(Files.Write(
+      "other.gpx",
+      QString::fromUtf8(kTrack).replace(QStringLiteral("T06:58"), QStringLiteral("T05:00")).toStdString()))});
+  EXPECT_EQ(dialog.TimeEdit()->text(), QStringLiteral("06:58"));
+  // A track its reader refuses is reported; the link stays for the user to replace.
+  TTimeRecordDialog broken;
+  Open(broken);
+  broken.AddFiles({QString::fromStdString(Files.Write("broken.gpx", "<gpx><trk>"))});
+  EXPECT_EQ(broken.LinkList()->topLevelItemCount(), 1);
+  EXPECT_EQ(Errors.size(), 1);
 }
 
 TEST_F(RecordDialogTracks, ThePositionOfTheFirstFixGoesIntoThePlace) {

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "core/model/act_data.h"
@@ -12,6 +14,7 @@
 #include "gui/record/record_dialog_link_list.h"
 #include "gui/record/record_dialogs.h"
 #include "record_dialog_test_util.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -154,14 +157,14 @@ TEST_F(RecordDialogLayout, TheDateWalkingDialogDropsItsHiddenRowsAndKeepsThePitc
   EXPECT_EQ(Bottom(dialog.Memo()), dialog.RecordPanel()->height() - 18);
 }
 
-TEST_F(RecordDialogLayout, TheDateDialogsOfferNoThingsToLink) {
+TEST_F(RecordDialogLayout, TheDateDialogsOfferThingsPersonsAndFilesToLink) {
   auto info = std::make_unique<TEnergyConsumptionCategoryInfo>();
   info->SetCategory(ctJogging);
   TDateEnergyConsumptionRecordDialog dialog;
   dialog.SetCategoryInfo(*info);
   dialog.SetActData(TJoggingAct());
   ShowAndSettle(dialog);
-  EXPECT_FALSE(dialog.AddThingAction()->isVisible());
+  EXPECT_TRUE(dialog.AddThingAction()->isVisible());
   EXPECT_TRUE(dialog.AddPersonAction()->isVisible());
   EXPECT_TRUE(dialog.AddFileAction()->isVisible());
 
@@ -240,6 +243,46 @@ TEST_F(RecordDialogLayout, TheStoredLayoutIsRestoredAndStoredBack) {
   EXPECT_EQ(back.LinkListTitle, 90);
   EXPECT_EQ(back.LinkListLink, 60);
   EXPECT_EQ(back.LinkListNote, 140);
+}
+
+// リンク(&K) on a dialog on the screen: the form keeps its width, the dialog grows by the panel
+// (no further than the screen) and shrinks back when the panel goes.
+TEST_F(RecordDialogLayout, TheLinkPanelWidensTheDialogInsteadOfSqueezingTheForm) {
+  auto category = FullCategory();
+  TRecordDialog dialog;
+  dialog.SetCategoryInfo(*category);
+  dialog.SetActData(TActData());
+  dialog.SetLinkPanelWidth(280);
+  dialog.SetLinkPanelVisible(false);
+  // Narrow enough that the panel fits beside it on the smallest screen a test runs on.
+  dialog.resize(440, 450);
+  ShowAndSettle(dialog);
+  ASSERT_FALSE(dialog.IsLinkPanelVisible());
+  const int formWidth = dialog.RecordPanel()->width();
+  const int dialogWidth = dialog.width();
+  dialog.LinkButton()->click();
+  ShowAndSettle(dialog);
+  ASSERT_TRUE(dialog.IsLinkPanelVisible());
+  EXPECT_EQ(dialog.RecordPanel()->width(), formWidth);
+  EXPECT_EQ(dialog.LinkPanelWidth(), 280);
+  EXPECT_GE(dialog.width(), dialogWidth + 280);
+  SaveScreenshot(dialog, QStringLiteral("record_dialog_link_panel"));
+  const QRect screen = dialog.screen()->availableGeometry();
+  EXPECT_LE(dialog.frameGeometry().right(), screen.right());
+  dialog.LinkButton()->click();
+  ShowAndSettle(dialog);
+  EXPECT_FALSE(dialog.IsLinkPanelVisible());
+  EXPECT_EQ(dialog.width(), dialogWidth);
+  EXPECT_EQ(dialog.RecordPanel()->width(), formWidth);
+
+  // Where the screen ends, the dialog stops growing and stays on it.
+  dialog.resize(screen.width() - 100, 450);
+  ShowAndSettle(dialog);
+  dialog.LinkButton()->click();
+  ShowAndSettle(dialog);
+  EXPECT_LE(dialog.frameGeometry().width(), screen.width());
+  EXPECT_GE(dialog.frameGeometry().left(), screen.left());
+  EXPECT_LE(dialog.frameGeometry().right(), screen.right());
 }
 
 TEST_F(RecordDialogLayout, NeverStoredBoundsKeepTheDialogCentredAndTheLinkPanelFollowsItsFlag) {
