@@ -332,8 +332,8 @@ void TSpeedForm::DisplaySettingsCommand() {
   if (info == nullptr) return;
   std::unique_ptr<TCategorySetDialog> dialog = CreateCategorySetDialog(this, FCategoryType);
   dialog->SetCategoryInfo(info);
-  // The dialog never shows its speed-graph page; the year page comes to the front.
-  dialog->SetActivePage(TCategorySetDialog::piYearGraph);
+  // The speed page, alone: it also holds the map line of the same tracks.
+  dialog->SetActivePage(TCategorySetDialog::piSpeedGraph);
   if (FRunDialog(*dialog) != QDialog::Accepted) return;
   FDocument->DayDataList().SetCategoryInfo(*info);
   Redraw();

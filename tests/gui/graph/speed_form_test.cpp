@@ -1,5 +1,9 @@
 #include "gui/graph/speed_form.h"
 
+#include <QStackedWidget>
+#include <QTabBar>
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <qcustomplot.h>
@@ -19,6 +23,7 @@
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
 #include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_pages.h"
 #include "gui/document/diary_document.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
@@ -236,25 +241,74 @@ TEST_F(SpeedFormTest, CopyImagePutsTheChartOnTheClipboard) {
   EXPECT_EQ(Form->CopyImageAction()->text(), QStringLiteral("画像をクリップボードにコピー(&I)"));
 }
 
-TEST_F(SpeedFormTest, SettingsButtonOpensTheYearPageWithoutTheSpeedPage) {
+TEST_F(SpeedFormTest, SettingsButtonOpensTheSpeedPageAloneWithLimitAveragesAndTheMapLine) {
   ShowTrack(kRun);
   QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
-  bool yearInFront = false;
-  bool speedHidden = false;
+  bool speedAlone = false;
   Form->SetDialogRunner([&](QDialog& dialog) {
     auto& settings = static_cast<TCategorySetDialog&>(dialog);
     settings.show();
-    yearInFront = settings.TabBar()->currentIndex() == TCategorySetDialog::piYearGraph &&
-                  settings.TabBar()->isTabVisible(TCategorySetDialog::piYearGraph);
-    speedHidden = !settings.TabBar()->isTabVisible(TCategorySetDialog::piSpeedGraph);
+    speedAlone =
+        settings.Pages()->currentIndex() == TCategorySetDialog::piSpeedGraph && !settings.TabBar()->isVisible();
+    if (const char* shot = std::getenv("HAKUVO_SHOT_SPEED_PAGE")) settings.grab().save(QString::fromLocal8Bit(shot));
+    TSpeedSettingsPage& page = *settings.SpeedPage();
+    page.LimitSpeedEdit()->setText(QStringLiteral("25"));
+    page.SpeedAverageEdit()->setText(QStringLiteral("5"));
+    page.AltitudeAverageEdit()->setText(QStringLiteral("3"));
+    page.MapWidthEdit()->setText(QStringLiteral("6"));
+    page.MapOpacityEdit()->setText(QStringLiteral("0.5"));
+    page.MapLimitSpeedEdit()->setText(QStringLiteral("30"));
     settings.hide();
     return static_cast<int>(QDialog::Rejected);
   });
   Form->SettingsAction()->trigger();
-  EXPECT_TRUE(yearInFront);
-  EXPECT_TRUE(speedHidden);
+  EXPECT_TRUE(speedAlone);
   EXPECT_EQ(changed.count(), 0);
+  const TCategoryInfo& info = *Document.CategoryInfoList().GetCategoryItems(ctJogging);
+  EXPECT_EQ(info.SpeedGraphInfo().LimitSpeed(), 0);  // cancelled: nothing stored
 
+  // OK stores the new fields where the diary file keeps them.
+  Form->SetDialogRunner([&](QDialog& dialog) {
+    auto& settings = static_cast<TCategorySetDialog&>(dialog);
+    TSpeedSettingsPage& page = *settings.SpeedPage();
+    page.LimitSpeedEdit()->setText(QStringLiteral("25"));
+    page.SpeedAverageEdit()->setText(QStringLiteral("5"));
+    page.AltitudeAverageEdit()->setText(QStringLiteral("3"));
+    page.MapWidthEdit()->setText(QStringLiteral("6"));
+    page.MapOpacityEdit()->setText(QStringLiteral("0.5"));
+    page.MapLimitSpeedEdit()->setText(QStringLiteral("30"));
+    settings.accept();
+    return settings.result();
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_EQ(info.SpeedGraphInfo().LimitSpeed(), 25);
+  EXPECT_EQ(info.SpeedGraphInfo().SpeedMovingAverage(), 5);
+  EXPECT_EQ(info.SpeedGraphInfo().AltitudeMovingAverage(), 3);
+  EXPECT_EQ(info.MapInfo().LineWidth(), 6);
+  EXPECT_EQ(info.MapInfo().LineOpacity(), 0.5L);
+  EXPECT_EQ(info.MapInfo().LimitSpeed(), 30);
+  EXPECT_EQ(changed.count(), 1);
+
+  // Bad input is refused with a message per field and stores nothing.
+  QStringList messages;
+  Form->SetDialogRunner([&](QDialog& dialog) {
+    auto& settings = static_cast<TCategorySetDialog&>(dialog);
+    settings.SetErrorHandler([&](const QString& message) { messages << message; });
+    settings.SpeedPage()->SpeedAverageEdit()->setText(QStringLiteral("x"));
+    settings.SpeedPage()->MapOpacityEdit()->setText(QStringLiteral("2"));
+    settings.accept();
+    return settings.result();
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_EQ(messages, QStringList({QStringLiteral("速度グラフの[移動平均]が数値ではありません"),
+                                   QStringLiteral("地図の[不透明度]は0から1までの数値です")}));
+  EXPECT_EQ(info.SpeedGraphInfo().SpeedMovingAverage(), 5);
+  EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SpeedFormTest, SettingsOkRedrawsAndTellsTheDiary) {
+  ShowTrack(kRun);
+  QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
   // On OK the window draws again (here a track that changed meanwhile) and the diary hears of it.
   Form->SetDialogRunner([&](QDialog&) {
     Folder.Write("run.gpx", Gpx({{0, 35.0, 1}, {6, 35.01, 2}}));
