@@ -17,6 +17,8 @@
 #include "core/common/date_time.h"
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
+#include "core/graph/column_thinning.h"
+#include "core/graph/graph_rules.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
@@ -146,6 +148,7 @@ void TSpeedForm::Clear() {
 void TSpeedForm::ClearSeries() {
   FData = TSpeedGraphData();
   FSpeedValueOfIndex.clear();
+  FAltitudeValueOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
   SetTitle(QString());
@@ -219,52 +222,102 @@ void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
   }
 }
 
-void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
-  const double gap = std::numeric_limits<double>::quiet_NaN();
-  QVector<QCPGraphData> speeds;
-  speeds.reserve(static_cast<qsizetype>(FData.SpeedValues().size()));
-  FSpeedValueOfIndex.reserve(FData.SpeedValues().size());
-  for (std::size_t i = 0; i < FData.SpeedValues().size(); ++i) {
-    const TSpeedGraphValue& value = FData.SpeedValues()[i];
-    const double key = KeyOf(value.X);
-    if (value.GapBefore) {
-      // An empty point between the neighbours breaks the line.
-      speeds.append(QCPGraphData((speeds.back().key + key) / 2, gap));
-      FSpeedValueOfIndex.push_back(-1);
-    }
-    speeds.append(QCPGraphData(key, value.Y));
-    FSpeedValueOfIndex.push_back(static_cast<int>(i));
-  }
-  FSpeedSeries->data()->set(speeds, true);
+int TSpeedForm::PlotColumns() {
+  // The layout of the chart as it now stands gives the plot's width in pixels.
+  FChart->plotLayout()->setOuterRect(FChart->rect());
+  FChart->plotLayout()->update(QCPLayoutElement::upLayout);
+  return std::max(FChart->axisRect()->width(), 1);
+}
 
-  QVector<QCPGraphData> altitudes;
-  altitudes.reserve(static_cast<qsizetype>(FData.AltitudeValues().size()));
-  for (const TSpeedGraphValue& value : FData.AltitudeValues()) altitudes.append(QCPGraphData(KeyOf(value.X), value.Y));
-  FAltitudeSeries->data()->set(altitudes, true);
+void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
+  // A long track has far more values than the plot has pixel columns: only each column's first,
+  // last, lowest and highest value is drawn, which draws the same line.
+  const int columns = PlotColumns();
+  const double gap = std::numeric_limits<double>::quiet_NaN();
+  const auto keysOf = [this, gap](const std::vector<TSpeedGraphValue>& values, std::vector<double>& keys,
+                                  std::vector<double>& ys, std::vector<int>& source) {
+    keys.clear();
+    ys.clear();
+    source.clear();
+    keys.reserve(values.size());
+    ys.reserve(values.size());
+    source.reserve(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const double key = KeyOf(values[i].X);
+      if (values[i].GapBefore && !keys.empty()) {
+        // An empty point between the neighbours breaks the line.
+        keys.push_back((keys.back() + key) / 2);
+        ys.push_back(gap);
+        source.push_back(-1);
+      }
+      keys.push_back(key);
+      ys.push_back(values[i].Y);
+      source.push_back(static_cast<int>(i));
+    }
+  };
+  double xMin = 0;
+  double xMax = 0;
+  bool any = false;
+  for (const auto* values : {&FData.SpeedValues(), &FData.AltitudeValues()}) {
+    if (values->empty()) continue;
+    const double low = KeyOf(values->front().X);
+    const double high = KeyOf(values->back().X);
+    xMin = any ? std::min(xMin, low) : low;
+    xMax = any ? std::max(xMax, high) : high;
+    any = true;
+  }
+  std::vector<double> keys;
+  std::vector<double> ys;
+  std::vector<int> source;
+  const auto drawn = [&](QCPGraph* series, std::vector<int>& valueOfIndex) {
+    const std::vector<int> kept = ThinToPixelColumns(keys, ys, xMin, xMax, columns);
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(kept.size()));
+    valueOfIndex.clear();
+    valueOfIndex.reserve(kept.size());
+    for (int index : kept) {
+      const auto i = static_cast<std::size_t>(index);
+      points.append(QCPGraphData(keys[i], ys[i]));
+      valueOfIndex.push_back(source[i]);
+    }
+    series->data()->set(points, true);
+  };
+  keysOf(FData.SpeedValues(), keys, ys, source);
+  drawn(FSpeedSeries, FSpeedValueOfIndex);
+  keysOf(FData.AltitudeValues(), keys, ys, source);
+  drawn(FAltitudeSeries, FAltitudeValueOfIndex);
 
   SetTitle(ToQString(FData.Title()));
 
   // The bottom axis spans the values drawn; a single x gets a little room either side.
   bool found = false;
-  QCPRange keys;
+  QCPRange keyRange;
   for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
     bool seriesFound = false;
     const QCPRange range = series->getKeyRange(seriesFound);
     if (!seriesFound) continue;
-    keys = found ? QCPRange(std::min(keys.lower, range.lower), std::max(keys.upper, range.upper)) : range;
+    keyRange = found ? QCPRange(std::min(keyRange.lower, range.lower), std::max(keyRange.upper, range.upper)) : range;
     found = true;
   }
   if (found) {
-    if (keys.size() == 0) keys = QCPRange(keys.lower - 1, keys.upper + 1);
-    FChart->xAxis->setRange(keys);
+    if (keyRange.size() == 0) keyRange = QCPRange(keyRange.lower - 1, keyRange.upper + 1);
+    FChart->xAxis->setRange(keyRange);
   }
+  // Automatic axes end a tick beyond the values, so that no peak touches the frame.
+  const auto autoRange = [](QCPAxis* axis, const QCPGraph* series) {
+    bool seriesFound = false;
+    const QCPRange range = series->getValueRange(seriesFound);
+    if (!seriesFound) return;
+    const TShownSpan shown = AutoValueRange(range.lower, range.upper);
+    axis->setRange(shown.Min, shown.Max);
+  };
   if (info.IsLeftAutoAxis()) {
-    FChart->yAxis->rescale();
+    autoRange(FChart->yAxis, FSpeedSeries);
   } else {
     FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
   }
   if (info.IsRightAutoAxis()) {
-    FChart->yAxis2->rescale();
+    autoRange(FChart->yAxis2, FAltitudeSeries);
   } else {
     FChart->yAxis2->setRange(static_cast<double>(info.RightAxisMin()), static_cast<double>(info.RightAxisMax()));
   }
@@ -278,7 +331,9 @@ void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataI
       point = FData.SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   } else if (plottable == FAltitudeSeries) {
-    point = FData.AltitudePoint(dataIndex);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudeValueOfIndex.size())) {
+      point = FData.AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    }
   }
   if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
   FPorts->Map->PanTo(point->Latitude, point->Longitude, false);

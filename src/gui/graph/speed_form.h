@@ -84,6 +84,7 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
   void Draw(const TSpeedGraphInfo& info);
+  int PlotColumns();
   void SetTitle(const QString& text);
   // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
   double KeyOf(double x) const;
@@ -100,6 +101,8 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   // Per data index of the speed line, the index of its value in FData; -1 for the empty points
   // that break the line where values were left out.
   std::vector<int> FSpeedValueOfIndex;
+  // The same for the altitude area (which has no gaps).
+  std::vector<int> FAltitudeValueOfIndex;
   TDialogRunner FRunDialog;
 
   QToolBar* FToolBar = nullptr;

@@ -396,3 +396,50 @@ TEST_F(SpeedFormTest, ABrokenViewFileIsReadFromTheTrack) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST_F(SpeedFormTest, ALongTrackIsDrawnThinnedToThePlotWithItsPeaks) {
+  // A fix a second for 2 hours: ten times more values than the plot has pixel columns.
+  std::ostringstream text;
+  text << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>\n";
+  for (int second = 0; second < 7200; ++second) {
+    const double altitude = second == 4800 ? 300 : 10 + second % 7;
+    const double latitude = 35.0 + second * 0.00003 + (second == 6000 ? 0.002 : 0);
+    char time[32];
+    std::snprintf(time, sizeof time, "2024-05-03T%02d:%02d:%02dZ", 7 + second / 3600, second / 60 % 60, second % 60);
+    text << "<trkpt lat=\"" << latitude << "\" lon=\"139.5\"><ele>" << altitude << "</ele><time>" << time
+         << "</time></trkpt>\n";
+  }
+  text << "</trkseg></trk></gpx>\n";
+  Settings().SetIsLeftAutoAxis(true);
+  Link.FileName = Folder.Write("long.gpx", text.str());
+  Form->show();
+  Form->SetLinkData(&Link);
+  const int drawn = Form->AltitudeSeries()->dataCount();
+  EXPECT_LT(drawn, 7200 / 2);
+  EXPECT_LE(drawn, 4 * (Form->Chart()->axisRect()->width() + 1));
+  double highest = 0;
+  int highestIndex = -1;
+  for (int i = 0; i < drawn; ++i) {
+    if (Form->AltitudeSeries()->data()->at(i)->value > highest) {
+      highest = Form->AltitudeSeries()->data()->at(i)->value;
+      highestIndex = i;
+    }
+  }
+  EXPECT_EQ(highest, 300);
+  const auto speeds = SpeedValuesDrawn();
+  double fastest = 0;
+  for (const TSpeedGraphValue& value : Form->Data().SpeedValues()) fastest = std::max(fastest, value.Y);
+  EXPECT_EQ(*std::max_element(speeds.begin(), speeds.end()), fastest);
+  // The speed axis ends above the fastest value.
+  EXPECT_GT(Form->Chart()->yAxis->range().upper, fastest);
+  // The spike's drawn value still leads to its own fix on the map.
+  Form->ShowValueOnMap(Form->AltitudeSeries(), highestIndex);
+  ASSERT_FALSE(Map.Calls.empty());
+  EXPECT_NEAR(Map.Calls.back().Latitude, 35.0 + 4800 * 0.00003, 1e-6);
+}
+
+}  // namespace
+}  // namespace hakuvo
