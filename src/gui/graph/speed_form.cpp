@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
+#include <QThread>
 #include <QTimeZone>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -121,6 +123,11 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
 
 TSpeedForm::~TSpeedForm() {
   if (FPorts != nullptr && FPorts->SpeedGraph == this) FPorts->SpeedGraph = nullptr;
+  // A worker still reading finishes first; nobody takes its result.
+  for (QThread* worker : FWorkers) {
+    worker->wait();
+    delete worker;
+  }
 }
 
 void TSpeedForm::SetLinkData(const TLinkData* link) {
@@ -146,6 +153,8 @@ void TSpeedForm::Clear() {
 }
 
 void TSpeedForm::ClearSeries() {
+  // A result on its way is for what was shown before.
+  ++FGeneration;
   FData = TSpeedGraphData();
   FSpeedValueOfIndex.clear();
   FAltitudeValueOfIndex.clear();
@@ -179,21 +188,66 @@ void TSpeedForm::showEvent(QShowEvent* event) {
   Redraw();
 }
 
+namespace {
+
+// The bytes of the files a link's track is read from: its view file when it has one, else the
+// track file (0 for what cannot be looked at).
+std::uintmax_t TrackBytes(const TGpsFileLink& link) {
+  std::error_code error;
+  std::uintmax_t bytes = 0;
+  for (const std::string& name : {link.ViewFileName, link.FileName}) {
+    if (name.empty()) continue;
+    const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(name), error);
+    if (!error) bytes = std::max(bytes, size);
+  }
+  return bytes;
+}
+
+}  // namespace
+
 void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
   ClearSeries();
-  const TWaitCursor wait;
+  const int generation = ++FGeneration;
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
-  try {
-    if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*link)) FData = TSpeedGraphData(*track, info);
-  } catch (const std::exception&) {
-    // A track that cannot be read draws nothing; the window is a view, not a command.
-    FData = TSpeedGraphData();
+  // The job owns copies of what it reads: the link and the settings may change meanwhile.
+  auto source = std::make_shared<TGpsFileLink>();
+  source->Assign(*link);
+  auto settings = std::make_shared<TSpeedGraphInfo>();
+  settings->Assign(info);
+  auto build = [source, settings] {
+    try {
+      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) return TSpeedGraphData(*track, *settings);
+    } catch (const std::exception&) {
+      // A track that cannot be read draws nothing; the window is a view, not a command.
+    }
+    return TSpeedGraphData();
+  };
+  if (TrackBytes(*source) < FWorkerTrackBytes) {
+    // A small track takes less than a frame: drawn at once.
+    const TWaitCursor wait;
+    FData = build();
+    Draw(info);
+    emit SeriesDrawn();
+    return;
   }
-  Draw(info);
+  // A long one is read and worked out on a worker, so the window keeps answering; its result is
+  // drawn only while it is still the latest request.
+  auto result = std::make_shared<TSpeedGraphData>();
+  QThread* worker = QThread::create([build, result] { *result = build(); });
+  FWorkers.insert(worker);
+  connect(worker, &QThread::finished, this, [this, worker, generation, result] {
+    FWorkers.erase(worker);
+    worker->deleteLater();
+    if (generation != FGeneration || !isVisible()) return;
+    FData = std::move(*result);
+    Draw(Settings());
+    emit SeriesDrawn();
+  });
+  worker->start();
 }
 
 double TSpeedForm::KeyOf(double x) const { return FData.BottomAxisKind() == baTime ? DateTimeToUnix(x) : x; }

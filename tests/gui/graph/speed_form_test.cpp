@@ -443,3 +443,27 @@ TEST_F(SpeedFormTest, ALongTrackIsDrawnThinnedToThePlotWithItsPeaks) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST_F(SpeedFormTest, ALongTrackIsWorkedOutOnAWorkerAndANewerSelectionWins) {
+  Form->SetWorkerTrackBytes(0);  // every track counts as long
+  Link.FileName = Folder.Write("run.gpx", Gpx(kRun));
+  TGpsFileLink second;
+  second.FileName = Folder.Write("second.gpx", Gpx({{0, 35.0, 100}, {6, 35.01, 120}, {12, 35.02, 140}}));
+  Form->show();
+  QSignalSpy drawn(Form.get(), &TSpeedForm::SeriesDrawn);
+  Form->SetLinkData(&Link);
+  // The call returns before anything is read.
+  EXPECT_EQ(Form->AltitudeSeries()->dataCount(), 0);
+  Form->SetLinkData(&second);
+  ASSERT_TRUE(drawn.wait(10000));
+  QTest::qWait(200);  // the first job's result, if it were taken, would have come by now
+  EXPECT_EQ(drawn.count(), 1);
+  ASSERT_EQ(Form->AltitudeSeries()->dataCount(), 3);
+  EXPECT_EQ(Form->AltitudeSeries()->data()->at(0)->value, 100);
+}
+
+}  // namespace
+}  // namespace hakuvo
