@@ -44,6 +44,35 @@ std::vector<TSpeedGraphValue> DrawnValues(std::vector<TCandidate>& candidates) {
 
 }  // namespace
 
+void CentredMovingAverage(std::vector<TSpeedGraphValue>& values, int points) {
+  if (points <= 1 || values.size() < 2) return;
+  // Each run between two gaps is averaged on its own: a gap stands for values left out, and
+  // averaging across it would draw the line through them after all.
+  const auto before = static_cast<std::ptrdiff_t>((points - 1) / 2);
+  const auto after = static_cast<std::ptrdiff_t>(points / 2);
+  std::vector<double> sums;
+  std::size_t runStart = 0;
+  while (runStart < values.size()) {
+    std::size_t runEnd = runStart + 1;
+    while (runEnd < values.size() && !values[runEnd].GapBefore) ++runEnd;
+    const auto count = static_cast<std::ptrdiff_t>(runEnd - runStart);
+    sums.assign(static_cast<std::size_t>(count) + 1, 0);
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+      sums[static_cast<std::size_t>(i + 1)] =
+          sums[static_cast<std::size_t>(i)] + values[runStart + static_cast<std::size_t>(i)].Y;
+    }
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+      // Near the ends of a run the window shrinks to the values there are.
+      const std::ptrdiff_t low = std::max<std::ptrdiff_t>(0, i - before);
+      const std::ptrdiff_t high = std::min(count, i + after + 1);
+      values[runStart + static_cast<std::size_t>(i)].Y =
+          (sums[static_cast<std::size_t>(high)] - sums[static_cast<std::size_t>(low)]) /
+          static_cast<double>(high - low);
+    }
+    runStart = runEnd;
+  }
+}
+
 TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info)
     : FBottomAxisKind(info.BottomAxisKind()) {
   const std::span<const TGpsData> points = track.GpsList.Points();
@@ -94,6 +123,8 @@ TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& i
   }
   FSpeedValues = DrawnValues(speeds);
   FAltitudeValues = DrawnValues(altitudes);
+  CentredMovingAverage(FSpeedValues, info.SpeedMovingAverage());
+  CentredMovingAverage(FAltitudeValues, info.AltitudeMovingAverage());
 
   if (info.IsAverageSpeed()) {
     const double totalHours = (track.EndDateTime() - track.FirstDateTime()) * 24;

@@ -19,6 +19,11 @@ struct TSpeedGraphValue {
   bool GapBefore = false;
 };
 
+// Replaces each value by the mean of the `points` values centred on it (for an even count, one
+// more after it than before), within each run of values between two gaps; near a run's ends over
+// the values there are. 0 or 1 leaves the values raw.
+void CentredMovingAverage(std::vector<TSpeedGraphValue>& values, int points);
+
 // What the speed graph keeps of a track point: where it lies (for the map) and its altitude (for
 // the copied rows).
 struct TSpeedGraphPoint {

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "core/common/number_format.h"
+#include "core/model/act_data.h"
+#include "core/model/record_data.h"
 
 namespace hakuvo {
 namespace {
@@ -38,6 +41,76 @@ int NiceStep(double rough, std::initializer_list<int> steps) {
 }
 
 }  // namespace
+
+double HalfUnitOfPeriod(TGraphPeriod period) {
+  switch (period) {
+    case gpMonth:
+      return 30.5 / 2;
+    case gpYear:
+      return 365.0 / 2;
+    case gpDay:
+      break;
+  }
+  return 0.5;
+}
+
+TShownSpan ShownDateSpan(TDateTime min, TDateTime max, TGraphPeriod period, bool hasBars, bool isAuto) {
+  if (!std::isfinite(min) || !std::isfinite(max)) return {0, 1};
+  if (max < min) std::swap(min, max);
+  const bool padded = hasBars || (isAuto && period == gpYear) || max - min < 1e-9;
+  const double pad = padded ? HalfUnitOfPeriod(period) : 0;
+  return {min - pad, max + pad};
+}
+
+double ValueTickStep(double span, int tickCount) {
+  if (!(span > 0) || !std::isfinite(span)) return 1;
+  const double exact = span / std::max(tickCount, 1);
+  const double magnitude = std::pow(10.0, std::floor(std::log10(exact)));
+  const double mantissa = exact / magnitude;
+  // The readable mantissa nearest the exact one.
+  double best = 1;
+  for (double candidate : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+    if (std::abs(candidate - mantissa) < std::abs(best - mantissa)) best = candidate;
+  }
+  return best * magnitude;
+}
+
+TShownSpan AutoValueRange(double min, double max, int tickCount) {
+  if (!std::isfinite(min) || !std::isfinite(max)) return {0, 1};
+  if (max < min) std::swap(min, max);
+  // Nothing but zero: a plain axis of 0 to 1.
+  if (std::abs(min) < 1e-12 && std::abs(max) < 1e-12) return {0, 1};
+  double span = max - min;
+  if (span < 1e-12) span = std::max(std::abs(max), 1.0);
+  const double step = ValueTickStep(span, tickCount);
+  TShownSpan shown{min, max};
+  if (max > 0) shown.Max = (std::floor(max / step + 1e-9) + 1) * step;
+  // Below the lowest value likewise, but a line of positive values does not dip under 0.
+  if (min < 0) shown.Min = (std::ceil(min / step - 1e-9) - 1) * step;
+  if (min > 0) shown.Min = std::max(0.0, (std::ceil(min / step - 1e-9) - 1) * step);
+  // A single value of 0 (or one that no step lifts) still gets a range the chart can draw.
+  if (shown.Max - shown.Min < 1e-12) {
+    shown.Min -= step;
+    shown.Max += step;
+  }
+  return shown;
+}
+
+std::string ValueAxisTitle(const std::string& setTitle, const std::string& valueTitle, const std::string& unit) {
+  if (!setTitle.empty()) return setTitle;
+  if (unit.empty()) return valueTitle;
+  return valueTitle + "(" + unit + ")";
+}
+
+std::string CategoryValueAxisTitle(TCategoryType type, const std::vector<std::string>& units,
+                                   const std::vector<std::string>& setTitles, int kind) {
+  const std::unique_ptr<TActData> act = CreateActData(type);
+  if (act == nullptr || act->RecordData == nullptr || kind < 0 || kind >= act->RecordData->RecordNumber()) return {};
+  act->RecordData->Tani = units;
+  const auto at = static_cast<std::size_t>(kind);
+  return ValueAxisTitle(at < setTitles.size() ? setTitles[at] : std::string(), act->RecordData->ViewTitleAt(kind),
+                        act->RecordData->ViewTaniAt(kind));
+}
 
 TDateAxisRange DateAxisRange(const TGraphInfo& info, TDateTime today) {
   switch (info.DayAxisKind()) {

@@ -5,6 +5,7 @@
 
 #include "core/common/date_time.h"
 #include "core/common/extended.h"
+#include "core/model/category_type.h"
 #include "core/model/graph_info.h"
 
 namespace hakuvo {
@@ -46,6 +47,38 @@ std::string FormatDateLabel(TDateTime date, TDateLabelFormat format);
 // Tick dates for an axis from `min` to `max` in the label's own unit (days, months or years),
 // at a step that keeps the count at or below `maxTicks`.
 std::vector<TDateTime> DateTicks(TDateTime min, TDateTime max, TDateLabelFormat format, int maxTicks);
+
+// Half of one entry along a date axis: half a day, half a month (15.25 days) or half a year
+// (182.5 days).
+double HalfUnitOfPeriod(TGraphPeriod period);
+
+// The part of a date axis that the chart shows for dates from `min` to `max`: half an entry more
+// at both ends where bars stand (so that neither the first nor the last bar is cut at the frame),
+// on an automatic year axis (one year is a year wide, not a dozen), and for a single moment of any
+// graph (a line of one point still has room around it).
+struct TShownSpan {
+  double Min = 0;
+  double Max = 0;
+};
+TShownSpan ShownDateSpan(TDateTime min, TDateTime max, TGraphPeriod period, bool hasBars, bool isAuto);
+
+// The distance between value-axis ticks for a span at about `tickCount` ticks: 1, 2, 2.5 or 5 times
+// a power of ten, as the chart's own readable ticks step.
+double ValueTickStep(double span, int tickCount);
+// The range an automatic value axis takes for values from `min` to `max`: up to the next tick
+// above the highest value and down to the next below the lowest one (never under 0 for positive
+// values; bars, which start at 0, keep 0), so that no bar or point touches the frame.
+TShownSpan AutoValueRange(double min, double max, int tickCount = 5);
+
+// The title of a graph's value axis: the title the settings give for that value kind, else the
+// value's own name with its unit, as 距離(km) or カロリー(kcal); just the name when it has no unit.
+std::string ValueAxisTitle(const std::string& setTitle, const std::string& valueTitle, const std::string& unit);
+
+// ValueAxisTitle for value kind `kind` of a category's records: the title `setTitles` holds for it,
+// else the record's name of that value with the category's unit. Empty for a kind the records
+// do not have.
+std::string CategoryValueAxisTitle(TCategoryType type, const std::vector<std::string>& units,
+                                   const std::vector<std::string>& setTitles, int kind);
 
 // How many entries the span of a date axis holds: days, days / 30.5 or days / 365, truncated.
 int UnitsInRange(TGraphPeriod period, TDateTime min, TDateTime max);

@@ -206,10 +206,11 @@ void TCategorySetDialog::LoadCategoryInfo(const TCategoryInfo& info) {
   FGraphPages[1]->Load(info.MonthGraphInfo());
   FGraphPages[2]->Load(info.YearGraphInfo());
   FSpeedPage->Load(info.SpeedGraphInfo());
+  FSpeedPage->LoadMap(info.MapInfo());
 }
 
 void TCategorySetDialog::StoreCategoryInfo(TCategoryInfo& info) {
-  // Units, axis titles, combining rules and the map settings travel in the working copy untouched.
+  // Units, axis titles and combining rules travel in the working copy untouched.
   if (FIndicationGroup->checkedId() >= 0) info.SetIndicationKind(FIndicationGroup->checkedId());
   info.SetIsRecordData(FRecordCheck->isChecked());
   info.SetIsTime(FTimeCheck->isChecked());
@@ -221,12 +222,14 @@ void TCategorySetDialog::StoreCategoryInfo(TCategoryInfo& info) {
   FGraphPages[1]->Store(info.MonthGraphInfo());
   FGraphPages[2]->Store(info.YearGraphInfo());
   FSpeedPage->Store(info.SpeedGraphInfo());
+  FSpeedPage->StoreMap(info.MapInfo());
 }
 
 QStringList TCategorySetDialog::CheckFields() const {
   QStringList errors;
   for (const TGraphSettingsPage* page : FGraphPages) page->Check(errors);
   FSpeedPage->Check(errors);
+  FSpeedPage->CheckMap(errors);
   return errors;
 }
 

@@ -326,8 +326,40 @@ TSpeedSettingsPage::TSpeedSettingsPage(QWidget* parent) : QWidget(parent) {
   graphs->addWidget(BuildAltitudeGroup());
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(graphs);
-  layout->addWidget(BuildBottomAxisGroup());
+  auto* lower = new QHBoxLayout;
+  lower->addWidget(BuildBottomAxisGroup());
+  lower->addWidget(BuildMapGroup());
+  layout->addLayout(lower);
   layout->addStretch(1);
+}
+
+namespace {
+
+// A labelled number field with an optional note after it, as one row of a group.
+QHBoxLayout* NumberRow(const QString& label, QLineEdit* edit, const QString& note = QString()) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(label));
+  row->addWidget(edit);
+  if (!note.isEmpty()) row->addWidget(new QLabel(note));
+  row->addStretch(1);
+  return row;
+}
+
+}  // namespace
+
+QWidget* TSpeedSettingsPage::BuildMapGroup() {
+  auto* box = new QGroupBox(QStringLiteral("地図のライン"));
+  auto* layout = new QVBoxLayout(box);
+  FMapColorButton = new TColorButton(QStringLiteral("ラインの色"));
+  FMapColorButton->setObjectName(QStringLiteral("MapColorButton"));
+  FMapWidthEdit = NewNumberEdit(QStringLiteral("MapWidthEdit"), box);
+  FMapOpacityEdit = NewNumberEdit(QStringLiteral("MapOpacityEdit"), box);
+  FMapLimitSpeedEdit = NewNumberEdit(QStringLiteral("MapLimitSpeedEdit"), box);
+  layout->addWidget(FMapColorButton, 0, Qt::AlignLeft);
+  layout->addLayout(NumberRow(QStringLiteral("ライン幅"), FMapWidthEdit));
+  layout->addLayout(NumberRow(QStringLiteral("不透明度"), FMapOpacityEdit, QStringLiteral("( 0 ～ 1 )")));
+  layout->addLayout(NumberRow(QStringLiteral("限界速度"), FMapLimitSpeedEdit, QStringLiteral("km/h (0で制限なし)")));
+  return box;
 }
 
 QWidget* TSpeedSettingsPage::BuildAxisGroup(const QString& title, const QString& namePrefix, TAxisFields& fields) {
@@ -375,6 +407,10 @@ QWidget* TSpeedSettingsPage::BuildSpeedGroup() {
   layout->addWidget(FSpeedSeriesCheck);
   layout->addWidget(FSpeedColorButton, 0, Qt::AlignLeft);
   layout->addLayout(widthRow);
+  FLimitSpeedEdit = NewNumberEdit(QStringLiteral("LimitSpeedEdit"), box);
+  FSpeedAverageEdit = NewNumberEdit(QStringLiteral("SpeedAverageEdit"), box);
+  layout->addLayout(NumberRow(QStringLiteral("限界速度"), FLimitSpeedEdit, QStringLiteral("km/h (0で制限なし)")));
+  layout->addLayout(NumberRow(QStringLiteral("移動平均"), FSpeedAverageEdit, QStringLiteral("点 (0, 1は平均なし)")));
   layout->addWidget(BuildAxisGroup(QStringLiteral("速度軸"), QStringLiteral("Speed"), FSpeedAxis));
   layout->addWidget(FAverageSpeedCheck);
   layout->addStretch(1);
@@ -397,6 +433,8 @@ QWidget* TSpeedSettingsPage::BuildAltitudeGroup() {
   layout->addWidget(FAltitudeSeriesCheck);
   layout->addWidget(FAltitudeColorButton, 0, Qt::AlignLeft);
   layout->addLayout(transparencyRow);
+  FAltitudeAverageEdit = NewNumberEdit(QStringLiteral("AltitudeAverageEdit"), box);
+  layout->addLayout(NumberRow(QStringLiteral("移動平均"), FAltitudeAverageEdit, QStringLiteral("点 (0, 1は平均なし)")));
   layout->addWidget(BuildAxisGroup(QStringLiteral("高度軸"), QStringLiteral("Altitude"), FAltitudeAxis));
   layout->addStretch(1);
   return box;
@@ -433,6 +471,34 @@ void TSpeedSettingsPage::Load(const TSpeedGraphInfo& info) {
   FAltitudeAxis.MaxEdit->setText(NumberText(info.RightAxisMax()));
   FAltitudeAxis.MinEdit->setText(NumberText(info.RightAxisMin()));
   CheckButton(FBottomAxisGroup, info.BottomAxisKind());
+  FLimitSpeedEdit->setText(NumberText(info.LimitSpeed()));
+  FSpeedAverageEdit->setText(IntText(info.SpeedMovingAverage()));
+  FAltitudeAverageEdit->setText(IntText(info.AltitudeMovingAverage()));
+}
+
+void TSpeedSettingsPage::LoadMap(const TMapInfo& info) {
+  FMapColorButton->SetColor(info.LineColor());
+  FMapWidthEdit->setText(IntText(info.LineWidth()));
+  FMapOpacityEdit->setText(NumberText(info.LineOpacity()));
+  FMapLimitSpeedEdit->setText(NumberText(info.LimitSpeed()));
+}
+
+void TSpeedSettingsPage::CheckMap(QStringList& errors) const {
+  const QString map = QStringLiteral("地図");
+  if (!IsWholeNumber(FMapWidthEdit->text())) errors << NotNumberMessage(map, QStringLiteral("ライン幅"));
+  if (!IsDecimalNumber(FMapOpacityEdit->text())) {
+    errors << NotNumberMessage(map, QStringLiteral("不透明度"));
+  } else if (const Extended opacity = DecimalNumberOf(FMapOpacityEdit->text()); opacity < 0 || opacity > 1) {
+    errors << QStringLiteral("地図の[不透明度]は0から1までの数値です");
+  }
+  if (!IsDecimalNumber(FMapLimitSpeedEdit->text())) errors << NotNumberMessage(map, QStringLiteral("限界速度"));
+}
+
+void TSpeedSettingsPage::StoreMap(TMapInfo& info) const {
+  info.SetLineColor(FMapColorButton->Color());
+  info.SetLineWidth(WholeNumberOf(FMapWidthEdit->text()));
+  info.SetLineOpacity(DecimalNumberOf(FMapOpacityEdit->text()));
+  info.SetLimitSpeed(DecimalNumberOf(FMapLimitSpeedEdit->text()));
 }
 
 void TSpeedSettingsPage::Check(QStringList& errors) const {
@@ -444,6 +510,9 @@ void TSpeedSettingsPage::Check(QStringList& errors) const {
   if (!IsDecimalNumber(FSpeedAxis.MinEdit->text())) errors << NotNumberMessage(speed, QStringLiteral("最小値"));
   if (!IsDecimalNumber(FAltitudeAxis.MaxEdit->text())) errors << NotNumberMessage(altitude, QStringLiteral("最大値"));
   if (!IsDecimalNumber(FAltitudeAxis.MinEdit->text())) errors << NotNumberMessage(altitude, QStringLiteral("最小値"));
+  if (!IsDecimalNumber(FLimitSpeedEdit->text())) errors << NotNumberMessage(speed, QStringLiteral("限界速度"));
+  if (!IsWholeNumber(FSpeedAverageEdit->text())) errors << NotNumberMessage(speed, QStringLiteral("移動平均"));
+  if (!IsWholeNumber(FAltitudeAverageEdit->text())) errors << NotNumberMessage(altitude, QStringLiteral("移動平均"));
 }
 
 void TSpeedSettingsPage::Store(TSpeedGraphInfo& info) const {
@@ -462,6 +531,9 @@ void TSpeedSettingsPage::Store(TSpeedGraphInfo& info) const {
   info.SetRightAxisMin(DecimalNumberOf(FAltitudeAxis.MinEdit->text()));
   const int bottom = FBottomAxisGroup->checkedId();
   if (bottom >= baDistance && bottom <= baTermMin) info.SetBottomAxisKind(static_cast<TBottomAxisType>(bottom));
+  info.SetLimitSpeed(DecimalNumberOf(FLimitSpeedEdit->text()));
+  info.SetSpeedMovingAverage(WholeNumberOf(FSpeedAverageEdit->text()));
+  info.SetAltitudeMovingAverage(WholeNumberOf(FAltitudeAverageEdit->text()));
 }
 
 }  // namespace hakuvo

@@ -7,6 +7,7 @@
 
 #include "core/model/color.h"
 #include "core/model/graph_info.h"
+#include "core/model/map_info.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -119,8 +120,11 @@ class TSpeedSettingsPage : public QWidget {
 
   void Load(const TSpeedGraphInfo& info);
   void Check(QStringList& errors) const;
-  // Leaves the moving averages and the limit speed as they are: the page does not show them.
   void Store(TSpeedGraphInfo& info) const;
+  // The map's line of the category's tracks, on the same page: both draw the same track.
+  void LoadMap(const TMapInfo& info);
+  void CheckMap(QStringList& errors) const;
+  void StoreMap(TMapInfo& info) const;
 
   QCheckBox* SpeedSeriesCheck() const { return FSpeedSeriesCheck; }
   TColorButton* SpeedColorButton() const { return FSpeedColorButton; }
@@ -132,11 +136,19 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* TransparencyEdit() const { return FTransparencyEdit; }
   const TAxisFields& AltitudeAxis() const { return FAltitudeAxis; }
   QButtonGroup* BottomAxisGroup() const { return FBottomAxisGroup; }
+  QLineEdit* LimitSpeedEdit() const { return FLimitSpeedEdit; }
+  QLineEdit* SpeedAverageEdit() const { return FSpeedAverageEdit; }
+  QLineEdit* AltitudeAverageEdit() const { return FAltitudeAverageEdit; }
+  TColorButton* MapColorButton() const { return FMapColorButton; }
+  QLineEdit* MapWidthEdit() const { return FMapWidthEdit; }
+  QLineEdit* MapOpacityEdit() const { return FMapOpacityEdit; }
+  QLineEdit* MapLimitSpeedEdit() const { return FMapLimitSpeedEdit; }
 
  private:
   QWidget* BuildSpeedGroup();
   QWidget* BuildAltitudeGroup();
   QWidget* BuildBottomAxisGroup();
+  QWidget* BuildMapGroup();
   QWidget* BuildAxisGroup(const QString& title, const QString& namePrefix, TAxisFields& fields);
 
   QCheckBox* FSpeedSeriesCheck = nullptr;
@@ -149,6 +161,13 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* FTransparencyEdit = nullptr;
   TAxisFields FAltitudeAxis;
   QButtonGroup* FBottomAxisGroup = nullptr;
+  QLineEdit* FLimitSpeedEdit = nullptr;
+  QLineEdit* FSpeedAverageEdit = nullptr;
+  QLineEdit* FAltitudeAverageEdit = nullptr;
+  TColorButton* FMapColorButton = nullptr;
+  QLineEdit* FMapWidthEdit = nullptr;
+  QLineEdit* FMapOpacityEdit = nullptr;
+  QLineEdit* FMapLimitSpeedEdit = nullptr;
 };
 
 }  // namespace hakuvo

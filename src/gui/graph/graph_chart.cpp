@@ -376,15 +376,12 @@ void TGraphChart::ApplyDateRange() {
     }
     FDateRange = {true, found ? low : 0, found ? high : 0};
   }
-  QCPRange shown = UsableRange(FDateRange.Min, FDateRange.Max);
-  // An automatic axis leaves half an entry free at either end for the first and last bars.
   const bool bars = (IsBarSeries(0) && FActive[0]) || (IsBarSeries(1) && FActive[1]);
-  if (FDateAuto && bars && FDateRange.Max > FDateRange.Min) {
-    shown = QCPRange(shown.lower - FAutoPadding, shown.upper + FAutoPadding);
-  }
+  const TShownSpan span = ShownDateSpan(FDateRange.Min, FDateRange.Max, FPeriod, bars, FDateAuto);
+  QCPRange shown(span.Min, span.Max);
   const double used = (FEndPercent - FStartPercent) / 100.0;
-  const double span = shown.size() / used;
-  shown = QCPRange(shown.lower - span * FStartPercent / 100.0, shown.upper + span * (100.0 - FEndPercent) / 100.0);
+  const double size = shown.size() / used;
+  shown = QCPRange(shown.lower - size * FStartPercent / 100.0, shown.upper + size * (100.0 - FEndPercent) / 100.0);
   DateAxis()->setRange(shown);
   if (auto* ticker = dynamic_cast<TDateTicker*>(DateAxis()->ticker().data())) {
     ticker->SetSpan(FDateRange.Min, FDateRange.Max);
@@ -392,7 +389,7 @@ void TGraphChart::ApplyDateRange() {
 }
 
 void TGraphChart::SetDateLabels(TGraphPeriod period) {
-  FAutoPadding = period == gpYear ? 182.5 : period == gpMonth ? 15.25 : 0.5;
+  FPeriod = period;
   auto ticker = QSharedPointer<TDateTicker>::create(period);
   ticker->SetSpan(FDateRange.Min, FDateRange.Max);
   DateAxis()->setTicker(ticker);
@@ -400,7 +397,8 @@ void TGraphChart::SetDateLabels(TGraphPeriod period) {
 }
 
 void TGraphChart::SetSequenceLabels(const QStringList& labels) {
-  FAutoPadding = 0.5;
+  // The points stand one apart, as days do.
+  FPeriod = gpDay;
   DateAxis()->setTicker(QSharedPointer<TSequenceTicker>::create(labels));
   DateAxis()->setSubTicks(false);
 }
@@ -420,7 +418,8 @@ void TGraphChart::SetValueRange(int channel, bool isAuto, double min, double max
   bool found = false;
   QCPRange range = plottable->getValueRange(found, QCP::sdBoth);
   if (!found) range = QCPRange(0, 1);
-  axis->setRange(UsableRange(range.lower, range.upper));
+  const TShownSpan shown = AutoValueRange(range.lower, range.upper);
+  axis->setRange(shown.Min, shown.Max);
 }
 
 void TGraphChart::SetValueTitle(int channel, const QString& title) { ValueAxis(channel)->setLabel(title); }
@@ -439,11 +438,54 @@ QVector<TValueLabel> TGraphChart::ValueLabels() const {
   return FValueLabels ? FLabelLayer->Layout() : QVector<TValueLabel>();
 }
 
-void TGraphChart::SetLegendVisible(bool visible) { legend->setVisible(visible); }
+void TGraphChart::SetLegendVisible(bool visible) {
+  // The legend sits in a row of its own above the plot, its entries side by side: inside the plot
+  // it hid the tops of the highest bars, wherever it went.
+  const bool outside = plotLayout()->rowCount() > 1 && plotLayout()->element(0, 0) == legend;
+  if (visible && !outside) {
+    axisRect()->insetLayout()->take(legend);
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, legend);
+    plotLayout()->setRowStretchFactor(0, 0.001);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setMargins(QMargins(4, 2, 4, 0));
+  } else if (!visible && outside) {
+    plotLayout()->take(legend);
+    plotLayout()->simplify();
+    axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignHCenter);
+  }
+  legend->setVisible(visible);
+}
+
+bool TGraphChart::IsLegendOutsidePlot() const {
+  return legend->visible() && plotLayout()->rowCount() > 1 && plotLayout()->element(0, 0) == legend;
+}
+
+void TGraphChart::MarkLonePoints() {
+  // A line needs two points to draw anything: with fewer in view, the point itself is drawn.
+  const QCPRange range = DateAxis()->range();
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    QCPGraph* line = FLines[Index(channel)];
+    if (line == nullptr) continue;
+    const auto begin = line->data()->findBegin(range.lower, false);
+    const auto end = line->data()->findEnd(range.upper, false);
+    const bool lone = end - begin < 2;
+    const double size = std::max(9.0, 3.0 * std::clamp(FLineWidths[Index(channel)], 1, 50));
+    const QCPScatterStyle marker(QCPScatterStyle::ssDisc, FColors[Index(channel)], FColors[Index(channel)], size);
+    line->setScatterStyle(lone ? marker : QCPScatterStyle());
+  }
+}
+
+bool TGraphChart::IsPointMarked(int channel) const {
+  const QCPGraph* line = FLines[Index(channel)];
+  return line != nullptr && !line->scatterStyle().isNone();
+}
 
 void TGraphChart::OnBeforeReplot() {
   if (FInBeforeDraw) return;
   FInBeforeDraw = true;
+  MarkLonePoints();
   // About one label per 80 pixels across, one per 28 pixels down.
   const int length = std::max(DateAxisLength(), 1);
   DateAxis()->ticker()->setTickCount(std::max(length / (FIsVertical ? 28 : 80), 2));

@@ -65,8 +65,7 @@ class TGraphChart : public QCustomPlot {
   QCPAbstractPlottable* Plottable(int channel) const;
 
   // The date axis: a fixed range or automatic (from the points), drawn in `startPercent` to
-  // `endPercent` of its length. A range of one moment is widened by half a day either side, and
-  // an automatic one of bars by half an entry, so that no bar is cut at the ends.
+  // `endPercent` of its length, with the half entry at either end that ShownDateSpan gives.
   void SetDateRange(const TDateAxisRange& range, double startPercent, double endPercent);
   // The range now in force (automatic ranges are taken from the points when set).
   const TDateAxisRange& DateRange() const { return FDateRange; }
@@ -95,6 +94,9 @@ class TGraphChart : public QCustomPlot {
   // The labels as they are drawn with the present layout (none while hidden).
   QVector<TValueLabel> ValueLabels() const;
   void SetLegendVisible(bool visible);
+  bool IsLegendOutsidePlot() const;
+  // Whether a line channel draws its points as markers (fewer than two points in view).
+  bool IsPointMarked(int channel) const;
 
   // Runs before every drawing, with the layout already done: the windows size their bars here.
   void SetBeforeDraw(std::function<void()> handler) { FBeforeDraw = std::move(handler); }
@@ -116,6 +118,7 @@ class TGraphChart : public QCustomPlot {
   int ChannelOf(const QCPAbstractPlottable* plottable) const;
   void ApplyDateRange();
   void OnBeforeReplot();
+  void MarkLonePoints();
 
   bool FIsVertical = false;
   std::array<QCPBars*, ChannelCount> FBars{};
@@ -128,7 +131,7 @@ class TGraphChart : public QCustomPlot {
   bool FDateAuto = true;
   double FStartPercent = 0;
   double FEndPercent = 100;
-  double FAutoPadding = 0.5;
+  TGraphPeriod FPeriod = gpDay;
   bool FValueLabels = false;
   bool FInBeforeDraw = false;
   TValueLabelLayer* FLabelLayer = nullptr;

@@ -303,9 +303,9 @@ void TGraphForm::ApplyGraphInfo() {
   const TCategoryInfo* info = FDocument.CategoryInfoList().GetCategoryItems(FCategoryType);
   const int kind = info != nullptr ? info->IndicationKind() : -1;
   FChart->DateAxis()->setLabel(QString());
-  FChart->SetValueTitle(0, kind >= 0 && kind < static_cast<int>(gi->RecordAxisTitle.size())
-                               ? QString::fromStdString(gi->RecordAxisTitle[static_cast<std::size_t>(kind)])
-                               : QString());
+  FChart->SetValueTitle(0, info != nullptr ? QString::fromStdString(CategoryValueAxisTitle(FCategoryType, info->Tani,
+                                                                                           gi->RecordAxisTitle, kind))
+                                           : QString());
 }
 
 void TGraphForm::ChooseSeriesType() {

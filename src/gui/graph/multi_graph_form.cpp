@@ -259,10 +259,8 @@ void TMultiGraphForm::ApplyGraphInfo() {
       title = category + QStringLiteral("[") + ChannelRecordCombo(channel)->currentText() + QStringLiteral("]");
       const TCategoryType type = channel == 0 ? FCategoryType : FCategoryType2;
       if (const TCategoryInfo* info = FDocument.CategoryInfoList().GetCategoryItems(type)) {
-        const auto& titles = info->GraphInfo().RecordAxisTitle;
-        if (kind >= 0 && kind < static_cast<int>(titles.size())) {
-          axisTitle = QString::fromStdString(titles[static_cast<std::size_t>(kind)]);
-        }
+        axisTitle =
+            QString::fromStdString(CategoryValueAxisTitle(type, info->Tani, info->GraphInfo().RecordAxisTitle, kind));
       }
     }
     FChart->SetSeriesActive(channel, active);

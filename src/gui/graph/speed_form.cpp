@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
+#include <QThread>
 #include <QTimeZone>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
@@ -18,6 +20,8 @@
 #include "core/common/text_util.h"
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
+#include "core/graph/column_thinning.h"
+#include "core/graph/graph_rules.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
@@ -120,6 +124,11 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
 
 TSpeedForm::~TSpeedForm() {
   if (FPorts != nullptr && FPorts->SpeedGraph == this) FPorts->SpeedGraph = nullptr;
+  // A worker still reading finishes first; nobody takes its result.
+  for (QThread* worker : FWorkers) {
+    worker->wait();
+    delete worker;
+  }
 }
 
 void TSpeedForm::SetLinkData(const TLinkData* link) {
@@ -145,8 +154,11 @@ void TSpeedForm::Clear() {
 }
 
 void TSpeedForm::ClearSeries() {
+  // A result on its way is for what was shown before.
+  ++FGeneration;
   FData = TSpeedGraphData();
   FSpeedValueOfIndex.clear();
+  FAltitudeValueOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
   SetTitle(QString());
@@ -177,21 +189,66 @@ void TSpeedForm::showEvent(QShowEvent* event) {
   Redraw();
 }
 
+namespace {
+
+// The bytes of the files a link's track is read from: its view file when it has one, else the
+// track file (0 for what cannot be looked at).
+std::uintmax_t TrackBytes(const TGpsFileLink& link) {
+  std::error_code error;
+  std::uintmax_t bytes = 0;
+  for (const std::string& name : {link.ViewFileName, link.FileName}) {
+    if (name.empty()) continue;
+    const std::uintmax_t size = std::filesystem::file_size(std::filesystem::u8path(name), error);
+    if (!error) bytes = std::max(bytes, size);
+  }
+  return bytes;
+}
+
+}  // namespace
+
 void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
   ClearSeries();
-  const TWaitCursor wait;
+  const int generation = ++FGeneration;
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
-  try {
-    if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*link)) FData = TSpeedGraphData(*track, info);
-  } catch (const std::exception&) {
-    // A track that cannot be read draws nothing; the window is a view, not a command.
-    FData = TSpeedGraphData();
+  // The job owns copies of what it reads: the link and the settings may change meanwhile.
+  auto source = std::make_shared<TGpsFileLink>();
+  source->Assign(*link);
+  auto settings = std::make_shared<TSpeedGraphInfo>();
+  settings->Assign(info);
+  auto build = [source, settings] {
+    try {
+      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) return TSpeedGraphData(*track, *settings);
+    } catch (const std::exception&) {
+      // A track that cannot be read draws nothing; the window is a view, not a command.
+    }
+    return TSpeedGraphData();
+  };
+  if (TrackBytes(*source) < FWorkerTrackBytes) {
+    // A small track takes less than a frame: drawn at once.
+    const TWaitCursor wait;
+    FData = build();
+    Draw(info);
+    emit SeriesDrawn();
+    return;
   }
-  Draw(info);
+  // A long one is read and worked out on a worker, so the window keeps answering; its result is
+  // drawn only while it is still the latest request.
+  auto result = std::make_shared<TSpeedGraphData>();
+  QThread* worker = QThread::create([build, result] { *result = build(); });
+  FWorkers.insert(worker);
+  connect(worker, &QThread::finished, this, [this, worker, generation, result] {
+    FWorkers.erase(worker);
+    worker->deleteLater();
+    if (generation != FGeneration || !isVisible()) return;
+    FData = std::move(*result);
+    Draw(Settings());
+    emit SeriesDrawn();
+  });
+  worker->start();
 }
 
 double TSpeedForm::KeyOf(double x) const { return FData.BottomAxisKind() == baTime ? DateTimeToUnix(x) : x; }
@@ -220,52 +277,102 @@ void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
   }
 }
 
-void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
-  const double gap = std::numeric_limits<double>::quiet_NaN();
-  QVector<QCPGraphData> speeds;
-  speeds.reserve(static_cast<qsizetype>(FData.SpeedValues().size()));
-  FSpeedValueOfIndex.reserve(FData.SpeedValues().size());
-  for (std::size_t i = 0; i < FData.SpeedValues().size(); ++i) {
-    const TSpeedGraphValue& value = FData.SpeedValues()[i];
-    const double key = KeyOf(value.X);
-    if (value.GapBefore) {
-      // An empty point between the neighbours breaks the line.
-      speeds.append(QCPGraphData((speeds.back().key + key) / 2, gap));
-      FSpeedValueOfIndex.push_back(-1);
-    }
-    speeds.append(QCPGraphData(key, value.Y));
-    FSpeedValueOfIndex.push_back(static_cast<int>(i));
-  }
-  FSpeedSeries->data()->set(speeds, true);
+int TSpeedForm::PlotColumns() {
+  // The layout of the chart as it now stands gives the plot's width in pixels.
+  FChart->plotLayout()->setOuterRect(FChart->rect());
+  FChart->plotLayout()->update(QCPLayoutElement::upLayout);
+  return std::max(FChart->axisRect()->width(), 1);
+}
 
-  QVector<QCPGraphData> altitudes;
-  altitudes.reserve(static_cast<qsizetype>(FData.AltitudeValues().size()));
-  for (const TSpeedGraphValue& value : FData.AltitudeValues()) altitudes.append(QCPGraphData(KeyOf(value.X), value.Y));
-  FAltitudeSeries->data()->set(altitudes, true);
+void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
+  // A long track has far more values than the plot has pixel columns: only each column's first,
+  // last, lowest and highest value is drawn, which draws the same line.
+  const int columns = PlotColumns();
+  const double gap = std::numeric_limits<double>::quiet_NaN();
+  const auto keysOf = [this, gap](const std::vector<TSpeedGraphValue>& values, std::vector<double>& keys,
+                                  std::vector<double>& ys, std::vector<int>& source) {
+    keys.clear();
+    ys.clear();
+    source.clear();
+    keys.reserve(values.size());
+    ys.reserve(values.size());
+    source.reserve(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const double key = KeyOf(values[i].X);
+      if (values[i].GapBefore && !keys.empty()) {
+        // An empty point between the neighbours breaks the line.
+        keys.push_back((keys.back() + key) / 2);
+        ys.push_back(gap);
+        source.push_back(-1);
+      }
+      keys.push_back(key);
+      ys.push_back(values[i].Y);
+      source.push_back(static_cast<int>(i));
+    }
+  };
+  double xMin = 0;
+  double xMax = 0;
+  bool any = false;
+  for (const auto* values : {&FData.SpeedValues(), &FData.AltitudeValues()}) {
+    if (values->empty()) continue;
+    const double low = KeyOf(values->front().X);
+    const double high = KeyOf(values->back().X);
+    xMin = any ? std::min(xMin, low) : low;
+    xMax = any ? std::max(xMax, high) : high;
+    any = true;
+  }
+  std::vector<double> keys;
+  std::vector<double> ys;
+  std::vector<int> source;
+  const auto drawn = [&](QCPGraph* series, std::vector<int>& valueOfIndex) {
+    const std::vector<int> kept = ThinToPixelColumns(keys, ys, xMin, xMax, columns);
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(kept.size()));
+    valueOfIndex.clear();
+    valueOfIndex.reserve(kept.size());
+    for (int index : kept) {
+      const auto i = static_cast<std::size_t>(index);
+      points.append(QCPGraphData(keys[i], ys[i]));
+      valueOfIndex.push_back(source[i]);
+    }
+    series->data()->set(points, true);
+  };
+  keysOf(FData.SpeedValues(), keys, ys, source);
+  drawn(FSpeedSeries, FSpeedValueOfIndex);
+  keysOf(FData.AltitudeValues(), keys, ys, source);
+  drawn(FAltitudeSeries, FAltitudeValueOfIndex);
 
   SetTitle(ToQString(DisplayPrefix(FData.Title())));
 
   // The bottom axis spans the values drawn; a single x gets a little room either side.
   bool found = false;
-  QCPRange keys;
+  QCPRange keyRange;
   for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
     bool seriesFound = false;
     const QCPRange range = series->getKeyRange(seriesFound);
     if (!seriesFound) continue;
-    keys = found ? QCPRange(std::min(keys.lower, range.lower), std::max(keys.upper, range.upper)) : range;
+    keyRange = found ? QCPRange(std::min(keyRange.lower, range.lower), std::max(keyRange.upper, range.upper)) : range;
     found = true;
   }
   if (found) {
-    if (keys.size() == 0) keys = QCPRange(keys.lower - 1, keys.upper + 1);
-    FChart->xAxis->setRange(keys);
+    if (keyRange.size() == 0) keyRange = QCPRange(keyRange.lower - 1, keyRange.upper + 1);
+    FChart->xAxis->setRange(keyRange);
   }
+  // Automatic axes end a tick beyond the values, so that no peak touches the frame.
+  const auto autoRange = [](QCPAxis* axis, const QCPGraph* series) {
+    bool seriesFound = false;
+    const QCPRange range = series->getValueRange(seriesFound);
+    if (!seriesFound) return;
+    const TShownSpan shown = AutoValueRange(range.lower, range.upper);
+    axis->setRange(shown.Min, shown.Max);
+  };
   if (info.IsLeftAutoAxis()) {
-    FChart->yAxis->rescale();
+    autoRange(FChart->yAxis, FSpeedSeries);
   } else {
     FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
   }
   if (info.IsRightAutoAxis()) {
-    FChart->yAxis2->rescale();
+    autoRange(FChart->yAxis2, FAltitudeSeries);
   } else {
     FChart->yAxis2->setRange(static_cast<double>(info.RightAxisMin()), static_cast<double>(info.RightAxisMax()));
   }
@@ -279,7 +386,9 @@ void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataI
       point = FData.SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   } else if (plottable == FAltitudeSeries) {
-    point = FData.AltitudePoint(dataIndex);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudeValueOfIndex.size())) {
+      point = FData.AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    }
   }
   if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
   FPorts->Map->PanTo(point->Latitude, point->Longitude, false);
@@ -333,8 +442,8 @@ void TSpeedForm::DisplaySettingsCommand() {
   if (info == nullptr) return;
   std::unique_ptr<TCategorySetDialog> dialog = CreateCategorySetDialog(this, FCategoryType);
   dialog->SetCategoryInfo(info);
-  // The dialog never shows its speed-graph page; the year page comes to the front.
-  dialog->SetActivePage(TCategorySetDialog::piYearGraph);
+  // The speed page, alone: it also holds the map line of the same tracks.
+  dialog->SetActivePage(TCategorySetDialog::piSpeedGraph);
   if (FRunDialog(*dialog) != QDialog::Accepted) return;
   FDocument->DayDataList().SetCategoryInfo(*info);
   Redraw();

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ class QCPAbstractPlottable;
 class QCPGraph;
 class QCPTextElement;
 class QMouseEvent;
+class QThread;
 class QToolBar;
 
 namespace hakuvo {
@@ -45,8 +48,11 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   TCategoryType CategoryType() const { return FCategoryType; }
   // Empties both lines and the title.
   void Clear();
-  // Reads the link's track and draws it, when the window is shown and the link is a track.
+  // Reads the link's track and draws it, when the window is shown and the link is a track: at once
+  // for a small track, on a worker for a long one (SeriesDrawn tells when it is drawn).
   void Redraw();
+  // The file size from which a track is read on a worker.
+  void SetWorkerTrackBytes(std::uintmax_t bytes) { FWorkerTrackBytes = bytes; }
 
   // TSpeedGraphPort
   void SetSpeedCategory(const std::string& category) override { SetCategory(category); }
@@ -76,6 +82,10 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   QAction* SettingsAction() const { return FSettingsAction; }
   const TSpeedGraphData& Data() const { return FData; }
 
+ signals:
+  // The series of the link given last are drawn.
+  void SeriesDrawn();
+
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -84,6 +94,7 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
   void Draw(const TSpeedGraphInfo& info);
+  int PlotColumns();
   void SetTitle(const QString& text);
   // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
   double KeyOf(double x) const;
@@ -100,7 +111,13 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   // Per data index of the speed line, the index of its value in FData; -1 for the empty points
   // that break the line where values were left out.
   std::vector<int> FSpeedValueOfIndex;
+  // The same for the altitude area (which has no gaps).
+  std::vector<int> FAltitudeValueOfIndex;
   TDialogRunner FRunDialog;
+  // A worker's result is drawn only while its request is the latest one.
+  int FGeneration = 0;
+  std::set<QThread*> FWorkers;
+  std::uintmax_t FWorkerTrackBytes = 1 << 20;
 
   QToolBar* FToolBar = nullptr;
   QAction* FSettingsAction = nullptr;

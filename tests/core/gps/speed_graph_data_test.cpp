@@ -241,3 +241,46 @@ TEST(SpeedGraphDataTest, ALargeTrackIsOneValuePerPoint) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+std::vector<TSpeedGraphValue> ValuesOf(const std::vector<double>& ys, const std::vector<int>& gapsBefore = {}) {
+  std::vector<TSpeedGraphValue> values;
+  for (std::size_t i = 0; i < ys.size(); ++i) {
+    const bool gap = std::find(gapsBefore.begin(), gapsBefore.end(), static_cast<int>(i)) != gapsBefore.end();
+    values.push_back({static_cast<double>(i), ys[i], static_cast<int>(i), gap});
+  }
+  return values;
+}
+
+TEST(CentredMovingAverage, AveragesEachRunBetweenGapsOnItsOwn) {
+  struct Case {
+    const char* What;
+    std::vector<double> Ys;
+    std::vector<int> Gaps;
+    int Points;
+    std::vector<double> Expected;
+  };
+  const Case cases[] = {
+      {"raw with 0", {1, 9, 2}, {}, 0, {1, 9, 2}},
+      {"raw with 1", {1, 9, 2}, {}, 1, {1, 9, 2}},
+      {"three points, ends shrink", {3, 6, 9, 12}, {}, 3, {4.5, 6, 9, 10.5}},
+      {"a spike is spread", {0, 0, 9, 0, 0}, {}, 3, {0, 3, 3, 3, 0}},
+      {"even count leans after", {2, 4, 6, 8}, {}, 2, {3, 5, 7, 8}},
+      {"not across a gap", {1, 1, 10, 10}, {2}, 3, {1, 1, 10, 10}},
+      {"wider than the run", {2, 4}, {}, 9, {3, 3}},
+  };
+  for (const Case& c : cases) {
+    std::vector<TSpeedGraphValue> values = ValuesOf(c.Ys, c.Gaps);
+    CentredMovingAverage(values, c.Points);
+    ASSERT_EQ(values.size(), c.Expected.size()) << c.What;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      EXPECT_DOUBLE_EQ(values[i].Y, c.Expected[i]) << c.What << " at " << i;
+      EXPECT_EQ(values[i].Point, static_cast<int>(i)) << c.What;  // each still leads to its point
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hakuvo

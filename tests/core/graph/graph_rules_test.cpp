@@ -221,3 +221,69 @@ TEST(CopyText, DateWithTimeShowsTheTime) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST(ShownDateSpan, HalfAnEntryWhereBarsStandOnYearAxesAndAroundOneMoment) {
+  struct Case {
+    const char* What;
+    TDateTime Min, Max;
+    TGraphPeriod Period;
+    bool Bars, Auto;
+    double Low, High;
+  };
+  const Case cases[] = {
+      {"day line, several days", 100, 110, gpDay, false, true, 100, 110},
+      {"day bars", 100, 110, gpDay, true, false, 99.5, 110.5},
+      {"month bars", 100, 200, gpMonth, true, true, 84.75, 215.25},
+      {"automatic year line", 365, 730, gpYear, false, true, 182.5, 912.5},
+      {"fixed year line", 365, 730, gpYear, false, false, 365, 730},
+      {"one year, bars", 365, 365, gpYear, true, true, 182.5, 547.5},
+      {"one day, line", 45000, 45000, gpDay, false, true, 44999.5, 45000.5},
+      {"backwards", 110, 100, gpDay, true, false, 99.5, 110.5},
+  };
+  for (const Case& c : cases) {
+    const TShownSpan span = ShownDateSpan(c.Min, c.Max, c.Period, c.Bars, c.Auto);
+    EXPECT_DOUBLE_EQ(span.Min, c.Low) << c.What;
+    EXPECT_DOUBLE_EQ(span.Max, c.High) << c.What;
+  }
+}
+
+TEST(AutoValueRange, UpToTheNextTickAboveTheHighestValue) {
+  struct Case {
+    double Min, Max;
+    double Low, High;
+  };
+  const Case cases[] = {
+      {0, 7.5, 0, 8},     // step 1
+      {0, 10, 0, 12},     // on a tick: the next one
+      {0, 42, 0, 50},     // step 10
+      {0, 0.37, 0, 0.4},  // step 0.1
+      {-3, 7, -4, 8},     // step 2: a tick below the lowest too
+      {60, 70, 58, 72},   // a tick below a positive lowest value
+      {0.5, 7.5, 0, 8},   // but not under 0
+      {5, 5, 4, 6},       // one value in the middle
+      {0, 0, 0, 1},       // nothing but zero
+      {-8, -2, -9, -2},   // all below zero
+  };
+  for (const Case& c : cases) {
+    const TShownSpan shown = AutoValueRange(c.Min, c.Max);
+    EXPECT_NEAR(shown.Min, c.Low, 1e-9) << c.Min << ".." << c.Max;
+    EXPECT_NEAR(shown.Max, c.High, 1e-9) << c.Min << ".." << c.Max;
+    EXPECT_GT(shown.Max, shown.Min);
+  }
+}
+
+TEST(ValueAxisTitle, SetTitleElseNameWithUnit) {
+  const std::vector<std::string> units = {"回", "km", "km/h", "kg", "kcal"};
+  EXPECT_EQ(CategoryValueAxisTitle(ctJogging, units, {}, 1), "距離(km)");
+  EXPECT_EQ(CategoryValueAxisTitle(ctJogging, units, {"", "", ""}, 2), "速度(km/h)");
+  EXPECT_EQ(CategoryValueAxisTitle(ctJogging, units, {"", "走行距離"}, 1), "走行距離");
+  EXPECT_EQ(CategoryValueAxisTitle(ctJogging, units, {}, 4), "カロリー(kcal)");
+  EXPECT_EQ(CategoryValueAxisTitle(ctJogging, units, {}, 9), "");
+  EXPECT_EQ(ValueAxisTitle("", "記録", ""), "記録");
+}
+
+}  // namespace
+}  // namespace hakuvo

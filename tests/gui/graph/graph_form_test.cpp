@@ -101,9 +101,9 @@ TEST_F(GraphForm, ValueLabelsHangOnASixPixelArrowAwayFromZeroInEveryLayout) {
       EXPECT_NEAR(label.Point.y(), point.y(), 1) << what;
       EXPECT_DOUBLE_EQ(QLineF(label.Point, label.ArrowEnd).length(), TGraphChart::ValueLabelArrowLength) << what;
       // The box starts where the arrow ends, beyond the point (right of it with the dates down,
-      // above it with the dates across), centred on the point's line. The highest value's, at
-      // the end of the automatic axis, turns back over its bar or line to stay on the chart.
-      const double away = label.Text == QStringLiteral("7.5") ? -1 : 1;
+      // above it with the dates across), centred on the point's line. The automatic axis ends a
+      // tick above the highest value, so even its label stands beyond its point.
+      const double away = 1;
       const QRectF area = chart.axisRect()->rect();
       if (c.Vertical) {
         EXPECT_DOUBLE_EQ(label.ArrowEnd.x(), label.Point.x() + away * 6) << what;

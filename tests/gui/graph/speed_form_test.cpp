@@ -1,5 +1,9 @@
 #include "gui/graph/speed_form.h"
 
+#include <QStackedWidget>
+#include <QTabBar>
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <qcustomplot.h>
@@ -19,6 +23,7 @@
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
 #include "gui/categories/category_set_dialog.h"
+#include "gui/categories/category_set_dialog_pages.h"
 #include "gui/document/diary_document.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
@@ -236,25 +241,74 @@ TEST_F(SpeedFormTest, CopyImagePutsTheChartOnTheClipboard) {
   EXPECT_EQ(Form->CopyImageAction()->text(), QStringLiteral("画像をクリップボードにコピー(&I)"));
 }
 
-TEST_F(SpeedFormTest, SettingsButtonOpensTheYearPageWithoutTheSpeedPage) {
+TEST_F(SpeedFormTest, SettingsButtonOpensTheSpeedPageAloneWithLimitAveragesAndTheMapLine) {
   ShowTrack(kRun);
   QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
-  bool yearInFront = false;
-  bool speedHidden = false;
+  bool speedAlone = false;
   Form->SetDialogRunner([&](QDialog& dialog) {
     auto& settings = static_cast<TCategorySetDialog&>(dialog);
     settings.show();
-    yearInFront = settings.TabBar()->currentIndex() == TCategorySetDialog::piYearGraph &&
-                  settings.TabBar()->isTabVisible(TCategorySetDialog::piYearGraph);
-    speedHidden = !settings.TabBar()->isTabVisible(TCategorySetDialog::piSpeedGraph);
+    speedAlone =
+        settings.Pages()->currentIndex() == TCategorySetDialog::piSpeedGraph && !settings.TabBar()->isVisible();
+    if (const char* shot = std::getenv("HAKUVO_SHOT_SPEED_PAGE")) settings.grab().save(QString::fromLocal8Bit(shot));
+    TSpeedSettingsPage& page = *settings.SpeedPage();
+    page.LimitSpeedEdit()->setText(QStringLiteral("25"));
+    page.SpeedAverageEdit()->setText(QStringLiteral("5"));
+    page.AltitudeAverageEdit()->setText(QStringLiteral("3"));
+    page.MapWidthEdit()->setText(QStringLiteral("6"));
+    page.MapOpacityEdit()->setText(QStringLiteral("0.5"));
+    page.MapLimitSpeedEdit()->setText(QStringLiteral("30"));
     settings.hide();
     return static_cast<int>(QDialog::Rejected);
   });
   Form->SettingsAction()->trigger();
-  EXPECT_TRUE(yearInFront);
-  EXPECT_TRUE(speedHidden);
+  EXPECT_TRUE(speedAlone);
   EXPECT_EQ(changed.count(), 0);
+  const TCategoryInfo& info = *Document.CategoryInfoList().GetCategoryItems(ctJogging);
+  EXPECT_EQ(info.SpeedGraphInfo().LimitSpeed(), 0);  // cancelled: nothing stored
 
+  // OK stores the new fields where the diary file keeps them.
+  Form->SetDialogRunner([&](QDialog& dialog) {
+    auto& settings = static_cast<TCategorySetDialog&>(dialog);
+    TSpeedSettingsPage& page = *settings.SpeedPage();
+    page.LimitSpeedEdit()->setText(QStringLiteral("25"));
+    page.SpeedAverageEdit()->setText(QStringLiteral("5"));
+    page.AltitudeAverageEdit()->setText(QStringLiteral("3"));
+    page.MapWidthEdit()->setText(QStringLiteral("6"));
+    page.MapOpacityEdit()->setText(QStringLiteral("0.5"));
+    page.MapLimitSpeedEdit()->setText(QStringLiteral("30"));
+    settings.accept();
+    return settings.result();
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_EQ(info.SpeedGraphInfo().LimitSpeed(), 25);
+  EXPECT_EQ(info.SpeedGraphInfo().SpeedMovingAverage(), 5);
+  EXPECT_EQ(info.SpeedGraphInfo().AltitudeMovingAverage(), 3);
+  EXPECT_EQ(info.MapInfo().LineWidth(), 6);
+  EXPECT_EQ(info.MapInfo().LineOpacity(), 0.5L);
+  EXPECT_EQ(info.MapInfo().LimitSpeed(), 30);
+  EXPECT_EQ(changed.count(), 1);
+
+  // Bad input is refused with a message per field and stores nothing.
+  QStringList messages;
+  Form->SetDialogRunner([&](QDialog& dialog) {
+    auto& settings = static_cast<TCategorySetDialog&>(dialog);
+    settings.SetErrorHandler([&](const QString& message) { messages << message; });
+    settings.SpeedPage()->SpeedAverageEdit()->setText(QStringLiteral("x"));
+    settings.SpeedPage()->MapOpacityEdit()->setText(QStringLiteral("2"));
+    settings.accept();
+    return settings.result();
+  });
+  Form->SettingsAction()->trigger();
+  EXPECT_EQ(messages, QStringList({QStringLiteral("速度グラフの[移動平均]が数値ではありません"),
+                                   QStringLiteral("地図の[不透明度]は0から1までの数値です")}));
+  EXPECT_EQ(info.SpeedGraphInfo().SpeedMovingAverage(), 5);
+  EXPECT_EQ(changed.count(), 1);
+}
+
+TEST_F(SpeedFormTest, SettingsOkRedrawsAndTellsTheDiary) {
+  ShowTrack(kRun);
+  QSignalSpy changed(&Document, &TDiaryDocument::DataChanged);
   // On OK the window draws again (here a track that changed meanwhile) and the diary hears of it.
   Form->SetDialogRunner([&](QDialog&) {
     Folder.Write("run.gpx", Gpx({{0, 35.0, 1}, {6, 35.01, 2}}));
@@ -338,6 +392,77 @@ TEST_F(SpeedFormTest, ABrokenViewFileIsReadFromTheTrack) {
   Link.ViewFileName = Folder.Write("cache.gps", "not a view file");
   ShowTrack(kRun);
   EXPECT_EQ(Form->SpeedSeries()->dataCount(), 5);
+}
+
+}  // namespace
+}  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST_F(SpeedFormTest, ALongTrackIsDrawnThinnedToThePlotWithItsPeaks) {
+  // A fix a second for 2 hours: ten times more values than the plot has pixel columns.
+  std::ostringstream text;
+  text << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>\n";
+  for (int second = 0; second < 7200; ++second) {
+    const double altitude = second == 4800 ? 300 : 10 + second % 7;
+    const double latitude = 35.0 + second * 0.00003 + (second == 6000 ? 0.002 : 0);
+    char time[32];
+    std::snprintf(time, sizeof time, "2024-05-03T%02d:%02d:%02dZ", 7 + second / 3600, second / 60 % 60, second % 60);
+    text << "<trkpt lat=\"" << latitude << "\" lon=\"139.5\"><ele>" << altitude << "</ele><time>" << time
+         << "</time></trkpt>\n";
+  }
+  text << "</trkseg></trk></gpx>\n";
+  Settings().SetIsLeftAutoAxis(true);
+  Link.FileName = Folder.Write("long.gpx", text.str());
+  Form->show();
+  Form->SetLinkData(&Link);
+  const int drawn = Form->AltitudeSeries()->dataCount();
+  EXPECT_LT(drawn, 7200 / 2);
+  EXPECT_LE(drawn, 4 * (Form->Chart()->axisRect()->width() + 1));
+  double highest = 0;
+  int highestIndex = -1;
+  for (int i = 0; i < drawn; ++i) {
+    if (Form->AltitudeSeries()->data()->at(i)->value > highest) {
+      highest = Form->AltitudeSeries()->data()->at(i)->value;
+      highestIndex = i;
+    }
+  }
+  EXPECT_EQ(highest, 300);
+  const auto speeds = SpeedValuesDrawn();
+  double fastest = 0;
+  for (const TSpeedGraphValue& value : Form->Data().SpeedValues()) fastest = std::max(fastest, value.Y);
+  EXPECT_EQ(*std::max_element(speeds.begin(), speeds.end()), fastest);
+  // The speed axis ends above the fastest value.
+  EXPECT_GT(Form->Chart()->yAxis->range().upper, fastest);
+  // The spike's drawn value still leads to its own fix on the map.
+  Form->ShowValueOnMap(Form->AltitudeSeries(), highestIndex);
+  ASSERT_FALSE(Map.Calls.empty());
+  EXPECT_NEAR(Map.Calls.back().Latitude, 35.0 + 4800 * 0.00003, 1e-6);
+}
+
+}  // namespace
+}  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST_F(SpeedFormTest, ALongTrackIsWorkedOutOnAWorkerAndANewerSelectionWins) {
+  Form->SetWorkerTrackBytes(0);  // every track counts as long
+  Link.FileName = Folder.Write("run.gpx", Gpx(kRun));
+  TGpsFileLink second;
+  second.FileName = Folder.Write("second.gpx", Gpx({{0, 35.0, 100}, {6, 35.01, 120}, {12, 35.02, 140}}));
+  Form->show();
+  QSignalSpy drawn(Form.get(), &TSpeedForm::SeriesDrawn);
+  Form->SetLinkData(&Link);
+  // The call returns before anything is read.
+  EXPECT_EQ(Form->AltitudeSeries()->dataCount(), 0);
+  Form->SetLinkData(&second);
+  ASSERT_TRUE(drawn.wait(10000));
+  QTest::qWait(200);  // the first job's result, if it were taken, would have come by now
+  EXPECT_EQ(drawn.count(), 1);
+  ASSERT_EQ(Form->AltitudeSeries()->dataCount(), 3);
+  EXPECT_EQ(Form->AltitudeSeries()->data()->at(0)->value, 100);
 }
 
 }  // namespace
