@@ -33,6 +33,7 @@ using test::kFitTimestamp;
 using test::TFitWriter;
 
 const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
+const std::string kDamaged = std::string(HAKUVO_TESTDATA_DIR) + "/damaged/";
 
 std::string Local(TDateTime value) { return value == 0 ? "0" : FormatDateTime("yyyy/mm/dd hh:nn:ss", value); }
 
@@ -353,11 +354,11 @@ TEST(FitRealFilesTest, DamagedRealFilesAreRefused) {
   for (const Case& c : cases) {
     TFitFile track;
     try {
-      track.SetFileName(kTracks + c.file);
+      track.SetFileName(kDamaged + c.file);
       ADD_FAILURE() << c.file << " was read";
     } catch (const EHakuvoError& error) {
       const std::string message = error.what();
-      EXPECT_EQ(message.find(kTracks + c.file + "\r\n"), 0u) << message;
+      EXPECT_EQ(message.find(kDamaged + c.file + "\r\n"), 0u) << message;
       EXPECT_NE(message.find(c.message), std::string::npos) << message;
     }
     EXPECT_EQ(track.GpsList.Count(), 0) << c.file;
