@@ -1,5 +1,6 @@
 #include "core/gps/fit_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -101,12 +102,31 @@ class TFitFile::TParser {
   TParser(TFitFile& track, const std::uint8_t* bytes, std::size_t size) : FTrack(track), FBytes(bytes), FSize(size) {}
 
   void Read() {
-    // Every header and check value first: a file that fails them gives no point at all.
-    for (std::size_t start = 0; start < FSize;) start = CheckFile(start);
+    // Every header and the size of every file first: a file cut short gives no point at all.
+    for (std::size_t start = 0, previous = 0; start < FSize;) {
+      try {
+        const std::size_t next = CheckFrame(start);
+        previous = start;
+        start = next;
+      } catch (const EHakuvoError&) {
+        // What follows a file whose check value fails is more likely the rest of that file than
+        // another one, as when a device never wrote the final size into the header.
+        if (start > 0 && FitCrc(0, FBytes + previous, start - previous) != 0) FailCrc(start);
+        throw;
+      }
+    }
+    // A record with a time and a position takes 13 bytes at the least, and watches write a dozen
+    // fields more: room for that many points is only address space until the points fill it, and
+    // spares the list from moving a million points as it grows.
+    FTrack.GpsList.Reserve(FSize / 13);
     for (std::size_t start = 0; start < FSize;) start = ReadFile(start);
   }
 
  private:
+  // Bytes of the check value computed ahead of the messages: few enough to be read again from the
+  // cache by the walk right after, instead of a second pass over a file larger than the cache.
+  static constexpr std::size_t kCrcBlock = std::size_t{16} << 10;
+
   [[noreturn]] void Fail(std::size_t offset, const std::string& reason) const {
     throw EHakuvoError(FilePrefix(FTrack.FileName()) + std::to_string(offset) +
                        "バイト目: FITファイルとして読めません（" + reason + "）");
@@ -125,8 +145,9 @@ class TFitFile::TParser {
 
   std::uint32_t DataSize(std::size_t start) const { return Load32(FBytes + start + 4, false); }
 
-  // Checks one file's header and check values; returns where the next chained file begins.
-  std::size_t CheckFile(std::size_t start) const {
+  // Checks one file's header, its check value and that the file holds the data it announces;
+  // returns where the next chained file begins.
+  std::size_t CheckFrame(std::size_t start) const {
     const std::size_t headerSize = HeaderSize(start);
     if (headerSize >= kLongHeader) {
       const std::uint16_t written = Load16(FBytes + start + 12, false);
@@ -139,30 +160,47 @@ class TFitFile::TParser {
       Fail(FSize, "ファイルが途中で切れています（ヘッダーはデータ " + std::to_string(dataSize) +
                       " バイトとCRCを示しています）");
     }
-    const std::size_t end = dataStart + dataSize + 2;
-    if (FitCrc(0, FBytes + start, end - start) != 0) Fail(end - 2, "ファイルのCRCが一致しません");
-    return end;
+    return dataStart + dataSize + 2;
   }
 
+  [[noreturn]] void FailCrc(std::size_t end) const { Fail(end - 2, "ファイルのCRCが一致しません"); }
+
+  // Walks the messages of one file, its check value computed a block ahead of them; returns where
+  // the next chained file begins. A file whose check value fails is refused for that, whatever
+  // else is wrong in it.
   std::size_t ReadFile(std::size_t start) {
     const std::size_t headerSize = HeaderSize(start);
     const std::size_t dataEnd = start + headerSize + DataSize(start);
+    const std::size_t end = dataEnd + 2;
     // Local types and the base of compressed times belong to one file of a chain.
     for (TDefinition& definition : FDefinitions) definition = TDefinition();
     FHasTime = false;
     FLastTime = 0;
     std::size_t at = start + headerSize;
-    while (at < dataEnd) {
-      const std::uint8_t header = FBytes[at];
-      if (header & 0x80) {
-        at = ReadData(at, at + 1, dataEnd, (header >> 5) & 0x03, true, header & 0x1F);
-      } else if (header & 0x40) {
-        at = ReadDefinition(at, dataEnd, header & 0x0F, (header & 0x20) != 0);
-      } else {
-        at = ReadData(at, at + 1, dataEnd, header & 0x0F, false, 0);
+    std::uint16_t crc = FitCrc(0, FBytes + start, headerSize);
+    std::size_t crcDone = at;
+    try {
+      while (at < dataEnd) {
+        if (at >= crcDone) {
+          const std::size_t next = std::min(end, crcDone + kCrcBlock);
+          crc = FitCrc(crc, FBytes + crcDone, next - crcDone);
+          crcDone = next;
+        }
+        const std::uint8_t header = FBytes[at];
+        if (header & 0x80) {
+          at = ReadData(at, at + 1, dataEnd, (header >> 5) & 0x03, true, header & 0x1F);
+        } else if (header & 0x40) {
+          at = ReadDefinition(at, dataEnd, header & 0x0F, (header & 0x20) != 0);
+        } else {
+          at = ReadData(at, at + 1, dataEnd, header & 0x0F, false, 0);
+        }
       }
+    } catch (const EHakuvoError&) {
+      if (FitCrc(0, FBytes + start, end - start) != 0) FailCrc(end);
+      throw;
     }
-    return dataEnd + 2;
+    if (FitCrc(crc, FBytes + crcDone, end - crcDone) != 0) FailCrc(end);
+    return end;
   }
 
   std::size_t ReadDefinition(std::size_t messageStart, std::size_t dataEnd, int local, bool developer) {
