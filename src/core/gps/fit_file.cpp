@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
 #include "core/gps/gps_reader_util.h"
 
@@ -99,7 +102,17 @@ TDateTime FitTimeToUtc(std::uint32_t seconds) { return kFitEpochSerial + seconds
 // Walks the bytes of one file (or of several chained ones) and fills the track's list.
 class TFitFile::TParser {
  public:
-  TParser(TFitFile& track, const std::uint8_t* bytes, std::size_t size) : FTrack(track), FBytes(bytes), FSize(size) {}
+  // Bytes held in memory: the window is the whole of them.
+  TParser(TFitFile& track, const std::uint8_t* bytes, std::size_t size)
+      : FTrack(track), FWindow(bytes), FWindowEnd(size), FSize(size) {}
+  // An open file, read a window at a time: a track of a million points is some 30 MB, which then
+  // never has to be in memory (and faulted into it) at once.
+  TParser(TFitFile& track, TInputFile& file)
+      : FTrack(track),
+        FFile(&file),
+        FBuffer(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowBytes)),
+        FWindow(FBuffer.get()),
+        FSize(file.Size()) {}
 
   void Read() {
     // Every header and the size of every file first: a file cut short gives no point at all.
@@ -111,7 +124,7 @@ class TFitFile::TParser {
       } catch (const EHakuvoError&) {
         // What follows a file whose check value fails is more likely the rest of that file than
         // another one, as when a device never wrote the final size into the header.
-        if (start > 0 && FitCrc(0, FBytes + previous, start - previous) != 0) FailCrc(start);
+        if (start > 0 && Crc(0, previous, start) != 0) FailCrc(start);
         throw;
       }
     }
@@ -126,33 +139,73 @@ class TFitFile::TParser {
   // Bytes of the check value computed ahead of the messages: few enough to be read again from the
   // cache by the walk right after, instead of a second pass over a file larger than the cache.
   static constexpr std::size_t kCrcBlock = std::size_t{16} << 10;
+  // The window over a file: far more than the largest message (255 fields of 255 bytes and as
+  // many developer fields, 130,051 bytes) and than a block of the check value.
+  static constexpr std::size_t kWindowBytes = std::size_t{1} << 20;
+
+  // The bytes from `offset` on, of which `count` are in the window (moved over the file when they
+  // are not). Callers have checked that they lie inside the file.
+  const std::uint8_t* Bytes(std::size_t offset, std::size_t count) {
+    if (offset < FWindowStart || offset + count > FWindowEnd) Slide(offset, count);
+    return FWindow + (offset - FWindowStart);
+  }
+
+  void Slide(std::size_t offset, std::size_t count) {
+    if (FFile == nullptr || offset > FSize || count > FSize - offset) Fail(offset, "データが途中で切れています");
+    std::size_t kept = 0;
+    if (offset >= FWindowStart && offset < FWindowEnd) {
+      kept = FWindowEnd - offset;
+      std::memmove(FBuffer.get(), FBuffer.get() + (offset - FWindowStart), kept);
+    }
+    FWindowStart = offset;
+    FWindowEnd = offset + kept;
+    const std::size_t wanted = std::min(kWindowBytes, FSize - offset) - kept;
+    const std::ptrdiff_t got = wanted == 0 ? 0 : FFile->ReadAt(FWindowEnd, FBuffer.get() + kept, wanted);
+    if (got > 0) FWindowEnd += static_cast<std::size_t>(got);
+    // The file grew shorter while it was read.
+    if (offset + count > FWindowEnd) Fail(FWindowEnd, "ファイルを最後まで読めません");
+  }
+
+  std::uint8_t Byte(std::size_t offset) { return *Bytes(offset, 1); }
+
+  // The check value continued over bytes `from` to `to`, a block at a time.
+  std::uint16_t Crc(std::uint16_t crc, std::size_t from, std::size_t to) {
+    while (from < to) {
+      const std::size_t count = std::min(kCrcBlock, to - from);
+      crc = FitCrc(crc, Bytes(from, count), count);
+      from += count;
+    }
+    return crc;
+  }
 
   [[noreturn]] void Fail(std::size_t offset, const std::string& reason) const {
     throw EHakuvoError(FilePrefix(FTrack.FileName()) + std::to_string(offset) +
                        "バイト目: FITファイルとして読めません（" + reason + "）");
   }
 
-  std::size_t HeaderSize(std::size_t start) const {
+  std::size_t HeaderSize(std::size_t start) {
     // After a whole file, anything but the header of the next one is left over from elsewhere.
     const char* const notAHeader =
         start == 0 ? "FITファイルのヘッダーがありません" : "FITファイルの後に余分なデータがあります";
     if (FSize - start < kShortHeader) Fail(start, start == 0 ? "ファイルヘッダーが途中で切れています" : notAHeader);
-    const std::size_t headerSize = FBytes[start];
-    if (std::memcmp(FBytes + start + 8, ".FIT", 4) != 0 || headerSize < kShortHeader) Fail(start, notAHeader);
+    const std::uint8_t* const header = Bytes(start, kShortHeader);
+    const std::size_t headerSize = header[0];
+    if (std::memcmp(header + 8, ".FIT", 4) != 0 || headerSize < kShortHeader) Fail(start, notAHeader);
     if (FSize - start < headerSize) Fail(start, "ファイルヘッダーが途中で切れています");
     return headerSize;
   }
 
-  std::uint32_t DataSize(std::size_t start) const { return Load32(FBytes + start + 4, false); }
+  std::uint32_t DataSize(std::size_t start) { return Load32(Bytes(start + 4, 4), false); }
 
   // Checks one file's header, its check value and that the file holds the data it announces;
   // returns where the next chained file begins.
-  std::size_t CheckFrame(std::size_t start) const {
+  std::size_t CheckFrame(std::size_t start) {
     const std::size_t headerSize = HeaderSize(start);
     if (headerSize >= kLongHeader) {
-      const std::uint16_t written = Load16(FBytes + start + 12, false);
+      const std::uint8_t* const header = Bytes(start, kLongHeader);
+      const std::uint16_t written = Load16(header + 12, false);
       // 0 says the writer did not compute one, as the protocol allows.
-      if (written != 0 && written != FitCrc(0, FBytes + start, 12)) Fail(start, "ヘッダーのCRCが一致しません");
+      if (written != 0 && written != FitCrc(0, header, 12)) Fail(start, "ヘッダーのCRCが一致しません");
     }
     const std::size_t dataStart = start + headerSize;
     const std::uint32_t dataSize = DataSize(start);
@@ -177,16 +230,16 @@ class TFitFile::TParser {
     FHasTime = false;
     FLastTime = 0;
     std::size_t at = start + headerSize;
-    std::uint16_t crc = FitCrc(0, FBytes + start, headerSize);
+    std::uint16_t crc = Crc(0, start, at);
     std::size_t crcDone = at;
     try {
       while (at < dataEnd) {
         if (at >= crcDone) {
           const std::size_t next = std::min(end, crcDone + kCrcBlock);
-          crc = FitCrc(crc, FBytes + crcDone, next - crcDone);
+          crc = Crc(crc, crcDone, next);
           crcDone = next;
         }
-        const std::uint8_t header = FBytes[at];
+        const std::uint8_t header = Byte(at);
         if (header & 0x80) {
           at = ReadData(at, at + 1, dataEnd, (header >> 5) & 0x03, true, header & 0x1F);
         } else if (header & 0x40) {
@@ -196,10 +249,10 @@ class TFitFile::TParser {
         }
       }
     } catch (const EHakuvoError&) {
-      if (FitCrc(0, FBytes + start, end - start) != 0) FailCrc(end);
+      if (Crc(0, start, end) != 0) FailCrc(end);
       throw;
     }
-    if (FitCrc(crc, FBytes + crcDone, end - crcDone) != 0) FailCrc(end);
+    if (Crc(crc, crcDone, end) != 0) FailCrc(end);
     return end;
   }
 
@@ -209,17 +262,19 @@ class TFitFile::TParser {
       if (count > dataEnd - at) Fail(messageStart, "定義メッセージがデータの終わりを越えています");
     };
     need(5);
+    const std::uint8_t* const head = Bytes(at, 5);
     TDefinition definition;
     definition.Defined = true;
-    definition.BigEndian = FBytes[at + 1] != 0;
-    definition.Global = Load16(FBytes + at + 2, definition.BigEndian);
-    const std::size_t fields = FBytes[at + 4];
+    definition.BigEndian = head[1] != 0;
+    definition.Global = Load16(head + 2, definition.BigEndian);
+    const std::size_t fields = head[4];
     at += 5;
     need(3 * fields);
+    const std::uint8_t* const field = Bytes(at, 3 * fields);
     std::uint32_t offset = 0;
-    for (std::size_t i = 0; i < fields; ++i, at += 3) {
-      const std::uint8_t number = FBytes[at];
-      const std::uint8_t size = FBytes[at + 1];
+    for (std::size_t i = 0; i < fields; ++i) {
+      const std::uint8_t number = field[3 * i];
+      const std::uint8_t size = field[3 * i + 1];
       const auto place = [&](int& slot, std::uint8_t wanted) {
         if (size == wanted && slot < 0) slot = static_cast<int>(offset);
       };
@@ -232,12 +287,15 @@ class TFitFile::TParser {
       }
       offset += size;
     }
+    at += 3 * fields;
     if (developer) {
       need(1);
-      const std::size_t developerFields = FBytes[at++];
+      const std::size_t developerFields = Byte(at++);
       need(3 * developerFields);
       // Fields of an application on the device, which we never read: only their sizes count.
-      for (std::size_t i = 0; i < developerFields; ++i, at += 3) offset += FBytes[at + 1];
+      const std::uint8_t* const developerField = Bytes(at, 3 * developerFields);
+      for (std::size_t i = 0; i < developerFields; ++i) offset += developerField[3 * i + 1];
+      at += 3 * developerFields;
     }
     definition.Size = offset;
     FDefinitions[local] = definition;
@@ -251,7 +309,7 @@ class TFitFile::TParser {
       Fail(messageStart, "ローカルメッセージ型 " + std::to_string(local) + " は定義されていません");
     }
     if (definition.Size > dataEnd - at) Fail(messageStart, "データメッセージがデータの終わりを越えています");
-    const std::uint8_t* const fields = FBytes + at;
+    const std::uint8_t* const fields = Bytes(at, definition.Size);
     // The time of this message: its own field, or five bits added to the last time known.
     bool timed = false;
     std::uint32_t seconds = 0;
@@ -294,7 +352,12 @@ class TFitFile::TParser {
   }
 
   TFitFile& FTrack;
-  const std::uint8_t* FBytes;
+  TInputFile* FFile = nullptr;
+  std::unique_ptr<std::uint8_t[]> FBuffer;
+  // The window: bytes FWindowStart to FWindowEnd of the file, from FWindow on.
+  const std::uint8_t* FWindow = nullptr;
+  std::size_t FWindowStart = 0;
+  std::size_t FWindowEnd = 0;
   std::size_t FSize;
   std::array<TDefinition, kLocalTypes> FDefinitions{};
   bool FHasTime = false;
@@ -303,21 +366,26 @@ class TFitFile::TParser {
 
 void TFitFile::ReadTrack() {
   BeginReading();
-  TByteBuffer bytes = ReadFileBytes(FileName());
-  ReadBytes(reinterpret_cast<const std::uint8_t*>(bytes.Data()), bytes.Size());
+  TInputFile file;
+  int error = 0;
+  if (!file.Open(FileName(), error)) throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません");
+  if (file.Size() == 0) FailEmpty();
+  Read([&] { TParser(*this, file).Read(); });
 }
 
 void TFitFile::ReadFromMemory(std::string_view data) {
   BeginReading();
-  ReadBytes(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+  if (data.empty()) FailEmpty();
+  Read([&] { TParser(*this, reinterpret_cast<const std::uint8_t*>(data.data()), data.size()).Read(); });
 }
 
-void TFitFile::ReadBytes(const std::uint8_t* bytes, std::size_t size) {
-  if (size == 0) {
-    throw EHakuvoError(FilePrefix(FileName()) + "0バイト目: FITファイルとして読めません（ファイルが空です）");
-  }
+void TFitFile::FailEmpty() const {
+  throw EHakuvoError(FilePrefix(FileName()) + "0バイト目: FITファイルとして読めません（ファイルが空です）");
+}
+
+void TFitFile::Read(const std::function<void()>& parse) {
   try {
-    TParser(*this, bytes, size).Read();
+    parse();
   } catch (...) {
     // A track that stops where the damage begins would pass for the whole outing.
     ClearPoints();

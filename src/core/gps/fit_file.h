@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,9 @@ class TFitFile : public TGpsFile {
 
  private:
   class TParser;
-  void ReadBytes(const std::uint8_t* bytes, std::size_t size);
+  [[noreturn]] void FailEmpty() const;
+  // Runs a parse; on any error the list is emptied before the error goes on.
+  void Read(const std::function<void()>& parse);
 };
 
 }  // namespace hakuvo

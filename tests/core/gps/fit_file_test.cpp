@@ -298,6 +298,53 @@ TEST_F(FitFileTest, HostileButWellFormedFilesAreReadInBoundedWork) {
   EXPECT_EQ(track.GpsList.Count(), 1);
 }
 
+// A file on disk is read a window at a time; what it gives must be what the same bytes give in
+// memory, to the bit and to the error, wherever the messages and files meet the window's edges.
+TEST_F(FitFileTest, FilesOnDiskReadAsTheSameBytesInMemory) {
+  std::vector<test::TFitField> widest;
+  for (int i = 0; i < 255; ++i) widest.push_back({static_cast<std::uint8_t>(i), 255, 0x0D});
+  TFitWriter first, second;
+  first.Define(0, kFitRecord, kFullRecord).Define(1, kFitRecord, widest, true, std::vector<std::uint8_t>(255, 255));
+  const std::int64_t t = FitSeconds(2024, 8, 1, 6, 0, 0);
+  for (int i = 0; i < 120000; ++i) {
+    first.Data(0,
+               {t + i, FitSemicircles(35 + i * 1e-5), FitSemicircles(139), FitAltitude(i % 100), FitAltitude(i % 90)});
+    if (i % 20000 == 7) first.Data(1, {});  // messages of 130,050 bytes here and there
+  }
+  second.Define(2, kFitRecord, {kFitLatitude, kFitLongitude, kFitTimestamp}, true);
+  for (int i = 0; i < 3000; ++i) second.Data(2, {FitSemicircles(-33), FitSemicircles(151 + i * 1e-5), t + i});
+  const std::string whole = first.File() + second.File() + first.File(false);
+  ASSERT_GT(whole.size(), std::size_t{4} << 20);
+  std::string damagedEnd = whole;
+  damagedEnd[whole.size() - 100] ^= 0x01;
+  std::string damagedStart = whole;
+  damagedStart[40] ^= 0x10;  // a definition's field, in the first file
+  test::TTempFolder folder;
+  for (const std::string* bytes : std::vector<const std::string*>{&whole, &damagedEnd, &damagedStart}) {
+    const std::string error = Read(*bytes);
+    std::ostringstream inMemory;
+    track.GpsList.SaveToStream(inMemory);
+    TFitFile onDisk;
+    std::string diskError;
+    try {
+      onDisk.SetFileName(folder.Write("ride.fit", *bytes));
+    } catch (const EHakuvoError& e) {
+      diskError = e.what();
+    }
+    std::ostringstream fromDisk;
+    onDisk.GpsList.SaveToStream(fromDisk);
+    EXPECT_TRUE(fromDisk.str() == inMemory.str());
+    // The messages differ only in the file name in front.
+    EXPECT_EQ(diskError.empty() ? "" : diskError.substr(diskError.find("\r\n") + 2), error);
+  }
+  EXPECT_EQ(Read(whole), "");
+  EXPECT_EQ(track.GpsList.Count(), 2 * 120000 + 3000);
+  EXPECT_NE(
+      Read(damagedEnd).find(std::to_string(whole.size() - 2) + "バイト目: FITファイルとして読めません（ファイルのCRC"),
+      std::string::npos);
+  EXPECT_NE(Read(damagedStart).find("ファイルのCRCが一致しません"), std::string::npos) << Read(damagedStart);
+}
+
 TEST_F(FitFileTest, MissingFileNamesTheFile) {
   test::TTempFolder folder;
   // Reading happens on setting the name, so the error comes from there.
