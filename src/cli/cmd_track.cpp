@@ -45,7 +45,7 @@ int RunTrack(const std::vector<std::string>& args) {
   if (!fileName) throw hakuvo::cli::UsageError{"expected one FILE"};
 
   const auto track = hakuvo::CreateGpsFile(*fileName);
-  if (!track) throw hakuvo::EHakuvoError(*fileName + "\r\nGPSファイル（NMEA、GPX、KML）ではありません");
+  if (!track) throw hakuvo::EHakuvoError(*fileName + "\r\nGPSファイル（NMEA、GPX、KML、FIT、TCX）ではありません");
   // One open end of the window stays open; with neither the whole file is read.
   if (start || end) {
     track->SetStartPos(start.value_or(-1));
@@ -69,7 +69,7 @@ int RunTrack(const std::vector<std::string>& args) {
 }
 
 hakuvo::cli::Registrar registrar({"track", "FILE [--start DT --end DT] [--points]",
-                                  "points, distance and times of a GPS track (NMEA, GPX or KML); DT is local "
+                                  "points, distance and times of a GPS track (NMEA, GPX, KML, FIT or TCX); DT is local "
                                   "\"yyyy/mm/dd hh:nn:ss\"",
                                   RunTrack});
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -256,6 +257,42 @@ TEST_F(Cli, ThumbnailGoesOnPastABadFile) {
   EXPECT_EQ(lines[2].rfind(real + "orientation_portrait_6.jpg\t" + thumbs + "/", 0), 0u) << lines[2];
   EXPECT_EQ(Lines(result.Err).size(), 1u) << result.Err;
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(thumbs), std::filesystem::directory_iterator()), 2);
+}
+
+// `track` on real FIT and TCX files prints what the independent reading of them gives (see the
+// test data's list), in the local time of the zone it runs in.
+TEST_F(Cli, TrackReadsRealFitAndTcxFilesInTheLocalZone) {
+  const std::string tracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
+  struct Case {
+    const char* Zone;
+    const char* File;
+    const char* Printed;
+  };
+  const Case cases[] = {
+      {"Asia/Tokyo", "four-chained-files.fit",
+       "points=1462\ndistance_km=52.5180805[0-9]*\nfirst=2018/05/27 16:33:01\nlast=2018/05/27 19:11:12\n"},
+      {"America/New_York", "four-chained-files.fit",
+       "points=1462\ndistance_km=52.5180805[0-9]*\nfirst=2018/05/27 03:33:01\nlast=2018/05/27 06:11:12\n"},
+      {"Asia/Tokyo", "elemnt-bolt-developer-data.fit",
+       "points=131\ndistance_km=0.9538094[0-9]*\nfirst=2017/08/21 17:18:01\nlast=2017/08/21 17:20:11\n"},
+      {"America/New_York", "elemnt-bolt-developer-data.fit",
+       "points=131\ndistance_km=0.9538094[0-9]*\nfirst=2017/08/21 04:18:01\nlast=2017/08/21 04:20:11\n"},
+      {"Asia/Tokyo", "tcxparser-test.tcx",
+       "points=383\ndistance_km=4.6887066[0-9]*\nfirst=2012/12/27 06:29:53\nlast=2012/12/27 07:03:04\n"},
+      {"America/New_York", "tcxparser-test.tcx",
+       "points=383\ndistance_km=4.6887066[0-9]*\nfirst=2012/12/26 16:29:53\nlast=2012/12/26 17:03:04\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Zone) + " " + c.File);
+    setenv("TZ", c.Zone, 1);
+    const Result result = RunCli("track " + tracks + c.File);
+    unsetenv("TZ");
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_TRUE(std::regex_search(result.Out, std::regex("^" + std::string(c.Printed)))) << result.Out;
+  }
+  const Result damaged = RunCli("track " + std::string(HAKUVO_TESTDATA_DIR) + "/damaged/bad-file-crc.fit");
+  EXPECT_EQ(damaged.Status, 1);
+  EXPECT_NE(damaged.Out.find("769バイト目"), std::string::npos) << damaged.Out;
 }
 
 }  // namespace

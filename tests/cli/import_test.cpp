@@ -16,6 +16,7 @@
 
 #include "core/datafile/diary.h"
 #include "core/register/drop_files.h"
+#include "support/fit_writer.h"
 #include "support/run_cli.h"
 #include "support/temp_folder.h"
 
@@ -130,6 +131,45 @@ TEST(CliImport, ABrokenDiaryIsNotOverwritten) {
   const std::string diary = folder.Write("d.xml", "not a diary");
   EXPECT_EQ(RunCli("import " + Quote(diary) + " " + Quote(folder.Write("a.txt", "x"))).Status, 1);
   EXPECT_EQ(ReadFile(diary), "not a diary");
+}
+
+// A watch's FIT file (and a TCX) joins the diary as a GPX does: the outing of its day, begun at
+// the first fix, ending at the last, with the distance of the track; a second run of that day
+// widens the same outing.
+TEST(CliImport, FitAndTcxTracksMakeAndWidenTheOutingOfTheirDay) {
+  test::TTempFolder folder;
+  const auto run = [&](const std::string& name, int hour, int minutes, double north) {
+    test::TFitWriter fit;
+    fit.Define(0, 20, {test::kFitTimestamp, test::kFitLatitude, test::kFitLongitude});
+    // One fix a minute, heading north along a meridian.
+    for (int m = 0; m <= minutes; ++m) {
+      fit.Data(0, {test::FitSeconds(2023, 5, 14, hour, m, 0), test::FitSemicircles(35 + north * m / minutes),
+                   test::FitSemicircles(139)});
+    }
+    return folder.Write(name, fit.File());
+  };
+  // 00:00 and 01:00 UTC are 09:00 and 10:00 in Tokyo; about 5.5 and 2.2 km.
+  const std::string first = run("morning.FIT", 0, 30, 0.05);
+  const std::string second = run("later.fit", 1, 20, 0.02);
+  const std::string diary = folder.Path("d.xml");
+  setenv("TZ", "Asia/Tokyo", 1);
+  const Result result = RunCli("import " + Quote(diary) + " " + Quote(first) + " " + Quote(second));
+  const Result list = RunCli("list " + Quote(diary));
+  const Result tcx = RunCli("import " + Quote(folder.Path("t.xml")) + " " +
+                            Quote(std::string(HAKUVO_TESTDATA_DIR) + "/tracks/tcxparser-test.tcx"));
+  const Result tcxList = RunCli("list " + Quote(folder.Path("t.xml")));
+  unsetenv("TZ");
+  ASSERT_EQ(result.Status, 0) << result.Out;
+  const std::vector<std::string> lines = Lines(result.Out);
+  ASSERT_EQ(lines.size(), 3u) << result.Out;
+  EXPECT_EQ(lines[1], first + "\tnew outing\t2023/05/14 09:00:00\tmorning.FIT");
+  EXPECT_EQ(lines[2].rfind(second + "\t", 0), 0u) << lines[2];
+  EXPECT_EQ(lines[2].find("new outing"), std::string::npos) << lines[2];
+  // 0.05 degrees of latitude are 5.55 km near 35 degrees north, 0.02 are 2.22 km: 5.5 + 2.2.
+  EXPECT_NE(list.Out.find("2023/05/14\t09:00\t10:20\tmorning.FIT\t7.7\t"), std::string::npos) << list.Out;
+
+  ASSERT_EQ(tcx.Status, 0) << tcx.Out;
+  EXPECT_NE(tcxList.Out.find("2012/12/27\t06:29\t07:03\ttcxparser-test.tcx\t4.7\t"), std::string::npos) << tcxList.Out;
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <limits>
 #include <span>
 
+#include "core/gps/fit_file.h"
 #include "core/gps/gpx_file.h"
 #include "core/gps/kml_file.h"
 #include "core/gps/nmea_file.h"
+#include "core/gps/tcx_file.h"
 #include "core/links/file_kind.h"
 
 namespace hakuvo {
@@ -196,6 +198,8 @@ std::unique_ptr<TGpsFile> CreateGpsFile(const std::string& fileName) {
   if (IsNmeaFile(fileName)) return std::make_unique<TNmeaFile>();
   if (IsGpxFile(fileName)) return std::make_unique<TGpxFile>();
   if (IsKmlFile(fileName)) return std::make_unique<TKmlFile>();
+  if (IsFitFile(fileName)) return std::make_unique<TFitFile>();
+  if (IsTcxFile(fileName)) return std::make_unique<TTcxFile>();
   return nullptr;
 }
 

@@ -78,8 +78,8 @@ class TGpsFile {
   TUtcToLocal FUtcToLocal;
 };
 
-// The reader for a track file chosen by its extension (.nma .nmea .log, .gpx, .kml, letter case
-// ignored); nullptr for any other file.
+// The reader for a track file chosen by its extension (.nma .nmea .log, .gpx, .kml, .fit, .tcx,
+// letter case ignored); nullptr for any other file.
 std::unique_ptr<TGpsFile> CreateGpsFile(const std::string& fileName);
 
 }  // namespace hakuvo

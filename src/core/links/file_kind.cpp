@@ -36,6 +36,13 @@ bool IsGpxFile(std::string_view fileName) { return HasExtension(fileName, {".gpx
 
 bool IsKmlFile(std::string_view fileName) { return HasExtension(fileName, {".kml"}); }
 
-bool IsGpsFile(std::string_view fileName) { return IsGpxFile(fileName) || IsKmlFile(fileName) || IsNmeaFile(fileName); }
+bool IsFitFile(std::string_view fileName) { return HasExtension(fileName, {".fit"}); }
+
+bool IsTcxFile(std::string_view fileName) { return HasExtension(fileName, {".tcx"}); }
+
+bool IsGpsFile(std::string_view fileName) {
+  return IsGpxFile(fileName) || IsKmlFile(fileName) || IsNmeaFile(fileName) || IsFitFile(fileName) ||
+         IsTcxFile(fileName);
+}
 
 }  // namespace hakuvo

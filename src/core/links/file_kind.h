@@ -11,7 +11,9 @@ bool IsImageFile(std::string_view fileName);  // .gif .png .bmp .ico or a JPEG
 bool IsNmeaFile(std::string_view fileName);   // .nma .nmea .log
 bool IsGpxFile(std::string_view fileName);    // .gpx
 bool IsKmlFile(std::string_view fileName);    // .kml
-// A track file: GPX, KML or NMEA.
+bool IsFitFile(std::string_view fileName);    // .fit
+bool IsTcxFile(std::string_view fileName);    // .tcx
+// A track file: GPX, KML, NMEA, FIT or TCX.
 bool IsGpsFile(std::string_view fileName);
 
 }  // namespace hakuvo

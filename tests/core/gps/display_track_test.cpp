@@ -18,6 +18,7 @@ constexpr double kSecond = 1.0 / 86400;
 constexpr TDateTime kStart = 46000.25;
 
 const std::string kTracks = std::string(HAKUVO_TESTDATA_DIR) + "/tracks/";
+const std::string kDamaged = std::string(HAKUVO_TESTDATA_DIR) + "/damaged/bad-cut-short.fit";
 const std::string kPhoto = std::string(HAKUVO_TESTDATA_DIR) + "/photos/gps_DSCN0010.jpg";
 
 // What a link points at. The track file "walk.gpx" holds three fixes of 2021; the sound view file
@@ -74,6 +75,9 @@ TEST(LoadDisplayTrackTest, ViewFileWhenSoundElseTheTrackFile) {
       {"unreadable track file", broken, kNoViewName, false, kThrows},
       {"unreadable track file behind a broken view file", broken, "abc", false, kThrows},
       {"missing track file", folder.Path("missing.gpx"), kGoneView, false, kThrows},
+      {"a watch's FIT file", kTracks + "four-chained-files.fit", kNoViewName, false, 1462},
+      {"a TCX file", kTracks + "tcxparser-test.tcx", kNoViewName, false, 383},
+      {"a damaged FIT file", kDamaged, kNoViewName, false, kThrows},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

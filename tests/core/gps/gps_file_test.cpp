@@ -12,10 +12,12 @@
 #include <sstream>
 #include <string>
 
+#include "core/gps/fit_file.h"
 #include "core/gps/gpx_file.h"
 #include "core/gps/kml_file.h"
 #include "core/gps/nmea_file.h"
 #include "core/gps/scoped_time_zone.h"
+#include "core/gps/tcx_file.h"
 
 namespace hakuvo {
 namespace {
@@ -220,13 +222,17 @@ TEST(GpsFileTest, CreateGpsFileChoosesTheReaderByExtension) {
       {"/data/b.GPX", "gpx"},     {"c.kml", "kml"},
       {"c.KmL", "kml"},           {"d.kmz", ""},
       {"/data/e.gps", ""},        {"f.txt", ""},
-      {"/data/no_extension", ""},
+      {"/data/no_extension", ""}, {"/data/ride.fit", "fit"},
+      {"RIDE.FIT", "fit"},        {"run.tcx", "tcx"},
+      {"run.TCX", "tcx"},         {"ride.fit.part", ""},
   };
   for (const Case& c : cases) {
     const auto reader = CreateGpsFile(c.name);
     const std::string kind = dynamic_cast<TNmeaFile*>(reader.get())  ? "nmea"
                              : dynamic_cast<TGpxFile*>(reader.get()) ? "gpx"
                              : dynamic_cast<TKmlFile*>(reader.get()) ? "kml"
+                             : dynamic_cast<TFitFile*>(reader.get()) ? "fit"
+                             : dynamic_cast<TTcxFile*>(reader.get()) ? "tcx"
                                                                      : "";
     EXPECT_EQ(kind, c.kind) << c.name;
     EXPECT_EQ(reader != nullptr, *c.kind != '\0') << c.name;

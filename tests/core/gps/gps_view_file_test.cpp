@@ -76,6 +76,9 @@ TEST_F(MakeGpsViewFileTest, ViewFileHoldsTheWholeTrackOfEveryFormat) {
       {"nmeadatetime.nmea", 19},
       {"adddate.nmea", 500},
       {"nmea_ms.log", 30},
+      {"four-chained-files.fit", 1462},
+      {"elemnt-bolt-developer-data.fit", 131},
+      {"tcxparser-test.tcx", 383},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.File);

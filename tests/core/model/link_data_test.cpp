@@ -179,7 +179,7 @@ TEST(LinkData, CreateFileLinkChoosesTheClassByExtension) {
   EXPECT_EQ(image->FileName, PhotoPath("orientation_landscape_6.jpg"));
   EXPECT_NE(dynamic_cast<TImageFileLink*>(CreateFileLink("/x/pic.PNG").get()), nullptr);
   EXPECT_EQ(dynamic_cast<TImageFileLink*>(CreateFileLink("/x/missing.jpg").get())->RotateAngle, 0);
-  for (const char* track : {"/x/a.gpx", "/x/a.KML", "/x/a.nmea", "/x/a.log", "/x/a.NMA"}) {
+  for (const char* track : {"/x/a.gpx", "/x/a.KML", "/x/a.nmea", "/x/a.log", "/x/a.NMA", "/x/ride.FIT", "/x/run.tcx"}) {
     EXPECT_NE(dynamic_cast<TGpsFileLink*>(CreateFileLink(track).get()), nullptr) << track;
   }
   auto other = CreateFileLink("/x/notes.txt");

@@ -25,6 +25,7 @@
 #include "gui/categories/category_set_dialog.h"
 #include "gui/categories/category_set_dialog_pages.h"
 #include "gui/document/diary_document.h"
+#include "support/fit_writer.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
 
@@ -392,6 +393,39 @@ TEST_F(SpeedFormTest, ABrokenViewFileIsReadFromTheTrack) {
   Link.ViewFileName = Folder.Write("cache.gps", "not a view file");
   ShowTrack(kRun);
   EXPECT_EQ(Form->SpeedSeries()->dataCount(), 5);
+}
+
+// A watch's FIT file and a TCX file of the same run draw the same speeds as its GPX.
+TEST_F(SpeedFormTest, FitAndTcxFilesDrawAsTheirGpx) {
+  ShowTrack(kRun);
+  const std::vector<double> fromGpx = SpeedValuesDrawn();
+  ASSERT_EQ(fromGpx.size(), 5u);
+
+  test::TFitWriter fit;
+  fit.Define(0, test::kFitRecord, {test::kFitTimestamp, test::kFitLatitude, test::kFitLongitude, test::kFitAltitude});
+  std::string tcx = "<TrainingCenterDatabase><Activities><Activity><Lap><Track>";
+  for (const TFix& fix : kRun) {
+    fit.Data(0, {test::FitSeconds(2024, 5, 3, 7 + fix.Minutes / 60, fix.Minutes % 60, 0),
+                 test::FitSemicircles(fix.Latitude), test::FitSemicircles(139.5), test::FitAltitude(fix.Altitude)});
+    char time[32];
+    std::snprintf(time, sizeof time, "2024-05-03T%02d:%02d:00Z", 7 + fix.Minutes / 60, fix.Minutes % 60);
+    std::ostringstream point;
+    point << "<Trackpoint><Time>" << time << "</Time><Position><LatitudeDegrees>" << fix.Latitude
+          << "</LatitudeDegrees><LongitudeDegrees>139.5</LongitudeDegrees></Position><AltitudeMeters>" << fix.Altitude
+          << "</AltitudeMeters></Trackpoint>";
+    tcx += point.str();
+  }
+  tcx += "</Track></Lap></Activity></Activities></TrainingCenterDatabase>";
+  for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"run.FIT", fit.File()}, {"run.tcx", tcx}}) {
+    TGpsFileLink link;
+    link.FileName = Folder.Write(name, bytes);
+    Form->SetLinkData(&link);
+    const std::vector<double> drawn = SpeedValuesDrawn();
+    ASSERT_EQ(drawn.size(), fromGpx.size()) << name;
+    // Semicircles hold a position to a centimetre.
+    for (std::size_t i = 0; i < drawn.size(); ++i) EXPECT_NEAR(drawn[i], fromGpx[i], 1e-3) << name << " " << i;
+    Form->SetLinkData(&Link);
+  }
 }
 
 }  // namespace
