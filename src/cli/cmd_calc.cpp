@@ -11,14 +11,8 @@ namespace {
 int RunCalc(const std::vector<std::string>& args) {
   if (args.size() != 1) throw hakuvo::cli::UsageError{"give the formula as one argument (quote it)"};
   hakuvo::TExpression expression;
-  try {
-    std::cout << hakuvo::FormatGeneral(expression.Calc(args[0])) << "\n";
-  } catch (const hakuvo::EExpressionError& error) {
-    // The message of every formula error is just "Error"; the number and position say more.
-    hakuvo::cli::PrintError(std::string(hakuvo::ExpressionErrorName(error.ErrorNumber())) + " at " +
-                            std::to_string(error.ErrorIndex()));
-    return 1;
-  }
+  // A formula error goes to main's report, the same line as for a condition of extract.
+  std::cout << hakuvo::FormatGeneral(expression.Calc(args[0])) << "\n";
   return 0;
 }
 

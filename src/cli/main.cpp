@@ -7,6 +7,7 @@
 
 #include "cli/cli_command.h"
 #include "core/expr/expression.h"
+#include "core/expr/expression_messages.h"
 
 namespace hakuvo::cli {
 
@@ -78,9 +79,10 @@ int main(int argc, char** argv) {
     PrintError(found->Name + ": " + error.Message + " (usage: hakuvo-cli " + found->Name + " " + found->Usage + ")");
     return 2;
   } catch (const hakuvo::EExpressionError& error) {
-    // Every formula error says just "Error"; its number and position are what tell.
+    // Every formula error says just "Error"; its number and position are what scripts read, the
+    // sentence after them is for the person who typed the condition.
     PrintError(std::string(hakuvo::ExpressionErrorName(error.ErrorNumber())) + " at " +
-               std::to_string(error.ErrorIndex()));
+               std::to_string(error.ErrorIndex()) + ": " + hakuvo::ExpressionErrorMessage(error));
     return 1;
   } catch (const std::exception& error) {
     PrintError(error.what());

@@ -100,6 +100,21 @@ TEST_F(Cli, ExtractListsExactlyTheOutingsOfAtLeastFiveKilometres) {
   EXPECT_EQ(lines.back(), "2025/04/12\t07:00\t08:00\t\t18\tkm\t18.0\tkm/h");
 }
 
+TEST_F(Cli, ConditionsReadWithoutBlanksAndWithNotEqual) {
+  const struct {
+    std::string Condition;
+    std::size_t Rows;
+  } cases[] = {
+      {"=[距離]>=5", 9},   {"=[距離] >= 5", 9}, {"=[距離]>10", 6},      {"=[距離]≧18", 1},          {"=[距離]<>18", 11},
+      {"=[距離]!=18", 11}, {"=[距離]≠18", 11},  {"=［距離］＜＝６", 4}, {"=[距離]>6;=[距離]<9", 1},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunCli("extract " + DiaryPath + " --category ジョギング '" + c.Condition + "'");
+    ASSERT_EQ(result.Status, 0) << c.Condition << "\n" << result.Out;
+    EXPECT_EQ(Lines(result.Out).size(), 1u + c.Rows) << c.Condition << "\n" << result.Out;
+  }
+}
+
 TEST_F(Cli, FormulaErrorsAndUsageErrorsHaveTheirExitStatus) {
   Result bad = RunCli("extract " + DiaryPath + " --category ジョギング '=[高度] > 1'");
   EXPECT_EQ(bad.Status, 1);
@@ -204,7 +219,16 @@ TEST_F(Cli, EveryCommandReportsABadFileOnOneErrorLine) {
     std::string Message;  // a part of the error line
   };
   const Case cases[] = {
-      {"calc '1+'", "error: enSyntaxError at 2"},
+      {"calc '1+'", "error: enSyntaxError at 2: 「+」の後に値がありません（2 文字目）"},
+      {"calc 'ABC'", "error: enSyntaxError at 3: 「ABC」という関数や定数はありません（1 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離]>0;=[高度]>1'",
+       "error: enSyntaxError at 3: ［高度］という項目はありません（10 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=距離>10'",
+       "error: enSyntaxError at 2: 項目は［距離］のように［］で囲んで書きます（2 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離>10'",
+       "error: enSyntaxError at 1: ［ を閉じる ］ がありません（2 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離] >='",
+       "error: enSyntaxError at 7: 「>=」の後に値がありません（7 文字目）"},
       {"exif " + (Folder / "missing.jpg").string(), "missing.jpg"},
       {"track " + brokenTrack, "error: " + brokenTrack + "; "},
       {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML）ではありません"},
