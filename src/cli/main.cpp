@@ -8,6 +8,7 @@
 #include "cli/cli_command.h"
 #include "cli/messages.h"
 #include "core/expr/expression.h"
+#include "core/expr/expression_messages.h"
 
 namespace hakuvo::cli {
 

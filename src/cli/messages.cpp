@@ -1,5 +1,7 @@
 #include "cli/messages.h"
 
+#include "core/expr/expression_messages.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -142,6 +144,11 @@ std::string SystemErrorText(int error) {
     default:
       return std::strerror(error);
   }
+}
+
+std::string FormulaErrorText(const EExpressionError& error) {
+  if (IsJapaneseLocale()) return ExpressionErrorMessage(error);
+  return FormulaErrorText(error.ErrorNumber(), error.ErrorIndex());
 }
 
 std::string FormulaErrorText(TExpressionErrorNumber number, int errorIndex) {

@@ -76,9 +76,9 @@ std::string SystemErrorText(int error);
 
 // A formula's error as the desktop program words it, with the character it stopped at.
 std::string FormulaErrorText(TExpressionErrorNumber number, int errorIndex);
-inline std::string FormulaErrorText(const EExpressionError& error) {
-  return FormulaErrorText(error.ErrorNumber(), error.ErrorIndex());
-}
+// In Japanese the error names what was wrong where the evaluator knows it ("［高度］という項目はありません
+// （10 文字目）"), as the extraction window does.
+std::string FormulaErrorText(const EExpressionError& error);
 
 // Both languages of a message, for tests that must not depend on the locale they run in.
 std::string_view EnglishText(TMessage message);

@@ -101,6 +101,21 @@ TEST_F(Cli, ExtractListsExactlyTheOutingsOfAtLeastFiveKilometres) {
   EXPECT_EQ(lines.back(), "2025/04/12\t07:00\t08:00\t\t18\tkm\t18.0\tkm/h");
 }
 
+TEST_F(Cli, ConditionsReadWithoutBlanksAndWithNotEqual) {
+  const struct {
+    std::string Condition;
+    std::size_t Rows;
+  } cases[] = {
+      {"=[距離]>=5", 9},   {"=[距離] >= 5", 9}, {"=[距離]>10", 6},      {"=[距離]≧18", 1},          {"=[距離]<>18", 11},
+      {"=[距離]!=18", 11}, {"=[距離]≠18", 11},  {"=［距離］＜＝６", 4}, {"=[距離]>6;=[距離]<9", 1},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunCli("extract " + DiaryPath + " --category ジョギング '" + c.Condition + "'");
+    ASSERT_EQ(result.Status, 0) << c.Condition << "\n" << result.Out;
+    EXPECT_EQ(Lines(result.Out).size(), 1u + c.Rows) << c.Condition << "\n" << result.Out;
+  }
+}
+
 TEST_F(Cli, FormulaErrorsAndUsageErrorsHaveTheirExitStatus) {
   Result bad = RunCli("extract " + DiaryPath + " --category ジョギング '=[高度] > 1'");
   EXPECT_EQ(bad.Status, 1);
@@ -297,3 +312,26 @@ TEST_F(Cli, TrackReadsRealFitAndTcxFilesInTheLocalZone) {
 
 }  // namespace
 }  // namespace hakuvo
+
+// In Japanese, a formula's error names what is wrong and where, in the extraction window's words.
+TEST_F(Cli, FormulaErrorsNameWhatIsWrongInJapanese) {
+  struct Case {
+    std::string Arguments;
+    std::string Message;
+  };
+  const Case cases[] = {
+      {"calc '1+'", "error: 「+」の後に値がありません（2 文字目）"},
+      {"calc 'ABC'", "error: 「ABC」という関数や定数はありません（1 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離]>0;=[高度]>1'",
+       "error: ［高度］という項目はありません（10 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=距離>10'",
+       "error: 項目は［距離］のように［］で囲んで書きます（2 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離>10'", "error: ［ を閉じる ］ がありません（2 文字目）"},
+      {"extract " + DiaryPath + " --category ジョギング '=[距離] >='", "error: 「>=」の後に値がありません（7 文字目）"},
+  };
+  for (const Case& c : cases) {
+    const test::TCliResult result = test::RunCliIn("ja_JP.UTF-8", c.Arguments);
+    EXPECT_EQ(result.Status, 1) << c.Arguments;
+    EXPECT_NE(result.Out.find(c.Message), std::string::npos) << c.Arguments << "\n" << result.Out;
+  }
+}

@@ -1,5 +1,6 @@
 #include "core/expr/expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -86,6 +87,22 @@ const char* ExpressionErrorName(TExpressionErrorNumber number) {
 EExpressionError::EExpressionError(TExpressionErrorNumber errorNumber, int errorIndex)
     : EHakuvoError("Error"), FErrorNumber(errorNumber), FErrorIndex(errorIndex) {}
 
+EExpressionError::EExpressionError(TExpressionErrorNumber errorNumber, int errorIndex, TExpressionErrorDetail detail,
+                                   std::string detailText, int sourceStart, int sourceLength)
+    : EHakuvoError("Error"),
+      FErrorNumber(errorNumber),
+      FErrorIndex(errorIndex),
+      FDetail(detail),
+      FDetailText(std::move(detailText)),
+      FSourceStart(sourceStart),
+      FSourceLength(sourceLength) {}
+
+EExpressionError EExpressionError::Shifted(int offset) const {
+  EExpressionError shifted(*this);
+  if (shifted.FSourceStart >= 0) shifted.FSourceStart += offset;
+  return shifted;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Normalising
 
@@ -140,14 +157,41 @@ Extended TExpression::Calc(std::string_view formula) {
   FErrorNumber = enNotError;
   FErrorIndex = 0;
   if (FormulaStr.empty()) return 0;
+  MapToSource(text);
 
   FormulaStr += U'$';
   FormulaIndex = 1;
   C = U' ';
-  NextToken();
+  Token = etNewLine;
+  TokenStart = 1;
+  TokenLength = 0;
+  Advance();
+  PrevToken = etNewLine;
+  PrevTokenLength = 0;
   const double value = ParseSum();
-  if (Token != etNewLine) SignalError(enSyntaxError);
+  if (Token != etNewLine) SignalLeftOver();
   return value;
+}
+
+void TExpression::MapToSource(std::u32string_view text) {
+  // Normalising keeps one character for one, except that a voiced katakana becomes two; the map
+  // lets an error point at what the user typed.
+  SourceIndex.clear();
+  for (std::size_t i = 0; i < text.size() && SourceIndex.size() < FormulaStr.size(); ++i) {
+    const std::u32string mapped = NormalizeFormula(text.substr(i, 1));
+    SourceIndex.insert(SourceIndex.end(), mapped.size(), static_cast<int>(i));
+  }
+  if (SourceIndex.size() != FormulaStr.size()) {
+    SourceIndex.resize(FormulaStr.size());
+    for (std::size_t i = 0; i < SourceIndex.size(); ++i) SourceIndex[i] = static_cast<int>(i);
+  }
+  FSourceTextLength = static_cast<int>(text.size());
+}
+
+int TExpression::SourceOf(int index) const {
+  if (index < 1) return 0;
+  if (index > static_cast<int>(SourceIndex.size())) return FSourceTextLength;
+  return SourceIndex[static_cast<std::size_t>(index - 1)];
 }
 
 char32_t TExpression::GetFormula(int index) const {
@@ -163,10 +207,62 @@ void TExpression::SetFormula(int index, char32_t c) {
 }
 
 void TExpression::SignalError(TExpressionErrorNumber number) {
+  const int index = FormulaIndex - 2 < 1 ? 1 : FormulaIndex - 2;
+  SignalError(number, edNone, {}, index, 1);
+}
+
+void TExpression::SignalError(TExpressionErrorNumber number, TExpressionErrorDetail detail, std::u32string_view text,
+                              int start, int length) {
   FErrorIndex = FormulaIndex - 2 < 1 ? 1 : FormulaIndex - 2;
   FormulaIndex = static_cast<int>(FormulaStr.size()) + 1;
   FErrorNumber = number;
-  throw EExpressionError(number, FErrorIndex);
+  const int sourceStart = std::min(SourceOf(start), FSourceTextLength);
+  const int sourceEnd = length > 0 ? SourceOf(start + length - 1) + 1 : sourceStart;
+  throw EExpressionError(number, FErrorIndex, detail, Utf32ToUtf8(text), sourceStart,
+                         std::max(0, std::min(sourceEnd, FSourceTextLength) - sourceStart));
+}
+
+std::u32string TExpression::TokenText() const {
+  if (TokenLength <= 0 || TokenStart < 1) return {};
+  std::u32string text =
+      FormulaStr.substr(static_cast<std::size_t>(TokenStart - 1), static_cast<std::size_t>(TokenLength));
+  while (!text.empty() && text.back() == U' ') text.pop_back();
+  return text;
+}
+
+void TExpression::SignalNoOperand() {
+  if (Token == etOthers) SignalLeftOver();
+  const bool afterOperator = PrevToken == etAddop || PrevToken == etMulop || PrevToken == etPower ||
+                             PrevToken == etLParen || (PrevToken >= etSin && PrevToken <= etGradToRad);
+  if (afterOperator && PrevTokenLength > 0) {
+    const std::u32string before =
+        FormulaStr.substr(static_cast<std::size_t>(PrevTokenStart - 1), static_cast<std::size_t>(PrevTokenLength));
+    // The operator and whatever stands where its value should be.
+    const int end = Token == etNewLine ? PrevTokenStart + PrevTokenLength : TokenStart + TokenLength;
+    SignalError(enSyntaxError, edMissingOperand, before, PrevTokenStart, end - PrevTokenStart);
+  }
+  SignalError(enSyntaxError, edMissingOperand, {}, TokenStart, TokenLength);
+}
+
+void TExpression::SignalLeftOver() {
+  const std::u32string text = TokenText();
+  switch (Token) {
+    case etRParen:
+      SignalError(enSyntaxError, edUnmatchedParen, text, TokenStart, TokenLength);
+    case etNumber:
+    case etSign:
+    case etTrue:
+    case etFalse:
+      SignalError(enSyntaxError, edMissingOperator, text, TokenStart, TokenLength);
+    case etOthers:
+      if (!text.empty() && (text[0] == U'%' || IsUnicodeLetter(text[0]))) {
+        CheckUnknownWord(text, TokenStart);
+        SignalError(enSyntaxError, edUnknownWord, text, TokenStart, TokenLength);
+      }
+      SignalError(enSyntaxError, edBadCharacter, text, TokenStart, TokenLength);
+    default:
+      SignalError(enSyntaxError, edMissingParen, text, TokenStart, TokenLength);
+  }
 }
 
 double TExpression::Checked(long double value) {
@@ -200,6 +296,17 @@ bool TExpression::IsNumberChar(int index) const {
 }
 
 bool TExpression::IsIdentChar(int index) const { return IsNumberChar(index) || IsUnicodeLetter(GetFormula(index)); }
+
+void TExpression::Advance() {
+  PrevToken = Token;
+  PrevTokenStart = TokenStart;
+  PrevTokenLength = TokenLength;
+  SkipBlanks();
+  TokenStart = FormulaIndex - 1;
+  NextToken();
+  TokenLength = std::max(0, FormulaIndex - 1 - TokenStart);
+  if (Token == etNewLine) TokenLength = 0;
+}
 
 void TExpression::NextToken() {
   SkipBlanks();
@@ -242,34 +349,50 @@ void TExpression::NextToken() {
     case U')':
       Token = etRParen;
       break;
-    case U'<': {
-      // "<" needs a blank or "=" after it, ">" a blank before it: "<5" and "5>" are not
-      // comparisons but text pasted from elsewhere.
-      const char32_t next = GetFormula(FormulaIndex);
-      if (next == U' ') {
-        Token = etAddop;
-        Oprt = '<';
-      } else if (next == U'=') {
-        Token = etAddop;
+    case U'<':
+      // "<=" and "<>" read as one operator; a blank around a comparison is optional.
+      Token = etAddop;
+      if (GetFormula(FormulaIndex) == U'=') {
         Oprt = opLessEqual;
+        ReadChar();
+      } else if (GetFormula(FormulaIndex) == U'>') {
+        Oprt = opNotEqual;
+        ReadChar();
+      } else {
+        Oprt = '<';
+      }
+      break;
+    case U'>':
+      Token = etAddop;
+      if (GetFormula(FormulaIndex) == U'=') {
+        Oprt = opGreaterEqual;
+        ReadChar();
+      } else {
+        Oprt = '>';
+      }
+      break;
+    case U'!':
+      if (GetFormula(FormulaIndex) == U'=') {
+        Token = etAddop;
+        Oprt = opNotEqual;
         ReadChar();
       } else {
         Token = etOthers;
       }
       break;
-    }
-    case U'>':
-      if (GetFormula(FormulaIndex - 2) == U' ') {
-        Token = etAddop;
-        if (GetFormula(FormulaIndex) == U'=') {
-          Oprt = opGreaterEqual;
-          ReadChar();
-        } else {
-          Oprt = '>';
-        }
-      } else {
-        Token = etOthers;
-      }
+    case U'≠':
+      Token = etAddop;
+      Oprt = opNotEqual;
+      break;
+    case U'≦':
+    case U'≤':
+      Token = etAddop;
+      Oprt = opLessEqual;
+      break;
+    case U'≧':
+    case U'≥':
+      Token = etAddop;
+      Oprt = opGreaterEqual;
       break;
     default:
       if (IsDigit(C) || C == U'.') {
@@ -302,7 +425,10 @@ void TExpression::ReadNumber() {
   }
   // Only ASCII digits, ".", "E", "-" and a blank were collected.
   std::string ascii(text.begin(), text.end());
-  if (!TryParseNumber(ascii, Value)) SignalError(enSyntaxError);
+  if (!TryParseNumber(ascii, Value)) {
+    while (!text.empty() && text.back() == U' ') text.pop_back();
+    SignalError(enSyntaxError, edBadNumber, text, TokenStart, static_cast<int>(text.size()));
+  }
 }
 
 TExpType TExpression::ReadWord() {
@@ -325,12 +451,12 @@ double TExpression::ParseSum() {
   if (Token == etAddop) {
     // A leading "+", "&", "=" or comparison is accepted and means nothing.
     if (Oprt == '-') sign = -1;
-    NextToken();
+    Advance();
   }
   double value = ParseProduct() * sign;
   while (Token == etAddop) {
     const int op = Oprt;
-    NextToken();
+    Advance();
     const double right = ParseProduct();
     switch (op) {
       case '+':
@@ -367,6 +493,9 @@ double TExpression::ParseSum() {
       case opGreaterEqual:
         value = value >= right ? 1 : 0;
         break;
+      case opNotEqual:
+        value = value != right ? 1 : 0;
+        break;
       default:
         value = 0;
         break;
@@ -379,10 +508,10 @@ double TExpression::ParseProduct() {
   double value = ParsePower();
   for (;;) {
     if (Token == etMulop && Oprt == '*') {
-      NextToken();
+      Advance();
       value = Checked(value * ParsePower());
     } else if (Token == etMulop && Oprt == '/') {
-      NextToken();
+      Advance();
       const double right = ParsePower();
       if (right == 0) SignalError(enInfinityError);
       value = Checked(value / right);
@@ -398,7 +527,7 @@ double TExpression::ParseProduct() {
 double TExpression::ParsePower() {
   double value = ParseFactor();
   while (Token == etPower) {
-    NextToken();
+    Advance();
     const double exponent = ParseFactor();
     if (value == 0 && exponent <= 0) SignalError(enPowerError);
     value = Checked(std::pow(static_cast<long double>(value), static_cast<long double>(exponent)));
@@ -425,25 +554,25 @@ double TExpression::ParseFactor() {
       value = 0.01;
       break;
     case etLParen:
-      NextToken();
+      Advance();
       value = ParseSum();
       if (Token == etRParen) {
-        NextToken();
+        Advance();
       } else if (Token != etNewLine) {
-        SignalError(enSyntaxError);
+        SignalLeftOver();
       }
       // A ")" missing at the very end is forgiven: "(1+2" is 3.
       return value;
     default:
       if (Token >= etSin && Token <= etGradToRad) {
         const TExpType function = Token;
-        NextToken();
+        Advance();
         const double argument = ParseFactor();
         return ApplyFunction(function, argument);
       }
-      SignalError(enSyntaxError);
+      SignalNoOperand();
   }
-  NextToken();
+  Advance();
   return value;
 }
 

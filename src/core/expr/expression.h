@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/common/extended.h"
 #include "core/common/hakuvo_error.h"
@@ -20,6 +21,22 @@ enum TExpressionErrorNumber : std::uint8_t {
 
 // The enumeration name of an error number ("enSyntaxError"), as the command line prints it.
 const char* ExpressionErrorName(TExpressionErrorNumber number);
+
+// What exactly was wrong, where the reader knows more than the error number says. Scripts and
+// stored conditions see only the number; the detail is for telling a person.
+enum TExpressionErrorDetail : std::uint8_t {
+  edNone = 0,
+  edMissingOperand,     // an operator or the end where a value should come; Text is the operator before
+  edUnknownWord,        // a word that is no function or constant; Text is the word
+  edBareTitle,          // a value title written without brackets; Text is the title
+  edUnknownTitle,       // "[title]" that the record has not; Text is the title
+  edUnclosedReference,  // "[" without "]"
+  edMissingOperator,    // two values side by side; Text is the second one
+  edUnmatchedParen,     // a ")" without its "("
+  edMissingParen,       // a "(" whose ")" is missing before something else
+  edBadCharacter,       // a character that means nothing in a formula; Text is the character
+  edBadNumber,          // a number that does not read as one; Text is the number
+};
 
 // Token kinds. The order matters: every kind from etLParen on starts an operand that an operand
 // before it multiplies without a "*". etOmissionMulop and etVar1..etVar10 are never produced
@@ -89,15 +106,32 @@ enum TExpType : std::uint8_t {
 
 // Raised for every failure of a formula; the message is always "Error", the number and the
 // 1-based position in the normalised formula tell what and where.
+//
+// Besides, an error knows the stretch of the formula as typed that it concerns (0-based, in
+// characters of the text given to Calc), so that a window can select it, and, where it can, what
+// exactly was wrong.
 class EExpressionError : public EHakuvoError {
  public:
   EExpressionError(TExpressionErrorNumber errorNumber, int errorIndex);
+  EExpressionError(TExpressionErrorNumber errorNumber, int errorIndex, TExpressionErrorDetail detail,
+                   std::string detailText, int sourceStart, int sourceLength);
   TExpressionErrorNumber ErrorNumber() const { return FErrorNumber; }
   int ErrorIndex() const { return FErrorIndex; }
+  TExpressionErrorDetail Detail() const { return FDetail; }
+  const std::string& DetailText() const { return FDetailText; }
+  // -1 when the error concerns no place (a formula that is too long).
+  int SourceStart() const { return FSourceStart; }
+  int SourceLength() const { return FSourceLength; }
+  // The same error for a formula that stands `offset` characters into a longer text.
+  EExpressionError Shifted(int offset) const;
 
  private:
   TExpressionErrorNumber FErrorNumber;
   int FErrorIndex;
+  TExpressionErrorDetail FDetail = edNone;
+  std::string FDetailText;
+  int FSourceStart = -1;
+  int FSourceLength = 0;
 };
 
 // Evaluates a formula while reading it (recursive descent over a tokenizer with one character
@@ -139,7 +173,10 @@ class TExpression {
   // Operator codes beyond any character for the two-character comparisons.
   static constexpr int opLessEqual = 0x110000;
   static constexpr int opGreaterEqual = 0x110001;
+  static constexpr int opNotEqual = 0x110002;
 
+  // Reads the next token and remembers where it stands, for the error messages.
+  void Advance();
   virtual void NextToken();
   // Reads the word that starts at C (C is left on its last character) and returns its kind.
   virtual TExpType ReadWord();
@@ -163,6 +200,20 @@ class TExpression {
   double Checked(long double value);
   double ApplyFunction(TExpType function, double x);
   [[noreturn]] void SignalError(TExpressionErrorNumber number);
+  // An error that knows what was wrong over which characters (1-based, in FormulaStr).
+  [[noreturn]] void SignalError(TExpressionErrorNumber number, TExpressionErrorDetail detail, std::u32string_view text,
+                                int start, int length);
+  // The error for a token where a value should stand.
+  [[noreturn]] void SignalNoOperand();
+  // The error for a token left over after a complete value.
+  [[noreturn]] void SignalLeftOver();
+  // Gives a subclass the chance to say more about an unknown word; returns to let the caller
+  // report it as unknown.
+  virtual void CheckUnknownWord(std::u32string_view /*word*/, int /*start*/) {}
+  std::u32string TokenText() const;
+  void MapToSource(std::u32string_view text);
+  // The 0-based index in the typed text of a 1-based character of FormulaStr.
+  int SourceOf(int index) const;
 
   TExpressionErrorNumber FErrorNumber = enNotError;
   int FErrorIndex = 0;
@@ -173,6 +224,15 @@ class TExpression {
   std::u32string IdentBuff;
   int Oprt = 0;
   double Value = 0;
+  // Where the current and the previous token stand in FormulaStr (1-based start, length).
+  int TokenStart = 1;
+  int TokenLength = 0;
+  TExpType PrevToken = etNewLine;
+  int PrevTokenStart = 1;
+  int PrevTokenLength = 0;
+  // For each character of FormulaStr, the index of the character of the typed text it came from.
+  std::vector<int> SourceIndex;
+  int FSourceTextLength = 0;
 };
 
 }  // namespace hakuvo

@@ -11,6 +11,7 @@ namespace hakuvo {
 // count once). A formula that is too long has no meaningful position, so none is named.
 // The command line keeps printing the enumeration name for scripts; this is for people.
 std::string ExpressionErrorMessage(TExpressionErrorNumber number, int errorIndex);
+// An error that knows what was wrong names it: "［高度］という項目はありません（2 文字目）".
 std::string ExpressionErrorMessage(const EExpressionError& error);
 
 }  // namespace hakuvo

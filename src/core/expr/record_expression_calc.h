@@ -21,6 +21,7 @@ class TRecordExpressionCalc : public TExpression {
   // Entered with "[" in C; reads up to the closing "]", leaves the value in Value and C on
   // the "]". The record is only read: its shown index stays as it is.
   virtual void ReadRecordRef();
+  void CheckUnknownWord(std::u32string_view word, int start) override;
 
  private:
   const TRecordData* FRecordData = nullptr;

@@ -9,12 +9,22 @@ namespace hakuvo {
 
 namespace {
 
-std::vector<std::string> SplitParts(const std::string& text) {
-  std::vector<std::string> parts;
+struct TConditionPart {
+  std::string Text;
+  int Offset;  // in characters of the whole condition, for pointing at an error
+};
+
+int CharacterCount(std::string_view utf8) {
+  return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::vector<TConditionPart> SplitParts(const std::string& text) {
+  std::vector<TConditionPart> parts;
   std::size_t start = 0;
   while (true) {
     const std::size_t end = text.find(';', start);
-    parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    parts.push_back({text.substr(start, end == std::string::npos ? std::string::npos : end - start),
+                     CharacterCount(std::string_view(text).substr(0, start))});
     if (end == std::string::npos) break;
     start = end + 1;
   }
@@ -57,21 +67,34 @@ TActCategorySearch::TActCategorySearch(const std::string& categoryName, std::str
 
 TActCategorySearch::~TActCategorySearch() = default;
 
-bool TActCategorySearch::PartHolds(const TActData& act, const std::string& part) {
+bool TActCategorySearch::PartHolds(const TActData& act, const std::string& part, int offset) {
   if (part.empty() || part[0] != '=') return TextMatches(act, part);
   FExpressionCalc->SetRecordData(act.RecordData.get());
-  return FExpressionCalc->Calc(std::string_view(part).substr(1)) != 0;
+  try {
+    return FExpressionCalc->Calc(std::string_view(part).substr(1)) != 0;
+  } catch (const EExpressionError& error) {
+    // The window marks the error in the whole condition, after the "=" and earlier parts.
+    throw error.Shifted(offset + 1);
+  }
 }
 
 bool TActCategorySearch::IsMatch(const TActData& act) {
   if (act.Category != FCategoryType) return false;
   if (FCategoryType == ctUserCategory && act.UserCategory != FUserCategory) return false;
   if (FText.empty()) return true;
-  if (FText.find(';') == std::string::npos) return PartHolds(act, FText);
-  for (const std::string& part : SplitParts(FText)) {
-    if (!part.empty() && !PartHolds(act, part)) return false;
+  if (FText.find(';') == std::string::npos) return PartHolds(act, FText, 0);
+  for (const TConditionPart& part : SplitParts(FText)) {
+    if (!part.Text.empty() && !PartHolds(act, part.Text, part.Offset)) return false;
   }
   return true;
+}
+
+std::vector<std::string> ConditionTitles(const std::string& categoryName) {
+  const std::unique_ptr<TActData> act = CreateActData(CategoryTypeFromName(categoryName));
+  std::vector<std::string> titles;
+  const TRecordData& record = *act->RecordData;
+  for (int kind = 0; kind < record.RecordNumber(); ++kind) titles.push_back("[" + record.ViewTitleAt(kind) + "]");
+  return titles;
 }
 
 bool TActCategorySearch::ShowsTime(const TActData& act) const {

@@ -61,7 +61,8 @@ class TActStringSearch : public TActSearch {
 };
 
 // Extraction of one category's actions by a condition of search words and "=" formulas,
-// separated by ";" (every non-empty part must hold).
+// separated by ";" (every non-empty part must hold). A formula's error is raised with its place
+// in the whole condition.
 class TActCategorySearch : public TActStringSearch {
  public:
   // `categoryName` is the selector's text: a built-in display name, or a user category's name.
@@ -76,7 +77,7 @@ class TActCategorySearch : public TActStringSearch {
   TCategoryType CategoryType() const { return FCategoryType; }
 
  private:
-  bool PartHolds(const TActData& act, const std::string& part);
+  bool PartHolds(const TActData& act, const std::string& part, int offset);
   bool ShowsTime(const TActData& act) const;
   std::vector<int> ValueKinds(const TRecordData& record) const;
 
@@ -86,6 +87,9 @@ class TActCategorySearch : public TActStringSearch {
   bool FEnergyView;
   std::unique_ptr<TRecordExpressionCalc> FExpressionCalc;
 };
+
+// The references a condition of a category can use, in the record's order: "[回数]", "[距離]", ...
+std::vector<std::string> ConditionTitles(const std::string& categoryName);
 
 // Refills the rows from the diary. The columns are built from the first matching action; when
 // nothing matches the table keeps its previous columns. An error of a formula leaves the rows

@@ -164,7 +164,6 @@ class TDockManager : public QObject {
   void SyncSites(bool byUser);
   void OnHostMoved();
   void OnTabClicked(TDockSite strip, int index);
-  void OnFormCloseRequested(TDockingForm* form);
   void ShowHostMenu(TDockingForm* form, const QPoint& globalPos);
   void PlacePopOut();
 

@@ -27,7 +27,8 @@ TActListView::TActListView(QWidget* parent) : QTreeView(parent) {
   setDragEnabled(false);
   setTextElideMode(Qt::ElideRight);
   header()->setSectionsMovable(false);
-  header()->setStretchLastSection(false);
+  // The last column reaches the list's right edge instead of leaving white space after it.
+  header()->setStretchLastSection(true);
   header()->setSortIndicatorShown(false);
   // The selected outing stays marked while the search box or a child window has the focus.
   QPalette colours = palette();

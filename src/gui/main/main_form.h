@@ -351,6 +351,7 @@ class TMainForm : public QMainWindow {
   QWidget* FActPanel = nullptr;
   QToolBar* FActToolBar = nullptr;
   TActListView* FListView = nullptr;
+  int FLastColumnWidth = 0;  // the last column's own width; it is drawn stretched
   TActListModel* FListModel = nullptr;
   THistoryMenu* FHistoryMenu = nullptr;
   QTimer FCommandTimer;

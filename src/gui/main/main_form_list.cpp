@@ -42,6 +42,7 @@ void TMainForm::ApplyColumnWidths() {
   const auto apply = [&](int column, int stored) {
     if (column < count && stored >= MinimumColumnWidth) header->resizeSection(column, stored);
   };
+  FLastColumnWidth = count > 0 ? DefaultColumnWidth(count - 1) : 0;
   const TChildWindowInfo& saved = FAppData->ChildWindowInfo;
   if (saved.ActListDate != 0) {
     const int widths[] = {saved.ActListDate,  saved.ActListTime, saved.ActListEndTime,
@@ -52,6 +53,14 @@ void TMainForm::ApplyColumnWidths() {
     apply(6, saved.ActListWeight);
     apply(7, saved.ActListEnergyConsumption);
   }
+  // The last column is drawn stretched to the list's edge; its own width is what is stored.
+  if (count > 0) {
+    const int widths[] = {saved.ActListDate, saved.ActListTime,  saved.ActListEndTime, saved.ActListTitle,
+                          saved.ActListData, saved.ActListSpeed, saved.ActListWeight,  saved.ActListEnergyConsumption};
+    const bool savedApplies =
+        count - 1 < 6 ? saved.ActListDate != 0 : (FIsViewEnergyConsumption && saved.ActListWeight != 0);
+    if (count - 1 < 8 && savedApplies && widths[count - 1] >= MinimumColumnWidth) FLastColumnWidth = widths[count - 1];
+  }
 }
 
 void TMainForm::StoreColumnWidths() {
@@ -59,15 +68,17 @@ void TMainForm::StoreColumnWidths() {
   const int count = header->count();
   if (count < 6) return;
   TChildWindowInfo& saved = FAppData->ChildWindowInfo;
-  saved.ActListDate = header->sectionSize(0);
-  saved.ActListTime = header->sectionSize(1);
-  saved.ActListEndTime = header->sectionSize(2);
-  saved.ActListTitle = header->sectionSize(3);
-  saved.ActListData = header->sectionSize(4);
-  saved.ActListSpeed = header->sectionSize(5);
+  // The stretched last column keeps the width it was given, not the list's leftover space.
+  const auto width = [&](int column) { return column == count - 1 ? FLastColumnWidth : header->sectionSize(column); };
+  saved.ActListDate = width(0);
+  saved.ActListTime = width(1);
+  saved.ActListEndTime = width(2);
+  saved.ActListTitle = width(3);
+  saved.ActListData = width(4);
+  saved.ActListSpeed = width(5);
   if (count > 7) {
-    saved.ActListWeight = std::max(MinimumColumnWidth, header->sectionSize(6));
-    saved.ActListEnergyConsumption = std::max(MinimumColumnWidth, header->sectionSize(7));
+    saved.ActListWeight = std::max(MinimumColumnWidth, width(6));
+    saved.ActListEnergyConsumption = std::max(MinimumColumnWidth, width(7));
   }
 }
 

@@ -109,6 +109,10 @@ class TRecordDialog : public QDialog {
   void ReadGpsDistanceCommand();
   void ReadGpsPositionCommand();
   void GpsRouteRangeCommand();
+  // The reduced copies of the selected link, as the link window shows them: a photograph's (or a
+  // thing's photograph's) thumbnail, a track's .gps file.
+  void MakeImageViewFileCommand();
+  void MakeGpsViewFileCommand();
   void ReadJpegTimeCommand();
   void ReadJpegPositionCommand();
   void CategorySettingsCommand();
@@ -252,6 +256,7 @@ class TRecordDialog : public QDialog {
   void RefreshSelectedRow();
   void RunCommand(const std::function<void()>& command);
   std::unique_ptr<TGpsFile> ReadSelectedTrack(const TGpsFileLink& link) const;
+  void PrepareViewFileActions(const TLinkData* link);
   QString ChooseFileToReplace(const TFileLink& link);
   TThingLink* ChooseThing(const TLinkDataList* list, const QString& caption, TThingLink* preset);
   void AddChosenThings(const TLinkDataList* list, const QString& caption);
@@ -312,6 +317,9 @@ class TRecordDialog : public QDialog {
   QAction* FGpsDistanceAction = nullptr;
   QAction* FGpsTimeAction = nullptr;
   QAction* FGpsPositionAction = nullptr;
+  QAction* FViewFileSeparator = nullptr;
+  QAction* FImageViewFileAction = nullptr;
+  QAction* FGpsViewFileAction = nullptr;
   QToolButton* FCategoryButton = nullptr;
   QPushButton* FLinkButton = nullptr;
   QPushButton* FOkButton = nullptr;

@@ -109,6 +109,11 @@ void TRecordDialog::BuildLinkPanel() {
       FLinkMenu->addAction(QStringLiteral("GPSファイルから時刻を取得(&T)"), this, [this] { ReadGpsTimeCommand(); });
   FGpsPositionAction = FLinkMenu->addAction(QStringLiteral("GPSファイルから緯度経度を取得(&L)"), this,
                                             [this] { ReadGpsPositionCommand(); });
+  FViewFileSeparator = FLinkMenu->addSeparator();
+  FImageViewFileAction =
+      FLinkMenu->addAction(QStringLiteral("画像縮小ファイルの作成(&T)"), this, [this] { MakeImageViewFileCommand(); });
+  FGpsViewFileAction =
+      FLinkMenu->addAction(QStringLiteral("GPS縮小ファイルの作成(&G)"), this, [this] { MakeGpsViewFileCommand(); });
 }
 
 void TRecordDialog::PrepareLinkMenu() {
@@ -132,6 +137,7 @@ void TRecordDialog::PrepareLinkMenu() {
     FGpsTimeAction->setVisible(true);
     FGpsPositionAction->setVisible(true);
   }
+  PrepareViewFileActions(link);
 }
 
 void TRecordDialog::FillLinkList() {

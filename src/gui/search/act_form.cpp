@@ -1,14 +1,17 @@
 #include "gui/search/act_form.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QShowEvent>
+#include <QStringListModel>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,6 +27,16 @@
 #include "gui/document/diary_document.h"
 
 namespace hakuvo {
+
+namespace {
+
+QStringList ToQStringList(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const auto& text : texts) list << ToQString(text);
+  return list;
+}
+
+}  // namespace
 
 TActForm::TActForm(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("アクションリスト"));
@@ -71,6 +84,7 @@ void TActForm::FillList() {
       FillActTable(FTable, *FDayDataList, *search);
     } catch (const EExpressionError& error) {
       failure = ToQString(ExpressionErrorMessage(error));
+      MarkError(error);
     } catch (const std::exception& error) {
       failure = ToQString(error.what());
     }
@@ -146,7 +160,10 @@ TActStringForm::TActStringForm(QWidget* parent) : TActForm(parent) {
   FSearchBtn->setIconSize(QSize(16, 16));
   FSearchBtn->setToolTip(QStringLiteral("検索"));
   FSearchBtn->setGeometry(358, 5, 24, 23);
-  connect(FSearchEdit, &QLineEdit::returnPressed, this, &TActForm::FillList);
+  connect(FSearchEdit, &QLineEdit::returnPressed, this, [this] {
+    // Enter that picks a completion is not yet the request to search.
+    if (!IsCompleting()) FillList();
+  });
   connect(FSearchBtn, &QToolButton::clicked, this, &TActForm::FillList);
 }
 
@@ -167,6 +184,105 @@ TActCategoryForm::TActCategoryForm(QWidget* parent) : TActStringForm(parent) {
   FSearchEdit->setGeometry(160, 6, 250, 21);
   FSearchBtn->setGeometry(415, 5, 24, 23);
   FSearchBtn->setToolTip(QStringLiteral("抽出"));
+
+  // A new user cannot guess how a condition is written nor which values exist: one example
+  // under the box, and the category's value titles on a menu and as completions of "[".
+  FTitleBtn = new QToolButton(ToolPanel());
+  FTitleBtn->setText(QStringLiteral("項目"));
+  FTitleBtn->setToolTip(QStringLiteral("式に使える項目を挿入"));
+  FTitleBtn->setPopupMode(QToolButton::InstantPopup);
+  FTitleBtn->setGeometry(444, 5, 48, 23);
+  FTitleMenu = new QMenu(FTitleBtn);
+  FTitleBtn->setMenu(FTitleMenu);
+  FHelpLabel = new QLabel(
+      QStringLiteral("例: =[距離] >= 5; 皇居　（「=」で始めると式、「;」で区切るとすべてを満たすもの）"), ToolPanel());
+  FHelpLabel->setGeometry(6, 31, 620, 16);
+  FHelpLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  ToolPanel()->setFixedHeight(50);
+
+  FTitleCompleter = new QCompleter(this);
+  FTitleCompleter->setModel(new QStringListModel(FTitleCompleter));
+  FTitleCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+  FTitleCompleter->setCompletionMode(QCompleter::PopupCompletion);
+  FTitleCompleter->setWidget(FSearchEdit);
+  connect(FTitleCompleter, qOverload<const QString&>(&QCompleter::activated), this, &TActCategoryForm::InsertTitle);
+  connect(FSearchEdit, &QLineEdit::textEdited, this, &TActCategoryForm::OnConditionEdited);
+  SetTitles(ToQStringList(ConditionTitles(std::string())));
+}
+
+void TActCategoryForm::SetTitles(const QStringList& titles) {
+  static_cast<QStringListModel*>(FTitleCompleter->model())->setStringList(titles);
+  FTitleMenu->clear();
+  for (const QString& title : titles) {
+    // "&" would mark a mnemonic; titles have none, but a user category's might.
+    QAction* action = FTitleMenu->addAction(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    connect(action, &QAction::triggered, this, [this, title] { InsertTitle(title); });
+  }
+}
+
+bool TActCategoryForm::IsCompleting() const { return FTitleCompleter->popup()->isVisible(); }
+
+int TActCategoryForm::OpenBracketBeforeCursor() const {
+  const QString text = FSearchEdit->text();
+  const int cursor = FSearchEdit->cursorPosition();
+  for (int i = cursor - 1; i >= 0; --i) {
+    const QChar c = text.at(i);
+    if (c == QLatin1Char(']') || c == QChar(0xFF3D) || c == QLatin1Char(';')) return -1;
+    if (c == QLatin1Char('[') || c == QChar(0xFF3B)) return i;
+  }
+  return -1;
+}
+
+void TActCategoryForm::OnConditionEdited() {
+  const int open = OpenBracketBeforeCursor();
+  if (open < 0) {
+    FTitleCompleter->popup()->hide();
+    return;
+  }
+  // Full-width brackets are typed as often as half-width ones; the titles list the latter.
+  QString prefix = FSearchEdit->text().mid(open, FSearchEdit->cursorPosition() - open);
+  prefix[0] = QLatin1Char('[');
+  FTitleCompleter->setCompletionPrefix(prefix);
+  const QRect box = FSearchEdit->rect();
+  FTitleCompleter->complete(QRect(box.left(), box.top(), box.width() / 2, box.height()));
+}
+
+void TActCategoryForm::InsertTitle(const QString& title) {
+  QString text = FSearchEdit->text();
+  int cursor = FSearchEdit->cursorPosition();
+  const int open = OpenBracketBeforeCursor();
+  int start = open >= 0 ? open : cursor;
+  // A title chosen while the cursor stands inside "[...]" replaces the whole reference.
+  int end = cursor;
+  if (open >= 0) {
+    const int close = text.indexOf(QLatin1Char(']'), cursor);
+    const int nextOpen = text.indexOf(QLatin1Char('['), cursor);
+    const int nextPart = text.indexOf(QLatin1Char(';'), cursor);
+    if (close >= 0 && (nextOpen < 0 || close < nextOpen) && (nextPart < 0 || close < nextPart)) end = close + 1;
+  }
+  text.replace(start, end - start, title);
+  FSearchEdit->setText(text);
+  FSearchEdit->setCursorPosition(start + static_cast<int>(title.size()));
+  FSearchEdit->setFocus();
+}
+
+void TActCategoryForm::MarkError(const EExpressionError& error) {
+  if (error.SourceStart() < 0) return;
+  // The core counts characters; the box counts UTF-16 units.
+  const QList<uint> characters = FSearchEdit->text().toUcs4();
+  const auto unitsBefore = [&](int count) {
+    int units = 0;
+    for (int i = 0; i < count && i < characters.size(); ++i) units += QChar::requiresSurrogates(characters[i]) ? 2 : 1;
+    return units;
+  };
+  const int start = unitsBefore(error.SourceStart());
+  const int length = std::max(1, unitsBefore(error.SourceStart() + error.SourceLength()) - start);
+  FSearchEdit->setFocus();
+  if (start >= FSearchEdit->text().size()) {
+    FSearchEdit->setCursorPosition(static_cast<int>(FSearchEdit->text().size()));
+  } else {
+    FSearchEdit->setSelection(start, length);
+  }
 }
 
 std::unique_ptr<TActSearch> TActCategoryForm::MakeSearch() const {
@@ -179,11 +295,13 @@ std::unique_ptr<TActSearch> TActCategoryForm::MakeSearch() const {
 void TActCategoryForm::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     FCategoryType = CategoryTypeFromName(ToStdString(FCategoryCombo->currentText()));
+    SetTitles(ToQStringList(ConditionTitles(ToStdString(FCategoryCombo->currentText()))));
     // The category was chosen in the main window; only the condition is edited here.
     FCategoryCombo->hide();
     FSearchLabel->move(6, 9);
     FSearchEdit->setGeometry(35, 6, 250, 21);
     FSearchBtn->move(290, 5);
+    FTitleBtn->move(318, 5);
   }
   TActStringForm::showEvent(event);
 }

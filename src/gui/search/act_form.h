@@ -5,8 +5,10 @@
 
 #include "core/search/act_search.h"
 
+class QCompleter;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QComboBox;
 class QToolButton;
 class QTreeWidget;
@@ -15,6 +17,7 @@ class QWidget;
 namespace hakuvo {
 
 class TDiaryDocument;
+class EExpressionError;
 
 // A list of the diary's actions that meet a condition; selecting a row asks the main window to
 // select that action, by the document's SelectAct message. The window owns nothing of the diary.
@@ -44,6 +47,8 @@ class TActForm : public QDialog {
   virtual std::unique_ptr<TActSearch> MakeSearch() const = 0;
   // A failed search is shown in an error box; the rows found before the failure stay.
   virtual void ShowError(const QString& message);
+  // Points at the part of the condition a formula error concerns, before the box is shown.
+  virtual void MarkError(const EExpressionError& /*error*/) {}
   QWidget* ToolPanel() const { return FToolPanel; }
 
  private:
@@ -72,6 +77,8 @@ class TActStringForm : public TActForm {
  protected:
   std::unique_ptr<TActSearch> MakeSearch() const override;
   void showEvent(QShowEvent* event) override;
+  // Whether the box's Enter belongs to a completion list that is open.
+  virtual bool IsCompleting() const { return false; }
 
   QLineEdit* FSearchEdit;
   QToolButton* FSearchBtn;
@@ -87,14 +94,32 @@ class TActCategoryForm : public TActStringForm {
   void SetIsViewEnergyConsumption(bool value) { FIsViewEnergyConsumption = value; }
   QComboBox* CategoryCombo() const { return FCategoryCombo; }
   TCategoryType CategoryType() const { return FCategoryType; }
+  // The value titles of the category, offered as "[距離]" when a "[" is typed and on a menu.
+  QCompleter* TitleCompleter() const { return FTitleCompleter; }
+  QMenu* TitleMenu() const { return FTitleMenu; }
+  QToolButton* TitleBtn() const { return FTitleBtn; }
+  QLabel* HelpLabel() const { return FHelpLabel; }
+  // Puts a title where the cursor stands, over a "[" and what was typed after it.
+  void InsertTitle(const QString& title);
 
  protected:
   std::unique_ptr<TActSearch> MakeSearch() const override;
   void showEvent(QShowEvent* event) override;
+  void MarkError(const EExpressionError& error) override;
+  bool IsCompleting() const override;
 
  private:
+  void SetTitles(const QStringList& titles);
+  // The "[" before the cursor whose reference is still being typed, or -1.
+  int OpenBracketBeforeCursor() const;
+  void OnConditionEdited();
+
   QComboBox* FCategoryCombo;
   QLabel* FSearchLabel;
+  QLabel* FHelpLabel;
+  QToolButton* FTitleBtn;
+  QMenu* FTitleMenu;
+  QCompleter* FTitleCompleter;
   const TCategoryInfoList* FCategoryInfoList = nullptr;
   bool FIsViewEnergyConsumption = false;
   TCategoryType FCategoryType = ctUserCategory;

@@ -86,7 +86,6 @@ TEST_F(RecordExpressionCalcTest, UnknownOrUnclosedReferencesAreSyntaxErrors) {
       {"[]", enSyntaxError, 1},
       {"2[距離]", enSyntaxError, 5},
       {"[距離]2", enSyntaxError, 5},
-      {"[距離]> 5", enSyntaxError, 5},
       {"[距離]/([回数]-1)", enInfinityError, 13},
   });
 }
@@ -115,6 +114,69 @@ TEST_F(RecordExpressionCalcTest, AnOutingPastMidnightHasItsHoursAfterIt) {
   EXPECT_EQ(Calc.Calc("[速度]"), 12);
   EXPECT_EQ(Calc.Calc("[カロリー] > 0"), 1);
   EXPECT_EQ(Record.IndicationKind, 3);
+}
+
+// The way people write conditions in the extraction window.
+TEST_F(RecordExpressionCalcTest, ConditionsReadWithOrWithoutBlanks) {
+  const struct {
+    const char* Formula;
+    double Expected;
+  } cases[] = {
+      {"[距離]>5", 1},       {"[距離]> 5", 1},          {"[距離] >5", 1},       {"[距離]>=6", 1},
+      {"[距離]<=5", 0},      {"[距離]<6", 0},           {"5<[距離]", 1},        {"[距離]<>6", 0},
+      {"[距離]!=5", 1},      {"[距離]≠6", 0},           {"[距離]≦6", 1},        {"[距離]≧7", 0},
+      {"［距離］＞＝５", 1}, {"[速度]>10&[距離]<7", 1}, {"[速度]/[距離]=2", 1}, {"[回数]<>0", 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_DOUBLE_EQ(static_cast<double>(Calc.Calc(c.Formula)), c.Expected) << "«" << c.Formula << "»";
+    EXPECT_EQ(Record.IndicationKind, 3) << "«" << c.Formula << "»";
+  }
+}
+
+// An error names what is wrong and the stretch of the formula as typed, so that a window can
+// select it; the number and position of the error stay what they always were.
+TEST_F(RecordExpressionCalcTest, ErrorsNameWhatIsWrongAndWhere) {
+  const struct {
+    const char* Formula;
+    TExpressionErrorDetail Detail;
+    const char* Text;
+    int Start;
+    int Length;
+  } cases[] = {
+      {"[高度] > 1", edUnknownTitle, "高度", 0, 4},
+      {"1 + [ 距離]", edUnknownTitle, " 距離", 4, 5},
+      {"[距離 > 5", edUnclosedReference, "", 0, 7},
+      {"距離>10", edBareTitle, "距離", 0, 2},
+      {"[距離] >", edMissingOperand, ">", 5, 1},
+      {"[距離] >=", edMissingOperand, ">=", 5, 2},
+      {"[距離] > * 2", edMissingOperand, ">", 5, 3},
+      {"SQRT", edMissingOperand, "SQRT", 0, 4},
+      {"   ", edMissingOperand, "", 3, 0},
+      {"ABC + 1", edUnknownWord, "ABC", 0, 3},
+      {"SIN30", edUnknownWord, "SIN30", 0, 5},
+      {"[距離] 5", edMissingOperator, "5", 5, 1},
+      {"2[距離]", edMissingOperator, "[距離]", 1, 4},
+      {"1+2)", edUnmatchedParen, ")", 3, 1},
+      {"(1 TRUE)", edMissingOperator, "TRUE", 3, 4},
+      {"(1 2)", edBadNumber, "1 2", 1, 3},
+      {"5 # 3", edBadCharacter, "#", 2, 1},
+      {"1.2.3 > 1", edBadNumber, "1.2.3", 0, 5},
+      // Full-width and voiced katakana count as the user typed them.
+      {"１＋［ガガ］", edUnknownTitle, "ｶﾞｶﾞ", 2, 4},
+  };
+  for (const auto& c : cases) {
+    try {
+      Calc.Calc(c.Formula);
+      ADD_FAILURE() << "«" << c.Formula << "» gave a value";
+    } catch (const EExpressionError& error) {
+      EXPECT_EQ(error.ErrorNumber(), enSyntaxError) << "«" << c.Formula << "»";
+      EXPECT_EQ(error.Detail(), c.Detail) << "«" << c.Formula << "»";
+      EXPECT_EQ(error.DetailText(), c.Text) << "«" << c.Formula << "»";
+      EXPECT_EQ(error.SourceStart(), c.Start) << "«" << c.Formula << "»";
+      EXPECT_EQ(error.SourceLength(), c.Length) << "«" << c.Formula << "»";
+    }
+    EXPECT_EQ(Record.IndicationKind, 3) << "«" << c.Formula << "»";
+  }
 }
 
 TEST(RecordExpressionCalc, WithoutARecordOnlyReferencesFail) {

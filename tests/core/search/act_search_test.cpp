@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/expr/expression.h"
 
 namespace hakuvo {
@@ -133,6 +135,48 @@ TEST_F(ActSearch, WalkingColumnsFollowTheEnergyViewAndSortByWhatTheyShow) {
   FillActTable(table, Days, energy);
   EXPECT_EQ(table.Columns.size(), 14u);
   EXPECT_EQ(table.Columns[8].Caption, "体重");
+}
+
+// The error of a formula is placed in the whole condition as typed, so the window can select it.
+TEST_F(ActSearch, AFormulaErrorPointsIntoTheWholeCondition) {
+  Add(1, ctJogging, 6, "皇居");
+  const struct {
+    const char* Condition;
+    TExpressionErrorDetail Detail;
+    int Start;
+    int Length;
+  } cases[] = {
+      {"=[高度]>1", edUnknownTitle, 1, 4},
+      {"皇居;=[高度]>1", edUnknownTitle, 4, 4},
+      {"皇居;;=[距離]>1;=[距離] >", edMissingOperand, 18, 1},
+      {"=[距離]>0; =[距離]>0", edNone, 0, 0},  // " =..." is a search word, not a formula
+      {"=距離>10", edBareTitle, 1, 2},
+  };
+  for (const auto& c : cases) {
+    TActTable table;
+    TActCategorySearch search("ジョギング", c.Condition, *Infos, false);
+    if (c.Detail == edNone) {
+      FillActTable(table, Days, search);
+      EXPECT_TRUE(table.Rows.empty()) << c.Condition;
+      continue;
+    }
+    try {
+      FillActTable(table, Days, search);
+      ADD_FAILURE() << c.Condition << " was accepted";
+    } catch (const EExpressionError& error) {
+      EXPECT_EQ(error.Detail(), c.Detail) << c.Condition;
+      EXPECT_EQ(error.SourceStart(), c.Start) << c.Condition;
+      EXPECT_EQ(error.SourceLength(), c.Length) << c.Condition;
+    }
+  }
+}
+
+TEST(ActSearchTitles, EachCategoryOffersItsRecordsValueTitles) {
+  EXPECT_EQ(ConditionTitles("ジョギング"),
+            (std::vector<std::string>{"[回数]", "[距離]", "[速度]", "[体重]", "[カロリー]"}));
+  EXPECT_EQ(ConditionTitles("買い物"), (std::vector<std::string>{"[回数]", "[記録]"}));
+  const auto walking = ConditionTitles("ウォーキング");
+  EXPECT_NE(std::find(walking.begin(), walking.end(), "[歩数]"), walking.end());
 }
 
 TEST_F(ActSearch, CopyAllJoinsCellsWithTabs) {

@@ -1,6 +1,8 @@
 // The list of outings: rows, selection, deleting, the energy view, the search box, window
 // messages and command states.
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
 
@@ -171,6 +173,35 @@ TEST_F(MainFormListTest, EnergyViewAddsColumnsAndKeepsTheSelectedOuting) {
   EXPECT_EQ(form.ListModel()->columnCount(), 6);
   // Turning the view off leaves the category's setting as it is.
   EXPECT_TRUE(info->IsWeight());
+}
+
+// The last column reaches the list's right edge, but what is stored is its own width, so a
+// narrower window later does not inherit today's leftover space.
+TEST_F(MainFormListTest, LastColumnStretchesToTheListsEdgeAndKeepsItsOwnWidth) {
+  TMainForm& form = OpenOutings(TenOutings());
+  form.resize(1400, 700);
+  QApplication::processEvents();
+  QHeaderView* header = form.ListView()->header();
+  const auto rightEdge = [&] {
+    const int last = header->count() - 1;
+    return header->sectionViewportPosition(last) + header->sectionSize(last);
+  };
+  ASSERT_EQ(header->count(), 6);
+  const int viewport = form.ListView()->viewport()->width();
+  ASSERT_GT(viewport, 700);
+  EXPECT_EQ(rightEdge(), viewport);
+  const int stretched = header->sectionSize(5);
+
+  form.EnergyViewCommand();
+  ASSERT_EQ(header->count(), 8);
+  EXPECT_EQ(rightEdge(), viewport);
+  const TChildWindowInfo& saved = form.AppData().ChildWindowInfo;
+  EXPECT_LT(saved.ActListSpeed, stretched);
+  EXPECT_EQ(header->sectionSize(5), saved.ActListSpeed);  // no longer last: drawn at its own width
+
+  form.EnergyViewCommand();
+  EXPECT_LT(saved.ActListEnergyConsumption, 200);
+  EXPECT_EQ(rightEdge(), viewport);
 }
 
 TEST_F(MainFormListTest, WindowMessagesSelectAndMark) {

@@ -1,10 +1,15 @@
 #include "gui/search/act_form.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -16,6 +21,17 @@ namespace hakuvo {
 namespace {
 
 QApplication& App() { return test::EnsureQtApplication(); }
+
+// Types Japanese text key by key as an input method hands it over (QTest's key clicks know
+// only ASCII).
+void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &release);
+  }
+}
 
 template <typename Form>
 class Recording : public Form {
@@ -90,10 +106,102 @@ TEST_F(ActFormTest, ExtractHidesTheSelectorAndReportsFormulaErrors) {
   form.SearchEdit()->setText(QStringLiteral("=[高度] > 1"));
   form.FillList();
   ASSERT_EQ(form.Errors.size(), 1);
-  // Told in Japanese with the place where the formula stopped making sense.
-  EXPECT_TRUE(form.Errors[0].startsWith(QStringLiteral("式が正しくありません（"))) << form.Errors[0].toStdString();
-  EXPECT_TRUE(form.Errors[0].endsWith(QStringLiteral(" 文字目）"))) << form.Errors[0].toStdString();
+  // Told in Japanese: what is wrong and the place where it stands.
+  EXPECT_EQ(form.Errors[0], QStringLiteral("［高度］という項目はありません（2 文字目）"));
   EXPECT_FALSE(form.Errors[0].contains(QStringLiteral("en")));
+}
+
+// The error's place is selected in the box, in every part of the condition, so that the user
+// sees at once what to mend (the box is shown after the selection is made).
+TEST_F(ActFormTest, ExtractSelectsWhatTheErrorConcerns) {
+  Recording<TActCategoryForm> form;
+  form.SetDayDataList(&Days);
+  form.SetCategoryInfoList(Infos.get());
+  form.CategoryCombo()->addItem(QStringLiteral("ジョギング"));
+  form.show();
+  const struct {
+    const char* Condition;
+    const char* Selected;
+    int Start;
+    const char* Message;
+  } cases[] = {
+      {"=[高度] > 1", "[高度]", 1, "［高度］という項目はありません（2 文字目）"},
+      {"=[距離]>0;=[高度]>1", "[高度]", 9, "［高度］という項目はありません（10 文字目）"},
+      {"=[距離] >", ">", 6, "「>」の後に値がありません（7 文字目）"},
+      {"=距離>10", "距離", 1, "項目は［距離］のように［］で囲んで書きます（2 文字目）"},
+      {"=[距離 > 5", "[距離 > 5", 1, "［ を閉じる ］ がありません（2 文字目）"},
+      {"=𠮷 > 1", "𠮷", 1, "「𠮷」という関数や定数はありません（2 文字目）"},
+      {"=1 > 0;=[距離] 5", "5", 13, "「5」の前に演算子がありません（14 文字目）"},
+  };
+  for (const auto& c : cases) {
+    form.Errors.clear();
+    form.SearchEdit()->setText(QString::fromUtf8(c.Condition));
+    form.FillList();
+    ASSERT_EQ(form.Errors.size(), 1) << c.Condition;
+    EXPECT_EQ(form.Errors[0], QString::fromUtf8(c.Message)) << c.Condition;
+    EXPECT_EQ(form.SearchEdit()->selectedText(), QString::fromUtf8(c.Selected)) << c.Condition;
+    EXPECT_EQ(form.SearchEdit()->selectionStart(), c.Start) << c.Condition;
+  }
+}
+
+TEST_F(ActFormTest, ExtractOffersTheCategorysTitlesAndAnExample) {
+  Recording<TActCategoryForm> form;
+  form.SetDayDataList(&Days);
+  form.SetCategoryInfoList(Infos.get());
+  form.CategoryCombo()->addItem(QStringLiteral("ジョギング"));
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  EXPECT_TRUE(form.HelpLabel()->isVisible());
+  EXPECT_TRUE(form.HelpLabel()->text().contains(QStringLiteral("=[距離] >= 5; 皇居")));
+  EXPECT_TRUE(form.TitleBtn()->isVisible());
+
+  QStringList menu;
+  for (QAction* action : form.TitleMenu()->actions()) menu << action->text();
+  EXPECT_EQ(menu, (QStringList{"[回数]", "[距離]", "[速度]", "[体重]", "[カロリー]"}));
+
+  // Typing "[" and the start of a title offers the titles that begin so.
+  QLineEdit* edit = form.SearchEdit();
+  edit->setFocus();
+  TypeText(edit, QStringLiteral("=[距"));
+  QCompleter* completer = form.TitleCompleter();
+  ASSERT_TRUE(completer->popup()->isVisible());
+  EXPECT_EQ(completer->completionCount(), 1);
+  EXPECT_EQ(completer->currentCompletion(), QStringLiteral("[距離]"));
+  QTest::keyClick(completer->popup(), Qt::Key_Down);
+  QTest::keyClick(completer->popup(), Qt::Key_Return);
+  EXPECT_EQ(edit->text(), QStringLiteral("=[距離]"));
+  EXPECT_EQ(edit->cursorPosition(), 5);
+  // Enter chose the title; it did not yet run the half-typed condition.
+  EXPECT_TRUE(form.Errors.isEmpty()) << form.Errors.join(' ').toStdString();
+
+  // A full-width bracket opens the list too, and the rest of the condition stays.
+  edit->setText(QStringLiteral(">5; 皇居"));
+  edit->setCursorPosition(0);
+  TypeText(edit, QStringLiteral("=［速"));
+  ASSERT_TRUE(completer->popup()->isVisible());
+  EXPECT_EQ(completer->currentCompletion(), QStringLiteral("[速度]"));
+  form.InsertTitle(completer->currentCompletion());
+  EXPECT_EQ(edit->text(), QStringLiteral("=[速度]>5; 皇居"));
+
+  // The menu inserts at the cursor; the condition then runs.
+  edit->setText(QStringLiteral("= >= 8"));
+  edit->setCursorPosition(1);
+  form.TitleMenu()->actions().at(1)->trigger();
+  EXPECT_EQ(edit->text(), QStringLiteral("=[距離] >= 8"));
+  form.FillList();
+  EXPECT_TRUE(form.Errors.isEmpty()) << form.Errors.join(' ').toStdString();
+  EXPECT_EQ(form.ListView()->topLevelItemCount(), 2);
+}
+
+TEST_F(ActFormTest, ExtractTitlesFollowTheCategory) {
+  Recording<TActCategoryForm> form;
+  form.SetDayDataList(&Days);
+  form.SetCategoryInfoList(Infos.get());
+  form.CategoryCombo()->addItem(QStringLiteral("ウォーキング"));
+  form.show();
+  QStringList menu;
+  for (QAction* action : form.TitleMenu()->actions()) menu << action->text();
+  EXPECT_TRUE(menu.contains(QStringLiteral("[歩数]"))) << menu.join(' ').toStdString();
 }
 
 TEST_F(ActFormTest, SortedColumnShowsTheArrowOfItsDirection) {
