@@ -21,7 +21,9 @@ TEST(TrackSummaryTest, ClimbFollowsTheHysteresis) {
     double descent;
   };
   const Case cases[] = {
-      {"flat with 3 m noise", [](int i) { return 100.0 + (i % 2 ? 3.0 : -3.0); }, 0, 0},
+      {"flat with 3 m noise", [](int i) { return 100.0 + (i == 0  ? 0.0
+                                                          : i % 2 ? 3.0
+                                                                  : -3.0); }, 0, 0},
       {"100 m climb in 5 m steps", [](int i) { return 100.0 + 5.0 * std::min(i, 20); }, 100, 0},
       {"climb then down", [](int i) { return 100.0 + 10.0 * (i < 10 ? i : 20 - i); }, 100, 100},
   };
