@@ -38,7 +38,8 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
       reference = alt;
     }
     if (!timed) continue;
-    const double dt = (b.RecordTime() - a.RecordTime()) * SecsPerDay;
+    // Whole milliseconds, so that a span of seconds reads as whole seconds.
+    const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
     seconds[i] = seconds[i - 1] + dt;
     if (dt <= 0 || dt > options.MaxGapS) continue;
     if (d / dt * 3.6 >= options.MovingThresholdKmh) {
