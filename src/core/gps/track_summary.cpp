@@ -1,6 +1,7 @@
 #include "core/gps/track_summary.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/gps/gps_file.h"
@@ -30,10 +31,13 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
     summary.LowestM = std::min(summary.LowestM, alt);
-    if (alt - reference > options.ClimbThresholdM) {
+    // Compared in whole millimetres: altitudes stored as decimals would otherwise fall either side
+    // of a threshold they meet exactly, depending on rounding.
+    const double rise = std::round((alt - reference) * 1000) / 1000;
+    if (rise > options.ClimbThresholdM) {
       summary.AscentM += alt - reference;
       reference = alt;
-    } else if (reference - alt > options.ClimbThresholdM) {
+    } else if (-rise > options.ClimbThresholdM) {
       summary.DescentM += reference - alt;
       reference = alt;
     }

@@ -6,14 +6,13 @@ namespace hakuvo {
 
 // What an outing's track adds up to, for every window and the command line alike.
 //
-// Climb: the altitude is followed from a reference point; it moves the reference (and adds to the
-// ascent or descent) only once it is more than ClimbThresholdM above or below it, so that GPS
-// altitude noise smaller than the threshold never adds up while a steady climb counts in full.
-// Moving time: the time of each segment whose speed is at least MovingThresholdKmh, except that a
-// segment longer than MaxGapS counts as stopped whatever its speed (a long gap is a pause in
-// recording, not movement). Moving speed is the distance of the moving segments over their time.
-// Fastest speed: the greatest distance over time over spans of at least FastestWindowS seconds,
-// so that one noisy segment cannot make it. Points without times give distance and climb only.
+// Climb (differences taken to the millimetre): the altitude is followed from a reference point; it moves the reference
+// (and adds to the ascent or descent) only once it is more than ClimbThresholdM above or below it, so that GPS altitude
+// noise smaller than the threshold never adds up while a steady climb counts in full. Moving time: the time of each
+// segment whose speed is at least MovingThresholdKmh, except that a segment longer than MaxGapS counts as stopped
+// whatever its speed (a long gap is a pause in recording, not movement). Moving speed is the distance of the moving
+// segments over their time. Fastest speed: the greatest distance over time over spans of at least FastestWindowS
+// seconds, so that one noisy segment cannot make it. Points without times give distance and climb only.
 struct TTrackSummaryOptions {
   double ClimbThresholdM = 5;
   double MovingThresholdKmh = 1;  // 3 suits cycling

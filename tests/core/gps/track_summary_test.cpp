@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
+#include "core/gps/gps_file.h"
+
 namespace hakuvo {
 namespace {
 
@@ -67,6 +72,49 @@ TEST(TrackSummaryTest, UntimedPointsGiveDistanceAndClimbOnly) {
   EXPECT_EQ(s.MaxSpeedKmh, 0);
   EXPECT_EQ(s.HighestM, 90);
   EXPECT_EQ(s.LowestM, 0);
+}
+
+// The real tracks against a second computation of the same rules, written as a plain state
+// machine over the altitudes and a brute-force search for the fastest span.
+TEST(TrackSummaryTest, RealTracksAgreeWithAnIndependentComputation) {
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(HAKUVO_TESTDATA_DIR) + "/tracks")) {
+    const auto track = CreateGpsFile(entry.path().string());
+    if (!track) continue;
+    track->SetFileName(entry.path().string());
+    const auto& list = track->GpsList;
+    if (list.Count() < 2) continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    double up = 0, down = 0, anchor = list.Get(0)->Altitude();
+    for (int i = 1; i < list.Count(); ++i) {
+      const double delta = std::round((static_cast<double>(list.Get(i)->Altitude()) - anchor) * 1000) / 1000;
+      if (std::abs(delta) > 5) {
+        (delta > 0 ? up : down) += std::abs(delta);
+        anchor = list.Get(i)->Altitude();
+      }
+    }
+    const TTrackSummary s = SummarizeTrack(list);
+    EXPECT_NEAR(s.AscentM, up, 1e-6);
+    EXPECT_NEAR(s.DescentM, down, 1e-6);
+    EXPECT_NEAR(s.DistanceKm, track->TotalDistance(), 1e-9);
+    if (s.HasTimes && list.Count() < 5000) {
+      double best = 0;
+      for (int a = 0; a < list.Count(); ++a) {
+        double metres = 0;
+        for (int b = a + 1; b < list.Count(); ++b) {
+          metres += track->Distance(b) * 1000;
+          const double secs = (list.Get(b)->RecordTime() - list.Get(a)->RecordTime()) * SecsPerDay;
+          if (secs >= 10 - 1e-6) {
+            best = std::max(best, metres / secs * 3.6);
+            break;  // longer spans from a only average the shortest qualifying one with slower ones
+          }
+        }
+      }
+      EXPECT_NEAR(s.MaxSpeedKmh, best, 1e-3);
+    }
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
 }
 
 }  // namespace
