@@ -9,6 +9,7 @@
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
+#include "core/gps/track_summary.h"
 
 namespace {
 
@@ -57,6 +58,13 @@ int RunTrack(const std::vector<std::string>& args) {
             << "distance_km=" << hakuvo::FormatGeneral(track->TotalDistance()) << "\n"
             << "first=" << DateTimeText(track->FirstDateTime()) << "\n"
             << "last=" << DateTimeText(track->EndDateTime()) << "\n";
+  // New keys only after the old ones, so scripts reading by position keep working.
+  const hakuvo::TTrackSummary summary = hakuvo::SummarizeTrack(track->GpsList);
+  std::cout << "ascent_m=" << hakuvo::FormatGeneral(summary.AscentM) << "\n"
+            << "descent_m=" << hakuvo::FormatGeneral(summary.DescentM) << "\n"
+            << "moving_s=" << hakuvo::FormatGeneral(summary.MovingS) << "\n"
+            << "moving_speed_kmh=" << hakuvo::FormatGeneral(summary.MovingSpeedKmh) << "\n"
+            << "max_speed_kmh=" << hakuvo::FormatGeneral(summary.MaxSpeedKmh) << "\n";
   if (points) {
     std::cout << "time\tlatitude\tlongitude\taltitude\n";
     for (const auto& point : track->GpsList) {

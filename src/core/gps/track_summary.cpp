@@ -1,0 +1,68 @@
+#include "core/gps/track_summary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/gps/gps_file.h"
+
+namespace hakuvo {
+
+TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options) {
+  TTrackSummary summary;
+  const auto list = points.Points();
+  if (list.empty()) return summary;
+  summary.HasAltitude = true;
+  summary.HighestM = summary.LowestM = list[0].Altitude();
+  bool timed = list.size() > 1;
+  for (std::size_t i = 1; i < list.size(); ++i)
+    if (list[i].RecordTime() <= 0 || list[i].RecordTime() < list[i - 1].RecordTime()) timed = false;
+  summary.HasTimes = timed;
+
+  // Cumulative metres and seconds, for the segment rules and the sliding fastest window.
+  std::vector<double> metres(list.size(), 0), seconds(list.size(), 0);
+  double reference = list[0].Altitude();
+  double movingMetres = 0;
+  for (std::size_t i = 1; i < list.size(); ++i) {
+    const TGpsData& a = list[i - 1];
+    const TGpsData& b = list[i];
+    const double d = TGpsFile::PointDistance(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude());
+    metres[i] = metres[i - 1] + d;
+    const double alt = b.Altitude();
+    summary.HighestM = std::max(summary.HighestM, alt);
+    summary.LowestM = std::min(summary.LowestM, alt);
+    // Compared in whole millimetres: altitudes stored as decimals would otherwise fall either side
+    // of a threshold they meet exactly, depending on rounding.
+    const double rise = std::round((alt - reference) * 1000) / 1000;
+    if (rise > options.ClimbThresholdM) {
+      summary.AscentM += alt - reference;
+      reference = alt;
+    } else if (-rise > options.ClimbThresholdM) {
+      summary.DescentM += reference - alt;
+      reference = alt;
+    }
+    if (!timed) continue;
+    // Whole milliseconds, so that a span of seconds reads as whole seconds.
+    const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
+    seconds[i] = seconds[i - 1] + dt;
+    if (dt <= 0 || dt > options.MaxGapS) continue;
+    if (d / dt * 3.6 >= options.MovingThresholdKmh) {
+      summary.MovingS += dt;
+      movingMetres += d;
+    }
+  }
+  summary.DistanceKm = metres.back() / 1000;
+  if (!timed) return summary;
+  if (summary.MovingS > 0) summary.MovingSpeedKmh = movingMetres / summary.MovingS * 3.6;
+  // Two pointers: for each end, the latest start that still leaves the window's span.
+  std::size_t start = 0;
+  for (std::size_t end = 1; end < list.size(); ++end) {
+    while (start + 1 < end && seconds[end] - seconds[start + 1] >= options.FastestWindowS) ++start;
+    const double span = seconds[end] - seconds[start];
+    if (span < options.FastestWindowS || span <= 0) continue;
+    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres[end] - metres[start]) / span * 3.6);
+  }
+  return summary;
+}
+
+}  // namespace hakuvo
