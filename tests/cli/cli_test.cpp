@@ -225,7 +225,7 @@ TEST_F(Cli, EveryCommandReportsABadFileOnOneErrorLine) {
       {"calc '1+'", "error: the formula is not correct (character 2)"},
       {"exif " + (Folder / "missing.jpg").string(), "missing.jpg"},
       {"track " + brokenTrack, "error: " + brokenTrack + "; "},
-      {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML）ではありません"},
+      {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML、FIT、TCX）ではありません"},
       {"thumbnail " + brokenPhoto + " --out " + thumbs, brokenPhoto},
       {"thumbnail " + png + " --out " + thumbs, png + ": not a JPEG photograph"},
       {"thumbnail " + (Folder / "missing.jpg").string() + " --out " + thumbs, "missing.jpg: cannot open"},
@@ -312,9 +312,6 @@ TEST_F(Cli, TrackReadsRealFitAndTcxFilesInTheLocalZone) {
   EXPECT_NE(damaged.Out.find("769バイト目"), std::string::npos) << damaged.Out;
 }
 
-}  // namespace
-}  // namespace hakuvo
-
 // In Japanese, a formula's error names what is wrong and where, in the extraction window's words.
 TEST_F(Cli, FormulaErrorsNameWhatIsWrongInJapanese) {
   struct Case {
@@ -337,3 +334,6 @@ TEST_F(Cli, FormulaErrorsNameWhatIsWrongInJapanese) {
     EXPECT_NE(result.Out.find(c.Message), std::string::npos) << c.Arguments << "\n" << result.Out;
   }
 }
+
+}  // namespace
+}  // namespace hakuvo

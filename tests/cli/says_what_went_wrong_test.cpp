@@ -61,7 +61,8 @@ TEST(CliErrors, WrongInputIsOneErrorLineWithStatus1InTheUsersLanguage) {
     std::string Japanese;
   };
   const Case cases[] = {
-      {"calc '1+'", "error: the formula is not correct (character 2)\n", "error: 式が正しくありません（2 文字目）\n"},
+      {"calc '1+'", "error: the formula is not correct (character 2)\n",
+       "error: 「+」の後に値がありません（2 文字目）\n"},
       {"graph " + Quote(diary) + " --period day --category ランニング",
        "error: the diary has no category 'ランニング'\n", "error: 日記に「ランニング」という分類はありません\n"},
       {"exif " + Quote(kTracks + "bike_gpx.gpx"), "error: " + kTracks + "bike_gpx.gpx: not a JPEG photograph\n",

@@ -89,7 +89,8 @@ TEST(TrackSummaryTest, RealTracksAgreeWithAnIndependentComputation) {
     for (int i = 1; i < list.Count(); ++i) {
       const double delta = std::round((static_cast<double>(list.Get(i)->Altitude()) - anchor) * 1000) / 1000;
       if (std::abs(delta) > 5) {
-        (delta > 0 ? up : down) += std::abs(delta);
+        // Compared to the millimetre, but the climb itself is the altitudes' whole difference.
+        (delta > 0 ? up : down) += std::abs(static_cast<double>(list.Get(i)->Altitude()) - anchor);
         anchor = list.Get(i)->Altitude();
       }
     }
