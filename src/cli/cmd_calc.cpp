@@ -12,12 +12,8 @@ namespace {
 int RunCalc(const std::vector<std::string>& args) {
   if (args.size() != 1) throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgFormulaOneArgument)};
   hakuvo::TExpression expression;
-  try {
-    std::cout << hakuvo::FormatGeneral(expression.Calc(args[0])) << "\n";
-  } catch (const hakuvo::EExpressionError& error) {
-    hakuvo::cli::PrintError(hakuvo::cli::FormulaErrorText(error));
-    return 1;
-  }
+  // A formula's error reaches main's report, the same line as a condition of extract gives.
+  std::cout << hakuvo::FormatGeneral(expression.Calc(args[0])) << "\n";
   return 0;
 }
 

@@ -200,6 +200,30 @@ bool TryParseZoneOffset(std::string_view text, int& minutesEast) {
   return true;
 }
 
+std::string_view TrimXmlSpace(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool TryParseIsoUtc(std::string_view text, TDateTime& utc) {
+  std::string_view rest;
+  if (!TryParseIsoDateTime(TrimXmlSpace(text), utc, rest)) return false;
+  int minutesEast = 0;
+  if (TryParseZoneOffset(SkipFraction(rest), minutesEast)) utc -= minutesEast / MinsPerDay;
+  return true;
+}
+
+bool TryReadOptionalHeight(const pugi::xml_node& element, Extended& height) {
+  height = 0;
+  if (!element) return true;
+  const char* const text = element.child_value();
+  if (TryParseGpsNumber(text, height)) return true;
+  height = 0;
+  return TrimXmlSpace(text).empty();
+}
+
 int LineOfOffset(std::string_view text, std::size_t offset) {
   offset = std::min(offset, text.size());
   return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));

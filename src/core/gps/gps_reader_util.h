@@ -58,6 +58,15 @@ std::string_view SkipFraction(std::string_view rest);
 // A numeric zone offset "+09:00", "-0330" or "+09" as minutes east of UTC.
 bool TryParseZoneOffset(std::string_view text, int& minutesEast);
 
+// An XML value without the blanks XML allows around it.
+std::string_view TrimXmlSpace(std::string_view text);
+// An ISO 8601 time of the XML track formats as UTC: "Z", no suffix or anything unreadable after
+// the seconds is UTC; a numeric offset says how far the written time is ahead of UTC.
+bool TryParseIsoUtc(std::string_view text, TDateTime& utc);
+// A point's optional height element: absent or empty is 0; one that is written but is not a
+// number is false, marking the point as damaged.
+bool TryReadOptionalHeight(const pugi::xml_node& element, Extended& height);
+
 // 1-based line of a byte offset.
 int LineOfOffset(std::string_view text, std::size_t offset);
 

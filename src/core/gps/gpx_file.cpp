@@ -12,13 +12,6 @@ namespace hakuvo {
 
 namespace {
 
-std::string_view TrimXmlSpace(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 constexpr std::size_t kReadAheadBytes = std::size_t{64} << 10;
 constexpr std::string_view kPointEnd = "</trkpt>";
 // Put where the head of the document meets its tail, to learn whether that place lies in the
@@ -87,14 +80,9 @@ class TGpxFile::TMemorySource : public TDocumentSource {
 };
 
 TDateTime TGpxFile::GpxTime(std::string_view text) {
-  TDateTime written = 0;
-  std::string_view rest;
-  if (!TryParseIsoDateTime(TrimXmlSpace(text), written, rest)) return 0;
-  // "Z", no suffix or anything unreadable is UTC; a numeric offset says how far the written
-  // time is ahead of UTC.
-  int minutesEast = 0;
-  if (TryParseZoneOffset(SkipFraction(rest), minutesEast)) written -= minutesEast / MinsPerDay;
-  return LocalFromUtc(written);
+  TDateTime utc = 0;
+  if (!TryParseIsoUtc(text, utc)) return 0;
+  return LocalFromUtc(utc);
 }
 
 std::string TGpxFile::MissingMessage() const {
@@ -300,15 +288,8 @@ void TGpxFile::ReadTrackPoint(const pugi::xml_node& trackPoint) {
     return;
   }
   // The elevation is optional: a receiver without a barometer, a route drawn by hand, a file
-  // whose heights were stripped. Without one (or with an empty one) the point lies at 0; one that
-  // is written but is not a number marks the point as damaged.
-  if (const pugi::xml_node elevation = trackPoint.child("ele")) {
-    const char* const text = elevation.child_value();
-    if (!TryParseGpsNumber(text, altitude)) {
-      if (!TrimXmlSpace(text).empty()) return;
-      altitude = 0;
-    }
-  }
+  // whose heights were stripped.
+  if (!TryReadOptionalHeight(trackPoint.child("ele"), altitude)) return;
   GpsList.Add(time, latitude, longitude, altitude);
 }
 

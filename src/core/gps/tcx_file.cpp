@@ -8,13 +8,6 @@ namespace hakuvo {
 
 namespace {
 
-std::string_view TrimXmlSpace(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // Whether an element is `name` in the document's default namespace or under a prefix: some
 // exporters write every element of the schema as "tcx:Trackpoint" or "ns1:Trackpoint".
 template <std::size_t N>
@@ -43,13 +36,9 @@ void ForEachTcxChild(const pugi::xml_node& parent, const char (&name)[N], Visit&
 }  // namespace
 
 TDateTime TTcxFile::TcxTime(std::string_view text) {
-  TDateTime written = 0;
-  std::string_view rest;
-  if (!TryParseIsoDateTime(TrimXmlSpace(text), written, rest)) return 0;
-  // No zone, or "Z", is UTC; a numeric offset says how far the written time is ahead of UTC.
-  int minutesEast = 0;
-  if (TryParseZoneOffset(SkipFraction(rest), minutesEast)) written -= minutesEast / MinsPerDay;
-  return LocalFromUtc(written);
+  TDateTime utc = 0;
+  if (!TryParseIsoUtc(text, utc)) return 0;
+  return LocalFromUtc(utc);
 }
 
 void TTcxFile::ReadTrack() {
@@ -105,15 +94,7 @@ void TTcxFile::ReadTrackpoint(const pugi::xml_node& trackpoint) {
       !TryParseGpsNumber(longitudeNode.child_value(), longitude)) {
     return;
   }
-  // As in a GPX file: no height (or an empty one) is 0, a height that is not a number marks the
-  // point as damaged.
-  if (const pugi::xml_node altitudeNode = TcxChild(trackpoint, "AltitudeMeters")) {
-    const char* const text = altitudeNode.child_value();
-    if (!TryParseGpsNumber(text, altitude)) {
-      if (!TrimXmlSpace(text).empty()) return;
-      altitude = 0;
-    }
-  }
+  if (!TryReadOptionalHeight(TcxChild(trackpoint, "AltitudeMeters"), altitude)) return;
   GpsList.Add(time, latitude, longitude, altitude);
 }
 
