@@ -84,6 +84,9 @@ class TDiaryDocument : public QObject {
   void DiaryReset();
   // Sent directly before the diary is written: the live window layout goes into the record now.
   void AboutToSave();
+  // Sent directly after files were dropped in: the day, month and year graphs show the mode's
+  // category again, as the main window's own category does.
+  void GraphCategoriesReset();
   void FileNameChanged();
   void IsChangeChanged(bool isChange);
 

@@ -439,27 +439,78 @@ QVector<TValueLabel> TGraphChart::ValueLabels() const {
 }
 
 void TGraphChart::SetLegendVisible(bool visible) {
-  // The legend sits in a row of its own above the plot, its entries side by side: inside the plot
-  // it hid the tops of the highest bars, wherever it went.
-  const bool outside = plotLayout()->rowCount() > 1 && plotLayout()->element(0, 0) == legend;
-  if (visible && !outside) {
-    axisRect()->insetLayout()->take(legend);
-    plotLayout()->insertRow(0);
-    plotLayout()->addElement(0, 0, legend);
-    plotLayout()->setRowStretchFactor(0, 0.001);
-    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    legend->setBorderPen(Qt::NoPen);
-    legend->setMargins(QMargins(4, 2, 4, 0));
-  } else if (!visible && outside) {
-    plotLayout()->take(legend);
-    plotLayout()->simplify();
-    axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignHCenter);
-  }
+  legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
   legend->setVisible(visible);
+  if (visible) PlaceLegend();
 }
 
 bool TGraphChart::IsLegendOutsidePlot() const {
   return legend->visible() && plotLayout()->rowCount() > 1 && plotLayout()->element(0, 0) == legend;
+}
+
+void TGraphChart::MoveLegend(TLegendPlace place) {
+  FLegendPlace = place;
+  const bool outside = plotLayout()->rowCount() > 1 && plotLayout()->element(0, 0) == legend;
+  if (place == lpAbove) {
+    if (outside) return;
+    // A row of its own above the plot, the entries side by side.
+    axisRect()->insetLayout()->take(legend);
+    plotLayout()->insertRow(0);
+    plotLayout()->addElement(0, 0, legend);
+    plotLayout()->setRowStretchFactor(0, 0.001);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setMargins(QMargins(4, 2, 4, 0));
+    return;
+  }
+  if (outside) {
+    plotLayout()->take(legend);
+    plotLayout()->simplify();
+    axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    legend->setBorderPen(QPen(Qt::black));
+    legend->setMargins(QMargins(4, 2, 4, 2));
+  }
+  Qt::Alignment alignment;
+  alignment |= place == lpTopRight || place == lpTopLeft ? Qt::AlignTop : Qt::AlignBottom;
+  alignment |= place == lpTopRight || place == lpBottomRight ? Qt::AlignRight : Qt::AlignLeft;
+  QCPLayoutInset* inset = axisRect()->insetLayout();
+  for (int i = 0; i < inset->elementCount(); ++i) {
+    if (inset->elementAt(i) == legend) inset->setInsetAlignment(i, alignment);
+  }
+}
+
+void TGraphChart::PlaceLegend() {
+  if (!legend->visible()) return;
+  const QRectF plot = axisRect()->rect();
+  if (plot.width() <= 0 || plot.height() <= 0) return;
+  // What the series draw, in fractions of the plot.
+  std::vector<TPlotMark> marks;
+  const auto add = [&](QRectF pixels) {
+    pixels = pixels.normalized();
+    marks.push_back({(pixels.left() - plot.left()) / plot.width(), (pixels.right() - plot.left()) / plot.width(),
+                     (plot.bottom() - pixels.bottom()) / plot.height(),
+                     (plot.bottom() - pixels.top()) / plot.height()});
+  };
+  constexpr double kMarker = 4;  // half a line point's square, in pixels
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    if (!IsSeriesActive(channel)) continue;
+    QCPAxis* dates = DateAxis();
+    QCPAxis* values = ValueAxis(channel);
+    const bool bars = IsBarSeries(channel);
+    const double half = bars ? BarWidth(channel) / 2.0 : kMarker;
+    const double base = values->coordToPixel(0);
+    for (int i = 0; i < PointCount(channel); ++i) {
+      const double value = PointValue(channel, i);
+      if (!std::isfinite(value)) continue;
+      const double k = dates->coordToPixel(PointKey(channel, i));
+      const double v = values->coordToPixel(value);
+      const double from = bars ? base : v - kMarker;
+      const double to = bars ? v : v + kMarker;
+      add(FIsVertical ? QRectF(QPointF(from, k - half), QPointF(to, k + half))
+                      : QRectF(QPointF(k - half, from), QPointF(k + half, to)));
+    }
+  }
+  const QSize size = legend->minimumOuterSizeHint();
+  MoveLegend(ChooseLegendPlace(marks, size.width() / plot.width(), size.height() / plot.height()));
 }
 
 void TGraphChart::MarkLonePoints() {
@@ -486,6 +537,7 @@ void TGraphChart::OnBeforeReplot() {
   if (FInBeforeDraw) return;
   FInBeforeDraw = true;
   MarkLonePoints();
+  PlaceLegend();
   // About one label per 80 pixels across, one per 28 pixels down.
   const int length = std::max(DateAxisLength(), 1);
   DateAxis()->ticker()->setTickCount(std::max(length / (FIsVertical ? 28 : 80), 2));

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/graph/graph_rules.h"
+#include "core/graph/legend_placement.h"
 
 namespace hakuvo {
 
@@ -93,8 +94,11 @@ class TGraphChart : public QCustomPlot {
   bool ValueLabelsVisible() const { return FValueLabels; }
   // The labels as they are drawn with the present layout (none while hidden).
   QVector<TValueLabel> ValueLabels() const;
+  // A shown legend goes, at every drawing, into the corner of the plot where it hides no bar or
+  // point, or above the plot when every corner would hide one.
   void SetLegendVisible(bool visible);
   bool IsLegendOutsidePlot() const;
+  TLegendPlace LegendPlace() const { return FLegendPlace; }
   // Whether a line channel draws its points as markers (fewer than two points in view).
   bool IsPointMarked(int channel) const;
 
@@ -119,6 +123,8 @@ class TGraphChart : public QCustomPlot {
   void ApplyDateRange();
   void OnBeforeReplot();
   void MarkLonePoints();
+  void PlaceLegend();
+  void MoveLegend(TLegendPlace place);
 
   bool FIsVertical = false;
   std::array<QCPBars*, ChannelCount> FBars{};
@@ -133,6 +139,7 @@ class TGraphChart : public QCustomPlot {
   double FEndPercent = 100;
   TGraphPeriod FPeriod = gpDay;
   bool FValueLabels = false;
+  TLegendPlace FLegendPlace = lpTopRight;
   bool FInBeforeDraw = false;
   TValueLabelLayer* FLabelLayer = nullptr;
   std::function<void()> FBeforeDraw;

@@ -94,6 +94,7 @@ TGraphForm::TGraphForm(TDiaryDocument& document, TAppData* appData, const QStrin
     ScheduleRecompute();
   });
   connect(&FDocument, &TDiaryDocument::AboutToSave, this, [this] { WriteChoices(); });
+  connect(&FDocument, &TDiaryDocument::GraphCategoriesReset, this, [this] { ResetCategory(); });
 }
 
 TGraphForm::~TGraphForm() = default;
@@ -390,6 +391,8 @@ void TGraphForm::ReadChoices() {
   const std::string stored = StoredChoice(FDocument.DataFile().DayGraphCategory());
   SetCategory(QString::fromStdString(stored.empty() ? ModeCategoryName(FAppData) : stored));
 }
+
+void TGraphForm::ResetCategory() { SetCategory(QString::fromStdString(ModeCategoryName(FAppData))); }
 
 void TGraphForm::WriteChoices() { FDocument.DataFile().SetDayGraphCategory(Category().toStdString()); }
 

@@ -98,6 +98,8 @@ class TGraphForm : public TDockingForm {
   // The choices the diary file keeps: read after a diary was opened, written before it is saved.
   virtual void ReadChoices();
   virtual void WriteChoices();
+  // After a drop: the day, month and year graphs go back to the mode's category.
+  virtual void ResetCategory();
 
   // Marks the series stale and, when shown, recomputes once at the next turn of the event loop.
   void ScheduleRecompute();

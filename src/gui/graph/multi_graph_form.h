@@ -53,6 +53,9 @@ class TMultiGraphForm : public TGraphForm {
   void OpenSettings() override;
   void ReadChoices() override;
   void WriteChoices() override;
+  // A drop sends the day, month and year graphs back to the mode's category; the two channels
+  // here are the user's own pairing and stay.
+  void ResetCategory() override {}
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

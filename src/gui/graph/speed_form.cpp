@@ -22,6 +22,7 @@
 #include "core/gps/gps_file.h"
 #include "core/graph/column_thinning.h"
 #include "core/graph/graph_rules.h"
+#include "core/graph/lone_points.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
@@ -98,6 +99,14 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
     series->setSelectable(QCP::stSingleData);
     series->setLayer(QStringLiteral("values"));
   }
+  // A value with a gap on both sides has no segment to be seen by: a marker of its own shows it.
+  FAltitudeLone = FChart->addGraph(FChart->xAxis, FChart->yAxis2);
+  FSpeedLone = FChart->addGraph(FChart->xAxis, FChart->yAxis);
+  for (QCPGraph* markers : {FAltitudeLone, FSpeedLone}) {
+    markers->setLineStyle(QCPGraph::lsNone);
+    markers->setSelectable(QCP::stNone);
+    markers->setLayer(QStringLiteral("values"));
+  }
   connect(
       FChart, &QCustomPlot::plottableClick, this,
       [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) { ShowValueOnMap(plottable, dataIndex); });
@@ -161,6 +170,8 @@ void TSpeedForm::ClearSeries() {
   FAltitudeValueOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
+  FSpeedLone->data()->clear();
+  FAltitudeLone->data()->clear();
   SetTitle(QString());
 }
 
@@ -284,6 +295,20 @@ int TSpeedForm::PlotColumns() {
   return std::max(FChart->axisRect()->width(), 1);
 }
 
+void TSpeedForm::MarkLoneValues(const QCPGraph* series) {
+  std::vector<double> ys;
+  ys.reserve(static_cast<std::size_t>(series->dataCount()));
+  for (const QCPGraphData& value : *series->data()) ys.push_back(value.value);
+  QVector<QCPGraphData> lone;
+  for (const int index : LonePoints(ys)) lone.append(*series->data()->at(index));
+  QCPGraph* markers = LoneMarkers(series);
+  markers->data()->set(lone, true);
+  const QColor color = series == FSpeedSeries ? series->pen().color() : series->brush().color();
+  const double size = std::max(7.0, 3.0 * series->pen().widthF());
+  markers->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, size));
+  markers->setVisible(series->visible());
+}
+
 void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
   // A long track has far more values than the plot has pixel columns: only each column's first,
   // last, lowest and highest value is drawn, which draws the same line.
@@ -336,6 +361,7 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
       valueOfIndex.push_back(source[i]);
     }
     series->data()->set(points, true);
+    MarkLoneValues(series);
   };
   keysOf(FData.SpeedValues(), keys, ys, source);
   drawn(FSpeedSeries, FSpeedValueOfIndex);

@@ -76,6 +76,8 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   QCustomPlot* Chart() const { return FChart; }
   QCPGraph* SpeedSeries() const { return FSpeedSeries; }
   QCPGraph* AltitudeSeries() const { return FAltitudeSeries; }
+  // The markers of a series' values that no segment of its line reaches (between two gaps).
+  QCPGraph* LoneMarkers(const QCPGraph* series) const { return series == FSpeedSeries ? FSpeedLone : FAltitudeLone; }
   QString Title() const;
   QAction* CopyDataAction() const { return FCopyDataAction; }
   QAction* CopyImageAction() const { return FCopyImageAction; }
@@ -94,6 +96,7 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
   void Draw(const TSpeedGraphInfo& info);
+  void MarkLoneValues(const QCPGraph* series);
   int PlotColumns();
   void SetTitle(const QString& text);
   // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
@@ -124,6 +127,8 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   QCustomPlot* FChart = nullptr;
   QCPGraph* FAltitudeSeries = nullptr;
   QCPGraph* FSpeedSeries = nullptr;
+  QCPGraph* FAltitudeLone = nullptr;
+  QCPGraph* FSpeedLone = nullptr;
   QCPTextElement* FTitle = nullptr;
   QAction* FCopyDataAction = nullptr;
   QAction* FCopyImageAction = nullptr;

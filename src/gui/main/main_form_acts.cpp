@@ -52,6 +52,9 @@ void TMainForm::PrepareRecordDialog(TRecordDialog& dialog, TCategoryInfo& info, 
   RestoreRecordDialogLayout(dialog, *FAppData);
   // The dialog's category settings changed: every window hears of it through the document.
   connect(&dialog, &TRecordDialog::DataChanged, FDocument.get(), &TDiaryDocument::DataChanged);
+  // A track's range set in the dialog shows on the map and the speed graph at once.
+  connect(&dialog, &TRecordDialog::GpsRangeChanged, FDocument.get(), &TDiaryDocument::GpsRangeChanged);
+  dialog.SetDialogRunner([this](QDialog& opened) { return FHooks.RunDialog(opened); });
   // The dialog's own button for the settings of its category.
   connect(&dialog, &TRecordDialog::CategorySettingsRequested, this, [this, &dialog] {
     TCategoryInfo* edited = dialog.CategoryInfo();

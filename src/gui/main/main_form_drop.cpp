@@ -199,6 +199,7 @@ void TMainForm::DropFilesCommand(const QStringList& files) {
       FGraphChoices.DayGraphCategory = modeName;
       FGraphChoices.MonthGraphCategory = modeName;
       FGraphChoices.YearGraphCategory = modeName;
+      emit FDocument->GraphCategoriesReset();
       RebuildList();
       if (report.LastDate > 0) SelectByDate(report.LastDate);
       SetIsChange(true);

@@ -45,6 +45,8 @@ class TRecordDialog : public QDialog {
 
  public:
   using TErrorHandler = std::function<void(const QString& message)>;
+  // Runs a dialog this one opens over itself and returns its result; modally by default.
+  using TDialogRunner = std::function<int(QDialog& dialog)>;
 
   // Rows of the record panel stand this far apart once the gaps of hidden rows are closed.
   static constexpr int RowPitch = 55;
@@ -79,6 +81,7 @@ class TRecordDialog : public QDialog {
   // The map whose place dialog a double click on the place caption opens; none: no command.
   void SetMapPort(TMapPort* map);
   TMapPort* MapPort() const { return FMapPort; }
+  void SetDialogRunner(TDialogRunner runner) { FRunDialog = std::move(runner); }
   // The place dialog over the working action's place, the field's text as its address.
   void PlaceCommand();
 
@@ -169,6 +172,9 @@ class TRecordDialog : public QDialog {
   void DataChanged();
   // The category settings button, when no settings dialog can be built here.
   void CategorySettingsRequested();
+  // The shown range of one of the diary's track links changed (the link is the diary's own, so
+  // the change stands whatever becomes of this dialog): the map and the speed graph redraw it.
+  void GpsRangeChanged();
 
  protected:
   virtual std::unique_ptr<TActData> MakeActData() const;
@@ -273,6 +279,7 @@ class TRecordDialog : public QDialog {
   TAppData* FAppData = nullptr;
   TErrorHandler FErrorHandler;
   TMapPort* FMapPort = nullptr;
+  TDialogRunner FRunDialog;
 
   std::vector<TPanelControl> FControls;
   std::vector<QWidget*> FStretched;

@@ -72,10 +72,13 @@ void TRecordDialog::GpsRouteRangeCommand() {
   dialog.SetStartPos(link->StartPos);
   dialog.SetEndPos(link->EndPos);
   dialog.RecalcCheckBox()->setVisible(true);
-  if (dialog.exec() != QDialog::Accepted) return;
+  const int result = FRunDialog ? FRunDialog(dialog) : dialog.exec();
+  if (result != QDialog::Accepted) return;
   // The link is the diary's own: the new range stays even if this dialog is cancelled.
+  const bool changed = link->StartPos != dialog.StartPos() || link->EndPos != dialog.EndPos();
   link->StartPos = dialog.StartPos();
   link->EndPos = dialog.EndPos();
+  if (changed) emit GpsRangeChanged();
   if (dialog.IsRecalc()) ReadGpsDistanceCommand();
 }
 

@@ -9,6 +9,7 @@
 #include "graph_test_support.h"
 #include "gui/graph/graph_form.h"
 #include "gui/graph/multi_graph_form.h"
+#include "support/screenshot.h"
 
 namespace hakuvo::test {
 namespace {
@@ -191,20 +192,59 @@ TEST_F(GraphLayout, TheValueAxisNamesTheValueAndItsUnit) {
   EXPECT_EQ(form.Chart()->ValueAxis(0)->label(), QStringLiteral("走った距離"));
 }
 
+// The legend sits in a corner of the plot where it hides no bar and no point of the line, or
+// above the plot when every corner would hide one.
 TEST_F(GraphLayout, TheTwoDataLegendCoversNoBar) {
-  for (int d = 1; d <= 9; ++d) AddJog(EncodeDate(2024, 5, d), 10);
-  Document.MultiGraphInfo1().SetIsBarSeries(true);
-  Document.MultiGraphInfo1().SetDayAxisKind(daAll);
-  Document.MultiGraphInfo2().SetIsBarSeries(false);
-  Document.MultiGraphInfo2().SetDayAxisKind(daAll);
+  struct TCase {
+    const char* Name;
+    std::vector<double> Distances;  // one run a day; the line is the speed, the same numbers
+    TLegendPlace Expected;
+  };
+  const TCase cases[] = {
+      {"even runs leave the top right free", {10, 10, 10, 10, 10, 10, 10, 10, 10}, lpTopRight},
+      {"the longest run last", {3, 4, 3, 5, 4, 3, 4, 5, 20}, lpTopLeft},
+      {"long runs at both ends", {20, 4, 3, 5, 4, 3, 4, 5, 20}, lpAbove},
+  };
+  for (const TCase& test : cases) {
+    Document.DayDataList().Clear();
+    for (std::size_t d = 0; d < test.Distances.size(); ++d) {
+      AddJog(EncodeDate(2024, 5, static_cast<int>(d) + 1), test.Distances[d]);
+    }
+    Document.MultiGraphInfo1().SetIsBarSeries(true);
+    Document.MultiGraphInfo1().SetDayAxisKind(daAll);
+    Document.MultiGraphInfo2().SetIsBarSeries(false);
+    Document.MultiGraphInfo2().SetDayAxisKind(daAll);
+    // Fixed value axes: the bars reach the top, the line stays in the lower half.
+    for (TGraphInfo* info : {&Document.MultiGraphInfo1(), &Document.MultiGraphInfo2()}) {
+      info->SetIsAutoRecordAxis(false);
+      info->SetRecordAxisMin(0);
+      info->SetRecordAxisMax(info == &Document.MultiGraphInfo1() ? 20 : 40);
+    }
+    TMultiGraphForm form(Document, nullptr);
+    ShowForm(form);
+    TGraphChart& chart = *form.Chart();
+    chart.replot();
+    ASSERT_EQ(chart.legend->itemCount(), 2) << test.Name;
+    EXPECT_EQ(chart.LegendPlace(), test.Expected) << test.Name;
+    EXPECT_EQ(chart.IsLegendOutsidePlot(), test.Expected == lpAbove) << test.Name;
+    const QRect legendBox = chart.legend->outerRect();
+    for (int i = 0; i < chart.PointCount(0); ++i) {
+      const QPoint top = PointPixel(chart, 0, i, false);
+      const QPoint base(top.x(), chart.axisRect()->rect().bottom());
+      const int half = chart.BarWidth(0) / 2;
+      EXPECT_FALSE(QRect(QPoint(top.x() - half, top.y()), QPoint(top.x() + half, base.y())).intersects(legendBox))
+          << test.Name << ": bar " << i;
+      EXPECT_FALSE(legendBox.contains(PointPixel(chart, 1, i, false))) << test.Name << ": point " << i;
+    }
+    SaveScreenshot(form, QStringLiteral("legend_%1").arg(static_cast<int>(test.Expected)));
+  }
+  // Both axes name their value.
+  Document.MultiGraphInfo1().SetIsAutoRecordAxis(true);
+  Document.MultiGraphInfo2().SetIsAutoRecordAxis(true);
   TMultiGraphForm form(Document, nullptr);
   ShowForm(form);
-  TGraphChart& chart = *form.Chart();
-  ASSERT_EQ(chart.legend->itemCount(), 2);
-  EXPECT_FALSE(chart.legend->outerRect().intersects(chart.axisRect()->rect()));
-  // Both axes name their value.
-  EXPECT_EQ(chart.ValueAxis(0)->label(), QStringLiteral("距離(km)"));
-  EXPECT_EQ(chart.ValueAxis(1)->label(), QStringLiteral("速度(km/h)"));
+  EXPECT_EQ(form.Chart()->ValueAxis(0)->label(), QStringLiteral("距離(km)"));
+  EXPECT_EQ(form.Chart()->ValueAxis(1)->label(), QStringLiteral("速度(km/h)"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "graph_test_support.h"
 #include "gui/categories/category_set_dialog_pages.h"
 #include "gui/graph/graph_info_set_dialog.h"
+#include "support/temp_folder.h"
 
 namespace hakuvo::test {
 namespace {
@@ -119,6 +120,32 @@ TEST_F(MultiGraphForm, ChoicesTravelWithTheDiaryFile) {
   EXPECT_EQ(multi.Category2(), QStringLiteral("ジョギング"));
   EXPECT_EQ(multi.RecordKind(), 1);
   EXPECT_EQ(acts.RecordKind2(), 2);
+}
+
+// The diary keeps one set of channel choices for two windows: the action graph always shows the
+// mode's category, so its categories say nothing, while the two-data graph's are the user's
+// pairing. Both windows find their own choices again after a save and an open.
+TEST_F(MultiGraphForm, EachWindowsOwnChoicesSurviveASaveAndAnOpen) {
+  AddJog(EncodeDate(2014, 3, 5), 4);
+  test::TTempFolder folder;
+  const std::string path = (folder.Path() / "pairing.hkvj").string();
+  TMultiGraphForm multi(Document, nullptr);
+  TActMultiGraphForm acts(Document, nullptr);
+  multi.SetCategory(QStringLiteral("ウォーキング"));
+  multi.SetCategory2(QStringLiteral("自転車"));
+  acts.SetRecordKind(2);
+  acts.SetRecordKind2(1);
+  Document.SaveAs(path);
+  multi.SetCategory(QStringLiteral("ジョギング"));
+  multi.SetCategory2(QStringLiteral("ジョギング"));
+  acts.SetRecordKind(0);
+  Document.Open(path);
+  EXPECT_EQ(multi.Category(), QStringLiteral("ウォーキング"));
+  EXPECT_EQ(multi.Category2(), QStringLiteral("自転車"));
+  EXPECT_EQ(acts.Category(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(acts.Category2(), QStringLiteral("ジョギング"));
+  EXPECT_EQ(acts.RecordKind(), 2);
+  EXPECT_EQ(acts.RecordKind2(), 1);
 }
 
 TEST_F(MultiGraphForm, EachSettingsButtonEditsItsChannelsRecord) {

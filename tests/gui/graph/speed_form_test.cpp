@@ -27,6 +27,7 @@
 #include "gui/document/diary_document.h"
 #include "support/fit_writer.h"
 #include "support/qt_application.h"
+#include "support/screenshot.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo {
@@ -167,6 +168,37 @@ TEST_F(SpeedFormTest, AClickAfterAGapShowsItsOwnPointOnTheMap) {
   Ports.Map = nullptr;
   ClickValue(Form->SpeedSeries(), 4);
   EXPECT_TRUE(Map.Calls.empty());
+}
+
+TEST_F(SpeedFormTest, AValueBetweenTwoGapsIsDrawnAsAMarker) {
+  Settings().SetLimitSpeed(20);
+  // Fixes 2 and 4 come at about 33 km/h: fix 3 is left with a gap on either side.
+  ShowTrack({{0, 35.00, 10},
+             {6, 35.01, 12},
+             {8, 35.02, 15},
+             {14, 35.03, 20},
+             {16, 35.04, 18},
+             {22, 35.05, 16},
+             {28, 35.06, 15}});
+  const std::vector<double> speeds = SpeedValuesDrawn();
+  std::vector<std::size_t> between;
+  for (std::size_t i = 1; i + 1 < speeds.size(); ++i) {
+    if (!std::isnan(speeds[i]) && std::isnan(speeds[i - 1]) && std::isnan(speeds[i + 1])) between.push_back(i);
+  }
+  ASSERT_EQ(between.size(), 1u);
+  const QCPGraph* markers = Form->LoneMarkers(Form->SpeedSeries());
+  ASSERT_EQ(markers->dataCount(), 1);
+  EXPECT_EQ(markers->data()->at(0)->key, Form->SpeedSeries()->data()->at(static_cast<int>(between[0]))->key);
+  EXPECT_DOUBLE_EQ(markers->data()->at(0)->value, speeds[between[0]]);
+  EXPECT_FALSE(markers->scatterStyle().isNone());
+  EXPECT_EQ(markers->scatterStyle().pen().color(), Form->SpeedSeries()->pen().color());
+  EXPECT_TRUE(markers->visible());
+  test::SaveScreenshot(*Form, QStringLiteral("speed_lone_point"));
+  // The altitude has no gap, so no marker; a track without gaps has none either.
+  EXPECT_EQ(Form->LoneMarkers(Form->AltitudeSeries())->dataCount(), 0);
+  Settings().SetLimitSpeed(0);
+  ShowTrack({{0, 35.00, 10}, {6, 35.01, 12}, {12, 35.02, 15}});
+  EXPECT_EQ(Form->LoneMarkers(Form->SpeedSeries())->dataCount(), 0);
 }
 
 TEST_F(SpeedFormTest, TheHandCursorShowsOverAValue) {

@@ -1,11 +1,16 @@
 // Adding and editing outings through the record dialog factory.
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTreeWidget>
 #include <optional>
 
+#include "gui/links/gps_route_pos_dialog.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
+#include "gui/record/record_dialog_link_list.h"
 #include "gui/record/record_dialogs.h"
 #include "main_form_fixture.h"
 #include "support/scoped_clock.h"
@@ -125,6 +130,48 @@ TEST_F(MainFormActsTest, AutomaticThumbnailsAreMadeOnAddAndGoWithTheOuting) {
   form.SelectRow(10);
   form.DeleteActCommand();
   for (const std::string& name : viewFiles) EXPECT_FALSE(fs::exists(name)) << name;
+}
+
+// The record dialog edits the diary's own track link: a range set there is a change of the diary
+// even when the outing's dialog is cancelled, and the map and speed graph hear of it.
+TEST_F(MainFormActsTest, ARouteRangeSetInTheRecordDialogReachesTheWindows) {
+  TMainForm& form = OpenOutings();
+  const QString track = QStringLiteral(HAKUVO_TESTDATA_DIR "/tracks/bike_gpx.gpx");
+  AnswerWith({QDate(2024, 5, 11), QStringLiteral("linked")});
+  const std::function<int(QDialog&)> fill = RunDialog;
+  RunDialog = [&](QDialog& dialog) {
+    static_cast<TRecordDialog&>(dialog).AddFiles({track});
+    return fill(dialog);
+  };
+  form.AddActCommand();
+  ASSERT_TRUE(form.SaveToFile((Dir / "ranged.hkvj").string()));
+  ASSERT_FALSE(form.IsChange());
+  Settle();
+  QSignalSpy ranges(&form.Document(), &TDiaryDocument::GpsRangeChanged);
+  RunDialog = [](QDialog& dialog) {
+    if (auto* range = dynamic_cast<TGpsRoutePosDialog*>(&dialog)) {
+      range->Prepare();
+      range->RangeCheckBox()->setChecked(true);
+      range->done(QDialog::Accepted);
+      return int(QDialog::Accepted);
+    }
+    auto& record = static_cast<TRecordDialog&>(dialog);
+    record.show();
+    Settle();
+    if (record.LinkList()->topLevelItemCount() != 1) {
+      ADD_FAILURE() << "the outing's track is not in the dialog";
+      return int(QDialog::Rejected);
+    }
+    record.LinkList()->setCurrentItem(record.LinkList()->topLevelItem(0));
+    record.LinkList()->topLevelItem(0)->setSelected(true);
+    record.GpsRouteRangeCommand();
+    return int(QDialog::Rejected);
+  };
+  form.SelectRow(10);
+  form.EditActCommand();
+  Settle();
+  EXPECT_EQ(ranges.count(), 1);
+  EXPECT_TRUE(form.IsChange());
 }
 
 TEST_F(MainFormActsTest, CancelledDialogChangesNothing) {

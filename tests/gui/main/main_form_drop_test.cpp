@@ -13,10 +13,12 @@
 #include <QTest>
 #include <QUrl>
 
+#include "core/datafile/diary.h"
 #include "core/gps/scoped_time_zone.h"
 #include "core/register/register_fixtures.h"
 #include "gui/common/progress_dialog.h"
 #include "gui/document/view_menu_items.h"
+#include "gui/graph/multi_graph_form.h"
 #include "gui/links/find_file_dialog.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
@@ -83,6 +85,37 @@ TEST_F(MainFormDropTest, DroppedPhotographsBecomeOneOutingThatIsSelected) {
   form.DropFilesCommand({QString::fromStdString(Photo("d.jpg", "2024:05:13 12:00:00"))});
   EXPECT_EQ(form.ListModel()->RowCount(), 11);
   EXPECT_EQ(act->LinkDataList.Count(), 4);
+}
+
+// A drop brings the day, month and year graphs back to the mode's category, and the saved
+// diary keeps that: the windows' older choices must not be written back over it.
+TEST_F(MainFormDropTest, ADropSendsTheGraphsBackToTheModesCategoryForGood) {
+  TMainForm& form = OpenOutings();
+  form.AppData().ChildWindowInfo.DropFileDialogJpeg = true;
+  const char* const periods[] = {"GraphForm", "MonthGraphForm", "YearGraphForm"};
+  const auto graph = [&](const char* name) {
+    return dynamic_cast<TGraphForm*>(form.Docks().Form(QString::fromUtf8(name)));
+  };
+  for (const char* name : periods) graph(name)->SetCategory(QStringLiteral("ウォーキング"));
+  auto* twoData = dynamic_cast<TMultiGraphForm*>(graph("MultiGraphForm"));
+  ASSERT_NE(twoData, nullptr);
+  twoData->SetCategory2(QStringLiteral("自転車"));
+
+  form.DropFilesCommand({QString::fromStdString(Photo("a.jpg", "2024:05:13 08:00:00"))});
+  Settle();
+  ASSERT_EQ(form.ListModel()->RowCount(), 11);
+  for (const char* name : periods) EXPECT_EQ(graph(name)->Category(), QStringLiteral("ジョギング")) << name;
+  // The two-data graph's pairing is the user's own and stays.
+  EXPECT_EQ(twoData->Category2(), QStringLiteral("自転車"));
+
+  const fs::path saved = Dir / "dropped.hkvj";
+  ASSERT_TRUE(form.SaveToFile(saved.string()));
+  TDiary diary(saved.string());
+  diary.Load();
+  EXPECT_EQ(diary.File.DayGraphCategory(), "ジョギング");
+  EXPECT_EQ(diary.File.MonthGraphCategory(), "ジョギング");
+  EXPECT_EQ(diary.File.YearGraphCategory(), "ジョギング");
+  EXPECT_EQ(diary.File.MultiDayGraphCategory2(), "自転車");
 }
 
 TEST_F(MainFormDropTest, FilesDroppedOnTheListsRowsStillBecomeAnOuting) {

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTimeEdit>
 
 #include <cstdlib>
@@ -252,6 +253,39 @@ TEST_F(RecordDialogTracks, TheRouteRangeDialogOffersTheWholeTrackAndStoresTheCho
     dialog.done(QDialog::Rejected);
     EXPECT_DOUBLE_EQ(dialog.EndPos(), EncodeDate(2024, 5, 1) + EncodeTime(7, 30, 0));
   }
+}
+
+// The map and the speed graph draw a track's range from the diary's own link: a range set here
+// must reach them at once, and only a real change is one.
+TEST_F(RecordDialogTracks, SettingTheRouteRangeTellsTheWindowsThatDrawTheTrack) {
+  TGpsFileLink* track = AddTrack("run.gpx", kTrack);
+  TRecordDialog dialog;
+  Open(dialog);
+  SelectRow(dialog, 0);
+  QSignalSpy changed(&dialog, &TRecordDialog::GpsRangeChanged);
+  // Runs the range command with the range dialog closed as given; the signals it caused.
+  const auto run = [&](bool accept, bool fromSeven) {
+    dialog.SetDialogRunner([&](QDialog& opened) {
+      auto& range = dynamic_cast<TGpsRoutePosDialog&>(opened);
+      range.Prepare();
+      range.RangeCheckBox()->setChecked(fromSeven);
+      if (fromSeven) range.findChildren<QTimeEdit*>().at(0)->setTime(QTime(7, 0, 0));
+      const int result = accept ? QDialog::Accepted : QDialog::Rejected;
+      range.done(result);
+      return result;
+    });
+    changed.clear();
+    dialog.GpsRouteRangeCommand();
+    return changed.count();
+  };
+  EXPECT_EQ(run(false, true), 0);
+  EXPECT_EQ(track->StartPos, 0);
+  EXPECT_EQ(run(true, false), 0) << "the whole track again";
+  EXPECT_EQ(run(true, true), 1);
+  EXPECT_DOUBLE_EQ(track->StartPos, EncodeDate(2024, 5, 1) + EncodeTime(7, 0, 0));
+  EXPECT_EQ(run(true, true), 0) << "the same range again";
+  EXPECT_EQ(run(true, false), 1) << "back to the whole track";
+  EXPECT_EQ(track->StartPos, 0);
 }
 
 }  // namespace
