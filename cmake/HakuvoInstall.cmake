@@ -16,22 +16,34 @@ set(HAKUVO_PROJECT_LICENSE "LicenseRef-proprietary" CACHE STRING "SPDX licence e
 # data/screenshots/ is published, if it is.
 set(HAKUVO_SCREENSHOT_BASE_URL "" CACHE STRING "https:// address of the published data/screenshots/ folder")
 
+function(hakuvo_appstream_screenshots base_url out)
+  set(${out} "  <screenshots>
+    <screenshot type=\"default\">
+      <caption>The outing list with the graph of the outings' distances</caption>
+      <caption xml:lang=\"ja\">記録の一覧と距離のグラフ</caption>
+      <image type=\"source\" width=\"1024\" height=\"768\">${base_url}/main-window.png</image>
+    </screenshot>
+  </screenshots>" PARENT_SCOPE)
+endfunction()
+
 set(HAKUVO_APPSTREAM_SCREENSHOTS "")
 if(HAKUVO_SCREENSHOT_BASE_URL)
   if(NOT HAKUVO_SCREENSHOT_BASE_URL MATCHES "^https://")
     message(FATAL_ERROR "HAKUVO_SCREENSHOT_BASE_URL must be an https:// address")
   endif()
-  set(HAKUVO_APPSTREAM_SCREENSHOTS "  <screenshots>
-    <screenshot type=\"default\">
-      <caption>The outing list with the graph of the outings' distances</caption>
-      <caption xml:lang=\"ja\">記録の一覧と距離のグラフ</caption>
-      <image type=\"source\" width=\"1024\" height=\"768\">${HAKUVO_SCREENSHOT_BASE_URL}/main-window.png</image>
-    </screenshot>
-  </screenshots>")
+  hakuvo_appstream_screenshots("${HAKUVO_SCREENSHOT_BASE_URL}" HAKUVO_APPSTREAM_SCREENSHOTS)
 endif()
 
 set(HAKUVO_METAINFO_FILE ${PROJECT_BINARY_DIR}/data/${HAKUVO_APPSTREAM_ID}.metainfo.xml)
 configure_file(${PROJECT_SOURCE_DIR}/data/metainfo/hakuvo.metainfo.xml.in ${HAKUVO_METAINFO_FILE} @ONLY)
+# The same with a screenshot at an address for the tests, so that the form of the screenshot
+# element is checked while the project publishes none.
+function(hakuvo_metainfo_with_screenshot)
+  hakuvo_appstream_screenshots("https://hakuvo.example.org/screenshots" HAKUVO_APPSTREAM_SCREENSHOTS)
+  configure_file(${PROJECT_SOURCE_DIR}/data/metainfo/hakuvo.metainfo.xml.in
+                 ${PROJECT_BINARY_DIR}/data/metainfo-with-screenshot/${HAKUVO_APPSTREAM_ID}.metainfo.xml @ONLY)
+endfunction()
+hakuvo_metainfo_with_screenshot()
 foreach(page hakuvo hakuvo-cli)
   configure_file(${PROJECT_SOURCE_DIR}/data/man/${page}.1.in ${PROJECT_BINARY_DIR}/data/man/${page}.1 @ONLY)
 endforeach()

@@ -6,7 +6,9 @@
 # Sets HAKUVO_VERSION and HAKUVO_RELEASE_DATE (YYYY-MM-DD) of the first entry, and
 # HAKUVO_APPSTREAM_RELEASES (the <release> elements of every entry, newest first, for the
 # metainfo file).
-set(HAKUVO_CHANGELOG "${CMAKE_CURRENT_LIST_DIR}/../CHANGELOG")
+if(NOT DEFINED HAKUVO_CHANGELOG)
+  set(HAKUVO_CHANGELOG "${CMAKE_CURRENT_LIST_DIR}/../CHANGELOG")
+endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${HAKUVO_CHANGELOG}")
 # Semicolons and brackets would split or join CMake list elements: they travel as placeholders.
 file(READ "${HAKUVO_CHANGELOG}" hakuvo_changelog)

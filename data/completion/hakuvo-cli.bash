@@ -6,7 +6,7 @@
 # Prints the commands, or with a command name the options its usage line names.
 _hakuvo_cli_help()
 {
-    local program=$1 command=$2
+    local program=$1 command=${2-}
     local line
     # A command's line is indented by two spaces; its summary below it by more.
     "$program" --help 2>/dev/null | while IFS= read -r line; do
