@@ -24,5 +24,11 @@ if command -v ccache >/dev/null && [ -z "${CCACHE_DIR:-}" ]; then
   export CCACHE_DIR
 fi
 
+# debhelper builds with one job unless told otherwise.
+case " ${DEB_BUILD_OPTIONS:-} " in
+  *" parallel="*) ;;
+  *) export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-} parallel=$(nproc)" ;;
+esac
+
 (cd "$out/src" && dpkg-buildpackage -us -uc -b "$@")
 ls "$out"/*.deb
