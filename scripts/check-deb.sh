@@ -17,7 +17,7 @@ changes=$out/hakuvo_${version}_${arch}.changes
 [ -f "$changes" ] || fail "no $changes"
 
 # Tags of the "info" and "pedantic" levels are advice; errors and warnings fail.
-lintian --fail-on error,warning --no-tag-display-limit "$changes" || fail "lintian reports errors or warnings"
+lintian --fail-on error,warning --tag-display-limit 0 "$changes" || fail "lintian reports errors or warnings"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
