@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the desktop integration: the desktop entry and the MIME package are valid, and an install
 # of the build in BUILD (default build/, configured with the GUI) into a temporary prefix puts
-# every file where desktops look for it and registers the three kinds of diary.
+# every file where desktops look for it (manual pages, completion and metainfo too), and
+# registers the three kinds of diary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -18,13 +19,15 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/hakuvo bin/hakuvo-cli share/applications/hakuvo.desktop \
-  share/icons/hicolor/scalable/apps/hakuvo.svg share/mime/packages/hakuvo.xml; do
+  share/icons/hicolor/scalable/apps/hakuvo.svg share/mime/packages/hakuvo.xml share/man/man1/hakuvo.1 \
+  share/man/man1/hakuvo-cli.1 share/bash-completion/completions/hakuvo-cli; do
   [ -e "$prefix/$file" ] || fail "the install lacks $file"
 done
 [ -x "$prefix/bin/hakuvo" ] && [ -x "$prefix/bin/hakuvo-cli" ] || fail "the programs are not executable"
 "$prefix/bin/hakuvo-cli" --version >/dev/null || fail "the installed hakuvo-cli does not run"
 if ldd "$prefix/bin/hakuvo-cli" | grep -q 'libQt'; then fail "hakuvo-cli loads Qt"; fi
 desktop-file-validate "$prefix/share/applications/hakuvo.desktop"
+appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
 
 # What a desktop does after an install: build the MIME and desktop caches, then look up the
 # types of the three extensions and the program that opens them.

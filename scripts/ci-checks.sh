@@ -2,8 +2,9 @@
 # The checks CI makes besides the normal build and tests: the core stays free of Qt, the core
 # and command-line tests pass under AddressSanitizer and UndefinedBehaviorSanitizer, the thumbnail
 # worker's under ThreadSanitizer, every fuzz
-# target runs briefly over its seeds, and the desktop entry, icon and MIME types install into a
-# temporary prefix (from the GUI build in build/ that scripts/test.sh makes).
+# target runs briefly over its seeds, the desktop entry, icon and MIME types install into a
+# temporary prefix (from the GUI build in build/ that scripts/test.sh makes), and the Debian
+# packages build, satisfy lintian, run unpacked and hold exactly what cmake installs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -65,4 +66,5 @@ for target in build-fuzz/fuzz/fuzz_*; do
   fi
 done
 ./scripts/check-install.sh build
+./scripts/check-deb.sh
 echo "ci: checks passed"

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  debhelper dpkg-dev fakeroot lintian appstream groff-base man-db bash-completion
 )
 
 missing=()
