@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   }
   QApplication app(argc, argv);
+  sinceStart.Log("application made");
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));
   // The toolkit's own buttons and dialogs speak the program's language, whatever the locale.
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   const QStringList parameters = QApplication::arguments().mid(1);
   const std::filesystem::path programFolder = QApplication::applicationDirPath().toStdString();
   hakuvo::TMainForm window(parameters, programFolder);
+  sinceStart.Log("main window made");
   TFirstPaintLogger paintLogger(sinceStart);
   if (hakuvo::IsTimingLogged()) window.ListView()->viewport()->installEventFilter(&paintLogger);
   window.show();
