@@ -5,6 +5,7 @@
 # (the program) read its diary; its time comes from HAKUVO_TIMING=1 (from the process's start),
 # its memory from /usr/bin/time -v (maximum resident set).
 #   bench/first_paint.sh BUILD SMALL_DIARY LARGE_DIARY [RUNS]
+#   BARE=PROGRAM takes another bare window (to time an older build against the same one).
 #   (bench_bare_window: cmake --build BUILD --target hakuvo bench_bare_window, -DHAKUVO_BENCH=ON;
 #    diaries: BUILD/data/sample/make_sample --years 1 FILE, --years 80 FILE)
 set -euo pipefail
@@ -12,8 +13,10 @@ build=${1:?usage: bench/first_paint.sh BUILD SMALL_DIARY LARGE_DIARY [RUNS]}
 small=$(realpath "${2:?small diary}")
 large=$(realpath "${3:?large diary}")
 runs=${4:-11}
+# A build from before the diary was read on a worker has no "diary read" line.
+export WAIT_FOR=${WAIT_FOR:-diary read}
 program=$(realpath "$build/src/hakuvo")
-bare=$(realpath "$build/bench/bench_bare_window")
+bare=$(realpath "${BARE:-$build/bench/bench_bare_window}")
 rows=$("$build/src/hakuvo-cli" list "$small" | tail -n +2 | wc -l)
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
@@ -35,12 +38,12 @@ chmod +x "$logs/run.sh"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   logs=$1; runs=$2; program=$3; bare=$4; small=$5; large=$6; rows=$7
   for run in $(seq "$runs"); do
-    "$logs/run.sh" "$logs/small.$run" "diary read" "$program" "$small"
+    "$logs/run.sh" "$logs/small.$run" "$WAIT_FOR" "$program" "$small"
     "$logs/run.sh" "$logs/bare.$run" "window painted" "$bare" "$rows"
-    "$logs/run.sh" "$logs/large.$run" "diary read" "$program" "$large"
+    "$logs/run.sh" "$logs/large.$run" "$WAIT_FOR" "$program" "$large"
   done' _ "$logs" "$runs" "$program" "$bare" "$small" "$large" "$rows"
 
-value() { sed -n "s/^hakuvo: $2: \([0-9.]*\) ms$/\1/p" "$1" | head -1; }
+value() { local v; v=$(sed -n "s/^hakuvo: $2: \([0-9.]*\) ms$/\1/p" "$1" | head -1); echo "${v:-0}"; }
 rss() { sed -n 's/.*Maximum resident set size (kbytes): //p' "$1.time"; }
 for run in $(seq "$runs"); do
   printf '%s %s %s %s %s %s %s\n' \
