@@ -331,6 +331,8 @@ class TMainForm : public QMainWindow {
   std::function<void(bool)> FReadDone;
   // The file changed on disk while it was being read: looked at again once it is shown.
   bool FRecheckDisk = false;
+  // The read in the background is a reload: it is dropped if the diary was changed meanwhile.
+  bool FReadOnlyIfUnchanged = false;
   // The map and speed graph as other windows reach them; filled as the windows are made.
   TWindowPorts FPorts;
   TCommandLine FCommandLine;

@@ -133,6 +133,7 @@ bool TMainForm::OpenFile(const std::string& path) {
 void TMainForm::BeginOpen(const std::string& path, std::function<void(bool)> done) {
   // A read still running is dropped with what was to follow it.
   FReadDone = std::move(done);
+  FReadOnlyIfUnchanged = false;
   // The reader starts from the shown diary's settings; copying them is quick.
   FDiaryLoader->Start(std::make_unique<TDiaryRead>(FDocument->Diary(), path));
   FListView->SetPlaceholderText(QStringLiteral("読み込み中…"));
@@ -152,6 +153,13 @@ std::optional<bool> TMainForm::FinishReading() {
 bool TMainForm::ShowReadDiary(TDiaryLoader::TOutcome outcome) {
   const std::function<void(bool)> done = std::exchange(FReadDone, {});
   FListView->SetPlaceholderText({});
+  // A window changed the diary while its file was read again: the change is not thrown away
+  // unasked; the next save asks what to do about the file.
+  if (std::exchange(FReadOnlyIfUnchanged, false) && IsChange() && outcome.Read != nullptr) {
+    FDiaryLoader->Dispose(std::move(outcome.Read));
+    if (done) done(false);
+    return false;
+  }
   // A file that cannot be read leaves the diary, and the name it is saved under, as they were:
   // saving afterwards must not write the old diary over the file that failed to load.
   QString error = QString::fromStdString(outcome.Error);

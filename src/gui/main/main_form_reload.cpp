@@ -53,7 +53,10 @@ bool TMainForm::ReloadDiary(bool inBackground) {
     if (!opened || !hadSelection) return;
     if (TActData* again = FindActAt(DayDataList(), place)) SelectAct(again);
   });
-  if (inBackground) return true;
+  if (inBackground) {
+    FReadOnlyIfUnchanged = true;
+    return true;
+  }
   const TWaitCursor wait;
   return FinishReading().value_or(false);
 }
