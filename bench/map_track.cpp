@@ -36,7 +36,7 @@
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
 #include "core/settings/app_data.h"
-#include "gui/map/google_map_form.h"
+#include "gui/map/map_form.h"
 #include "gui/map/map_script.h"
 
 namespace {
@@ -73,14 +73,14 @@ int PartVertices = 0;  // --parts; 0 keeps the window's own
 struct TBench {
   TAppData AppData{Folder()};
   std::unique_ptr<TCategoryInfoList> Categories = TCategoryInfoList::CreateStandard();
-  std::unique_ptr<TGoogleMapForm> Form;
+  std::unique_ptr<TMapForm> Form;
 
   TBench() {
     AppData.MapServiceInfo.Roadmap.Url = "http://127.0.0.1:9/{z}/{x}/{y}.png";  // nothing listens there
-    Form = std::make_unique<TGoogleMapForm>(AppData, *Categories);
+    Form = std::make_unique<TMapForm>(AppData, *Categories);
     Form->resize(800, 600);
     if (PartVertices > 0) Form->SetTrackChunkVertices(PartVertices);
-    QSignalSpy loaded(Form.get(), &TGoogleMapForm::MapLoaded);
+    QSignalSpy loaded(Form.get(), &TMapForm::MapLoaded);
     Form->show();
     if (loaded.count() == 0 && !loaded.wait(60000)) throw std::runtime_error("the map page did not load");
   }
@@ -147,7 +147,7 @@ void BM_MapWindowDrawsTrack(benchmark::State& state) {
     TStallWatch watch;
     QElapsedTimer sync;
     sync.start();
-    QSignalSpy shown(bench.Form.get(), &TGoogleMapForm::TrackShown);
+    QSignalSpy shown(bench.Form.get(), &TMapForm::TrackShown);
     bench.Form->SetLinkData(&link);
     syncMs = std::max(syncMs, sync.nsecsElapsed() / 1e6);
     if (shown.count() == 0) shown.wait(60000);
@@ -186,7 +186,7 @@ int Screenshot(const char* fileName) {
   TGpsFileLink link;
   link.FileName = trackFile;
   bench.Form->SetCategory("ジョギング");
-  QSignalSpy shown(bench.Form.get(), &TGoogleMapForm::TrackShown);
+  QSignalSpy shown(bench.Form.get(), &TMapForm::TrackShown);
   bench.Form->SetLinkData(&link);
   if (shown.count() == 0) shown.wait(60000);
   bench.LineLength();

@@ -57,6 +57,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/completion/hakuvo-cli.bash
 if(TARGET hakuvo)
   install(TARGETS hakuvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_BINARY_DIR}/data/man/hakuvo.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # Loaded by the program when the map is first shown (src/gui/CMakeLists.txt).
+  install(TARGETS hakuvo_map LIBRARY DESTINATION ${HAKUVO_MAP_MODULE_DIR})
   install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/hakuvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/hakuvo.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -13,7 +13,7 @@ xmllint --noout data/desktop/hakuvo.xml data/desktop/hakuvo.svg
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja >/dev/null
 grep -q '^HAKUVO_GUI:BOOL=ON' "$build/CMakeCache.txt" || fail "$build is configured without the GUI"
-cmake --build "$build" --target hakuvo hakuvo-cli >/dev/null
+cmake --build "$build" --target hakuvo hakuvo_map hakuvo-cli >/dev/null
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -26,6 +26,10 @@ done
 [ -x "$prefix/bin/hakuvo" ] && [ -x "$prefix/bin/hakuvo-cli" ] || fail "the programs are not executable"
 "$prefix/bin/hakuvo-cli" --version >/dev/null || fail "the installed hakuvo-cli does not run"
 if ldd "$prefix/bin/hakuvo-cli" | grep -q 'libQt'; then fail "hakuvo-cli loads Qt"; fi
+# The map comes as a module loaded at its first show; the program itself starts without the web engine.
+compgen -G "$prefix/lib*/hakuvo/libhakuvo_map.so" >/dev/null || compgen -G "$prefix/lib/*/hakuvo/libhakuvo_map.so" >/dev/null ||
+  fail "the install lacks the map module (lib/.../hakuvo/libhakuvo_map.so)"
+if ldd "$prefix/bin/hakuvo" | grep -q 'libQt6WebEngine'; then fail "hakuvo loads the web engine at start"; fi
 desktop-file-validate "$prefix/share/applications/hakuvo.desktop"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
 

@@ -52,13 +52,15 @@ int main(int argc, char** argv) {
   // From the process's own start: the libraries mapped before main() are part of the wait.
   const hakuvo::TTimingWatch sinceStart = hakuvo::TTimingWatch::SinceProcessStart();
   sinceStart.Log("main() reached");
-  // The map window's web engine shares its drawing context with the windows; a root account
+  // No shared drawing context is asked for here: it costs every start a graphics driver and a
+  // context (a fifth of a second on a software renderer) although the map, its only user, may
+  // never be shown. The map's loader makes it before the web engine is loaded. A root account
   // cannot run the engine's sandbox at all, so it runs without one there.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   if (::geteuid() == 0 && std::getenv("QTWEBENGINE_DISABLE_SANDBOX") == nullptr) {
     setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   }
   QApplication app(argc, argv);
+  sinceStart.Log("application made");
   QApplication::setApplicationName(QStringLiteral("Hakuvo"));
   QApplication::setOrganizationName(QStringLiteral("Orimaze"));
   // The toolkit's own buttons and dialogs speak the program's language, whatever the locale.
@@ -67,6 +69,7 @@ int main(int argc, char** argv) {
   const QStringList parameters = QApplication::arguments().mid(1);
   const std::filesystem::path programFolder = QApplication::applicationDirPath().toStdString();
   hakuvo::TMainForm window(parameters, programFolder);
+  sinceStart.Log("main window made");
   TFirstPaintLogger paintLogger(sinceStart);
   if (hakuvo::IsTimingLogged()) window.ListView()->viewport()->installEventFilter(&paintLogger);
   window.show();

@@ -1,6 +1,7 @@
 #include "gui/document/diary_document.h"
 
 #include "core/datafile/diary_lock.h"
+#include "core/datafile/diary_read.h"
 
 #include <stdexcept>
 
@@ -52,19 +53,15 @@ void TDiaryDocument::New() {
 }
 
 void TDiaryDocument::Open(const std::string& path) {
-  const std::string oldName = FDiary.File.FileName();
+  TDiaryRead read(FDiary, path);
+  // A file that cannot be read throws here, before anything of the diary changed.
+  read.Read();
+  Adopt(read);
+}
+
+void TDiaryDocument::Adopt(TDiaryRead& read) {
   emit DiaryAboutToBeReset();
-  try {
-    // No import or other save writes the file while it is read.
-    const TDiaryLock lock(path);
-    FDiary.File.SetFileName(path);
-    // The reader hands its result over only once the whole file was read.
-    FDiary.LoadForChange();
-  } catch (...) {
-    FDiary.File.SetFileName(oldName);
-    emit DiaryReset();
-    throw;
-  }
+  read.HandOver(FDiary);
   emit DiaryReset();
   emit FileNameChanged();
   SetIsChange(false);

@@ -12,6 +12,8 @@
 
 namespace hakuvo {
 
+class TDiaryRead;
+
 // The one open diary of the program: its days, category settings, file, thing and person
 // lists, the two-data graph settings, the file it lives in and whether it changed since.
 //
@@ -65,6 +67,9 @@ class TDiaryDocument : public QObject {
   // Reads a diary file. A file that cannot be read throws EHakuvoError and leaves the diary and
   // the file name as they were, so a later save cannot write the old diary over that file.
   void Open(const std::string& path);
+  // Takes a diary read apart (on a worker) in place of this one, as Open does once it has read
+  // the file; what this diary held goes into `read`.
+  void Adopt(TDiaryRead& read);
   // Writes the diary to FileName (which must not be empty).
   void Save();
   // Writes the diary under a new name. On failure it throws and the file name stays as it was.

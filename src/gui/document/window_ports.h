@@ -6,6 +6,9 @@ class QWidget;
 
 namespace hakuvo {
 
+class TAppData;
+class TCategoryInfoList;
+class TDockingForm;
 class TLinkData;
 class TPlace;
 
@@ -28,6 +31,17 @@ class TMapPort {
   // `place` holds the edited values.
   virtual bool EditPlace(QWidget* parent, TPlace& place) = 0;
 };
+
+// A map window as its library makes it: the window to dock and its port (the same object).
+struct TMapWindow {
+  TDockingForm* Form = nullptr;
+  TMapPort* Port = nullptr;
+};
+
+// The map library's one entry point. The program looks it up by this name in the map module
+// when the map is first shown, so that it never links the web engine itself.
+using TCreateMapWindow = TMapWindow (*)(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent);
+inline constexpr const char* CreateMapWindowSymbol = "HakuvoCreateMapWindow";
 
 // The speed and altitude graph as the link window feeds it.
 class TSpeedGraphPort {

@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QPalette>
 #include <QToolTip>
 #include <algorithm>
@@ -14,6 +15,20 @@
 #include "gui/list/act_list_model.h"
 
 namespace hakuvo {
+
+void TActListView::SetPlaceholderText(const QString& text) {
+  if (FPlaceholderText == text) return;
+  FPlaceholderText = text;
+  viewport()->update();
+}
+
+void TActListView::paintEvent(QPaintEvent* event) {
+  QTreeView::paintEvent(event);
+  if (FPlaceholderText.isEmpty() || (model() != nullptr && model()->rowCount() > 0)) return;
+  QPainter painter(viewport());
+  painter.setPen(palette().color(QPalette::PlaceholderText));
+  painter.drawText(viewport()->rect(), Qt::AlignCenter, FPlaceholderText);
+}
 
 TActListView::TActListView(QWidget* parent) : QTreeView(parent) {
   setRootIsDecorated(false);

@@ -31,6 +31,10 @@ class TActListView : public QTreeView {
   // outside the rows, is left to the window around the list. Empty takes none.
   void SetRowDropFormat(const QString& format);
   const QString& RowDropFormat() const { return FRowDropFormat; }
+  // A line shown in the middle of the list while it has no rows ("読み込み中…" while the diary
+  // is read); empty shows nothing.
+  void SetPlaceholderText(const QString& text);
+  const QString& PlaceholderText() const { return FPlaceholderText; }
 
  signals:
   void DeletePressed();
@@ -46,6 +50,7 @@ class TActListView : public QTreeView {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   bool IsRowDrop(const QDropEvent* event) const;
@@ -53,6 +58,7 @@ class TActListView : public QTreeView {
   int RowAt(const QPoint& position) const;
 
   QString FRowDropFormat;
+  QString FPlaceholderText;
 };
 
 }  // namespace hakuvo

@@ -12,7 +12,6 @@
 #include "gui/graph/speed_form.h"
 #include "gui/links/link_form.h"
 #include "gui/links/link_preview_form.h"
-#include "gui/map/google_map_form.h"
 
 namespace hakuvo {
 
@@ -59,7 +58,8 @@ TDockingFormFactory MainDockingFormFactory(const TDockingFormContext& context) {
       if (name == QLatin1String("ActMultiGraphForm")) return new TActMultiGraphForm(document, context.AppData);
     }
     if (name == QLatin1String("GoogleMapForm") && context.Document != nullptr && context.AppData != nullptr) {
-      auto* map = new TGoogleMapForm(*context.AppData, context.Document->CategoryInfoList());
+      auto* map = new TMapDock(*context.AppData, context.Document->CategoryInfoList(), context.CreateMapWindow);
+      if (context.ShowError) map->SetErrorHandler(context.ShowError);
       if (context.Ports != nullptr) context.Ports->Map = map;
       return map;
     }

@@ -2,6 +2,7 @@
 
 #include "gui/document/dock_manager.h"
 #include "gui/document/window_ports.h"
+#include "gui/main/map_dock.h"
 
 namespace hakuvo {
 
@@ -14,6 +15,10 @@ struct TDockingFormContext {
   TDiaryDocument* Document = nullptr;
   TAppData* AppData = nullptr;
   TWindowPorts* Ports = nullptr;
+  // Makes the map when it is first shown.
+  TMapWindowMaker CreateMapWindow;
+  // Reports a map that cannot be made when a place is edited through it.
+  std::function<void(QWidget*, const QString&)> ShowError;
 };
 
 // Makes the main window's nine dockable windows by name. This is where the windows with a body

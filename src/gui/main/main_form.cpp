@@ -36,6 +36,7 @@ TMainFormHooks CompleteHooks(TMainFormHooks hooks) {
   if (!hooks.OpenFileNames) hooks.OpenFileNames = defaults.OpenFileNames;
   if (!hooks.RunDialog) hooks.RunDialog = defaults.RunDialog;
   if (!hooks.CreateRecordDialog) hooks.CreateRecordDialog = defaults.CreateRecordDialog;
+  if (!hooks.CreateMapWindow) hooks.CreateMapWindow = defaults.CreateMapWindow;
   return hooks;
 }
 
@@ -72,7 +73,9 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   // A diary reopens in the layout it was saved with: its window section is the settings' one.
   FDocument->SetChildWindowInfo(&FAppData->ChildWindowInfo);
   // The nine child windows, hidden and floating until the stored layout places them at first show.
-  FDocks = new TDockManager(*this, FDocument.get(), MainDockingFormFactory({FDocument.get(), FAppData.get(), &FPorts}));
+  FDocks = new TDockManager(
+      *this, FDocument.get(),
+      MainDockingFormFactory({FDocument.get(), FAppData.get(), &FPorts, FHooks.CreateMapWindow, FHooks.Error}));
   CreateActions();
   CreateMenus();
   CreateLinkCommands();
@@ -80,6 +83,8 @@ TMainForm::TMainForm(const QStringList& parameters, const fs::path& programFolde
   CreateActPanel();
   ConnectDocument();
   WatchDiaryFile();
+  FDiaryLoader = new TDiaryLoader(this);
+  connect(FDiaryLoader, &TDiaryLoader::Finished, this, [this] { ShowReadDiary(FDiaryLoader->Wait()); });
   ReadCommandLine(parameters);
   ReadSettings();
   CreateRegisterActions();
@@ -259,21 +264,30 @@ void TMainForm::FirstShow() {
   // Errors met while starting are shown over the window, once it is on the screen.
   FDeferErrors = true;
   // A diary named on the command line wins over the one used last; one that cannot be read is
-  // reported and the start goes on as if none had been named.
-  bool opened = false;
-  std::string named;
+  // reported and the start goes on as if none had been named. Both are read on a worker: the
+  // window paints at once, its list saying that it reads.
+  const std::string last = FAppData->FileName;
   if (!FCommandLine.DiaryFileName.empty()) {
-    named = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
-    opened = OpenFile(named);
-    if (opened) FHistoryMenu->Add(named);
+    const std::string named = fs::absolute(fs::path(FCommandLine.DiaryFileName)).lexically_normal().string();
+    BeginOpen(named, [this, named, last](bool opened) {
+      if (opened) {
+        FHistoryMenu->Add(named);
+      } else {
+        OpenLastDiary(last, named);
+      }
+    });
+  } else {
+    OpenLastDiary(last, {});
   }
-  // The last diary, unless it is the one that just failed.
-  const std::string& last = FAppData->FileName;
-  if (!opened && !last.empty() && last != named && IsExistingFile(last)) OpenFile(last);
   FDeferErrors = false;
   SetIsChange(false);
   if (!FPendingErrors.isEmpty()) QTimer::singleShot(0, this, &TMainForm::ShowPendingErrors);
   ScheduleCommandUpdate();
+}
+
+void TMainForm::OpenLastDiary(const std::string& last, const std::string& failed) {
+  // The last diary, unless it is the one that just failed.
+  if (!last.empty() && last != failed && IsExistingFile(last)) BeginOpen(last);
 }
 
 void TMainForm::ShowPendingErrors() {
@@ -283,6 +297,8 @@ void TMainForm::ShowPendingErrors() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  // The settings are written with the diary being read, not with the empty one before it.
+  FinishReading();
   if (!FShutdownDone) {
     if (!QuerySave()) {
       event->ignore();
@@ -323,6 +339,7 @@ void TMainForm::OnCommitDataRequest(QSessionManager& manager) {
 }
 
 void TMainForm::CommitSessionData(bool mayInteract) {
+  FinishReading();
   auto report = [&](const std::exception& error) {
     const QString message = QString::fromStdString(error.what());
     if (mayInteract) {
@@ -366,6 +383,9 @@ void TMainForm::ScheduleCommandUpdate() {
 }
 
 void TMainForm::RunCommand(const std::function<void()>& command) {
+  // A command acts on the diary the user is waiting for, never on the empty one shown while it
+  // is read.
+  FinishReading();
   try {
     command();
   } catch (const std::exception& error) {

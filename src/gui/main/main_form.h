@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "gui/document/dock_manager.h"
 #include "gui/document/window_ports.h"
 #include "gui/main/command_line.h"
+#include "gui/main/diary_loader.h"
 #include "gui/main/main_form_hooks.h"
 
 class QLineEdit;
@@ -201,6 +203,14 @@ class TMainForm : public QMainWindow {
   // Opens a diary file into the window; false (the error shown, the diary and file name as
   // they were) when it cannot be read.
   bool OpenFile(const std::string& path);
+  // Starts reading a diary file on a worker; the window goes on meanwhile, its list saying that
+  // it reads. `done` is told whether the diary was opened; a failure is shown and the diary
+  // stays as it was. A read still running is dropped.
+  void BeginOpen(const std::string& path, std::function<void(bool)> done = {});
+  // A diary is being read (the commands that need it wait for it).
+  bool IsReadingDiary() const;
+  // Waits for the diary being read and shows it now; what the read gave, nothing when none ran.
+  std::optional<bool> FinishReading();
   // Saves the diary under the name; false (the error shown, the file name as it was) on failure.
   bool SaveToFile(const std::string& path);
   // The save prompt before a command that replaces or leaves the diary: true to go on.
@@ -301,16 +311,28 @@ class TMainForm : public QMainWindow {
   // The diary changed on disk (main_form_reload.cpp).
   void WatchDiaryFile();
   void OnDiaryChangedOnDisk();
-  // Reads the diary's file again, keeping the selected outing where it is still there.
-  bool ReloadDiary();
+  // Reads the diary's file again, keeping the selected outing where it is still there; in the
+  // background, or at once (true when it was read).
+  bool ReloadDiary(bool inBackground);
   // Asks what to do about a file another program wrote, and does it; true when saved.
   bool SaveOverChangesOnDisk(const std::string& path);
+
+  // The diary read by the loader takes the place of the shown one (main_form_file.cpp).
+  bool ShowReadDiary(TDiaryLoader::TOutcome outcome);
+  void OpenLastDiary(const std::string& last, const std::string& failed);
 
   void RunCommand(const std::function<void()>& command);
   void ShowError(const QString& message);
 
   TMainFormHooks FHooks;
   TDiaryWatch* FDiaryWatch = nullptr;
+  TDiaryLoader* FDiaryLoader = nullptr;
+  // Told how the read being run ended.
+  std::function<void(bool)> FReadDone;
+  // The file changed on disk while it was being read: looked at again once it is shown.
+  bool FRecheckDisk = false;
+  // The read in the background is a reload: it is dropped if the diary was changed meanwhile.
+  bool FReadOnlyIfUnchanged = false;
   // The map and speed graph as other windows reach them; filled as the windows are made.
   TWindowPorts FPorts;
   TCommandLine FCommandLine;

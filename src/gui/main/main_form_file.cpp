@@ -4,9 +4,12 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
+#include <utility>
 
+#include "core/datafile/diary_read.h"
 #include "gui/common/error_box.h"
 #include "gui/common/timing_log.h"
 #include "gui/common/wait_cursor.h"
@@ -122,35 +125,80 @@ void TMainForm::PrepareDataFile() {
 }
 
 bool TMainForm::OpenFile(const std::string& path) {
-  // A file that cannot be read leaves the diary, and the name it is saved under, as they were:
-  // saving afterwards must not write the old diary over the file that failed to load.
-  try {
-    const TWaitCursor wait;
-    const TTimingWatch watch;
-    // The document keeps the diary and its name as they were when the file cannot be read.
-    FDocument->Open(path);
-    watch.Log("diary loaded (" + std::to_string(DayDataList().Count()) + " days)");
-    const TDayDataFile& file = FDocument->DataFile();
-    ClearDiaryViews();
-    UpdateCaption();
-    RefreshCategoryChoices();
-    FCurrentCategory = file.ComboCategory();
-    FGraphChoices.DayGraphCategory = file.DayGraphCategory();
-    FGraphChoices.MonthGraphCategory = file.MonthGraphCategory();
-    FGraphChoices.YearGraphCategory = file.YearGraphCategory();
-    // The action graph shows the mode's category for both data with the diary's two kinds.
-    FGraphChoices.MultiDayGraphRecordKind = file.MultiDayGraphRecordKind();
-    FGraphChoices.MultiDayGraphRecordKind2 = file.MultiDayGraphRecordKind2();
-    if (FIsViewEnergyConsumption) ApplyEnergyCategorySetting();
-    RebuildList();
-    watch.Log("diary opened and listed");
-  } catch (const std::exception& error) {
-    // The list may have been cleared before the failure; show the diary that is still there.
-    if (FListModel->RowCount() == 0 && DayDataList().Count() > 0) RebuildList();
-    ShowError(QString::fromStdString(error.what()));
+  const TWaitCursor wait;
+  BeginOpen(path);
+  return FinishReading().value_or(false);
+}
+
+void TMainForm::BeginOpen(const std::string& path, std::function<void(bool)> done) {
+  // A read still running is dropped with what was to follow it.
+  FReadDone = std::move(done);
+  FReadOnlyIfUnchanged = false;
+  // The reader starts from the shown diary's settings; copying them is quick.
+  FDiaryLoader->Start(std::make_unique<TDiaryRead>(FDocument->Diary(), path));
+  FListView->SetPlaceholderText(QStringLiteral("読み込み中…"));
+}
+
+bool TMainForm::IsReadingDiary() const { return FDiaryLoader->IsReading(); }
+
+std::optional<bool> TMainForm::FinishReading() {
+  if (!FDiaryLoader->IsReading()) return std::nullopt;
+  const TWaitCursor wait;
+  // What follows a failed read may start another (the diary used last after a named one).
+  std::optional<bool> shown;
+  while (FDiaryLoader->IsReading()) shown = ShowReadDiary(FDiaryLoader->Wait());
+  return shown;
+}
+
+bool TMainForm::ShowReadDiary(TDiaryLoader::TOutcome outcome) {
+  const std::function<void(bool)> done = std::exchange(FReadDone, {});
+  FListView->SetPlaceholderText({});
+  // A window changed the diary while its file was read again: the change is not thrown away
+  // unasked; the next save asks what to do about the file.
+  if (std::exchange(FReadOnlyIfUnchanged, false) && IsChange() && outcome.Read != nullptr) {
+    FDiaryLoader->Dispose(std::move(outcome.Read));
+    if (done) done(false);
     return false;
   }
-  FAppData->DataFilePath = FolderOf(path);
+  // A file that cannot be read leaves the diary, and the name it is saved under, as they were:
+  // saving afterwards must not write the old diary over the file that failed to load.
+  QString error = QString::fromStdString(outcome.Error);
+  if (outcome.Read != nullptr) {
+    try {
+      const TTimingWatch watch;
+      FDocument->Adopt(*outcome.Read);
+      const TDayDataFile& file = FDocument->DataFile();
+      ClearDiaryViews();
+      UpdateCaption();
+      RefreshCategoryChoices();
+      FCurrentCategory = file.ComboCategory();
+      FGraphChoices.DayGraphCategory = file.DayGraphCategory();
+      FGraphChoices.MonthGraphCategory = file.MonthGraphCategory();
+      FGraphChoices.YearGraphCategory = file.YearGraphCategory();
+      // The action graph shows the mode's category for both data with the diary's two kinds.
+      FGraphChoices.MultiDayGraphRecordKind = file.MultiDayGraphRecordKind();
+      FGraphChoices.MultiDayGraphRecordKind2 = file.MultiDayGraphRecordKind2();
+      if (FIsViewEnergyConsumption) ApplyEnergyCategorySetting();
+      RebuildList();
+      watch.Log("diary shown (" + std::to_string(DayDataList().Count()) + " days)");
+      // From the process's start, as the first paint is: how long the user waits for the rows.
+      static bool first = true;
+      if (std::exchange(first, false)) TTimingWatch::SinceProcessStart().Log("diary read");
+    } catch (const std::exception& failure) {
+      error = QString::fromStdString(failure.what());
+    }
+    // The diary shown before goes with the read, away from this thread.
+    FDiaryLoader->Dispose(std::move(outcome.Read));
+  }
+  if (!error.isEmpty()) {
+    // The list may have been cleared before the failure; show the diary that is still there.
+    if (FListModel->RowCount() == 0 && DayDataList().Count() > 0) RebuildList();
+    ShowError(error);
+    if (done) done(false);
+    ScheduleCommandUpdate();
+    return false;
+  }
+  FAppData->DataFilePath = FolderOf(outcome.Path);
   StoreWindowState();
   if (DayDataList().Count() > 0) {
     // A selection asked for by a child window before the diary changed must not win over this
@@ -160,6 +208,9 @@ bool TMainForm::OpenFile(const std::string& path) {
   }
   SetIsChange(false);
   ScheduleCommandUpdate();
+  if (done) done(true);
+  // The file may have changed again while it was read.
+  if (std::exchange(FRecheckDisk, false)) QTimer::singleShot(0, this, [this] { OnDiaryChangedOnDisk(); });
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "gui/common/error_box.h"
+#include "gui/main/map_library.h"
 #include "gui/record/record_dialogs.h"
 
 namespace hakuvo {
@@ -57,6 +58,7 @@ TMainFormHooks DefaultMainFormHooks() {
   };
   hooks.RunDialog = [](QDialog& dialog) { return dialog.exec(); };
   hooks.CreateRecordDialog = [](QWidget* owner, TCategoryType category) { return CreateRecordDialog(owner, category); };
+  hooks.CreateMapWindow = CreateMapWindowFromModule;
   return hooks;
 }
 

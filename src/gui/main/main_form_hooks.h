@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/model/category_type.h"
+#include "gui/document/window_ports.h"
 
 class QDialog;
 class QWidget;
@@ -47,6 +48,9 @@ struct TMainFormHooks {
   std::function<int(QDialog& dialog)> RunDialog;
   // The record dialog of a category.
   std::function<std::unique_ptr<TRecordDialog>(QWidget* owner, TCategoryType category)> CreateRecordDialog;
+  // Makes the map window inside `parent` the first time the map is needed: from the map module
+  // unless set, so that a test of the main window runs without the web engine.
+  std::function<TMapWindow(TAppData&, TCategoryInfoList&, QWidget* parent)> CreateMapWindow;
 };
 
 TMainFormHooks DefaultMainFormHooks();

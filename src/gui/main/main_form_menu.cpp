@@ -21,7 +21,7 @@
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
 #include "gui/main/main_form.h"
-#include "gui/map/map_default_dialog.h"
+#include "gui/map_settings/map_default_dialog.h"
 
 namespace hakuvo {
 

@@ -22,6 +22,11 @@ void TMainForm::WatchDiaryFile() {
 }
 
 void TMainForm::OnDiaryChangedOnDisk() {
+  // The diary being read is looked at once it is shown: its file's state is taken then.
+  if (IsReadingDiary()) {
+    FRecheckDisk = true;
+    return;
+  }
   if (FileName().empty()) return;
   bool changed = false;
   try {
@@ -36,20 +41,24 @@ void TMainForm::OnDiaryChangedOnDisk() {
   if (!std::filesystem::exists(FileName(), error)) return;
   // Not while a modal dialog (a record being edited) or another command runs.
   if (QApplication::activeModalWidget() != nullptr) return;
-  ReloadDiary();
+  ReloadDiary(true);
 }
 
-bool TMainForm::ReloadDiary() {
+bool TMainForm::ReloadDiary(bool inBackground) {
   const int row = FListView->FirstSelectedRow();
   const TActData* selected = row >= 0 ? FListModel->Act(row) : nullptr;
   const bool hadSelection = selected != nullptr;
   const TActPlace place = hadSelection ? PlaceOfAct(*selected) : TActPlace{};
-  const std::string name = FileName();
-  if (!OpenFile(name)) return false;
-  if (hadSelection) {
+  BeginOpen(FileName(), [this, hadSelection, place](bool opened) {
+    if (!opened || !hadSelection) return;
     if (TActData* again = FindActAt(DayDataList(), place)) SelectAct(again);
+  });
+  if (inBackground) {
+    FReadOnlyIfUnchanged = true;
+    return true;
   }
-  return true;
+  const TWaitCursor wait;
+  return FinishReading().value_or(false);
 }
 
 bool TMainForm::SaveOverChangesOnDisk(const std::string& path) {
@@ -63,7 +72,7 @@ bool TMainForm::SaveOverChangesOnDisk(const std::string& path) {
           .arg(name);
   switch (FHooks.DiskChange(this, text)) {
     case dcReload:
-      ReloadDiary();
+      ReloadDiary(false);
       return false;
     case dcOverwrite:
       try {

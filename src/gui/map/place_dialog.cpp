@@ -17,7 +17,7 @@
 #include "gui/common/dialog_buttons.h"
 #include "gui/common/error_box.h"
 #include "gui/map/geocoder.h"
-#include "gui/map/google_map_form.h"
+#include "gui/map/map_form.h"
 
 namespace hakuvo {
 

@@ -9,7 +9,7 @@ class QLineEdit;
 namespace hakuvo {
 
 class TAppData;
-class TGoogleMapForm;
+class TMapForm;
 
 // "場所詳細": an address (the place's 住所) and its latitude and longitude. A double click on
 // either coordinate's label looks the address up through the map window, within the day's
@@ -20,8 +20,8 @@ class TPlaceDialog : public QDialog {
  public:
   explicit TPlaceDialog(QWidget* parent = nullptr);
 
-  TGoogleMapForm* MapForm() const { return FMapForm; }
-  void SetMapForm(TGoogleMapForm* form) { FMapForm = form; }
+  TMapForm* MapForm() const { return FMapForm; }
+  void SetMapForm(TMapForm* form) { FMapForm = form; }
   TAppData* AppData() const { return FAppData; }
   void SetAppData(TAppData* appData) { FAppData = appData; }
 
@@ -51,7 +51,7 @@ class TPlaceDialog : public QDialog {
   void ShowError(const QString& message);
   bool CheckInput();
 
-  TGoogleMapForm* FMapForm = nullptr;
+  TMapForm* FMapForm = nullptr;
   bool FIsLookingUp = false;
   TAppData* FAppData = nullptr;
   QLineEdit* FAddressEdit;

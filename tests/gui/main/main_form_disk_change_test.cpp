@@ -7,6 +7,7 @@
 #include "core/register/import_files.h"
 #include "gui/list/act_list_model.h"
 #include "gui/list/act_list_view.h"
+#include "gui/main/diary_watch.h"
 #include "main_form_fixture.h"
 
 namespace hakuvo::test {
@@ -136,6 +137,30 @@ TEST_F(MainFormDiskChangeTest, UnsavedChangesAreNeverReplacedByTheFileUnasked) {
   EXPECT_EQ(form.ListModel()->RowCount(), 9);
   EXPECT_TRUE(form.IsChange());
   EXPECT_TRUE(DiskQuestions.isEmpty());
+}
+
+// The file is read again in the background; a change made in the window meanwhile (a child
+// window's edit) is not replaced by the file unasked: the read is dropped and the save asks.
+TEST_F(MainFormDiskChangeTest, AChangeMadeWhileTheFileIsReadAgainIsKept) {
+  WriteDiary(Diary, TenOutings());
+  TMainForm& form = MakeForm({QString::fromStdString(Diary.string())});
+  // Heard right after the window started reading the file again: the edit lands while it reads.
+  auto* watch = form.findChild<TDiaryWatch*>();
+  ASSERT_NE(watch, nullptr);
+  bool editedWhileReading = false;
+  QObject::connect(watch, &TDiaryWatch::ChangedOnDisk, &form, [&] {
+    if (!form.IsReadingDiary()) return;
+    form.SetIsChange(true);
+    editedWhileReading = true;
+  });
+  ImportPhoto(Diary);
+  ASSERT_TRUE(WaitFor([&] { return editedWhileReading; })) << "the window did not read the file again";
+  WaitForDiary();
+  EXPECT_EQ(form.ListModel()->RowCount(), 10);
+  EXPECT_TRUE(form.IsChange());
+  form.SaveCommand();
+  EXPECT_EQ(DiskQuestions.size(), 1) << "the save asks about the file written meanwhile";
+  EXPECT_EQ(OutingsIn(Diary), 11);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QThread>
 #include <cstdlib>
 
 #include "core/datafile/diary.h"
@@ -121,6 +122,11 @@ TMainFormHooks MainFormTest::Hooks() {
     return answer;
   };
   hooks.RunDialog = [this](QDialog& dialog) { return RunDialog(dialog); };
+  hooks.CreateMapWindow = [this](TAppData& appData, TCategoryInfoList& categories, QWidget* parent) {
+    ++MapsMade;
+    if (CreateMapWindow) return CreateMapWindow(appData, categories, parent);
+    return TMapWindow{nullptr, &MapPort};
+  };
   return hooks;
 }
 
@@ -129,8 +135,18 @@ TMainForm& MainFormTest::MakeForm(const QStringList& parameters, bool show) {
   if (show) {
     Form->show();
     Settle();
+    if (WaitForDiaryAtStart) WaitForDiary();
   }
   return *Form;
+}
+
+void MainFormTest::WaitForDiary() {
+  for (int i = 0; i < 3000 && Form && Form->IsReadingDiary(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  ASSERT_FALSE(Form && Form->IsReadingDiary()) << "the diary was not read within 3 seconds";
+  Settle();
 }
 
 void MainFormTest::DestroyForm() {

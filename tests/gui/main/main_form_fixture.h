@@ -15,6 +15,7 @@
 #include "core/model/category_type.h"
 #include "core/settings/child_window_info.h"
 #include "gui/main/main_form.h"
+#include "support/recording_map_port.h"
 #include "support/temp_folder.h"
 
 namespace hakuvo::test {
@@ -57,10 +58,18 @@ class MainFormTest : public ::testing::Test {
   TMainFormHooks Hooks();
   // Lets posted messages and timers run.
   static void Settle();
+  // Lets the window finish reading its diary (MakeForm does, unless WaitForDiaryAtStart is off).
+  void WaitForDiary();
+  bool WaitForDiaryAtStart = true;
 
   TTempFolder Folder;
   std::filesystem::path Dir = Folder.Path();  // everything of the test lives here
-  std::filesystem::path ProgramFolder;        // the settings live here while it is writable
+  // The map the window drives (it outlives the window); made when the map is first shown,
+  // which MapsMade counts. CreateMapWindow, when set, makes another map instead.
+  TRecordingMapPort MapPort;
+  int MapsMade = 0;
+  std::function<TMapWindow(TAppData&, TCategoryInfoList&, QWidget*)> CreateMapWindow;
+  std::filesystem::path ProgramFolder;  // the settings live here while it is writable
   std::unique_ptr<TMainForm> Form;
 
   // Recorded boxes and queued answers.

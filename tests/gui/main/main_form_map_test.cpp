@@ -1,22 +1,19 @@
 #include <QAction>
-#include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <cstdlib>
 #include <fstream>
 
+#include "core/common/hakuvo_error.h"
 #include "core/model/act_data.h"
 #include "core/model/category_type.h"
 #include "core/model/link_data.h"
+#include "core/model/place.h"
 #include "gui/list/act_list_model.h"
-#include "gui/map/google_map_form.h"
-#include "gui/map/map_default_dialog.h"
+#include "gui/main/map_dock.h"
+#include "gui/map_settings/map_default_dialog.h"
 #include "main_form_fixture.h"
-#include "support/screenshot.h"
 
 #include <QTest>
 
@@ -31,92 +28,81 @@ class MainFormMapTest : public MainFormTest {
     return MakeForm({QString::fromStdString(diary.string())});
   }
 
-  // A short walk north from 35.6, 139.7, one point a minute.
-  std::string WriteTrack(const std::string& name) {
-    const std::filesystem::path path = Dir / name;
-    std::ofstream out(path);
-    out << "<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>";
-    for (int i = 0; i < 6; ++i) {
-      out << "<trkpt lat=\"" << 35.6 + 0.001 * i << "\" lon=\"139.7\"><time>2024-05-03T07:0" << i
-          << ":00Z</time></trkpt>";
-    }
-    out << "</trkseg></trk></gpx>";
-    return path.string();
+  static TMapDock& MapDock(TMainForm& form) {
+    auto* dock = dynamic_cast<TMapDock*>(form.Docks().Form(QStringLiteral("GoogleMapForm")));
+    EXPECT_NE(dock, nullptr);
+    return *dock;
   }
 
-  static QVariant Eval(TGoogleMapForm& map, const QString& expression) {
-    QVariant result;
-    bool done = false;
-    QEventLoop loop;
-    map.Browser()->page()->runJavaScript(expression, [&](const QVariant& value) {
-      result = value;
-      done = true;
-      loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    if (!done) loop.exec();
-    return result;
+  // Whether a library of the web engine is mapped into this process.
+  static bool WebEngineLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly)) return false;
+    return maps.readAll().contains("libQt6WebEngine");
   }
 };
 
-// An outing made by dropping a track has no place: choosing it draws its track, which the place
-// (0, 0) must not wipe out. The link window stays hidden, as it is for a new user.
-TEST_F(MainFormMapTest, ChoosingAnOutingWithATrackDrawsTheTrackOnTheShownMap) {
+// The main window drives the map through its port alone: before the map is first shown, the
+// port remembers the last selection, and the map made at the first show is told it then.
+TEST_F(MainFormMapTest, SelectionBeforeTheFirstShowReachesTheMapWhenItIsMade) {
   TMainForm& form = OpenOutings();
-  auto* map = dynamic_cast<TGoogleMapForm*>(form.Docks().Form(QStringLiteral("GoogleMapForm")));
-  ASSERT_NE(map, nullptr);
-  QSignalSpy loaded(map, &TGoogleMapForm::MapLoaded);
-  form.Docks().ShowForm(map);
-  ASSERT_TRUE(loaded.count() > 0 || loaded.wait(30000)) << "the map page did not load";
-  ASSERT_FALSE(form.Docks().IsFormShown(form.Docks().Form(QStringLiteral("LinkForm"))));
-
-  auto track = std::make_unique<TGpsFileLink>();
-  track->FileName = WriteTrack("run.gpx");
-  TGpsFileLink* link = track.get();
-  form.FileList().Add(std::move(track));
-  TActData* outing = form.ListModel()->Act(2);
-  outing->LinkDataList.Add(link);
-  ASSERT_EQ(outing->Place.Latitude, 0);
-
-  QSignalSpy shown(map, &TGoogleMapForm::TrackShown);
-  form.SelectRow(2);
-  EXPECT_EQ(map->LinkData(), link);
-  ASSERT_TRUE(shown.count() > 0 || shown.wait(30000)) << "the track was not drawn";
-  QVariantList line;
-  for (int i = 0; i < 100 && line.size() < 6; ++i) {
-    line = Eval(*map, QStringLiteral("mapState().line")).toList();
-    if (line.size() < 6) QTest::qWait(50);
-  }
-  ASSERT_EQ(line.size(), 6) << "every point of the track is on the page";
-  EXPECT_NEAR(line.front().toList().value(0).toDouble(), 35.6, 1e-9);
-  EXPECT_NEAR(line.back().toList().value(0).toDouble(), 35.605, 1e-9);
-  QTest::qWait(300);
-  SaveScreenshot(*map, QStringLiteral("map_after_selection"));
-
-  // Choosing it again, with its link already the link window's first, draws it again.
-  form.SelectRow(0);
-  EXPECT_EQ(map->LinkData(), nullptr);
-  form.SelectRow(2);
-  EXPECT_EQ(map->LinkData(), link);
-}
-
-TEST_F(MainFormMapTest, SelectedOutingsPlaceIsMarkedAndAPlacelessOneClearsTheMap) {
-  TMainForm& form = OpenOutings();
-  auto* map = dynamic_cast<TGoogleMapForm*>(form.Docks().Form(QStringLiteral("GoogleMapForm")));
-  ASSERT_NE(map, nullptr) << "the factory makes the real map window";
+  TMapDock& dock = MapDock(form);
   TActData* placed = form.ListModel()->Act(2);
   placed->Place.Latitude = 35.1;
   placed->Place.Longitude = -0.25;
   form.SelectRow(2);
-  EXPECT_DOUBLE_EQ(map->Latitude(), 35.1);
-  EXPECT_DOUBLE_EQ(map->Longitude(), -0.25);
-  EXPECT_EQ(map->CategoryType(), ctJogging);
+  form.SelectRow(0);  // no place: the map is cleared
+  form.SelectRow(2);
+  EXPECT_EQ(MapsMade, 0) << "a hidden map is not made";
+  EXPECT_EQ(dock.Map(), nullptr);
 
-  TFileLink shown;
-  map->SetLinkData(&shown);
+  form.Docks().ShowForm(&dock);
+  Settle();
+  ASSERT_EQ(MapsMade, 1);
+  EXPECT_EQ(dock.Map(), &MapPort);
+  const std::string jogging = CategoryNames()[ctJogging];
+  EXPECT_EQ(MapPort.Calls, (std::vector<std::string>{"ClearMap", "SetMapCategory " + jogging, "PanTo 35.1 -0.25 clear",
+                                                     "CreateMarker 35.1 -0.25 clear"}));
+
+  // Once made, every call goes straight on; a place of 0, 0 only clears the map.
+  MapPort.Calls.clear();
   form.SelectRow(0);
-  EXPECT_EQ(map->LinkData(), nullptr) << "the map lets go of what it showed";
-  EXPECT_DOUBLE_EQ(map->Latitude(), 35.1) << "a place of 0, 0 is not marked";
+  ASSERT_FALSE(MapPort.Calls.empty());
+  for (const std::string& call : MapPort.Calls) EXPECT_EQ(call, "ClearMap");
+  form.Docks().CloseForm(&dock);
+  form.Docks().ShowForm(&dock);
+  Settle();
+  EXPECT_EQ(MapsMade, 1) << "the map is made once";
+}
+
+TEST_F(MainFormMapTest, TheMainWindowNeverLoadsTheWebEngineItself) {
+  TMainForm& form = OpenOutings();
+  for (TDockingForm* window : form.DockingFormList()) form.Docks().ShowForm(window);
+  Settle();
+  EXPECT_EQ(MapsMade, 1);
+  EXPECT_FALSE(WebEngineLoaded()) << "only the map module brings the web engine";
+}
+
+// A map that cannot be made (a missing module) says why in its place, once, and the rest of
+// the window goes on; a place edited through it reports the same instead of a dialog.
+TEST_F(MainFormMapTest, AMapThatCannotBeMadeSaysWhyAndTheWindowGoesOn) {
+  CreateMapWindow = [](TAppData&, TCategoryInfoList&, QWidget*) -> TMapWindow {
+    throw EHakuvoError("地図のモジュールを読み込めません: libhakuvo_map.so が見つかりません");
+  };
+  TMainForm& form = OpenOutings();
+  TMapDock& dock = MapDock(form);
+  form.Docks().ShowForm(&dock);
+  Settle();
+  EXPECT_EQ(dock.Problem(), QStringLiteral("地図のモジュールを読み込めません: libhakuvo_map.so が見つかりません"));
+  form.SelectRow(3);
+  form.Docks().CloseForm(&dock);
+  form.Docks().ShowForm(&dock);
+  Settle();
+  EXPECT_EQ(MapsMade, 1) << "a failure is not tried again at every show";
+  TPlace place;
+  EXPECT_FALSE(dock.EditPlace(&form, place));
+  EXPECT_EQ(Errors, QStringList{dock.Problem()});
+  EXPECT_EQ(form.ListModel()->RowCount(), 10);
 }
 
 TEST_F(MainFormMapTest, MapDefaultsCommandEditsTheSettingsInPlace) {

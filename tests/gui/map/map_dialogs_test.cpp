@@ -4,8 +4,8 @@
 #include <QRadioButton>
 
 #include "core/model/map_info.h"
-#include "gui/map/map_default_dialog.h"
 #include "gui/map/place_dialog.h"
+#include "gui/map_settings/map_default_dialog.h"
 #include "support/qt_application.h"
 
 namespace hakuvo::test {

@@ -13,7 +13,7 @@
 
 #include "core/model/category_info_list.h"
 #include "core/settings/app_data.h"
-#include "gui/map/google_map_form.h"
+#include "gui/map/map_form.h"
 #include "gui/map/map_host.h"
 #include "local_http_server.h"
 #include "support/qt_application.h"
@@ -39,14 +39,14 @@ class MapWindowTest : public ::testing::Test, private WebEngineApplication {
                                       "Local <tiles> & co"};
     appData.MapServiceInfo.GeocodeUrl = (server.BaseUrl() + QStringLiteral("/search")).toStdString();
     appData.MapServiceInfo.GeocodeTimeout = 3000;
-    form = std::make_unique<TGoogleMapForm>(appData, *categories);
+    form = std::make_unique<TMapForm>(appData, *categories);
     form->SetScriptObserver([this](const QString& statement) { Calls << statement; });
     form->resize(640, 480);
   }
 
   // Shows the window and waits until its page has made the map and joined the web channel.
   void ShowAndLoad() {
-    QSignalSpy loaded(form.get(), &TGoogleMapForm::MapLoaded);
+    QSignalSpy loaded(form.get(), &TMapForm::MapLoaded);
     form->show();
     ASSERT_TRUE(loaded.count() > 0 || loaded.wait(30000)) << "the map page did not load";
     for (int i = 0; i < 100 && !Eval(QStringLiteral("host !== null")).toBool(); ++i) Pump(50);
@@ -70,7 +70,7 @@ class MapWindowTest : public ::testing::Test, private WebEngineApplication {
 
   // Shows a track link and waits until its worker's result is on the page.
   void ShowTrack(const TLinkData* link) {
-    QSignalSpy shown(form.get(), &TGoogleMapForm::TrackShown);
+    QSignalSpy shown(form.get(), &TMapForm::TrackShown);
     form->SetLinkData(link);
     ASSERT_TRUE(shown.count() > 0 || shown.wait(30000)) << "the track was not shown";
   }
@@ -88,7 +88,7 @@ class MapWindowTest : public ::testing::Test, private WebEngineApplication {
   TLocalHttpServer server;
   TAppData appData{folder.Path()};
   std::unique_ptr<TCategoryInfoList> categories = TCategoryInfoList::CreateStandard();
-  std::unique_ptr<TGoogleMapForm> form;
+  std::unique_ptr<TMapForm> form;
   QStringList Calls;
 };
 

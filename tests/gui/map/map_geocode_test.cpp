@@ -33,7 +33,7 @@ TEST_F(MapWindowTest, HostileAddressesStayTextOnTheWayToTheLookUp) {
     EXPECT_EQ(Eval(QStringLiteral("(") + JsString(address) + QStringLiteral(")")).toString(), address);
 
     form->SetLocation(address);
-    QSignalSpy finished(form.get(), &TGoogleMapForm::GeocodeFinished);
+    QSignalSpy finished(form.get(), &TMapForm::GeocodeFinished);
     Calls.clear();
     form->PanToLocation();
     ASSERT_EQ(Calls, QStringList({QStringLiteral("addressToLatLng(") + JsString(address) + QStringLiteral(")")}));
@@ -157,7 +157,7 @@ TEST_F(MapWindowTest, OfflineThePageStillDrawsAndALookUpGivesUp) {
   const QVariantMap state = State();
   EXPECT_EQ(state.value("markers").toList(), QVariantList({QVariantList{35.5, 139.5}}));
 
-  QSignalSpy finished(form.get(), &TGoogleMapForm::GeocodeFinished);
+  QSignalSpy finished(form.get(), &TMapForm::GeocodeFinished);
   form->SetLocation(QStringLiteral("どこか"));
   form->PanToLocation();
   ASSERT_TRUE(finished.wait(5000)) << "the look-up did not give up";

@@ -33,14 +33,14 @@ class TPlaceDialog;
 // the web engine behind it is made the first time the window shows, so a layout without the map
 // never starts one. While the window is hidden, or before its page has loaded, the operations
 // only remember what they are given and the page catches up when it loads.
-class TGoogleMapForm : public TDockingForm, public TMapPort {
+class TMapForm : public TDockingForm, public TMapPort {
   Q_OBJECT
 
  public:
   static const QUrl& PageUrl();
 
-  TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent = nullptr);
-  ~TGoogleMapForm() override;
+  TMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent = nullptr);
+  ~TMapForm() override;
 
   // TMapPort
   void SetMapCategory(const std::string& category) override { SetCategory(category); }

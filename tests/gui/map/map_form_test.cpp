@@ -1,4 +1,4 @@
-#include "gui/map/google_map_form.h"
+#include "gui/map/map_form.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST_F(MapWindowTest, PageComesFromTheResourcesOnFirstShowAtTheDefaults) {
   EXPECT_EQ(form->Browser(), nullptr) << "no web engine before the window shows";
   ShowAndLoad();
   ASSERT_NE(form->Browser(), nullptr);
-  EXPECT_EQ(form->Browser()->url(), TGoogleMapForm::PageUrl());
+  EXPECT_EQ(form->Browser()->url(), TMapForm::PageUrl());
   ASSERT_GE(Calls.size(), 2);
   EXPECT_TRUE(Calls[0].startsWith(QStringLiteral("setTileSources({ROADMAP:{url:\"http://127.0.0.1:")));
   EXPECT_EQ(Calls[1], QStringLiteral("loadMap(\"map_canvas\",35.6815,139.7664,13,\"ROADMAP\")"));
@@ -245,7 +245,7 @@ TEST_F(MapWindowTest, NewTrackOrClearingDuringTheHandoverLeavesNothingOfTheOldTr
         });
       }
     });
-    QSignalSpy shown(form.get(), &TGoogleMapForm::TrackShown);
+    QSignalSpy shown(form.get(), &TMapForm::TrackShown);
     form->SetLinkData(&old);
     if (interruption == kNewTrack) {
       ASSERT_TRUE(shown.wait(30000));
@@ -294,7 +294,7 @@ namespace {
 
 // A window closed before its page finished loading makes the map when it shows again.
 TEST_F(MapWindowTest, PageLoadedWhileHiddenMakesTheMapOnTheNextShow) {
-  QSignalSpy loaded(form.get(), &TGoogleMapForm::MapLoaded);
+  QSignalSpy loaded(form.get(), &TMapForm::MapLoaded);
   form->show();
   form->hide();
   QTRY_VERIFY_WITH_TIMEOUT(form->Browser() != nullptr && Eval("typeof loadMap").toString() == "function", 30000);

@@ -1,4 +1,4 @@
-#include "gui/map/google_map_form.h"
+#include "gui/map/map_form.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -55,12 +55,12 @@ QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, 
 
 }  // namespace
 
-const QUrl& TGoogleMapForm::PageUrl() {
+const QUrl& TMapForm::PageUrl() {
   static const QUrl url(QStringLiteral("qrc:///map/map.html"));
   return url;
 }
 
-TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent)
+TMapForm::TMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidget* parent)
     : TDockingForm(QStringLiteral("GoogleMapForm"), QStringLiteral("地図"), parent),
       FAppData(appData),
       FCategoryInfoList(categoryInfoList),
@@ -70,14 +70,14 @@ TGoogleMapForm::TGoogleMapForm(TAppData& appData, TCategoryInfoList& categoryInf
   const TMapDefaultInfo& defaults = FAppData.ChildWindowInfo.MapDefaultInfo;
   FHost->SetZoom(defaults.Zoom());
   FHost->SetMapTypeId(QString::fromStdString(defaults.MapType()));
-  connect(FHost, &TMapHost::GeocodeRequested, this, &TGoogleMapForm::Geocode);
+  connect(FHost, &TMapHost::GeocodeRequested, this, &TMapForm::Geocode);
   FGeocoder = new TGeocoder(this);
-  connect(FGeocoder, &TGeocoder::Finished, this, &TGoogleMapForm::OnGeocodeFinished);
+  connect(FGeocoder, &TGeocoder::Finished, this, &TMapForm::OnGeocodeFinished);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
 }
 
-TGoogleMapForm::~TGoogleMapForm() {
+TMapForm::~TMapForm() {
   // The page may answer a part handed over while it goes; nobody is there to hand on the next.
   CancelHandover();
   // A worker still reading a track finishes first; nobody takes its result.
@@ -88,23 +88,23 @@ TGoogleMapForm::~TGoogleMapForm() {
   if (!FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
 }
 
-double TGoogleMapForm::Latitude() const { return FHost->Latitude(); }
-double TGoogleMapForm::Longitude() const { return FHost->Longitude(); }
-int TGoogleMapForm::Zoom() const { return FHost->Zoom(); }
-QString TGoogleMapForm::MapTypeId() const { return FHost->MapTypeId(); }
-QString TGoogleMapForm::Location() const { return FHost->Location(); }
-void TGoogleMapForm::SetLocation(const QString& address) { FHost->SetLocation(address); }
+double TMapForm::Latitude() const { return FHost->Latitude(); }
+double TMapForm::Longitude() const { return FHost->Longitude(); }
+int TMapForm::Zoom() const { return FHost->Zoom(); }
+QString TMapForm::MapTypeId() const { return FHost->MapTypeId(); }
+QString TMapForm::Location() const { return FHost->Location(); }
+void TMapForm::SetLocation(const QString& address) { FHost->SetLocation(address); }
 
-void TGoogleMapForm::SetCategory(const std::string& category) {
+void TMapForm::SetCategory(const std::string& category) {
   FCategory = category;
   FCategoryType = CategoryTypeFromName(category);
 }
 
-bool TGoogleMapForm::IsPageReady() const { return FBrowser != nullptr && FIsLoadMap && isVisible(); }
+bool TMapForm::IsPageReady() const { return FBrowser != nullptr && FIsLoadMap && isVisible(); }
 
 // ---- the browser and its page ----
 
-void TGoogleMapForm::showEvent(QShowEvent* event) {
+void TMapForm::showEvent(QShowEvent* event) {
   TDockingForm::showEvent(event);
   if (FBrowser == nullptr) {
     CreateBrowser();
@@ -119,7 +119,7 @@ void TGoogleMapForm::showEvent(QShowEvent* event) {
   }
 }
 
-void TGoogleMapForm::CreateBrowser() {
+void TMapForm::CreateBrowser() {
   FIsLoadMap = false;
   FBrowser = new QWebEngineView(this);
   FBrowser->setAcceptDrops(false);
@@ -130,7 +130,7 @@ void TGoogleMapForm::CreateBrowser() {
   FChannel = new QWebChannel(FBrowser->page());
   FChannel->registerObject(QStringLiteral("host"), FHost);
   FBrowser->page()->setWebChannel(FChannel);
-  connect(FBrowser, &QWebEngineView::loadFinished, this, &TGoogleMapForm::OnLoadFinished);
+  connect(FBrowser, &QWebEngineView::loadFinished, this, &TMapForm::OnLoadFinished);
   layout()->addWidget(FBrowser);
 
   // The corner spot that opens the external map: four pixels in the window's own colour.
@@ -141,14 +141,14 @@ void TGoogleMapForm::CreateBrowser() {
   FExternalSpot->setGeometry(0, 0, 4, 4);
   FExternalSpot->setAutoFillBackground(true);
   FExternalSpot->setCursor(Qt::PointingHandCursor);
-  connect(FExternalSpot, &QPushButton::clicked, this, &TGoogleMapForm::OpenExternalMap);
+  connect(FExternalSpot, &QPushButton::clicked, this, &TMapForm::OpenExternalMap);
   FExternalSpot->raise();
   FExternalSpot->show();
 
   FBrowser->load(PageUrl());
 }
 
-void TGoogleMapForm::OnLoadFinished(bool ok) {
+void TMapForm::OnLoadFinished(bool ok) {
   FIsPageLoaded = ok;
   if (!ok) {
     // The page is ours and local: a failed load leaves an empty window, with nothing to report.
@@ -160,7 +160,7 @@ void TGoogleMapForm::OnLoadFinished(bool ok) {
   emit MapLoaded();
 }
 
-void TGoogleMapForm::LoadMap() {
+void TMapForm::LoadMap() {
   const TMapDefaultInfo& defaults = FAppData.ChildWindowInfo.MapDefaultInfo;
   const QString type = JsString(QString::fromStdString(defaults.MapType()));
   FIsLoadMap = true;
@@ -181,7 +181,7 @@ void TGoogleMapForm::LoadMap() {
   ShowAgain();
 }
 
-void TGoogleMapForm::ShowAgain() {
+void TMapForm::ShowAgain() {
   if (FLinkData != nullptr) {
     ShowLinkData();
   } else if (Latitude() != 0 && Longitude() != 0) {
@@ -190,7 +190,7 @@ void TGoogleMapForm::ShowAgain() {
   }
 }
 
-void TGoogleMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
+void TMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
   if (done) {
@@ -202,7 +202,7 @@ void TGoogleMapForm::RunScript(const QString& statement, const std::function<voi
 
 // ---- what the other windows ask for ----
 
-void TGoogleMapForm::PanTo(double latitude, double longitude, bool isClear) {
+void TMapForm::PanTo(double latitude, double longitude, bool isClear) {
   FHost->SetLatitude(latitude);
   FHost->SetLongitude(longitude);
   if (!IsPageReady()) return;
@@ -210,13 +210,13 @@ void TGoogleMapForm::PanTo(double latitude, double longitude, bool isClear) {
   RunScript(JsCall(QStringLiteral("panTo"), {JsNumber(latitude), JsNumber(longitude)}));
 }
 
-void TGoogleMapForm::CreateMarker(double latitude, double longitude, bool isClear) {
+void TMapForm::CreateMarker(double latitude, double longitude, bool isClear) {
   PanTo(latitude, longitude, isClear);
   if (!IsPageReady()) return;
   RunScript(JsCall(QStringLiteral("createMapMarker"), {JsNumber(latitude), JsNumber(longitude)}));
 }
 
-void TGoogleMapForm::Clear() {
+void TMapForm::Clear() {
   // The rest of a line still being handed over would otherwise come back after the clearing.
   CancelHandover();
   if (!IsPageReady()) return;
@@ -224,7 +224,7 @@ void TGoogleMapForm::Clear() {
   RunScript(JsCall(QStringLiteral("clearMarker")));
 }
 
-void TGoogleMapForm::ClearMap() {
+void TMapForm::ClearMap() {
   // The link belongs to the caller, who may free it once the map is cleared; a track still being
   // read for it is not drawn.
   FLinkData = nullptr;
@@ -232,16 +232,16 @@ void TGoogleMapForm::ClearMap() {
   Clear();
 }
 
-void TGoogleMapForm::SetLinkData(const TLinkData* link) {
+void TMapForm::SetLinkData(const TLinkData* link) {
   FLinkData = link;
   if (isVisible() && FBrowser != nullptr) ShowLinkData();
 }
 
-void TGoogleMapForm::GpsRangeChanged() {
+void TMapForm::GpsRangeChanged() {
   if (dynamic_cast<const TGpsFileLink*>(FLinkData) != nullptr && isVisible()) ShowLinkData();
 }
 
-void TGoogleMapForm::ShowLinkData() {
+void TMapForm::ShowLinkData() {
   if (FLinkData == nullptr || !IsPageReady()) return;
   // Whatever was being read or handed over for the link before is not drawn now.
   ++FTrackGeneration;
@@ -263,7 +263,7 @@ void TGoogleMapForm::ShowLinkData() {
 // Reading a track, choosing its vertices and writing them out take long for a big track: a worker
 // does it, so the window keeps answering; the page gets the result when it is ready, unless
 // another link was shown meanwhile.
-struct TGoogleMapForm::TPreparedTrack {
+struct TMapForm::TPreparedTrack {
   bool IsDrawn = false;
   // The line's vertices, each part an addPolyLineVertices call of at most TrackChunkVertices
   // (20,000 unless set: a few milliseconds of the window's thread each).
@@ -277,7 +277,7 @@ struct TGoogleMapForm::TPreparedTrack {
 
 // A line on its way to the page. Two parts are out at a time: the page parses one while the
 // next is on its way, and the window's thread never holds more than one part's worth of work.
-struct TGoogleMapForm::THandover {
+struct TMapForm::THandover {
   static constexpr int MaxInFlight = 2;
   std::shared_ptr<const TPreparedTrack> Track;
   std::size_t Next = 0;
@@ -286,7 +286,7 @@ struct TGoogleMapForm::THandover {
   bool IsCancelled = false;
 };
 
-void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
+void TMapForm::DrawTrack(const TGpsFileLink& link) {
   const int generation = ++FTrackGeneration;
   auto source = std::make_shared<TGpsFileLink>();
   source->Assign(link);
@@ -333,7 +333,7 @@ void TGoogleMapForm::DrawTrack(const TGpsFileLink& link) {
   worker->start();
 }
 
-void TGoogleMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& prepared) {
+void TMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& prepared) {
   if (!prepared->IsDrawn || !IsPageReady()) {
     Clear();
     emit TrackShown();
@@ -351,7 +351,7 @@ void TGoogleMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrac
   HandOverNext(handover);
 }
 
-void TGoogleMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
+void TMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
   const TPreparedTrack& track = *handover->Track;
   while (handover->InFlight < THandover::MaxInFlight && handover->Next < track.Parts.size()) {
     ++handover->InFlight;
@@ -378,7 +378,7 @@ void TGoogleMapForm::HandOverNext(const std::shared_ptr<THandover>& handover) {
   emit TrackShown();
 }
 
-void TGoogleMapForm::CancelHandover() {
+void TMapForm::CancelHandover() {
   if (FHandover == nullptr) return;
   FHandover->IsCancelled = true;
   FHandover.reset();
@@ -386,14 +386,14 @@ void TGoogleMapForm::CancelHandover() {
 
 // ---- looking addresses up ----
 
-void TGoogleMapForm::PanToLocation() {
+void TMapForm::PanToLocation() {
   if (!IsPageReady()) return;
   // One look-up per call: the page cannot start look-ups the caller has not counted.
   ++FGeocodeGrants;
   RunScript(JsCall(QStringLiteral("addressToLatLng"), {JsString(Location())}));
 }
 
-void TGoogleMapForm::Geocode(const QString& address) {
+void TMapForm::Geocode(const QString& address) {
   if (FGeocodeGrants <= 0) {
     emit FHost->GeocodeFinished(false, Latitude(), Longitude());
     return;
@@ -408,7 +408,7 @@ void TGoogleMapForm::Geocode(const QString& address) {
   FGeocoder->Start(FAppData.MapServiceInfo.GeocodeUrl, address, FAppData.MapServiceInfo.GeocodeTimeout);
 }
 
-void TGoogleMapForm::OnGeocodeFinished(const TGeocodeAnswer& answer) {
+void TMapForm::OnGeocodeFinished(const TGeocodeAnswer& answer) {
   const bool found = answer.Status == gsFound;
   if (found) {
     FHost->SetLatitude(answer.Latitude);
@@ -422,7 +422,7 @@ void TGoogleMapForm::OnGeocodeFinished(const TGeocodeAnswer& answer) {
 
 // ---- the place dialog ----
 
-bool TGoogleMapForm::EditPlace(QWidget* parent, TPlace& place) {
+bool TMapForm::EditPlace(QWidget* parent, TPlace& place) {
   TPlaceDialog dialog(parent);
   dialog.SetMapForm(this);
   dialog.SetAppData(&FAppData);
@@ -440,7 +440,7 @@ bool TGoogleMapForm::EditPlace(QWidget* parent, TPlace& place) {
 
 // ---- the external map ----
 
-void TGoogleMapForm::OpenExternalMap() {
+void TMapForm::OpenExternalMap() {
   if (FBrowser == nullptr || !FIsLoadMap) return;
   FBrowser->page()->runJavaScript(
       QStringLiteral("(function(){try{return [getCenter(),getZoom(),getMapTypeId()];}catch(e){return null;}})()"),

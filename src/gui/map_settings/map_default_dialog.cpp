@@ -1,4 +1,4 @@
-#include "gui/map/map_default_dialog.h"
+#include "gui/map_settings/map_default_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
