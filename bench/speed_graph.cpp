@@ -144,7 +144,7 @@ struct TWindow {
   }
   // Selection to drawn, in seconds of wall time; the longest stall of the window's thread meanwhile
   // goes into `stall` (ms). False when nothing was drawn.
-  bool Draw(const hakuvo::TGpsFileLink& link, double& seconds, qint64& stall) {
+  bool Draw(const hakuvo::TGpsFileLink& link, double& seconds, qint64& stall, double& busy) {
     Form.Clear();
     QApplication::processEvents();
     hakuvo::bench::TStallWatch watch;
@@ -155,6 +155,7 @@ struct TWindow {
     if (drawn.count() == 0 && !drawn.wait(60000)) return false;
     seconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
     stall = std::max(stall, watch.Longest());
+    busy = std::max(busy, watch.Busiest());
     return Form.SpeedSeries()->dataCount() > 0;
   }
 };
@@ -163,12 +164,14 @@ void BM_SpeedFormDraw(benchmark::State& state) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(static_cast<int>(state.range(0)));
   TWindow window;
   qint64 stall = 0;
+  double busy = 0;
   for (auto _ : state) {
     // Shown: reads, works out and draws, on a worker for a long track; timed until it is drawn.
     double seconds = 0;
-    if (!window.Draw(*link, seconds, stall)) state.SkipWithError("the series were not drawn");
+    if (!window.Draw(*link, seconds, stall, busy)) state.SkipWithError("the series were not drawn");
   }
   state.counters["max_stall_ms"] = static_cast<double>(stall);
+  state.counters["busiest_stall_cpu_ms"] = busy;
 }
 
 double Median(std::vector<double> values) {
@@ -181,9 +184,10 @@ void Paired(int points, int pairs) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(points);
   TWindow window;
   qint64 stall = 0;
+  double busy = 0;
   const auto draw = [&] {
     double seconds = 0;
-    if (!window.Draw(*link, seconds, stall)) throw std::runtime_error("the series were not drawn");
+    if (!window.Draw(*link, seconds, stall, busy)) throw std::runtime_error("the series were not drawn");
     return seconds;
   };
   const auto read = [&] {
@@ -197,6 +201,7 @@ void Paired(int points, int pairs) {
   draw();  // one of each first, so that neither side pays for a cold cache
   read();
   stall = 0;
+  busy = 0;
   std::vector<double> drawn, alone, ratios;
   for (int pair = 0; pair < pairs; ++pair) {
     double a = 0, b = 0;
@@ -213,10 +218,11 @@ void Paired(int points, int pairs) {
   }
   std::printf(
       "%d points, %d pairs, wall time: selection to drawn / reading alone: ratio min %.3f, median %.3f; drawn min "
-      "%.1f ms, median %.1f ms; read min %.1f ms, median %.1f ms; longest stall of the window's thread %lld ms\n",
+      "%.1f ms, median %.1f ms; read min %.1f ms, median %.1f ms; longest stall of the window's thread %lld ms, "
+      "busiest %.1f ms of its processor time\n",
       points, pairs, *std::min_element(ratios.begin(), ratios.end()), Median(ratios),
       *std::min_element(drawn.begin(), drawn.end()) * 1e3, Median(drawn) * 1e3,
-      *std::min_element(alone.begin(), alone.end()) * 1e3, Median(alone) * 1e3, static_cast<long long>(stall));
+      *std::min_element(alone.begin(), alone.end()) * 1e3, Median(alone) * 1e3, static_cast<long long>(stall), busy);
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {

@@ -7,9 +7,10 @@
 
 namespace hakuvo {
 
-TFileSource::TFileSource(const std::string& fileName) : FFile(OpenInputStream(fileName), &std::fclose) {}
+TFileDocumentSource::TFileDocumentSource(const std::string& fileName)
+    : FFile(OpenInputStream(fileName), &std::fclose) {}
 
-bool TFileSource::Open() {
+bool TFileDocumentSource::Open() {
   if (!FFile || ::fseeko(FFile.get(), 0, SEEK_END) != 0) return false;
   const off_t size = ::ftello(FFile.get());
   if (size < 0) return false;
@@ -17,7 +18,7 @@ bool TFileSource::Open() {
   return true;
 }
 
-bool TFileSource::ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) {
+bool TFileDocumentSource::ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) {
   if (::fseeko(FFile.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
   if (out.Size() + count > out.Capacity()) out.Reserve(std::max(out.Size() + count, 2 * out.Capacity()));
   const std::size_t got = std::fread(out.Data() + out.Size(), 1, count, FFile.get());
@@ -25,7 +26,7 @@ bool TFileSource::ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out
   return got == count;
 }
 
-bool TMemorySource::ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) {
+bool TMemoryDocumentSource::ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) {
   if (offset > FData.size() || count > FData.size() - offset) return false;
   out.Append(FData.data() + offset, count);
   return true;

@@ -20,9 +20,9 @@ class TDocumentSource {
 };
 
 // A file read a piece at a time.
-class TFileSource : public TDocumentSource {
+class TFileDocumentSource : public TDocumentSource {
  public:
-  explicit TFileSource(const std::string& fileName);
+  explicit TFileDocumentSource(const std::string& fileName);
   // False when the file cannot be opened or measured.
   bool Open();
   std::size_t Size() const override { return FSize; }
@@ -33,9 +33,9 @@ class TFileSource : public TDocumentSource {
   std::size_t FSize = 0;
 };
 
-class TMemorySource : public TDocumentSource {
+class TMemoryDocumentSource : public TDocumentSource {
  public:
-  explicit TMemorySource(std::string_view data) : FData(data) {}
+  explicit TMemoryDocumentSource(std::string_view data) : FData(data) {}
   std::size_t Size() const override { return FData.size(); }
   bool ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) override;
 

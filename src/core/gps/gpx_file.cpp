@@ -54,16 +54,16 @@ std::string TGpxFile::MissingMessage() const {
 void TGpxFile::ReadTrack() {
   BeginReading();
   {
-    TFileSource source(FileName());
+    TFileDocumentSource source(FileName());
     if (source.Open() && ReadInPieces(source)) return;
   }
-  TByteBuffer text = ReadFileBytes(FileName(), MissingMessage());
+  TByteBuffer text = ReadFileBytes(FileName(), MissingMessage(), FileName() + "\r\nnot found; check the file name");
   ReadDocument(text, nullptr);
 }
 
 void TGpxFile::ReadFromMemory(std::string_view data) {
   BeginReading();
-  TMemorySource source(data);
+  TMemoryDocumentSource source(data);
   if (ReadInPieces(source)) return;
   TByteBuffer text(data);
   ReadDocument(text, &data);

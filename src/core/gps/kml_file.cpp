@@ -369,7 +369,7 @@ class TKmlFile::TTrackReader {
 void TKmlFile::ReadTrack() {
   BeginReading();
   {
-    TFileSource source(FileName());
+    TFileDocumentSource source(FileName());
     if (source.Open() && ReadInPieces(source)) return;
   }
   TByteBuffer text = ReadFileBytes(FileName());
@@ -378,7 +378,7 @@ void TKmlFile::ReadTrack() {
 
 void TKmlFile::ReadFromMemory(std::string_view data) {
   BeginReading();
-  TMemorySource source(data);
+  TMemoryDocumentSource source(data);
   if (ReadInPieces(source)) return;
   TByteBuffer text(data);
   ReadDocument(text, &data);
