@@ -275,7 +275,7 @@ void TSpeedForm::Redraw() {
   settings->Assign(info);
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Columns = columns;
-  auto build = [source, settings, job, columns, previous]() mutable {
+  auto build = [source, settings, job, columns, previous = std::move(previous)]() mutable {
     previous.reset();
     auto series = std::make_shared<TSpeedGraphData>();
     try {
