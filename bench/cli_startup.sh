@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Start-up cost of hakuvo-cli beside a bare C++ program built with the same compiler and flags:
 # `hakuvo-cli --version` does nothing but start, print and end, so the ratio is what loading the
-# program and its libraries costs. Needs hyperfine (Debian package) and a build in BUILD.
+# program and its libraries costs. The two alternate run by run (bench/paired_runs.sh). Needs
+# hyperfine (Debian package) and a build in BUILD.
 #
-#   bench/cli_startup.sh [BUILD]        (BUILD defaults to build/)
+#   bench/cli_startup.sh [BUILD] [PAIRS]        (BUILD defaults to build/, PAIRS to 300)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/paired_runs.sh
 build=${1:-build}
+pairs=${2:-300}
 cli=$build/src/hakuvo-cli
 command -v hyperfine >/dev/null || { echo "cli_startup: hyperfine is missing (apt-get install hyperfine)" >&2; exit 1; }
 [ -x "$cli" ] || { echo "cli_startup: build $cli first (cmake --build $build --target hakuvo-cli)" >&2; exit 1; }
@@ -22,14 +25,8 @@ echo 'int main() {}' >"$work/bare.cpp"
 
 echo "libraries loaded by hakuvo-cli:"
 ldd "$cli" | awk '{print "  " $1}'
+echo "$(date -u '+%Y-%m-%d %H:%M') UTC, load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
 # On a busy machine the mean is mostly time spent waiting for a processor; the median and the
 # minimum show the work itself.
-hyperfine -N --warmup 100 --runs 2000 --export-json "$work/times.json" \
-  -n bare "$work/bare" -n "hakuvo-cli --version" "$cli --version"
-python3 - "$work/times.json" <<'PY'
-import json, sys
-bare, cli = json.load(open(sys.argv[1]))["results"]
-for key in ("median", "min"):
-    print(f"{key}: bare {bare[key] * 1e3:.3f} ms, hakuvo-cli --version {cli[key] * 1e3:.3f} ms, "
-          f"ratio {cli[key] / bare[key]:.2f}")
-PY
+paired_runs "$work/startup" "$pairs" bare "$work/bare" "hakuvo-cli --version" "$cli --version" -N --warmup 3
+paired_summary "$work/startup"

@@ -318,11 +318,9 @@ void BM_BarePugixmlBuildAndSaveFile(benchmark::State& state) {
 
 // ---- Paired measurements ------------------------------------------------------------------------
 
-double CpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using hakuvo::bench::CpuSeconds;
+using hakuvo::bench::MeasurePairs;
+using hakuvo::bench::PrintPairs;
 
 // CPU seconds of `rounds` runs of `run`; `prepare` and `finish` run around each, untimed.
 template <typename Prepare, typename Run, typename Finish>
@@ -336,50 +334,6 @@ double TimeRounds(int rounds, Prepare&& prepare, Run&& run, Finish&& finish) {
     finish();
   }
   return total / rounds;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-struct TPairedResult {
-  std::vector<double> Code;
-  std::vector<double> Reference;
-  std::vector<double> Ratios;
-};
-
-// `pairs` pairs of (code, reference), each side `rounds` runs, the first side in turns.
-template <typename Code, typename Reference>
-TPairedResult MeasurePairs(int pairs, int rounds, Code&& code, Reference&& reference) {
-  TPairedResult result;
-  code();  // one of each first, so that neither side pays for a cold cache
-  reference();
-  for (int pair = 0; pair < pairs; ++pair) {
-    double a = 0, b = 0;
-    if (pair % 2 == 0) {
-      a = code(rounds);
-      b = reference(rounds);
-    } else {
-      b = reference(rounds);
-      a = code(rounds);
-    }
-    result.Code.push_back(a);
-    result.Reference.push_back(b);
-    result.Ratios.push_back(a / b);
-  }
-  return result;
-}
-
-void PrintPairs(const char* code, const char* reference, const TPairedResult& result) {
-  const auto ms = [](double seconds) { return seconds * 1e3; };
-  std::cout << code << " / " << reference << ", " << result.Ratios.size() << " pairs, CPU time per run: ratio min "
-            << *std::min_element(result.Ratios.begin(), result.Ratios.end()) << ", median " << Median(result.Ratios)
-            << "; " << code << " min " << ms(*std::min_element(result.Code.begin(), result.Code.end()))
-            << " ms, median " << ms(Median(result.Code)) << " ms; " << reference << " min "
-            << ms(*std::min_element(result.Reference.begin(), result.Reference.end())) << " ms, median "
-            << ms(Median(result.Reference)) << " ms\n";
 }
 
 void RunPaired(int pairs) {

@@ -17,7 +17,7 @@
 //   bench_fit_tcx --pairs=N                         N pairs (15 by default)
 //   bench_fit_tcx --write-tracks=DIR [--points=N]   writes track.fit and track.tcx of N points
 //                                                   (1,000,000 by default) for the comparison
-//                                                   with gpsbabel (bench/fit_tcx_vs_gpsbabel.sh)
+//                                                   with gpsbabel (bench/tracks_vs_gpsbabel.sh, FORMATS="fit tcx")
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <time.h>
@@ -369,46 +369,18 @@ BENCHMARK(BM_BareTcx)->Apply(Sizes);
 // ---------------------------------------------------------------------------------------------
 // The paired figures.
 
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 double TimeOne(int (*read)(const std::string&), const std::string& file) {
-  const double start = CpuSeconds();
+  const double start = hakuvo::bench::CpuSeconds();
   if (read(file) != kPoints) throw std::runtime_error("a reading missed points of " + file);
-  return CpuSeconds() - start;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+  return hakuvo::bench::CpuSeconds() - start;
 }
 
 void Paired(const char* name, int (*ours)(const std::string&), int (*bare)(const std::string&), const std::string& file,
             int pairs) {
-  TimeOne(ours, file);  // one of each first, so that neither side pays for a cold cache
-  TimeOne(bare, file);
-  std::vector<double> a, b, ratios;
-  for (int pair = 0; pair < pairs; ++pair) {
-    double x = 0, y = 0;
-    if (pair % 2 == 0) {
-      x = TimeOne(ours, file);
-      y = TimeOne(bare, file);
-    } else {
-      y = TimeOne(bare, file);
-      x = TimeOne(ours, file);
-    }
-    a.push_back(x);
-    b.push_back(y);
-    ratios.push_back(x / y);
-  }
-  std::cout << name << ", " << pairs << " pairs, CPU time per reading: ratio min "
-            << *std::min_element(ratios.begin(), ratios.end()) << ", median " << Median(ratios) << "; ours min "
-            << *std::min_element(a.begin(), a.end()) * 1e3 << " ms, median " << Median(a) * 1e3 << " ms; bare min "
-            << *std::min_element(b.begin(), b.end()) * 1e3 << " ms, median " << Median(b) * 1e3 << " ms\n";
+  const hakuvo::bench::TPairedResult result = hakuvo::bench::MeasurePairs(
+      pairs, 1, [&](int) { return TimeOne(ours, file); }, [&](int) { return TimeOne(bare, file); });
+  std::cout << name << ": ";
+  hakuvo::bench::PrintPairs("ours", "bare", result, "CPU time");
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 // The speed and altitude graph of a generated GPX track of 10,000 and 1,000,000 points: the whole
 // window's draw (the track read, the series worked out, handed to the chart and painted once),
 // beside its parts in the same run: reading the track alone, which is the floor of any draw, and
-// working out the series of a track already in memory.
+// working out the series of a track already in memory. While the window draws, the event-loop
+// probe of stall_watch.h gives the longest time the window's thread did not answer
+// (max_stall_ms).
 //
-//   bench_speed_graph [benchmark flags]
+// The figures that count are printed after the table: pairs of (selection to drawn, reading the
+// track alone), the side that goes first taking turns, wall time; the minimum and the median of
+// the ratios within the pairs, and the longest stall over all of them.
+//
+//   bench_speed_graph [--pairs=N] [--points=N] [benchmark flags]
 //
 // The window is drawn on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include <benchmark/benchmark.h>
@@ -13,6 +19,7 @@
 
 #include <qcustomplot.h>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <algorithm>
 #include <cmath>
@@ -23,7 +30,10 @@
 #include <memory>
 #include <numbers>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
@@ -32,6 +42,7 @@
 #include "core/model/link_data.h"
 #include "gui/document/diary_document.h"
 #include "gui/graph/speed_form.h"
+#include "stall_watch.h"
 
 namespace {
 
@@ -118,23 +129,100 @@ void BM_SpeedSeries(benchmark::State& state) {
   }
 }
 
+// The window as the benchmark drives it: shown offscreen at a usual size, the jogging settings
+// with a speed limit so that the line has gaps.
+struct TWindow {
+  hakuvo::TDiaryDocument Document;
+  hakuvo::TWindowPorts Ports;
+  hakuvo::TSpeedForm Form{&Document, &Ports};
+  TWindow() {
+    Form.resize(800, 500);
+    Form.SetCategory(hakuvo::CategoryNames()[hakuvo::ctJogging]);
+    Document.CategoryInfoList().GetCategoryItems(hakuvo::ctJogging)->SpeedGraphInfo().SetLimitSpeed(12);
+    Form.show();
+    QApplication::processEvents();
+  }
+  // Selection to drawn, in seconds of wall time; the longest stall of the window's thread meanwhile
+  // goes into `stall` (ms). False when nothing was drawn.
+  bool Draw(const hakuvo::TGpsFileLink& link, double& seconds, qint64& stall, double& busy) {
+    Form.Clear();
+    QApplication::processEvents();
+    hakuvo::bench::TStallWatch watch;
+    QSignalSpy drawn(&Form, &hakuvo::TSpeedForm::SeriesDrawn);
+    QElapsedTimer clock;
+    clock.start();
+    Form.SetLinkData(&link);
+    if (drawn.count() == 0 && !drawn.wait(60000)) return false;
+    seconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    stall = std::max(stall, watch.Longest());
+    busy = std::max(busy, watch.Busiest());
+    return Form.SpeedSeries()->dataCount() > 0;
+  }
+};
+
 void BM_SpeedFormDraw(benchmark::State& state) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(static_cast<int>(state.range(0)));
-  hakuvo::TDiaryDocument document;
-  hakuvo::TWindowPorts ports;
-  hakuvo::TSpeedForm form(&document, &ports);
-  form.resize(800, 500);
-  form.SetCategory(hakuvo::CategoryNames()[hakuvo::ctJogging]);
-  document.CategoryInfoList().GetCategoryItems(hakuvo::ctJogging)->SpeedGraphInfo().SetLimitSpeed(12);
-  form.show();
-  QApplication::processEvents();
+  TWindow window;
+  qint64 stall = 0;
+  double busy = 0;
   for (auto _ : state) {
     // Shown: reads, works out and draws, on a worker for a long track; timed until it is drawn.
-    QSignalSpy drawn(&form, &hakuvo::TSpeedForm::SeriesDrawn);
-    form.SetLinkData(link.get());
-    if (drawn.count() == 0 && !drawn.wait(60000)) state.SkipWithError("the series were not drawn");
-    benchmark::DoNotOptimize(form.SpeedSeries()->dataCount());
+    double seconds = 0;
+    if (!window.Draw(*link, seconds, stall, busy)) state.SkipWithError("the series were not drawn");
   }
+  state.counters["max_stall_ms"] = static_cast<double>(stall);
+  state.counters["busiest_stall_cpu_ms"] = busy;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Paired(int points, int pairs) {
+  const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(points);
+  TWindow window;
+  qint64 stall = 0;
+  double busy = 0;
+  const auto draw = [&] {
+    double seconds = 0;
+    if (!window.Draw(*link, seconds, stall, busy)) throw std::runtime_error("the series were not drawn");
+    return seconds;
+  };
+  const auto read = [&] {
+    QElapsedTimer clock;
+    clock.start();
+    const std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::LoadDisplayTrack(*link);
+    const double seconds = static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+    if (track == nullptr || track->GpsList.Count() != points) throw std::runtime_error("the track was not read");
+    return seconds;
+  };
+  draw();  // one of each first, so that neither side pays for a cold cache
+  read();
+  stall = 0;
+  busy = 0;
+  std::vector<double> drawn, alone, ratios;
+  for (int pair = 0; pair < pairs; ++pair) {
+    double a = 0, b = 0;
+    if (pair % 2 == 0) {
+      a = draw();
+      b = read();
+    } else {
+      b = read();
+      a = draw();
+    }
+    drawn.push_back(a);
+    alone.push_back(b);
+    ratios.push_back(a / b);
+  }
+  std::printf(
+      "%d points, %d pairs, wall time: selection to drawn / reading alone: ratio min %.3f, median %.3f; drawn min "
+      "%.1f ms, median %.1f ms; read min %.1f ms, median %.1f ms; longest stall of the window's thread %lld ms, "
+      "busiest %.1f ms of its processor time\n",
+      points, pairs, *std::min_element(ratios.begin(), ratios.end()), Median(ratios),
+      *std::min_element(drawn.begin(), drawn.end()) * 1e3, Median(drawn) * 1e3,
+      *std::min_element(alone.begin(), alone.end()) * 1e3, Median(alone) * 1e3, static_cast<long long>(stall), busy);
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
@@ -150,11 +238,29 @@ BENCHMARK(BM_SpeedFormDraw)->Apply(Sizes);
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Files().Track(10'000);  // generated before any timing starts
-  Files().Track(1'000'000);
+  const std::string pairsFlag = "--pairs=", pointsFlag = "--points=";
+  int pairs = 11;
+  std::vector<int> sizes = {10'000, 1'000'000};
+  std::vector<char*> rest = {argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.starts_with(pairsFlag)) {
+      pairs = std::atoi(argv[i] + pairsFlag.size());
+    } else if (arg.starts_with(pointsFlag)) {
+      sizes = {std::atoi(argv[i] + pointsFlag.size())};
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  int count = static_cast<int>(rest.size());
+  benchmark::Initialize(&count, rest.data());
+  if (benchmark::ReportUnrecognizedArguments(count, rest.data())) return 1;
+  for (const int size : sizes) Files().Track(size);  // generated before any timing starts
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (pairs > 0) {
+    std::printf("\n");
+    for (const int size : sizes) Paired(size, pairs);
+  }
   return 0;
 }

@@ -53,7 +53,8 @@ std::string RefusalText(const hakuvo::TDropFileResult& file) {
     case hakuvo::drDuplicate:
       return Text(hakuvo::cli::msgRefusedDuplicate);
     case hakuvo::drTrackError:
-      return Text(hakuvo::cli::msgRefusedTrack, {hakuvo::cli::ErrorLine(file.Message).substr(7)});
+      return Text(hakuvo::cli::msgRefusedTrack,
+                  {hakuvo::cli::ErrorLine(hakuvo::cli::LocaleText(file.Message, file.EnglishMessage)).substr(7)});
     case hakuvo::drUnreadable:
       return Text(hakuvo::cli::msgRefusedUnreadable, {SystemReason(file.SystemError)});
     case hakuvo::drAlreadyInDiary:
@@ -104,7 +105,7 @@ int RunImport(const std::vector<std::string>& args) {
   }
   if (report.Error) {
     std::cout.flush();
-    hakuvo::cli::PrintError(*report.Error);
+    hakuvo::cli::PrintError(hakuvo::cli::LocaleText(*report.Error, report.EnglishError.value_or(std::string())));
   }
   return exitStatus;
 }

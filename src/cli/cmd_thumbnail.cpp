@@ -83,7 +83,7 @@ int RunThumbnail(const std::vector<std::string>& args) {
       hakuvo::cli::PrintRow({file, out});
     } catch (const std::exception& error) {
       std::cout.flush();
-      hakuvo::cli::PrintError(error.what());
+      hakuvo::cli::PrintError(hakuvo::cli::ErrorText(error));
       status = 1;
     }
   }

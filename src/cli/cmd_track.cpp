@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/messages.h"
 #include "core/common/date_time.h"
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
@@ -18,8 +19,7 @@ std::string DateTimeText(hakuvo::TDateTime value) { return value == 0 ? "0" : ha
 hakuvo::TDateTime ParseDateTime(const std::string& option, const std::string& text) {
   hakuvo::TDateTime value = 0;
   if (!hakuvo::TryStrToDateTime(text, value)) {
-    throw hakuvo::cli::UsageError{option + " expects a local date-time such as \"2021/03/02 09:30:00\", not \"" + text +
-                                  "\""};
+    throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgDateTimeValue, {option, text})};
   }
   return value;
 }
@@ -33,20 +33,20 @@ int RunTrack(const std::vector<std::string>& args) {
     if (arg == "--points") {
       points = true;
     } else if (arg == "--start" || arg == "--end") {
-      if (i + 1 >= args.size()) throw hakuvo::cli::UsageError{arg + " needs a date-time"};
+      if (i + 1 >= args.size()) throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgNeedsDateTime, {arg})};
       (arg == "--start" ? start : end) = ParseDateTime(arg, args[++i]);
     } else if (arg.starts_with("--")) {
-      throw hakuvo::cli::UsageError{"unknown option " + arg};
+      throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgUnknownOption, {arg})};
     } else if (fileName) {
-      throw hakuvo::cli::UsageError{"expected one FILE"};
+      throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgExpectedOneFile)};
     } else {
       fileName = arg;
     }
   }
-  if (!fileName) throw hakuvo::cli::UsageError{"expected one FILE"};
+  if (!fileName) throw hakuvo::cli::UsageError{hakuvo::cli::Text(hakuvo::cli::msgExpectedOneFile)};
 
   const auto track = hakuvo::CreateGpsFile(*fileName);
-  if (!track) throw hakuvo::EHakuvoError(*fileName + "\r\nGPSファイル（NMEA、GPX、KML、FIT、TCX）ではありません");
+  if (!track) throw hakuvo::EHakuvoError(hakuvo::cli::Text(hakuvo::cli::msgNotTrackFile, {*fileName}));
   // One open end of the window stays open; with neither the whole file is read.
   if (start || end) {
     track->SetStartPos(start.value_or(-1));

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     PrintError(FormulaErrorText(error));
     return 1;
   } catch (const std::exception& error) {
-    PrintError(error.what());
+    PrintError(ErrorText(error));
     return 1;
   }
 }

@@ -1,5 +1,6 @@
 #include "cli/messages.h"
 
+#include "core/common/hakuvo_error.h"
 #include "core/expr/expression_messages.h"
 
 #include <array>
@@ -81,6 +82,11 @@ constexpr std::array<TEntry, msgCount> kMessages{{
     {msgErrIo, "input/output error (the disk or the connection failed)", "入出力エラー（ディスクまたは接続の障害）"},
     {msgErrNameTooLong, "the file name is too long", "ファイル名が長すぎます"},
     {msgErrNotFolder, "a part of the path is not a folder", "パスの途中がフォルダーではありません"},
+    {msgNotTrackFile, "{}: not a GPS track (NMEA, GPX, KML, FIT or TCX)",
+     "{} は GPS ファイル（NMEA、GPX、KML、FIT、TCX）ではありません"},
+    {msgNeedsDateTime, "{} needs a date-time", "{} には日時が必要です"},
+    {msgDateTimeValue, "{} expects a local date-time such as \"2021/03/02 09:30:00\", not \"{}\"",
+     "{} には \"2021/03/02 09:30:00\" のような日時を指定してください（\"{}\" ではありません）"},
 }};
 
 constexpr bool InOrder() {
@@ -175,6 +181,14 @@ std::string FormulaErrorText(TExpressionErrorNumber number, int errorIndex) {
   // Position 0: the evaluation failed before reading anything that could be pointed at.
   if (errorIndex <= 0) return Text(message);
   return Text(message) + Text(msgAtCharacter, {std::to_string(errorIndex)});
+}
+
+std::string ErrorText(const std::exception& error) {
+  return IsJapaneseLocale() ? std::string(error.what()) : hakuvo::EnglishText(error);
+}
+
+std::string LocaleText(const std::string& japanese, const std::string& english) {
+  return IsJapaneseLocale() || english.empty() ? japanese : english;
 }
 
 }  // namespace hakuvo::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -61,6 +62,9 @@ enum TMessage : int {
   msgErrIo,
   msgErrNameTooLong,
   msgErrNotFolder,
+  msgNotTrackFile,
+  msgNeedsDateTime,
+  msgDateTimeValue,
   msgCount
 };
 
@@ -79,6 +83,11 @@ std::string FormulaErrorText(TExpressionErrorNumber number, int errorIndex);
 // In Japanese the error names what was wrong where the evaluator knows it ("［高度］という項目はありません
 // （10 文字目）"), as the extraction window does.
 std::string FormulaErrorText(const EExpressionError& error);
+
+// An exception's message in the user's language: core errors carry both.
+std::string ErrorText(const std::exception& error);
+// Of a text kept in both languages.
+std::string LocaleText(const std::string& japanese, const std::string& english);
 
 // Both languages of a message, for tests that must not depend on the locale they run in.
 std::string_view EnglishText(TMessage message);

@@ -225,7 +225,7 @@ TEST_F(Cli, EveryCommandReportsABadFileOnOneErrorLine) {
       {"calc '1+'", "error: the formula is not correct (character 2)"},
       {"exif " + (Folder / "missing.jpg").string(), "missing.jpg"},
       {"track " + brokenTrack, "error: " + brokenTrack + "; "},
-      {"track " + route, "error: " + route + "; GPSファイル（NMEA、GPX、KML、FIT、TCX）ではありません"},
+      {"track " + route, "error: " + route + ": not a GPS track (NMEA, GPX, KML, FIT or TCX)"},
       {"thumbnail " + brokenPhoto + " --out " + thumbs, brokenPhoto},
       {"thumbnail " + png + " --out " + thumbs, png + ": not a JPEG photograph"},
       {"thumbnail " + (Folder / "missing.jpg").string() + " --out " + thumbs, "missing.jpg: cannot open"},
@@ -309,7 +309,7 @@ TEST_F(Cli, TrackReadsRealFitAndTcxFilesInTheLocalZone) {
   }
   const Result damaged = RunCli("track " + std::string(HAKUVO_TESTDATA_DIR) + "/damaged/bad-file-crc.fit");
   EXPECT_EQ(damaged.Status, 1);
-  EXPECT_NE(damaged.Out.find("769バイト目"), std::string::npos) << damaged.Out;
+  EXPECT_NE(damaged.Out.find("byte 769: not a readable FIT file"), std::string::npos) << damaged.Out;
 }
 
 // In Japanese, a formula's error names what is wrong and where, in the extraction window's words.

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,6 +79,81 @@ TEST(CliErrors, WrongInputIsOneErrorLineWithStatus1InTheUsersLanguage) {
     const test::TCliResult japanese = RunCliIn("ja_JP.UTF-8", c.Arguments);
     EXPECT_EQ(japanese.Status, 1);
     EXPECT_EQ(japanese.Out, c.Japanese);
+  }
+}
+
+// Errors raised by the core (reading tracks, diaries and pictures) follow the same rule as the
+// command line's own: English outside a Japanese locale, with no Japanese word in it, and
+// Japanese within one.
+TEST(CliErrors, CoreErrorsSpeakTheLanguageOfTheLocale) {
+  test::TTempFolder folder;
+  const auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(folder.Path(name), std::ios::binary) << bytes;
+    return folder.Path(name);
+  };
+  const std::string brokenGpx = write("broken.gpx", "<gpx>\n<trk>");
+  const std::string emptyFit = write("empty.fit", "");
+  const std::string ggaLog = write("gga.nmea",
+                                   "$GPGGA,120000,3540.000,N,13945.000,E,1,08,1.0,12.0,M,,,,*20\n"
+                                   "$GPGGA,120001,north,N,13945.000,E,1,08,1.0,12.0,M,,,,*52\n");
+  const std::string route = write("route.txt", "a route");
+  const std::string brokenDiary = write("broken.hkvj", "<tekuri><日リスト>");
+  const std::string notDiary = write("other.hkvj", "<html><body/></html>");
+  std::filesystem::create_directory(folder.Path("folder.hkvj"));
+  std::string huge;
+  {
+    std::ifstream in(kPhotos + "Canon_40D.jpg", std::ios::binary);
+    huge.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::size_t frame = huge.rfind("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    huge[frame + 5] = huge[frame + 7] = '\xFF';
+    huge[frame + 6] = huge[frame + 8] = '\xDC';
+  }
+  const std::string hugePhoto = write("huge.jpg", huge);
+  struct Case {
+    std::string Arguments;
+    std::string English;   // a part of the error line in English
+    std::string Japanese;  // the same in Japanese
+  };
+  const Case cases[] = {
+      {"track " + Quote(folder.Path("missing.gpx")), "; not found; check the file name",
+       "; が見つかりません; ファイル名を確認してください"},
+      {"track " + Quote(folder.Path("missing.kml")), "missing.kml; cannot open the file",
+       "missing.kml; ファイルを開けません"},
+      {"track " + Quote(brokenGpx), "; line 2: not well-formed XML", "; 2行目: XMLの形式が正しくありません"},
+      {"track " + Quote(emptyFit), "; byte 0: not a readable FIT file (the file is empty)",
+       "; 0バイト目: FITファイルとして読めません（ファイルが空です）"},
+      {"track " + Quote(ggaLog), "; line 2: \"north\" is not a number", "; 2行目: \"north\" は数値ではありません"},
+      {"track " + Quote(route), route + ": not a GPS track", route + " は GPS ファイル"},
+      {"track " + Quote(brokenGpx) + " --start yesterday", "--start expects a local date-time",
+       "--start には \"2021/03/02 09:30:00\" のような日時を指定してください"},
+      {"list " + Quote(brokenDiary), "could not read the diary \"" + brokenDiary + "\": not well-formed XML",
+       "データファイル \"" + brokenDiary + "\" を読み込めませんでした: XML として正しくありません"},
+      {"list " + Quote(notDiary), "holds none of the diary's sections", "には跳記の日記の項目"},
+      {"list " + Quote(folder.Path("folder.hkvj")), ": a folder (give a file)", " は読み込めません: フォルダーです"},
+      {"thumbnail " + Quote(hugePhoto) + " --out " + Quote(folder.Path("out")),
+       "cannot read the picture " + hugePhoto + " (too many pixels (65500 x 65500, 400 million at most))",
+       "画像ファイルを読み込めません: " + hugePhoto + " (画素数が多すぎる画像です（65500 × 65500、4 億画素まで）)"},
+      {"import " + Quote(folder.Path("d.hkvj")) + " " + Quote(brokenGpx), "line 2: not well-formed XML",
+       "2行目: XMLの形式が正しくありません"},
+  };
+  const auto isAscii = [](const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    const test::TCliResult english = RunCliIn("C", c.Arguments + " 2>&1 >/dev/null");
+    EXPECT_NE(english.Status, 0);
+    EXPECT_NE(english.Out.find(c.English), std::string::npos) << english.Out;
+    // The diary's own element names may be Japanese; the words around them may not.
+    if (c.Arguments.find("broken.hkvj") == std::string::npos) {
+      EXPECT_TRUE(isAscii(english.Out)) << english.Out;
+    }
+    const test::TCliResult japanese = RunCliIn("ja_JP.UTF-8", c.Arguments + " 2>&1 >/dev/null");
+    EXPECT_EQ(japanese.Status, english.Status);
+    EXPECT_NE(japanese.Out.find(c.Japanese), std::string::npos) << japanese.Out;
+    EXPECT_EQ(Lines(english.Out).size(), 1u) << english.Out;
+    EXPECT_EQ(Lines(japanese.Out).size(), 1u) << japanese.Out;
   }
 }
 

@@ -274,27 +274,64 @@ std::string PngHeader(std::uint32_t width, std::uint32_t height) {
          "IEND" + BigEndian(Crc32("IEND"));
 }
 
-TEST(LoadGraphic, APictureClaimingMoreThanAnyCameraMakesIsRefusedBeforeDecoding) {
+std::string LittleEndian(std::uint32_t value, int bytes) {
+  std::string text;
+  for (int i = 0; i < bytes; ++i) text += static_cast<char>(value >> (8 * i));
+  return text;
+}
+
+// The start of a BMP file (file and information headers, no pixels) claiming width x height.
+std::string BmpHeader(std::uint32_t width, std::uint32_t height) {
+  return "BM" + LittleEndian(54, 4) + LittleEndian(0, 4) + LittleEndian(54, 4) + LittleEndian(40, 4) +
+         LittleEndian(width, 4) + LittleEndian(height, 4) + LittleEndian(1, 2) + LittleEndian(24, 2) +
+         std::string(24, '\0');
+}
+
+// A GIF whose screen and one image claim width x height, with a few bytes of image data.
+std::string GifHeader(std::uint32_t width, std::uint32_t height) {
+  return "GIF89a" + LittleEndian(width, 2) + LittleEndian(height, 2) + std::string("\0\0\0", 3) + "," +
+         LittleEndian(0, 4) + LittleEndian(width, 2) + LittleEndian(height, 2) +
+         std::string("\0\x02\x02\x44\x01\0;", 7);
+}
+
+// Pictures whose header claims more pixels than any camera makes, or more than the toolkit's
+// reader would decode, are refused in our words (the toolkit says only "Unable to read image
+// data"), naming the file, the size and the limit, in Japanese for the windows and in English
+// for the command line.
+TEST(LoadGraphic, APictureClaimingTooManyPixelsIsRefusedInOurWords) {
   test::TTempFolder folder;
-  WriteBytes(folder.Path("huge.png"), PngHeader(30000, 30000));
   std::string jpeg = ReadBytes(std::string(HAKUVO_TESTDATA_DIR) + "/photos/Canon_40D.jpg");
   const std::size_t frame = jpeg.rfind("\xFF\xC0");
   ASSERT_NE(frame, std::string::npos);
   jpeg[frame + 5] = jpeg[frame + 7] = '\xFF';
   jpeg[frame + 6] = jpeg[frame + 8] = '\xDC';
-  WriteBytes(folder.Path("huge.jpg"), jpeg);
-  for (const std::string name : {"huge.png", "huge.jpg"}) {
-    SCOPED_TRACE(name);
+  const struct {
+    std::string Name;
+    std::string Bytes;
+    const char* Size;
+  } cases[] = {
+      {"huge.png", PngHeader(30000, 30000), "30000 × 30000"},
+      {"huge.bmp", BmpHeader(30000, 30000), "30000 × 30000"},
+      {"huge.gif", GifHeader(30000, 30000), "30000 × 30000"},
+      {"large.png", PngHeader(12000, 12000), "12000 × 12000"},
+      {"large.bmp", BmpHeader(12000, 12000), "12000 × 12000"},
+      {"large.gif", GifHeader(12000, 12000), "12000 × 12000"},
+      {"huge.jpg", jpeg, "65500 × 65500"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteBytes(folder.Path(c.Name), c.Bytes);
     try {
-      LoadGraphicReduced(folder.Path(name), {});
+      LoadGraphicReduced(folder.Path(c.Name), {});
       ADD_FAILURE() << "decoded";
     } catch (const EHakuvoError& error) {
-      // The toolkit's reader refuses such a PNG by its own allocation limit before our count
-      // can see the size; the JPEG decoder is ours and says why.
-      if (name == "huge.jpg") {
-        EXPECT_NE(std::string(error.what()).find("画素数が多すぎる画像です"), std::string::npos) << error.what();
-      }
-      EXPECT_NE(std::string(error.what()).find(folder.Path(name)), std::string::npos) << error.what();
+      const std::string japanese = error.what(), english = error.English();
+      EXPECT_NE(japanese.find("画素数が多すぎる画像です（" + std::string(c.Size)), std::string::npos) << japanese;
+      EXPECT_EQ(japanese.find("too many"), std::string::npos) << japanese;
+      EXPECT_EQ(japanese.find("Unable to read"), std::string::npos) << japanese;
+      EXPECT_NE(japanese.find(folder.Path(c.Name)), std::string::npos) << japanese;
+      EXPECT_NE(english.find("too many pixels"), std::string::npos) << english;
+      EXPECT_NE(english.find(folder.Path(c.Name)), std::string::npos) << english;
     }
   }
 }

@@ -78,7 +78,7 @@ bool TryEncodeDate(int y, int m, int d, TDateTime& result) {
 
 TDateTime EncodeDate(int y, int m, int d) {
   TDateTime result = 0;
-  if (!TryEncodeDate(y, m, d, result)) throw EHakuvoError("日付が正しくありません");
+  if (!TryEncodeDate(y, m, d, result)) throw EHakuvoError("日付が正しくありません", "not a valid date");
   return result;
 }
 
@@ -90,7 +90,7 @@ bool TryEncodeTime(int h, int n, int s, int ms, TDateTime& result) {
 
 TDateTime EncodeTime(int h, int n, int s, int ms) {
   TDateTime result = 0;
-  if (!TryEncodeTime(h, n, s, ms, result)) throw EHakuvoError("時刻が正しくありません");
+  if (!TryEncodeTime(h, n, s, ms, result)) throw EHakuvoError("時刻が正しくありません", "not a valid time");
   return result;
 }
 

@@ -16,8 +16,9 @@ namespace hakuvo {
 namespace {
 
 [[noreturn]] void Fail(const std::filesystem::path& path, int error) {
-  throw EHakuvoError("ファイルを確認できません / Cannot check the file: " + path.string() + " (" +
-                     std::generic_category().message(error) + ")");
+  const std::string reason = std::generic_category().message(error);
+  throw EHakuvoError("ファイルを確認できません: " + path.string() + " (" + reason + ")",
+                     "Cannot check the file: " + path.string() + " (" + reason + ")");
 }
 
 std::int64_t ModifiedNsOf(const struct stat& status) {

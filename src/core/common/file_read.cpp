@@ -16,22 +16,37 @@ namespace hakuvo {
 
 namespace {
 
-const char* KindOf(unsigned mode) {
-  if (S_ISDIR(mode)) return "フォルダーです";
-  if (S_ISFIFO(mode)) return "名前付きパイプ (FIFO) です";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "デバイスです";
-  if (S_ISSOCK(mode)) return "ソケットです";
-  return "通常のファイルではありません";
+struct TKind {
+  const char* Japanese;
+  const char* English;
+};
+
+TKind KindOf(unsigned mode) {
+  if (S_ISDIR(mode)) return {"フォルダーです", "a folder"};
+  if (S_ISFIFO(mode)) return {"名前付きパイプ (FIFO) です", "a named pipe (FIFO)"};
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return {"デバイスです", "a device"};
+  if (S_ISSOCK(mode)) return {"ソケットです", "a socket"};
+  return {"通常のファイルではありません", "not a plain file"};
+}
+
+std::string EnglishKind(const std::string& what) {
+  if (what == "データファイル") return "the diary";
+  if (what == "設定ファイル") return "the settings file";
+  return "the file";
 }
 
 }  // namespace
 
-std::string NotRegularFileMessage(const std::string& fileName, unsigned mode) {
-  return "\"" + fileName + "\" は読み込めません: " + KindOf(mode) + " (ファイルを指定してください)";
+EHakuvoError NotRegularFileError(const std::string& fileName, unsigned mode) {
+  const TKind kind = KindOf(mode);
+  return EHakuvoError("\"" + fileName + "\" は読み込めません: " + kind.Japanese + " (ファイルを指定してください)",
+                      "cannot read \"" + fileName + "\": " + kind.English + " (give a file)");
 }
 
-std::string FileReadMessage(const std::string& what, const std::string& fileName, int error) {
-  return what + " \"" + fileName + "\" を読み込めませんでした: " + std::generic_category().message(error);
+EHakuvoError FileReadError(const std::string& what, const std::string& fileName, int error) {
+  const std::string reason = std::generic_category().message(error);
+  return EHakuvoError(what + " \"" + fileName + "\" を読み込めませんでした: " + reason,
+                      "could not read " + EnglishKind(what) + " \"" + fileName + "\": " + reason);
 }
 
 TInputFile::TInputFile(TInputFile&& other) noexcept
@@ -60,7 +75,7 @@ bool TInputFile::Open(const std::string& fileName, int& error) {
   // Looked at before opening: opening a device can already do something (a tape rewinds).
   struct stat status {};
   if (::stat(fileName.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    throw EHakuvoError(NotRegularFileMessage(fileName, status.st_mode));
+    throw NotRegularFileError(fileName, status.st_mode);
   }
   // Without O_NONBLOCK, opening a FIFO waits for a writer; the descriptor is checked again because
   // the path may have been replaced in between.
@@ -76,7 +91,7 @@ bool TInputFile::Open(const std::string& fileName, int& error) {
   }
   if (!S_ISREG(status.st_mode)) {
     ::close(descriptor);
-    throw EHakuvoError(NotRegularFileMessage(fileName, status.st_mode));
+    throw NotRegularFileError(fileName, status.st_mode);
   }
   // A regular file never blocks; the flag goes so that a stream built on it behaves as usual.
   const int flags = ::fcntl(descriptor, F_GETFL);
@@ -88,7 +103,7 @@ bool TInputFile::Open(const std::string& fileName, int& error) {
 
 void TInputFile::OpenOrFail(const std::string& fileName) {
   int error = 0;
-  if (!Open(fileName, error)) throw EHakuvoError(FileReadMessage("ファイル", fileName, error));
+  if (!Open(fileName, error)) throw FileReadError("ファイル", fileName, error);
 }
 
 std::ptrdiff_t TInputFile::Read(void* data, std::size_t count) {
@@ -202,7 +217,7 @@ TInputFileStream::~TInputFileStream() = default;
 std::string ReadWholeFile(const std::string& fileName, const std::string& what) {
   TInputFile file;
   int error = 0;
-  if (!file.Open(fileName, error)) throw EHakuvoError(FileReadMessage(what, fileName, error));
+  if (!file.Open(fileName, error)) throw FileReadError(what, fileName, error);
   std::string bytes;
   // One byte more than the size, so that the end is seen without growing the text.
   bytes.resize(static_cast<std::size_t>(file.Size()) + 1);
@@ -210,7 +225,7 @@ std::string ReadWholeFile(const std::string& fileName, const std::string& what) 
   for (;;) {
     if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
     const std::ptrdiff_t got = file.Read(bytes.data() + filled, bytes.size() - filled);
-    if (got < 0) throw EHakuvoError(FileReadMessage(what, fileName, errno));
+    if (got < 0) throw FileReadError(what, fileName, errno);
     if (got == 0) break;
     filled += static_cast<std::size_t>(got);
   }

@@ -25,9 +25,9 @@ class TInputFile {
 
   // Opens `fileName` for reading. False, with the system's error number in `error`, when the
   // system refuses (a missing file, no permission): each reader words that in its own way. A
-  // path that is there but no regular file throws EHakuvoError naming it (NotRegularFileMessage).
+  // path that is there but no regular file throws EHakuvoError naming it (NotRegularFileError).
   bool Open(const std::string& fileName, int& error);
-  // The same, throwing EHakuvoError "<prefix><reason>" (FileReadMessage) when the system refuses.
+  // The same, throwing EHakuvoError "<prefix><reason>" (FileReadError) when the system refuses.
   void OpenOrFail(const std::string& fileName);
 
   bool IsOpen() const { return FDescriptor >= 0; }
@@ -73,9 +73,11 @@ class TInputFileStream : public std::istream {
 // text: `what` names the kind of file ("データファイル", "設定ファイル").
 std::string ReadWholeFile(const std::string& fileName, const std::string& what);
 
-// "<file> は読み込めません: フォルダーです (ファイルを指定してください)" and the like.
-std::string NotRegularFileMessage(const std::string& fileName, unsigned mode);
-// "<what> "<file>" を読み込めませんでした: <the system's reason>".
-std::string FileReadMessage(const std::string& what, const std::string& fileName, int error);
+class EHakuvoError;
+// "<file> は読み込めません: フォルダーです (ファイルを指定してください)" and the like, with its English.
+EHakuvoError NotRegularFileError(const std::string& fileName, unsigned mode);
+// "<what> "<file>" を読み込めませんでした: <the system's reason>", with its English; `what` is one of
+// "ファイル", "データファイル", "設定ファイル".
+EHakuvoError FileReadError(const std::string& what, const std::string& fileName, int error);
 
 }  // namespace hakuvo

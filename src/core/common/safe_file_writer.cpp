@@ -26,14 +26,21 @@ namespace fs = std::filesystem;
 
 std::string SystemReason(int error) { return std::generic_category().message(error); }
 
-[[noreturn]] void Fail(const fs::path& target, const std::string& step, int error) {
-  throw EHakuvoError("ファイルを保存できませんでした / Could not save the file: " + target.string() + " (" + step +
-                     ": " + SystemReason(error) + ")");
+// The steps and reasons below are written "Japanese / English": the windows say the first, the
+// command line the one of the user's locale.
+TJapaneseEnglish Words(std::string_view both) { return SplitJapaneseEnglish(both); }
+
+[[noreturn]] void Fail(const fs::path& target, std::string_view step, int error) {
+  const TJapaneseEnglish words = Words(step);
+  const std::string reason = SystemReason(error);
+  throw EHakuvoError("ファイルを保存できませんでした: " + target.string() + " (" + words.Japanese + ": " + reason + ")",
+                     "Could not save the file: " + target.string() + " (" + words.English + ": " + reason + ")");
 }
 
-[[noreturn]] void Refuse(const fs::path& target, const std::string& reason) {
-  throw EHakuvoError("ファイルを保存できませんでした / Could not save the file: " + target.string() + " (" + reason +
-                     ")");
+[[noreturn]] void Refuse(const fs::path& target, std::string_view reason) {
+  const TJapaneseEnglish words = Words(reason);
+  throw EHakuvoError("ファイルを保存できませんでした: " + target.string() + " (" + words.Japanese + ")",
+                     "Could not save the file: " + target.string() + " (" + words.English + ")");
 }
 
 // Saving through a link must replace the file the link points at, not the link itself.
@@ -66,7 +73,10 @@ bool CheckTarget(const fs::path& target, struct stat& old) {
     if (error == ELOOP) Refuse(target, "シンボリックリンクが循環しています / the symbolic links form a loop");
     Fail(target, "ファイルの状態を調べられません / cannot examine the file", error);
   }
-  if (!S_ISREG(old.st_mode)) Refuse(target, std::string("通常のファイルではありません: ") + KindOf(old.st_mode));
+  if (!S_ISREG(old.st_mode)) {
+    const TJapaneseEnglish kind = Words(KindOf(old.st_mode));
+    Refuse(target, "通常のファイルではありません: " + kind.Japanese + " / not a regular file: " + kind.English);
+  }
   // Marked read-only by its owner, or not ours to write: root may pass the permission check, but
   // a file whose write bits are all off was meant to stay as it is.
   if ((old.st_mode & 0222) == 0) Refuse(target, "読み取り専用のファイルです / the file is read-only");

@@ -90,7 +90,7 @@ struct TFileBytes {
 
 // The whole file, with the system's reason when it cannot be had.
 TFileBytes ReadWholeFile(const std::string& fileName) {
-  const auto fail = [&](int error) { throw EHakuvoError(FileReadMessage("データファイル", fileName, error)); };
+  const auto fail = [&](int error) { throw FileReadError("データファイル", fileName, error); };
   TInputFile file;
   int error = 0;
   if (!file.Open(fileName, error)) fail(error);
@@ -200,13 +200,19 @@ void TDayDataFile::LoadFromString(std::string_view bytes) {
 void TDayDataFile::Read(pugi::xml_document& document, const pugi::xml_parse_result& result, TXmlSource& source) {
   // Only the five predefined entities and character references are expanded: a document type
   // declaration is skipped unread, so there are no entity definitions and no external entities.
-  if (!result) source.Fail(std::string("XML として正しくありません: ") + ParseProblem(result.status), result.offset);
+  if (!result) {
+    source.Fail(std::string("XML として正しくありません: ") + ParseProblem(result.status),
+                std::string("not well-formed XML: ") + result.description(), result.offset);
+  }
   const pugi::xml_node root = document.first_child();
-  if (!root)
-    source.Fail(std::string("XML として正しくありません: ") + ParseProblem(pugi::status_no_document_element), 0);
+  if (!root) {
+    source.Fail(std::string("XML として正しくありません: ") + ParseProblem(pugi::status_no_document_element),
+                "not well-formed XML: no document element", 0);
+  }
   if (root.type() != pugi::node_element || root.next_sibling()) {
     const pugi::xml_node stray = root.type() != pugi::node_element ? root : root.next_sibling();
-    source.Fail("XML として正しくありません: ルート要素の外に内容があります", stray.offset_debug());
+    source.Fail("XML として正しくありません: ルート要素の外に内容があります",
+                "not well-formed XML: content outside the root element", stray.offset_debug());
   }
   TDayDataReader reader(source, {*FDayDataList, *FCategoryInfoList, *FFileList, *FThingList, *FPersonList,
                                  *FMultiDayGraphInfo, *FMultiDayGraphInfo2, *FChildWindowInfo, FView});

@@ -135,7 +135,8 @@ void TDayDataReader::Read(pugi::xml_node root) {
   for (const char* section : kDiarySections) any = any || root.child(section);
   if (!any) {
     FSource.FailAt(
-        root, "には跳記の日記の項目 (日リスト、カテゴリリストなど) がひとつもありません: 日記のファイルではありません");
+        root, "には跳記の日記の項目 (日リスト、カテゴリリストなど) がひとつもありません: 日記のファイルではありません",
+        "holds none of the diary's sections (day list, category list and so on): not a diary");
   }
   // The lists come first: actions refer to their members by code.
   if (const pugi::xml_node list = root.child("ファイルリスト")) ReadFileList(list);

@@ -180,7 +180,8 @@ void TDayDataReader::ReadChildWindowField(TElementReader& r, const TChildWindowF
       if (*text == '\0') break;
       std::string bytes;
       if (!HexToBytes(text, bytes)) {
-        r.Fail(std::string("の属性 \"") + name + "\" の値は 16 進数の並びではありません");
+        r.Fail(std::string("の属性 \"") + name + "\" の値は 16 進数の並びではありません",
+               std::string("attribute \"") + name + "\" is not a run of hexadecimal digits");
       }
       field.Text.Set(info, std::move(bytes));
       break;

@@ -43,15 +43,15 @@ TDiaryLock::TDiaryLock(const std::filesystem::path& diary, std::chrono::millisec
     if (error != EWOULDBLOCK) {
       ::close(descriptor);
       if (IsLockingUnavailable(error)) return;
-      throw EHakuvoError("日記を書き込み用に確保できません / Cannot reserve the diary for writing: " + diary.string() +
-                         " (" + std::generic_category().message(error) + ")");
+      const std::string reason = std::generic_category().message(error);
+      throw EHakuvoError("日記を書き込み用に確保できません: " + diary.string() + " (" + reason + ")",
+                         "Cannot reserve the diary for writing: " + diary.string() + " (" + reason + ")");
     }
     if (std::chrono::steady_clock::now() >= deadline) {
       ::close(descriptor);
       throw EHakuvoError(
-          "別のプログラムがこのフォルダーの日記を書き込み中です。しばらくしてからやり直してください / "
-          "Another program is writing a diary in this folder; try again in a moment: " +
-          diary.string());
+          "別のプログラムがこのフォルダーの日記を書き込み中です。しばらくしてからやり直してください: " + diary.string(),
+          "Another program is writing a diary in this folder; try again in a moment: " + diary.string());
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

@@ -40,8 +40,9 @@ std::string ReadHead(const std::string& fileName, std::ptrdiff_t size) {
 
 }  // namespace
 
-void TXmlSource::Fail(const std::string& problem, std::ptrdiff_t offset) const {
+void TXmlSource::Fail(const std::string& problem, const std::string& english, std::ptrdiff_t offset) const {
   std::string message = "データファイル \"" + FFileName + "\" を読み込めませんでした: " + problem;
+  std::string englishMessage = "could not read the diary \"" + FFileName + "\": " + english;
   if (offset >= 0) {
     long long line = 0;
     if (!FOriginal.empty()) {
@@ -51,10 +52,15 @@ void TXmlSource::Fail(const std::string& problem, std::ptrdiff_t offset) const {
       if (head.size() == static_cast<std::size_t>(offset)) line = LineOf(head, offset);
     }
     message += " (";
-    if (line > 0) message += std::to_string(line) + " 行目, ";
+    englishMessage += " (";
+    if (line > 0) {
+      message += std::to_string(line) + " 行目, ";
+      englishMessage += "line " + std::to_string(line) + ", ";
+    }
     message += "先頭から " + std::to_string(offset) + " バイト目)";
+    englishMessage += "byte " + std::to_string(offset) + " from the start)";
   }
-  throw EHakuvoError(message);
+  throw EHakuvoError(message, englishMessage);
 }
 
 void TXmlSource::RemoveRead(pugi::xml_node node) {
@@ -67,8 +73,9 @@ void TXmlSource::RemoveRead(pugi::xml_node node) {
   parent.remove_child(node);
 }
 
-void TXmlSource::FailAt(pugi::xml_node node, const std::string& problem) const {
-  Fail("要素 \"" + ElementPath(node) + "\" " + problem, node.offset_debug());
+void TXmlSource::FailAt(pugi::xml_node node, const std::string& problem, const std::string& english) const {
+  Fail("要素 \"" + ElementPath(node) + "\" " + problem, "element \"" + ElementPath(node) + "\" " + english,
+       node.offset_debug());
 }
 
 std::string TXmlSource::ElementPath(pugi::xml_node node) const {
@@ -151,7 +158,8 @@ const char* TElementReader::Find(const char* name) {
 
 const char* TElementReader::Required(const char* name) {
   const char* const text = Find(name);
-  if (text == nullptr) Fail(std::string("に属性 \"") + name + "\" がありません");
+  if (text == nullptr)
+    Fail(std::string("に属性 \"") + name + "\" がありません", std::string("has no attribute \"") + name + "\"");
   return text;
 }
 
@@ -179,7 +187,8 @@ bool TElementReader::TryText(const char* name, std::string& value) {
 int TElementReader::IntOf(const char* name, const char* text) const {
   int value = 0;
   if (!TryParseInt(text, value)) {
-    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は整数ではありません");
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は整数ではありません",
+         std::string("attribute \"") + name + "\": " + QuoteValue(text) + " is not a whole number");
   }
   return value;
 }
@@ -189,7 +198,8 @@ Extended TElementReader::RealOf(const char* name, const char* text) const {
   if (text[0] == '0' && text[1] == '\0') return 0;
   Extended value = 0;
   if (!TryParseNumber(text, value)) {
-    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は数値ではありません");
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は数値ではありません",
+         std::string("attribute \"") + name + "\": " + QuoteValue(text) + " is not a number");
   }
   return value;
 }
@@ -198,7 +208,8 @@ double TElementReader::DoubleOf(const char* name, const char* text) const {
   const Extended value = RealOf(name, text);
   // From here up the 15 digits the writer keeps round to more than the largest double.
   if (!(std::fabs(value) < 1.797693134862315E308L)) {
-    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は大きすぎます");
+    Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) + " は大きすぎます",
+         std::string("attribute \"") + name + "\": " + QuoteValue(text) + " is too large");
   }
   return static_cast<double>(value);
 }
@@ -207,7 +218,9 @@ TDateTime TElementReader::DateTimeOf(const char* name, const char* text) const {
   const Extended value = RealOf(name, text);
   if (!IsDateTimeInRange(static_cast<TDateTime>(std::clamp<Extended>(value, -1e300L, 1e300L)))) {
     Fail(std::string("の属性 \"") + name + "\" の値 " + QuoteValue(text) +
-         " は日付の範囲 (0001/01/01 から 9999/12/31 まで) の外です");
+             " は日付の範囲 (0001/01/01 から 9999/12/31 まで) の外です",
+         std::string("attribute \"") + name + "\": " + QuoteValue(text) +
+             " is outside the dates 0001/01/01 to 9999/12/31");
   }
   return static_cast<TDateTime>(value);
 }
@@ -221,7 +234,7 @@ bool TElementReader::TryDateTime(const char* name, TDateTime& value) {
 
 pugi::xml_node TElementReader::RequiredChild(const char* name) const {
   const pugi::xml_node child = FNode.child(name);
-  if (!child) Fail(std::string("に子要素 \"") + name + "\" がありません");
+  if (!child) Fail(std::string("に子要素 \"") + name + "\" がありません", std::string("has no child \"") + name + "\"");
   return child;
 }
 

@@ -24,9 +24,10 @@ class TXmlSource {
   const std::string& FileName() const { return FFileName; }
 
   // "データファイル "…" を読み込めませんでした: <problem> (N 行目, 先頭から M バイト目)".
-  [[noreturn]] void Fail(const std::string& problem, std::ptrdiff_t offset) const;
+  // `problem` in Japanese and in English.
+  [[noreturn]] void Fail(const std::string& problem, const std::string& english, std::ptrdiff_t offset) const;
   // The problem of an attribute of an element: names the element by its path from the root.
-  [[noreturn]] void FailAt(pugi::xml_node node, const std::string& problem) const;
+  [[noreturn]] void FailAt(pugi::xml_node node, const std::string& problem, const std::string& english) const;
 
   // The reader drops elements it has read from the document to give their memory back; paths of
   // their later siblings still count them.
@@ -104,7 +105,9 @@ class TElementReader {
   // A child element that must be there.
   pugi::xml_node RequiredChild(const char* name) const;
 
-  [[noreturn]] void Fail(const std::string& problem) const { FSource.FailAt(FNode, problem); }
+  [[noreturn]] void Fail(const std::string& problem, const std::string& english) const {
+    FSource.FailAt(FNode, problem, english);
+  }
 
  private:
   const TXmlSource& FSource;

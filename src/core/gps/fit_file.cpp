@@ -151,7 +151,8 @@ class TFitFile::TParser {
   }
 
   void Slide(std::size_t offset, std::size_t count) {
-    if (FFile == nullptr || offset > FSize || count > FSize - offset) Fail(offset, "データが途中で切れています");
+    if (FFile == nullptr || offset > FSize || count > FSize - offset)
+      Fail(offset, "データが途中で切れています / the data ends too soon");
     std::size_t kept = 0;
     if (offset >= FWindowStart && offset < FWindowEnd) {
       kept = FWindowEnd - offset;
@@ -163,7 +164,8 @@ class TFitFile::TParser {
     const std::ptrdiff_t got = wanted == 0 ? 0 : FFile->ReadAt(FWindowEnd, FBuffer.get() + kept, wanted);
     if (got > 0) FWindowEnd += static_cast<std::size_t>(got);
     // The file grew shorter while it was read.
-    if (offset + count > FWindowEnd) Fail(FWindowEnd, "ファイルを最後まで読めません");
+    if (offset + count > FWindowEnd)
+      Fail(FWindowEnd, "ファイルを最後まで読めません / the file cannot be read to its end");
   }
 
   std::uint8_t Byte(std::size_t offset) { return *Bytes(offset, 1); }
@@ -178,20 +180,25 @@ class TFitFile::TParser {
     return crc;
   }
 
+  // `reason` is written "Japanese / English".
   [[noreturn]] void Fail(std::size_t offset, const std::string& reason) const {
-    throw EHakuvoError(FilePrefix(FTrack.FileName()) + std::to_string(offset) +
-                       "バイト目: FITファイルとして読めません（" + reason + "）");
+    const TJapaneseEnglish words = SplitJapaneseEnglish(reason);
+    const std::string prefix = FilePrefix(FTrack.FileName()), at = std::to_string(offset);
+    throw EHakuvoError(prefix + at + "バイト目: FITファイルとして読めません（" + words.Japanese + "）",
+                       prefix + "byte " + at + ": not a readable FIT file (" + words.English + ")");
   }
 
   std::size_t HeaderSize(std::size_t start) {
     // After a whole file, anything but the header of the next one is left over from elsewhere.
-    const char* const notAHeader =
-        start == 0 ? "FITファイルのヘッダーがありません" : "FITファイルの後に余分なデータがあります";
-    if (FSize - start < kShortHeader) Fail(start, start == 0 ? "ファイルヘッダーが途中で切れています" : notAHeader);
+    const char* const notAHeader = start == 0
+                                       ? "FITファイルのヘッダーがありません / no FIT file header"
+                                       : "FITファイルの後に余分なデータがあります / extra data after the FIT file";
+    if (FSize - start < kShortHeader)
+      Fail(start, start == 0 ? "ファイルヘッダーが途中で切れています / the file header is cut short" : notAHeader);
     const std::uint8_t* const header = Bytes(start, kShortHeader);
     const std::size_t headerSize = header[0];
     if (std::memcmp(header + 8, ".FIT", 4) != 0 || headerSize < kShortHeader) Fail(start, notAHeader);
-    if (FSize - start < headerSize) Fail(start, "ファイルヘッダーが途中で切れています");
+    if (FSize - start < headerSize) Fail(start, "ファイルヘッダーが途中で切れています / the file header is cut short");
     return headerSize;
   }
 
@@ -205,18 +212,22 @@ class TFitFile::TParser {
       const std::uint8_t* const header = Bytes(start, kLongHeader);
       const std::uint16_t written = Load16(header + 12, false);
       // 0 says the writer did not compute one, as the protocol allows.
-      if (written != 0 && written != FitCrc(0, header, 12)) Fail(start, "ヘッダーのCRCが一致しません");
+      if (written != 0 && written != FitCrc(0, header, 12))
+        Fail(start, "ヘッダーのCRCが一致しません / the header's CRC does not match");
     }
     const std::size_t dataStart = start + headerSize;
     const std::uint32_t dataSize = DataSize(start);
     if (dataSize > FSize - dataStart || FSize - dataStart - dataSize < 2) {
       Fail(FSize, "ファイルが途中で切れています（ヘッダーはデータ " + std::to_string(dataSize) +
-                      " バイトとCRCを示しています）");
+                      " バイトとCRCを示しています） / the file is cut short (its header announces " +
+                      std::to_string(dataSize) + " bytes of data and a CRC)");
     }
     return dataStart + dataSize + 2;
   }
 
-  [[noreturn]] void FailCrc(std::size_t end) const { Fail(end - 2, "ファイルのCRCが一致しません"); }
+  [[noreturn]] void FailCrc(std::size_t end) const {
+    Fail(end - 2, "ファイルのCRCが一致しません / the file's CRC does not match");
+  }
 
   // Walks the messages of one file, its check value computed a block ahead of them; returns where
   // the next chained file begins. A file whose check value fails is refused for that, whatever
@@ -259,7 +270,8 @@ class TFitFile::TParser {
   std::size_t ReadDefinition(std::size_t messageStart, std::size_t dataEnd, int local, bool developer) {
     std::size_t at = messageStart + 1;
     const auto need = [&](std::size_t count) {
-      if (count > dataEnd - at) Fail(messageStart, "定義メッセージがデータの終わりを越えています");
+      if (count > dataEnd - at)
+        Fail(messageStart, "定義メッセージがデータの終わりを越えています / a definition message runs past the data");
     };
     need(5);
     const std::uint8_t* const head = Bytes(at, 5);
@@ -306,9 +318,11 @@ class TFitFile::TParser {
                        std::uint32_t timeOffset) {
     const TDefinition& definition = FDefinitions[local];
     if (!definition.Defined) {
-      Fail(messageStart, "ローカルメッセージ型 " + std::to_string(local) + " は定義されていません");
+      Fail(messageStart, "ローカルメッセージ型 " + std::to_string(local) +
+                             " は定義されていません / local message type " + std::to_string(local) + " is not defined");
     }
-    if (definition.Size > dataEnd - at) Fail(messageStart, "データメッセージがデータの終わりを越えています");
+    if (definition.Size > dataEnd - at)
+      Fail(messageStart, "データメッセージがデータの終わりを越えています / a data message runs past the data");
     const std::uint8_t* const fields = Bytes(at, definition.Size);
     // The time of this message: its own field, or five bits added to the last time known.
     bool timed = false;
@@ -368,7 +382,9 @@ void TFitFile::ReadTrack() {
   BeginReading();
   TInputFile file;
   int error = 0;
-  if (!file.Open(FileName(), error)) throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません");
+  if (!file.Open(FileName(), error))
+    throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません",
+                       FilePrefix(FileName()) + "cannot open the file");
   if (file.Size() == 0) FailEmpty();
   Read([&] { TParser(*this, file).Read(); });
 }
@@ -380,7 +396,8 @@ void TFitFile::ReadFromMemory(std::string_view data) {
 }
 
 void TFitFile::FailEmpty() const {
-  throw EHakuvoError(FilePrefix(FileName()) + "0バイト目: FITファイルとして読めません（ファイルが空です）");
+  throw EHakuvoError(FilePrefix(FileName()) + "0バイト目: FITファイルとして読めません（ファイルが空です）",
+                     FilePrefix(FileName()) + "byte 0: not a readable FIT file (the file is empty)");
 }
 
 void TFitFile::Read(const std::function<void()>& parse) {

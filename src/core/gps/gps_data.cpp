@@ -32,8 +32,11 @@ constexpr int kChunkPoints = 4096;
 
 std::string Where(const std::string& sourceName) { return sourceName.empty() ? std::string() : sourceName + "\r\n"; }
 
+// `detail` is written "Japanese / English".
 [[noreturn]] void ThrowBroken(const std::string& sourceName, const std::string& detail) {
-  throw EHakuvoError(Where(sourceName) + "GPS縮小ファイルが壊れています（" + detail + "）");
+  const TJapaneseEnglish words = SplitJapaneseEnglish(detail);
+  throw EHakuvoError(Where(sourceName) + "GPS縮小ファイルが壊れています（" + words.Japanese + "）",
+                     Where(sourceName) + "the reduced track file is damaged (" + words.English + ")");
 }
 
 void PutExtended(char* out, Extended value) { std::memcpy(out, &value, kExtendedBytes); }
@@ -136,7 +139,7 @@ void TGpsDataList::SetTerm(TDateTime startTime, TDateTime endTime) {
 
 void TGpsDataList::SaveToStream(std::ostream& stream) const {
   if (FItems.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-    throw EHakuvoError("GPS縮小ファイルに書ける点の数を超えています");
+    throw EHakuvoError("GPS縮小ファイルに書ける点の数を超えています", "too many points for a reduced track file");
   }
   const auto count = static_cast<std::uint32_t>(FItems.size());
   char header[kCountBytes];
@@ -163,17 +166,17 @@ void TGpsDataList::SaveToStream(std::ostream& stream) const {
 
 void TGpsDataList::SaveToFile(const std::string& fileName) const {
   std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-  if (!file) throw EHakuvoError(fileName + "\r\nファイルを作成できません");
+  if (!file) throw EHakuvoError(fileName + "\r\nファイルを作成できません", fileName + "\r\ncannot create the file");
   SaveToStream(file);
   file.flush();
-  if (!file) throw EHakuvoError(fileName + "\r\nファイルに書き込めません");
+  if (!file) throw EHakuvoError(fileName + "\r\nファイルに書き込めません", fileName + "\r\ncannot write the file");
 }
 
 void TGpsDataList::LoadFromStream(std::istream& stream) { LoadFromStream(stream, std::string(), false); }
 
 void TGpsDataList::LoadFromFile(const std::string& fileName) {
   TInputFileStream file(fileName);
-  if (!file) throw EHakuvoError(fileName + "\r\nファイルを開けません");
+  if (!file) throw EHakuvoError(fileName + "\r\nファイルを開けません", fileName + "\r\ncannot open the file");
   LoadFromStream(file, fileName, true);
 }
 
@@ -182,19 +185,22 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
   const std::optional<std::uint64_t> available = RemainingBytes(stream);
 
   char header[kCountBytes];
-  if (!stream.read(header, kCountBytes)) ThrowBroken(sourceName, "点の数がありません");
+  if (!stream.read(header, kCountBytes)) ThrowBroken(sourceName, "点の数がありません / no point count");
   std::uint32_t raw = 0;
   for (std::size_t i = 0; i < kCountBytes; ++i)
     raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(header[i])) << (8 * i);
   const auto count = static_cast<std::int32_t>(raw);
-  if (count < 0) ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " が負です");
+  if (count < 0)
+    ThrowBroken(sourceName,
+                "点の数 " + std::to_string(count) + " が負です / negative point count " + std::to_string(count));
 
   // The count is checked against the bytes really there before anything is allocated for it.
   const std::uint64_t needed = static_cast<std::uint64_t>(count) * ViewFilePointSize;
   if (available) {
     const std::uint64_t body = *available - kCountBytes;
     if (body < needed || (wholeStream && body != needed)) {
-      ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " とファイルの長さが合いません");
+      ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " とファイルの長さが合いません / point count " +
+                                  std::to_string(count) + " does not match the file's length");
     }
   }
 
@@ -204,7 +210,9 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
   for (std::int32_t done = 0; done < count;) {
     const int inChunk = std::min<std::int32_t>(kChunkPoints, count - done);
     if (!stream.read(chunk.data(), static_cast<std::streamsize>(inChunk * ViewFilePointSize))) {
-      ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " に対してファイルが短すぎます");
+      ThrowBroken(sourceName, "点の数 " + std::to_string(count) +
+                                  " に対してファイルが短すぎます / the file is too short for " + std::to_string(count) +
+                                  " points");
     }
     for (int i = 0; i < inChunk; ++i, ++done) {
       const char* record = chunk.data() + static_cast<std::size_t>(i) * ViewFilePointSize;
@@ -212,13 +220,15 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
       Extended latitude = 0, longitude = 0, altitude = 0;
       if (!GetDouble(record, time) || !GetExtended(record + 8, latitude) || !GetExtended(record + 18, longitude) ||
           !GetExtended(record + 28, altitude)) {
-        ThrowBroken(sourceName, "点 " + std::to_string(done + 1) + " の値が数ではありません");
+        ThrowBroken(sourceName, "点 " + std::to_string(done + 1) + " の値が数ではありません / point " +
+                                    std::to_string(done + 1) + " holds a value that is not a number");
       }
       points.emplace_back(time, latitude, longitude, altitude);
     }
   }
   if (wholeStream && !available && stream.peek() != std::istream::traits_type::eof()) {
-    ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " とファイルの長さが合いません");
+    ThrowBroken(sourceName, "点の数 " + std::to_string(count) + " とファイルの長さが合いません / point count " +
+                                std::to_string(count) + " does not match the file's length");
   }
   FItems = std::move(points);
 }

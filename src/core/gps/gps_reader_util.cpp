@@ -52,9 +52,13 @@ void TByteBuffer::Append(const char* bytes, std::size_t count) {
   FSize += count;
 }
 
-TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage) {
+TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage,
+                          const std::string& missingEnglish) {
   const auto fail = [&]() -> TByteBuffer {
-    throw EHakuvoError(missingMessage.empty() ? FilePrefix(fileName) + "ファイルを開けません" : missingMessage);
+    if (missingMessage.empty()) {
+      throw EHakuvoError(FilePrefix(fileName) + "ファイルを開けません", FilePrefix(fileName) + "cannot open the file");
+    }
+    throw EHakuvoError(missingMessage, missingEnglish);
   };
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenInputStream(fileName), &std::fclose);
   if (!file) return fail();
@@ -244,8 +248,9 @@ void ParseXmlInPlace(pugi::xml_document& document, TByteBuffer& text, const std:
       // The file went away between two reads: the message still names it.
     }
   }
-  throw EHakuvoError(FilePrefix(fileName) + std::to_string(line) + "行目: XMLの形式が正しくありません（" +
-                     result.description() + "）");
+  throw EHakuvoError(
+      FilePrefix(fileName) + std::to_string(line) + "行目: XMLの形式が正しくありません（" + result.description() + "）",
+      FilePrefix(fileName) + "line " + std::to_string(line) + ": not well-formed XML (" + result.description() + ")");
 }
 
 }  // namespace hakuvo

@@ -39,9 +39,10 @@ class TByteBuffer {
   std::size_t FCapacity = 0;
 };
 
-// The bytes of a file; EHakuvoError with `missingMessage` (or "<file> ファイルを開けません")
-// when it cannot be opened or read.
-TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage = std::string());
+// The bytes of a file; EHakuvoError with `missingMessage` and `missingEnglish` (or "<file>
+// ファイルを開けません") when it cannot be opened or read.
+TByteBuffer ReadFileBytes(const std::string& fileName, const std::string& missingMessage = std::string(),
+                          const std::string& missingEnglish = std::string());
 
 // A decimal number as the track formats write it ("35.681236", "-86.84", "1e-3"), with blanks
 // around it allowed; the same value, to the last bit, as TryParseNumber gives, only faster for the

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/common/file_read.h"
+#include "core/gps/document_source.h"
 #include "core/gps/gps_reader_util.h"
 
 namespace hakuvo {
@@ -40,45 +41,6 @@ bool ForEachSegmentChild(const pugi::xml_node& gpx, Visit&& visit) {
 
 }  // namespace
 
-// A file read a piece at a time.
-class TGpxFile::TFileSource : public TDocumentSource {
- public:
-  explicit TFileSource(const std::string& fileName) : FFile(OpenInputStream(fileName), &std::fclose) {}
-  bool Open() {
-    if (!FFile || ::fseeko(FFile.get(), 0, SEEK_END) != 0) return false;
-    const off_t size = ::ftello(FFile.get());
-    if (size < 0) return false;
-    FSize = static_cast<std::size_t>(size);
-    return true;
-  }
-  std::size_t Size() const override { return FSize; }
-  bool ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) override {
-    if (::fseeko(FFile.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
-    if (out.Size() + count > out.Capacity()) out.Reserve(std::max(out.Size() + count, 2 * out.Capacity()));
-    const std::size_t got = std::fread(out.Data() + out.Size(), 1, count, FFile.get());
-    out.Resize(out.Size() + got);
-    return got == count;
-  }
-
- private:
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> FFile;
-  std::size_t FSize = 0;
-};
-
-class TGpxFile::TMemorySource : public TDocumentSource {
- public:
-  explicit TMemorySource(std::string_view data) : FData(data) {}
-  std::size_t Size() const override { return FData.size(); }
-  bool ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) override {
-    if (offset > FData.size() || count > FData.size() - offset) return false;
-    out.Append(FData.data() + offset, count);
-    return true;
-  }
-
- private:
-  std::string_view FData;
-};
-
 TDateTime TGpxFile::GpxTime(std::string_view text) {
   TDateTime utc = 0;
   if (!TryParseIsoUtc(text, utc)) return 0;
@@ -92,16 +54,16 @@ std::string TGpxFile::MissingMessage() const {
 void TGpxFile::ReadTrack() {
   BeginReading();
   {
-    TFileSource source(FileName());
+    TFileDocumentSource source(FileName());
     if (source.Open() && ReadInPieces(source)) return;
   }
-  TByteBuffer text = ReadFileBytes(FileName(), MissingMessage());
+  TByteBuffer text = ReadFileBytes(FileName(), MissingMessage(), FileName() + "\r\nnot found; check the file name");
   ReadDocument(text, nullptr);
 }
 
 void TGpxFile::ReadFromMemory(std::string_view data) {
   BeginReading();
-  TMemorySource source(data);
+  TMemoryDocumentSource source(data);
   if (ReadInPieces(source)) return;
   TByteBuffer text(data);
   ReadDocument(text, &data);

@@ -12,6 +12,7 @@
 namespace hakuvo {
 
 class TByteBuffer;
+class TDocumentSource;
 
 // A GPX file: the points of every segment of every track, in document order, that have a
 // position (a point without an elevation is at altitude 0).
@@ -34,17 +35,6 @@ class TGpxFile : public TGpsFile {
   void ReadTrack() override;
 
  private:
-  // Where the bytes of a document come from, a few at a time.
-  class TDocumentSource {
-   public:
-    virtual ~TDocumentSource() = default;
-    virtual std::size_t Size() const = 0;
-    // Appends bytes offset to offset + count to `out`; false when they cannot all be read.
-    virtual bool ReadAt(std::size_t offset, std::size_t count, TByteBuffer& out) = 0;
-  };
-  class TFileSource;
-  class TMemorySource;
-
   void ReadDocument(TByteBuffer& text, const std::string_view* pristine);
   // Reads a large document piece by piece; false, with the list empty, when it must be read whole.
   bool ReadInPieces(TDocumentSource& source);

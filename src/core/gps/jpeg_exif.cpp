@@ -55,10 +55,10 @@ class TSource {
 class TFileSource : public TSource {
  public:
   explicit TFileSource(const std::string& fileName) : FStream(fileName) {
-    if (!FStream) throw EHakuvoError(fileName + " を開けません");
+    if (!FStream) throw EHakuvoError(fileName + " を開けません", fileName + ": cannot open the file");
     FStream.seekg(0, std::ios::end);
     const std::streamoff end = FStream.tellg();
-    if (end < 0) throw EHakuvoError(fileName + " を読み込めません");
+    if (end < 0) throw EHakuvoError(fileName + " を読み込めません", fileName + ": cannot read the file");
     FSize = static_cast<std::uint64_t>(end);
   }
   std::uint64_t Size() const override { return FSize; }
@@ -160,8 +160,12 @@ class TJpegExif::TParser {
 
   [[noreturn]] void Broken(std::uint64_t position) const {
     std::string message = "Exif データが壊れています (位置 " + std::to_string(position) + ")";
-    if (!FExif.FFileName.empty()) message = FExif.FFileName + ": " + message;
-    throw EHakuvoError(message);
+    std::string english = "the Exif data is damaged (at " + std::to_string(position) + ")";
+    if (!FExif.FFileName.empty()) {
+      message = FExif.FFileName + ": " + message;
+      english = FExif.FFileName + ": " + english;
+    }
+    throw EHakuvoError(message, english);
   }
 
   // Checks that [position, position + length) lies inside the file without overflowing.

@@ -233,12 +233,16 @@ struct TNmeaFile::TReading {
   // the untimed points of a log of GGA sentences only, up to the first that is no position.
   std::vector<TGpsData> GgaPoints;
   std::string GgaError;
+  std::string GgaErrorEnglish;
 };
 
 void TNmeaFile::ReadTrack() {
   BeginReading();
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenInputStream(FileName()), &std::fclose);
-  const auto fail = [this]() { throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません"); };
+  const auto fail = [this]() {
+    throw EHakuvoError(FilePrefix(FileName()) + "ファイルを開けません",
+                       FilePrefix(FileName()) + "cannot open the file");
+  };
   if (!file) fail();
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(file.get());
@@ -332,6 +336,8 @@ void TNmeaFile::ReadLines(std::string_view text, TReading& reading) {
         if (failed) {
           reading.GgaError =
               FilePrefix(FileName()) + std::to_string(line) + "行目: " + QuoteValue(*failed) + " は数値ではありません";
+          reading.GgaErrorEnglish =
+              FilePrefix(FileName()) + "line " + std::to_string(line) + ": " + QuoteValue(*failed) + " is not a number";
         } else {
           reading.GgaPoints.emplace_back(0, latitude, longitude, height);
         }
@@ -361,7 +367,7 @@ void TNmeaFile::FinishReading(TReading& reading) {
   if (reading.RmcSeen || !reading.GgaSeen) return;
   // A log of GGA sentences only: positions without a date, in file order, the window not applied.
   for (const TGpsData& point : reading.GgaPoints) GpsList.Add(point);
-  if (!reading.GgaError.empty()) throw EHakuvoError(reading.GgaError);
+  if (!reading.GgaError.empty()) throw EHakuvoError(reading.GgaError, reading.GgaErrorEnglish);
 }
 
 }  // namespace hakuvo

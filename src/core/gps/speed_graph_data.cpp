@@ -11,35 +11,26 @@ namespace hakuvo {
 
 namespace {
 
-// A value before it is known whether it is drawn: the speed values above the limit are kept
-// until the series is in x order, so that the line breaks where they were.
-struct TCandidate {
-  double X;
-  double Y;
-  int Point;
-  bool Drawn;
-};
-
-void SortByX(std::vector<TCandidate>& values) {
-  const auto byX = [](const TCandidate& a, const TCandidate& b) { return a.X < b.X; };
+// While the series is built, a value's GapBefore means "left out" (a speed above the limit): such
+// values stay until the series is in x order, so that the line breaks where they were. Then
+// they go, in place, and GapBefore takes its own meaning; no second array of a long track's size.
+void KeepDrawnValues(std::vector<TSpeedGraphValue>& values) {
+  const auto byX = [](const TSpeedGraphValue& a, const TSpeedGraphValue& b) { return a.X < b.X; };
   // A track's times and distances almost always grow already; only times running back need it.
   if (!std::is_sorted(values.begin(), values.end(), byX)) std::stable_sort(values.begin(), values.end(), byX);
-}
-
-std::vector<TSpeedGraphValue> DrawnValues(std::vector<TCandidate>& candidates) {
-  SortByX(candidates);
-  std::vector<TSpeedGraphValue> values;
-  values.reserve(candidates.size());
+  std::size_t kept = 0;
   bool leftOut = false;
-  for (const TCandidate& candidate : candidates) {
-    if (!candidate.Drawn) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (values[i].GapBefore) {
       leftOut = true;
       continue;
     }
-    values.push_back({candidate.X, candidate.Y, candidate.Point, leftOut && !values.empty()});
+    TSpeedGraphValue value = values[i];
+    value.GapBefore = leftOut && kept > 0;
+    values[kept++] = value;
     leftOut = false;
   }
-  return values;
+  values.resize(kept);
 }
 
 }  // namespace
@@ -80,10 +71,8 @@ TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& i
   const bool altitudeShown = info.IsAltitudeSeries();
   const Extended limit = info.LimitSpeed();
 
-  std::vector<TCandidate> speeds;
-  std::vector<TCandidate> altitudes;
-  if (speedShown) speeds.reserve(points.size());
-  if (altitudeShown) altitudes.reserve(points.size());
+  if (speedShown) FSpeedValues.reserve(points.size());
+  if (altitudeShown) FAltitudeValues.reserve(points.size());
   FPoints.reserve(points.size());
 
   Extended distance = 0;  // km from the first point
@@ -117,12 +106,12 @@ TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& i
     if (speedShown) {
       const Extended speed = t != 0 ? d / t : 0;
       const bool drawn = std::isfinite(static_cast<double>(speed)) && (limit == 0 || speed <= limit);
-      speeds.push_back({x, static_cast<double>(speed), index, drawn});
+      FSpeedValues.push_back({x, static_cast<double>(speed), index, !drawn});
     }
-    if (altitudeShown) altitudes.push_back({x, static_cast<double>(point.Altitude()), index, true});
+    if (altitudeShown) FAltitudeValues.push_back({x, static_cast<double>(point.Altitude()), index, false});
   }
-  FSpeedValues = DrawnValues(speeds);
-  FAltitudeValues = DrawnValues(altitudes);
+  KeepDrawnValues(FSpeedValues);
+  KeepDrawnValues(FAltitudeValues);
   CentredMovingAverage(FSpeedValues, info.SpeedMovingAverage());
   CentredMovingAverage(FAltitudeValues, info.AltitudeMovingAverage());
 

@@ -20,7 +20,8 @@ void TGraphCalcData::SetCategory(const std::string& name) {
 const TCategoryInfo& TGraphCalcData::Info() const {
   const TCategoryInfo* info =
       FCategoryInfoList != nullptr ? FCategoryInfoList->GetCategoryItems(FCategoryType) : nullptr;
-  if (info == nullptr) throw EHakuvoError("カテゴリーの設定がありません: " + FCategory);
+  if (info == nullptr)
+    throw EHakuvoError("カテゴリーの設定がありません: " + FCategory, "no settings for the category " + FCategory);
   return *info;
 }
 

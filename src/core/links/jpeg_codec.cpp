@@ -65,7 +65,8 @@ void CheckScans(j_common_ptr cinfo) {
 // 65500 x 65500 pixels in a few hundred bytes.
 constexpr long kMaxMemory = 1L << 30;
 
-constexpr const char* kTooManyPixelsFormat = "画素数が多すぎる画像です（%u × %u、4 億画素まで） / too many pixels";
+constexpr const char* kTooManyPixelsFormat =
+    "画素数が多すぎる画像です（%u × %u、4 億画素まで） / too many pixels (%u x %u, 400 million at most)";
 
 // Everything the libjpeg frame reads and writes, kept outside it so that it survives a longjmp.
 struct TDecodeJob {
@@ -125,7 +126,8 @@ bool RunDecode(TDecodeJob* job) {
   jpeg_read_header(&cinfo, TRUE);
   if (static_cast<long long>(cinfo.image_width) * cinfo.image_height > MaxPicturePixels) {
     // Plain C here (see above): the words are those of TooManyPixelsMessage.
-    std::snprintf(errors.Message, sizeof errors.Message, kTooManyPixelsFormat, cinfo.image_width, cinfo.image_height);
+    std::snprintf(errors.Message, sizeof errors.Message, kTooManyPixelsFormat, cinfo.image_width, cinfo.image_height,
+                  cinfo.image_width, cinfo.image_height);
     std::longjmp(errors.Jump, 1);
   }
   job->StoredSize = {static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)};
@@ -228,8 +230,8 @@ TPixelImage GreyToRgb32(const TPixelRows& grey) {
 
 std::string TooManyPixelsMessage(long long width, long long height) {
   char message[JMSG_LENGTH_MAX];
-  std::snprintf(message, sizeof message, kTooManyPixelsFormat, static_cast<unsigned int>(width),
-                static_cast<unsigned int>(height));
+  const auto w = static_cast<unsigned int>(width), h = static_cast<unsigned int>(height);
+  std::snprintf(message, sizeof message, kTooManyPixelsFormat, w, h, w, h);
   return message;
 }
 
@@ -250,7 +252,10 @@ TPictureSize DecodeJpegInto(const unsigned char* data, std::size_t size, const T
   job.Size = size;
   job.Wanted = &wanted;
   job.Allocate = &allocate;
-  if (!RunDecode(&job)) throw EHakuvoError(job.Message);
+  if (!RunDecode(&job)) {
+    const TJapaneseEnglish words = SplitJapaneseEnglish(job.Message);
+    throw EHakuvoError(words.Japanese, words.English);
+  }
   if (job.Cmyk) CmykToRgb32(job);
   return job.StoredSize;
 }
@@ -272,7 +277,7 @@ TDecodedJpeg DecodeJpeg(const unsigned char* data, std::size_t size, const TWant
 
 std::string EncodeJpeg(const TPixelRows& picture, int quality) {
   if (picture.Bits == nullptr || picture.Width <= 0 || picture.Height <= 0) {
-    throw EHakuvoError("JPEG: 画像が空です");
+    throw EHakuvoError("JPEG: 画像が空です", "JPEG: the picture is empty");
   }
   TPixelImage expanded;
   const TPixelRows rgb = picture.Format == pfGrey8 ? (expanded = GreyToRgb32(picture)).Rows() : picture;
@@ -284,7 +289,10 @@ std::string EncodeJpeg(const TPixelRows& picture, int quality) {
   job.Quality = quality;
   const bool done = RunEncode(&job);
   const std::unique_ptr<unsigned char, decltype(&std::free)> out(job.Out, &std::free);
-  if (!done) throw EHakuvoError(std::string("JPEG: ") + job.Message);
+  if (!done) {
+    const TJapaneseEnglish words = SplitJapaneseEnglish(job.Message);
+    throw EHakuvoError("JPEG: " + words.Japanese, "JPEG: " + words.English);
+  }
   return std::string(reinterpret_cast<const char*>(out.get()), job.OutSize);
 }
 

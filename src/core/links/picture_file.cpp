@@ -24,8 +24,15 @@ std::optional<TFileBytes> ReadPictureFile(const std::string& fileName) {
   return bytes;
 }
 
+void ThrowUndecodablePicture(const std::string& fileName, const EHakuvoError& reason) {
+  throw EHakuvoError("画像ファイルを読み込めません: " + fileName + " (" + reason.what() + ")",
+                     "cannot read the picture " + fileName + " (" + reason.English() + ")");
+}
+
 void ThrowUndecodablePicture(const std::string& fileName, const std::string& reason) {
-  throw EHakuvoError("画像ファイルを読み込めません: " + fileName + " (" + reason + ")");
+  const TJapaneseEnglish words = SplitJapaneseEnglish(reason);
+  throw EHakuvoError("画像ファイルを読み込めません: " + fileName + " (" + words.Japanese + ")",
+                     "cannot read the picture " + fileName + " (" + words.English + ")");
 }
 
 }  // namespace hakuvo

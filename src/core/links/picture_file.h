@@ -7,6 +7,8 @@
 
 namespace hakuvo {
 
+class EHakuvoError;
+
 struct TFileBytes {
   std::unique_ptr<unsigned char[]> Data;  // left uninitialised: a photograph is megabytes
   std::size_t Size = 0;
@@ -16,7 +18,10 @@ struct TFileBytes {
 // plain file (a folder, a pipe, a device) throws EHakuvoError naming it.
 std::optional<TFileBytes> ReadPictureFile(const std::string& fileName);
 
-// The error of a picture that was read but cannot be decoded, naming the file and the reason.
+// The error of a picture that was read but cannot be decoded, naming the file and the reason (a
+// reason written "Japanese / English" is said in the user's language).
 [[noreturn]] void ThrowUndecodablePicture(const std::string& fileName, const std::string& reason);
+// The same with the reason a decoder gave, in both its languages.
+[[noreturn]] void ThrowUndecodablePicture(const std::string& fileName, const EHakuvoError& reason);
 
 }  // namespace hakuvo

@@ -159,7 +159,7 @@ std::optional<std::string> MakeJpegThumbnail(const std::string& fileName, int wi
   try {
     decoded = DecodeJpeg(bytes->Data.get(), bytes->Size, wanted);
   } catch (const EHakuvoError& error) {
-    ThrowUndecodablePicture(fileName, error.what());
+    ThrowUndecodablePicture(fileName, error);
   }
   const TPixelImage thumbnail = ScaleSmooth(decoded.Image.Rows(), ThumbnailSize(decoded.StoredSize, width, height));
   return EncodeJpeg(thumbnail.Rows(), kThumbnailQuality);

@@ -54,7 +54,7 @@ std::optional<std::string> MakeUprightJpegThumbnail(const std::string& fileName,
   try {
     decoded = DecodeJpeg(bytes->Data.get(), bytes->Size, wanted);
   } catch (const EHakuvoError& error) {
-    ThrowUndecodablePicture(fileName, error.what());
+    ThrowUndecodablePicture(fileName, error);
   }
   const TPixelImage thumbnail =
       ScaleSmooth(decoded.Image.Rows(), ThumbnailSize(decoded.StoredSize, boxWidth, boxHeight));

@@ -1,5 +1,7 @@
 #include "core/register/drop_files.h"
 
+#include "core/common/hakuvo_error.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -139,7 +141,9 @@ TDropReport DropFiles(TRegisterTarget target, const std::vector<std::string>& fi
           result.Outcome = doRefused;
           result.Refusal = drTrackError;
           result.Message = error.what();
+          result.EnglishMessage = EnglishText(error);
           report.Error = error.what();
+          report.EnglishError = result.EnglishMessage;
           break;
         }
       }

@@ -58,10 +58,11 @@ struct TDropFileResult {
   std::string FileName;
   TDropOutcome Outcome = doNotReached;
   TDropRefusal Refusal = drNone;
-  std::string Message;      // the reader's error for drTrackError
-  int SystemError = 0;      // errno for drMissing and drUnreadable
-  TDateTime Date = 0;       // the date the file was registered under
-  TActData* Act = nullptr;  // the action that holds its link
+  std::string Message;         // the reader's error for drTrackError
+  std::string EnglishMessage;  // the same in English, for the command line
+  int SystemError = 0;         // errno for drMissing and drUnreadable
+  TDateTime Date = 0;          // the date the file was registered under
+  TActData* Act = nullptr;     // the action that holds its link
 };
 
 struct TDropReport {
@@ -73,6 +74,7 @@ struct TDropReport {
   // The reader's error of a track that could not be read; the drop ended there. The files before
   // it stay registered.
   std::optional<std::string> Error;
+  std::optional<std::string> EnglishError;
   // Whether the diary changed (a file was registered).
   bool Changed = false;
 };

@@ -170,8 +170,9 @@ bool IsFolderFault(int error) {
 }
 
 EFolderCheckError::EFolderCheckError(int error)
-    : EHakuvoError("フォルダのチェックに失敗しました[" + std::to_string(error) +
-                   "]\r\nフォルダが壊れている可能性があります"),
+    : EHakuvoError(
+          "フォルダのチェックに失敗しました[" + std::to_string(error) + "]\r\nフォルダが壊れている可能性があります",
+          "checking the folder failed [" + std::to_string(error) + "]\r\nthe folder may be damaged"),
       FError(error) {}
 
 int ListSystemFolder(const std::string& folder, std::vector<TFolderEntry>& entries) {

@@ -26,8 +26,9 @@ namespace fs = std::filesystem;
 constexpr std::size_t MaxFileSize = 64 * 1024 * 1024;
 
 [[noreturn]] void FailRead(const fs::path& fileName, int error) {
-  throw EHakuvoError("ファイルを読み込めませんでした / Could not read the file: " + fileName.string() + " (" +
-                     std::generic_category().message(error) + ")");
+  const std::string reason = std::generic_category().message(error);
+  throw EHakuvoError("ファイルを読み込めませんでした: " + fileName.string() + " (" + reason + ")",
+                     "Could not read the file: " + fileName.string() + " (" + reason + ")");
 }
 
 // Reads the whole file; a file that does not exist reads as no bytes.
@@ -80,8 +81,9 @@ void RequireName(std::string_view name, bool isKey) {
     valid = valid && name.find(']') == name.npos;
   }
   if (!valid) {
-    throw EHakuvoError(std::string("設定ファイルの") + (isKey ? "キー" : "セクション") +
-                       "名が正しくありません / Invalid " + (isKey ? "key" : "section") + " name: " + QuoteValue(name));
+    throw EHakuvoError(
+        std::string("設定ファイルの") + (isKey ? "キー" : "セクション") + "名が正しくありません: " + QuoteValue(name),
+        std::string("Invalid ") + (isKey ? "key" : "section") + " name: " + QuoteValue(name));
   }
 }
 
@@ -183,8 +185,9 @@ void TIniFile::SaveToFile(const fs::path& fileName) {
     std::error_code error;
     fs::create_directories(fileName.parent_path(), error);
     if (error) {
-      throw EHakuvoError("フォルダーを作成できませんでした / Could not create the folder: " +
-                         fileName.parent_path().string() + " (" + error.message() + ")");
+      throw EHakuvoError(
+          "フォルダーを作成できませんでした: " + fileName.parent_path().string() + " (" + error.message() + ")",
+          "Could not create the folder: " + fileName.parent_path().string() + " (" + error.message() + ")");
     }
   }
   if (!FIllFormedBytes.empty() && fileName == FFileName) KeepIllFormedFile();
@@ -222,10 +225,10 @@ void TIniFile::KeepIllFormedFile() {
     if (error != 0) ::unlink(backup.c_str());
   }
   if (error != 0) {
+    const std::string reason = std::generic_category().message(error);
     throw EHakuvoError(
-        "設定ファイルの控えを作れなかったため、書き込みませんでした / The settings file was not written: "
-        "could not keep a copy of it as " +
-        backup.string() + " (" + std::generic_category().message(error) + ")");
+        "設定ファイルの控えを作れなかったため、書き込みませんでした: " + backup.string() + " (" + reason + ")",
+        "The settings file was not written: could not keep a copy of it as " + backup.string() + " (" + reason + ")");
   }
   FIllFormedBytes.clear();
 }

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QThread>
 #include <QTimeZone>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -15,12 +16,13 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/common/date_time.h"
 #include "core/common/text_util.h"
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
-#include "core/graph/column_thinning.h"
+#include "core/gps/speed_graph_lines.h"
 #include "core/graph/graph_rules.h"
 #include "core/graph/lone_points.h"
 #include "core/links/file_kind.h"
@@ -165,7 +167,9 @@ void TSpeedForm::Clear() {
 void TSpeedForm::ClearSeries() {
   // A result on its way is for what was shown before.
   ++FGeneration;
-  FData = TSpeedGraphData();
+  FData = std::make_shared<const TSpeedGraphData>();
+  FThinnedColumns = 0;
+  ++FThinRequest;
   FSpeedValueOfIndex.clear();
   FAltitudeValueOfIndex.clear();
   FSpeedSeries->data()->clear();
@@ -217,52 +221,130 @@ std::uintmax_t TrackBytes(const TGpsFileLink& link) {
 
 }  // namespace
 
+// What a job hands the window: the series, and the lines thinned for a plot width and made into
+// the chart's points.
+struct TSpeedGraphJob {
+  std::shared_ptr<const TSpeedGraphData> Data;
+  int Columns = 1;
+  TSpeedGraphLines Lines;
+  QVector<QCPGraphData> SpeedPoints;
+  QVector<QCPGraphData> AltitudePoints;
+};
+
+namespace {
+
+// Values from which thinning for a new width is worth a worker.
+constexpr std::size_t kWorkerThinValues = 100'000;
+
+QVector<QCPGraphData> ChartPoints(const TThinnedLine& line) {
+  QVector<QCPGraphData> points;
+  points.reserve(static_cast<qsizetype>(line.Xs.size()));
+  for (std::size_t i = 0; i < line.Xs.size(); ++i) points.append(QCPGraphData(line.Xs[i], line.Ys[i]));
+  return points;
+}
+
+void ThinJob(TSpeedGraphJob& job) {
+  job.Lines = ThinSpeedGraph(*job.Data, job.Columns);
+  job.SpeedPoints = ChartPoints(job.Lines.Speed);
+  job.AltitudePoints = ChartPoints(job.Lines.Altitude);
+}
+
+}  // namespace
+
+void TSpeedForm::RunJob(bool onWorker, std::function<void()> job, std::function<void()> done) {
+  if (!onWorker) {
+    job();
+    done();
+    return;
+  }
+  QThread* worker = QThread::create(std::move(job));
+  FWorkers.insert(worker);
+  connect(worker, &QThread::finished, this, [this, worker, done = std::move(done)] {
+    FWorkers.erase(worker);
+    worker->deleteLater();
+    done();
+  });
+  worker->start();
+}
+
 void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
+  // The series shown so far are let go by the job, not here: a long track's arrays take a while
+  // to free.
+  auto previous = FData;
   ClearSeries();
   const int generation = ++FGeneration;
   const TSpeedGraphInfo& info = Settings();
   ApplySettings(info);
+  const int columns = PlotColumns();
   // The job owns copies of what it reads: the link and the settings may change meanwhile.
   auto source = std::make_shared<TGpsFileLink>();
   source->Assign(*link);
   auto settings = std::make_shared<TSpeedGraphInfo>();
   settings->Assign(info);
-  auto build = [source, settings] {
+  auto job = std::make_shared<TSpeedGraphJob>();
+  job->Columns = columns;
+  auto build = [source, settings, job, columns, previous = std::move(previous)]() mutable {
+    previous.reset();
+    auto series = std::make_shared<TSpeedGraphData>();
     try {
-      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) return TSpeedGraphData(*track, *settings);
+      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
+        *series = TSpeedGraphData(*track, *settings);
+      }
     } catch (const std::exception&) {
       // A track that cannot be read draws nothing; the window is a view, not a command.
+      *series = TSpeedGraphData();
     }
-    return TSpeedGraphData();
+    job->Data = std::move(series);
+    ThinJob(*job);
   };
-  if (TrackBytes(*source) < FWorkerTrackBytes) {
-    // A small track takes less than a frame: drawn at once.
-    const TWaitCursor wait;
-    FData = build();
-    Draw(info);
-    emit SeriesDrawn();
-    return;
-  }
-  // A long one is read and worked out on a worker, so the window keeps answering; its result is
-  // drawn only while it is still the latest request.
-  auto result = std::make_shared<TSpeedGraphData>();
-  QThread* worker = QThread::create([build, result] { *result = build(); });
-  FWorkers.insert(worker);
-  connect(worker, &QThread::finished, this, [this, worker, generation, result] {
-    FWorkers.erase(worker);
-    worker->deleteLater();
+  // A small track takes less than a frame: drawn at once. A long one is read, worked out and
+  // thinned on a worker, so the window keeps answering; its result is drawn only while it is
+  // still the latest request.
+  const bool onWorker = TrackBytes(*source) >= FWorkerTrackBytes;
+  std::optional<TWaitCursor> wait;
+  if (!onWorker) wait.emplace();
+  RunJob(onWorker, std::move(build), [this, generation, job] {
     if (generation != FGeneration || !isVisible()) return;
-    FData = std::move(*result);
-    Draw(Settings());
+    Draw(Settings(), *job);
     emit SeriesDrawn();
   });
-  worker->start();
 }
 
-double TSpeedForm::KeyOf(double x) const { return FData.BottomAxisKind() == baTime ? DateTimeToUnix(x) : x; }
+void TSpeedForm::resizeEvent(QResizeEvent* event) {
+  TDockingForm::resizeEvent(event);
+  // A drag of the window's edge resizes it many times: thinned again once it rests.
+  if (FResizeTimer == nullptr) {
+    FResizeTimer = new QTimer(this);
+    FResizeTimer->setSingleShot(true);
+    FResizeTimer->setInterval(100);
+    connect(FResizeTimer, &QTimer::timeout, this, &TSpeedForm::RethinForWidth);
+  }
+  FResizeTimer->start();
+}
+
+void TSpeedForm::RethinForWidth() {
+  if (FThinnedColumns == 0 || FData->IsEmpty() || !isVisible()) return;
+  const int columns = PlotColumns();
+  if (columns == FThinnedColumns) return;
+  const int generation = FGeneration;
+  const int request = ++FThinRequest;
+  auto job = std::make_shared<TSpeedGraphJob>();
+  job->Data = FData;
+  job->Columns = columns;
+  const bool onWorker = FData->SpeedValues().size() + FData->AltitudeValues().size() >= kWorkerThinValues;
+  RunJob(
+      onWorker, [job] { ThinJob(*job); },
+      [this, generation, request, job] {
+        if (generation != FGeneration || request != FThinRequest || !isVisible()) return;
+        SetLines(*job);
+        FChart->replot();
+      });
+}
+
+double TSpeedForm::KeyOf(double x) const { return SpeedGraphKey(*FData, x); }
 
 void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
   const QPen speedPen(ToQColor(info.SpeedSeriesColor()), std::max(1, info.SpeedLineSeriesWidth()));
@@ -309,66 +391,12 @@ void TSpeedForm::MarkLoneValues(const QCPGraph* series) {
   markers->setVisible(series->visible());
 }
 
-void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
-  // A long track has far more values than the plot has pixel columns: only each column's first,
-  // last, lowest and highest value is drawn, which draws the same line.
-  const int columns = PlotColumns();
-  const double gap = std::numeric_limits<double>::quiet_NaN();
-  const auto keysOf = [this, gap](const std::vector<TSpeedGraphValue>& values, std::vector<double>& keys,
-                                  std::vector<double>& ys, std::vector<int>& source) {
-    keys.clear();
-    ys.clear();
-    source.clear();
-    keys.reserve(values.size());
-    ys.reserve(values.size());
-    source.reserve(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const double key = KeyOf(values[i].X);
-      if (values[i].GapBefore && !keys.empty()) {
-        // An empty point between the neighbours breaks the line.
-        keys.push_back((keys.back() + key) / 2);
-        ys.push_back(gap);
-        source.push_back(-1);
-      }
-      keys.push_back(key);
-      ys.push_back(values[i].Y);
-      source.push_back(static_cast<int>(i));
-    }
-  };
-  double xMin = 0;
-  double xMax = 0;
-  bool any = false;
-  for (const auto* values : {&FData.SpeedValues(), &FData.AltitudeValues()}) {
-    if (values->empty()) continue;
-    const double low = KeyOf(values->front().X);
-    const double high = KeyOf(values->back().X);
-    xMin = any ? std::min(xMin, low) : low;
-    xMax = any ? std::max(xMax, high) : high;
-    any = true;
-  }
-  std::vector<double> keys;
-  std::vector<double> ys;
-  std::vector<int> source;
-  const auto drawn = [&](QCPGraph* series, std::vector<int>& valueOfIndex) {
-    const std::vector<int> kept = ThinToPixelColumns(keys, ys, xMin, xMax, columns);
-    QVector<QCPGraphData> points;
-    points.reserve(static_cast<qsizetype>(kept.size()));
-    valueOfIndex.clear();
-    valueOfIndex.reserve(kept.size());
-    for (int index : kept) {
-      const auto i = static_cast<std::size_t>(index);
-      points.append(QCPGraphData(keys[i], ys[i]));
-      valueOfIndex.push_back(source[i]);
-    }
-    series->data()->set(points, true);
-    MarkLoneValues(series);
-  };
-  keysOf(FData.SpeedValues(), keys, ys, source);
-  drawn(FSpeedSeries, FSpeedValueOfIndex);
-  keysOf(FData.AltitudeValues(), keys, ys, source);
-  drawn(FAltitudeSeries, FAltitudeValueOfIndex);
-
-  SetTitle(ToQString(DisplayPrefix(FData.Title())));
+void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
+  // Only what is already small is done here: the series are taken over, the thinned points
+  // handed to the chart, the axes set.
+  FData = job.Data;
+  SetLines(job);
+  SetTitle(ToQString(DisplayPrefix(FData->Title())));
 
   // The bottom axis spans the values drawn; a single x gets a little room either side.
   bool found = false;
@@ -405,15 +433,25 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info) {
   FChart->replot();
 }
 
+void TSpeedForm::SetLines(TSpeedGraphJob& job) {
+  FThinnedColumns = job.Columns;
+  FSpeedValueOfIndex = std::move(job.Lines.Speed.Ids);
+  FAltitudeValueOfIndex = std::move(job.Lines.Altitude.Ids);
+  FSpeedSeries->data()->set(job.SpeedPoints, true);
+  FAltitudeSeries->data()->set(job.AltitudePoints, true);
+  MarkLoneValues(FSpeedSeries);
+  MarkLoneValues(FAltitudeSeries);
+}
+
 void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex) {
   const TSpeedGraphPoint* point = nullptr;
   if (plottable == FSpeedSeries) {
     if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedValueOfIndex.size())) {
-      point = FData.SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+      point = FData->SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   } else if (plottable == FAltitudeSeries) {
     if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudeValueOfIndex.size())) {
-      point = FData.AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+      point = FData->AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   }
   if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
@@ -446,7 +484,7 @@ void TSpeedForm::CopyDataCommand() {
   // The rows are those whose key the bottom axis shows; the keys run in the values' order, so
   // they are one run, named to the core by the x of its ends.
   const QCPRange range = FChart->xAxis->range();
-  const std::vector<TSpeedGraphValue>& values = FData.SpeedValues();
+  const std::vector<TSpeedGraphValue>& values = FData->SpeedValues();
   double xMin = 1;
   double xMax = 0;  // no rows
   const auto first = std::find_if(values.begin(), values.end(),
@@ -457,7 +495,7 @@ void TSpeedForm::CopyDataCommand() {
     xMin = first->X;
     xMax = last->X;
   }
-  QApplication::clipboard()->setText(ToQString(FData.CopyText(xMin, xMax)));
+  QApplication::clipboard()->setText(ToQString(FData->CopyText(xMin, xMax)));
 }
 
 void TSpeedForm::CopyImageCommand() { QApplication::clipboard()->setImage(FChart->toPixmap().toImage()); }

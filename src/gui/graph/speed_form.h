@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,12 +20,14 @@ class QCPGraph;
 class QCPTextElement;
 class QMouseEvent;
 class QThread;
+class QTimer;
 class QToolBar;
 
 namespace hakuvo {
 
 class TDiaryDocument;
 class TLinkData;
+struct TSpeedGraphJob;
 
 // The speed and the altitude along the track of the link chosen in the link window: speed as a
 // line on the left axis, altitude as an area on the right, drawn with the speed-graph settings of
@@ -82,7 +85,7 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   QAction* CopyDataAction() const { return FCopyDataAction; }
   QAction* CopyImageAction() const { return FCopyImageAction; }
   QAction* SettingsAction() const { return FSettingsAction; }
-  const TSpeedGraphData& Data() const { return FData; }
+  const TSpeedGraphData& Data() const { return *FData; }
 
  signals:
   // The series of the link given last are drawn.
@@ -90,12 +93,19 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   const TSpeedGraphInfo& Settings() const;
   void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
-  void Draw(const TSpeedGraphInfo& info);
+  void Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job);
+  // Hands the thinned lines of a job to the chart.
+  void SetLines(TSpeedGraphJob& job);
+  // Thins the shown series again when the plot's width changed.
+  void RethinForWidth();
+  // Runs `job` at once, or on a worker with `done` on this thread after it.
+  void RunJob(bool onWorker, std::function<void()> job, std::function<void()> done);
   void MarkLoneValues(const QCPGraph* series);
   int PlotColumns();
   void SetTitle(const QString& text);
@@ -110,7 +120,12 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   const TLinkData* FLinkData = nullptr;
   std::string FCategory;
   TCategoryType FCategoryType = ctUserCategory;
-  TSpeedGraphData FData;
+  // Shared with a job that thins it again for a new plot width; never changed once made.
+  std::shared_ptr<const TSpeedGraphData> FData = std::make_shared<const TSpeedGraphData>();
+  // The plot width the drawn lines were thinned for, and the newest request to thin them again.
+  int FThinnedColumns = 0;
+  int FThinRequest = 0;
+  QTimer* FResizeTimer = nullptr;
   // Per data index of the speed line, the index of its value in FData; -1 for the empty points
   // that break the line where values were left out.
   std::vector<int> FSpeedValueOfIndex;

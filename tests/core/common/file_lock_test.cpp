@@ -84,8 +84,10 @@ TEST(FileLock, TheDiaryLockKeepsASecondWriterOutUntilTheFirstIsDone) {
       const TDiaryLock second(folder / "other.hkvj", std::chrono::milliseconds(100));
       ADD_FAILURE() << "two writers held the folder at once";
     } catch (const EHakuvoError& error) {
-      EXPECT_NE(std::string(error.what()).find("Another program is writing a diary"), std::string::npos)
+      EXPECT_NE(std::string(error.what()).find("別のプログラムがこのフォルダーの日記を書き込み中です"),
+                std::string::npos)
           << error.what();
+      EXPECT_NE(error.English().find("Another program is writing a diary"), std::string::npos) << error.English();
     }
   }
   const TDiaryLock afterwards(diary, std::chrono::milliseconds(100));

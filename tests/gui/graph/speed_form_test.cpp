@@ -533,3 +533,45 @@ TEST_F(SpeedFormTest, ALongTrackIsWorkedOutOnAWorkerAndANewerSelectionWins) {
 
 }  // namespace
 }  // namespace hakuvo
+
+namespace hakuvo {
+namespace {
+
+TEST_F(SpeedFormTest, ALongTrackIsThinnedAgainForAWiderPlotAndKeepsItsPeak) {
+  // 20,000 fixes, one height spike: thinned on the worker for the plot as it is, and again once
+  // the window has been widened, without reading the track again.
+  Form->SetWorkerTrackBytes(0);
+  std::ostringstream text;
+  text << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>\n";
+  for (int second = 0; second < 20000; ++second) {
+    const double altitude = second == 13'333 ? 500 : 10 + second % 5;
+    char time[32];
+    std::snprintf(time, sizeof time, "2024-05-03T%02d:%02d:%02dZ", second / 3600, second / 60 % 60, second % 60);
+    text << "<trkpt lat=\"" << 35.0 + second * 0.00003 << "\" lon=\"139.5\"><ele>" << altitude << "</ele><time>" << time
+         << "</time></trkpt>\n";
+  }
+  text << "</trkseg></trk></gpx>\n";
+  Link.FileName = Folder.Write("long.gpx", text.str());
+  Form->show();
+  QSignalSpy drawn(Form.get(), &TSpeedForm::SeriesDrawn);
+  Form->SetLinkData(&Link);
+  ASSERT_TRUE(drawn.wait(10000));
+  const auto highest = [this] {
+    double value = 0;
+    for (int i = 0; i < Form->AltitudeSeries()->dataCount(); ++i) {
+      value = std::max(value, Form->AltitudeSeries()->data()->at(i)->value);
+    }
+    return value;
+  };
+  const int narrow = Form->AltitudeSeries()->dataCount();
+  EXPECT_LE(narrow, 4 * (Form->Chart()->axisRect()->width() + 1));
+  EXPECT_EQ(highest(), 500);
+  Link.FileName = Folder.Write("long.gpx", "not a track any more");  // a second reading would draw nothing
+  Form->resize(1600, 500);
+  QTRY_VERIFY_WITH_TIMEOUT(Form->AltitudeSeries()->dataCount() > narrow, 10000);
+  EXPECT_LE(Form->AltitudeSeries()->dataCount(), 4 * (Form->Chart()->axisRect()->width() + 1));
+  EXPECT_EQ(highest(), 500);
+}
+
+}  // namespace
+}  // namespace hakuvo

@@ -1,0 +1,133 @@
+#include "core/gps/speed_graph_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/common/date_time.h"
+#include "core/gps/gps_file.h"
+#include "core/gps/speed_graph_data.h"
+
+namespace hakuvo {
+namespace {
+
+// A jog of `points` fixes, one every 2 seconds, about 3 m apart, the height rolling gently;
+// `spikes` put a sprint (a long step) or a height jump at chosen fixes.
+struct TSpike {
+  int Index;
+  double StepMetres;  // 0: the usual step
+  double Altitude;    // NaN: the usual height
+};
+
+void Jog(TGpsFile& track, int points, const std::vector<TSpike>& spikes) {
+  const TDateTime start = EncodeDateTime(2024, 5, 3, 7, 0, 0);
+  long double latitude = 35;
+  for (int i = 0; i < points; ++i) {
+    double step = 3 + std::sin(i / 40.0);
+    double altitude = 20 + 5 * std::sin(i / 700.0);
+    for (const TSpike& spike : spikes) {
+      if (spike.Index != i) continue;
+      if (spike.StepMetres != 0) step = spike.StepMetres;
+      if (!std::isnan(spike.Altitude)) altitude = spike.Altitude;
+    }
+    latitude += step / 111'000.0L;
+    track.GpsList.Add(start + i * 2.0 / 86400, latitude, 139.5L, altitude);
+  }
+}
+
+// Per pixel column, the lowest and highest y of the full series and of the drawn line must be the
+// same; every gap of the series is an empty point of the line; every drawn point is its value.
+void ExpectLineKeepsColumns(const TSpeedGraphData& data, const std::vector<TSpeedGraphValue>& values,
+                            const TThinnedLine& line, double keyMin, double keyMax, int columns,
+                            const std::string& what) {
+  ASSERT_EQ(line.Xs.size(), line.Ys.size()) << what;
+  ASSERT_EQ(line.Xs.size(), line.Ids.size()) << what;
+  const auto columnOf = [&](double key) {
+    return std::clamp(static_cast<int>(std::floor((key - keyMin) / (keyMax - keyMin) * columns)), 0, columns);
+  };
+  std::vector<double> fullLow(columns + 1, INFINITY), fullHigh(columns + 1, -INFINITY);
+  std::vector<double> drawnLow(columns + 1, INFINITY), drawnHigh(columns + 1, -INFINITY);
+  std::size_t gaps = 0;
+  for (const TSpeedGraphValue& value : values) {
+    const int c = columnOf(SpeedGraphKey(data, value.X));
+    fullLow[c] = std::min(fullLow[c], value.Y);
+    fullHigh[c] = std::max(fullHigh[c], value.Y);
+    if (value.GapBefore) ++gaps;
+  }
+  std::size_t drawnGaps = 0;
+  for (std::size_t i = 0; i < line.Xs.size(); ++i) {
+    if (i > 0) {
+      EXPECT_GE(line.Xs[i], line.Xs[i - 1]) << what << " at " << i;
+    }
+    if (line.Ids[i] < 0) {
+      EXPECT_TRUE(std::isnan(line.Ys[i])) << what;
+      ++drawnGaps;
+      continue;
+    }
+    const TSpeedGraphValue& value = values[static_cast<std::size_t>(line.Ids[i])];
+    EXPECT_EQ(line.Xs[i], SpeedGraphKey(data, value.X)) << what;
+    EXPECT_EQ(line.Ys[i], value.Y) << what;
+    const int c = columnOf(line.Xs[i]);
+    drawnLow[c] = std::min(drawnLow[c], line.Ys[i]);
+    drawnHigh[c] = std::max(drawnHigh[c], line.Ys[i]);
+  }
+  EXPECT_EQ(drawnGaps, gaps) << what;
+  for (int c = 0; c <= columns; ++c) {
+    EXPECT_EQ(drawnLow[c], fullLow[c]) << what << " column " << c;
+    EXPECT_EQ(drawnHigh[c], fullHigh[c]) << what << " column " << c;
+  }
+}
+
+TEST(ThinSpeedGraph, EveryPixelColumnKeepsItsPeaksAndTroughs) {
+  const double usual = NAN;
+  struct TCase {
+    std::string What;
+    TBottomAxisType Axis;
+    double Limit;
+    int Columns;
+    std::vector<TSpike> Spikes;
+  };
+  const TCase cases[] = {
+      {"a sprint and a height jump, by time", baTime, 0, 600, {{12'345, 40, usual}, {30'000, 0, 400}}},
+      {"a dip in height and a stop, by distance", baDistance, 0, 800, {{5'000, 0, -30}, {22'222, 0.01, usual}}},
+      {"sprints above the limit break the line",
+       baTermMin,
+       30,
+       500,
+       {{100, 60, usual}, {101, 60, usual}, {9'000, 80, 90}}},
+      {"spikes at the first and the last fix", baTermHour, 0, 300, {{1, 50, 300}, {39'999, 45, -10}}},
+      {"fewer values than columns", baTime, 0, 4'000, {{1'500, 30, 100}}},
+  };
+  for (const TCase& c : cases) {
+    const int points = c.What == "fewer values than columns" ? 2'000 : 40'000;
+    TSpeedGraphInfo info;
+    info.SetBottomAxisKind(c.Axis);
+    info.SetLimitSpeed(c.Limit);
+    TGpsFile track;
+    Jog(track, points, c.Spikes);
+    const TSpeedGraphData data(track, info);
+    const TSpeedGraphLines lines = ThinSpeedGraph(data, c.Columns);
+    ASSERT_LT(lines.KeyMin, lines.KeyMax) << c.What;
+    ExpectLineKeepsColumns(data, data.SpeedValues(), lines.Speed, lines.KeyMin, lines.KeyMax, c.Columns,
+                           c.What + ", speed");
+    ExpectLineKeepsColumns(data, data.AltitudeValues(), lines.Altitude, lines.KeyMin, lines.KeyMax, c.Columns,
+                           c.What + ", altitude");
+    if (points > 4 * c.Columns) {
+      // A long track draws like a short one: a handful of points per column.
+      EXPECT_LE(lines.Altitude.Xs.size(), static_cast<std::size_t>(4 * (c.Columns + 1))) << c.What;
+    }
+  }
+}
+
+TEST(ThinSpeedGraph, AnEmptySeriesDrawsNothing) {
+  const TSpeedGraphLines lines = ThinSpeedGraph(TSpeedGraphData(), 500);
+  EXPECT_TRUE(lines.Speed.Xs.empty());
+  EXPECT_TRUE(lines.Altitude.Xs.empty());
+  EXPECT_GT(lines.KeyMin, lines.KeyMax);
+}
+
+}  // namespace
+}  // namespace hakuvo
