@@ -216,6 +216,9 @@ void WriteAct(TElementWriter day, const TActData& act) {
   place.Real("経度", act.Place.Longitude);
   if (act.RecordData) WriteRecord(w, *act.RecordData);
   TElementWriter links = w.Child("リンク");
+  // An attribute of the link list, written only when set: readers that do not know it read the
+  // list's children alone, and an outing without an offset is stored as it always was.
+  if (act.CameraClockOffset != 0) links.Real(CameraClockOffsetAttribute, act.CameraClockOffset);
   for (const TLinkData* link : act.LinkDataList) {
     const char* name = nullptr;
     switch (link->LinkType()) {

@@ -137,6 +137,7 @@ void ExpectSameAct(const TActData& a, const TActData& b, const TDayData& bDay) {
   EXPECT_EQ(a.Place.Address, b.Place.Address);
   EXPECT_EQ(a.Place.Latitude, b.Place.Latitude);
   EXPECT_EQ(a.Place.Longitude, b.Place.Longitude);
+  EXPECT_EQ(a.CameraClockOffset, b.CameraClockOffset);
   EXPECT_EQ(b.DayData, &bDay);
   ExpectSameRecord(*a.RecordData, *b.RecordData);
   ExpectSameLinkRefs(a.LinkDataList, b.LinkDataList);
