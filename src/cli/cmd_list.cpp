@@ -59,7 +59,8 @@ int RunList(const std::vector<std::string>& args) {
 
 const Registrar registrar({"list", "DIARY [--energy] [--pace]",
                            "the outing list of a diary as a table (as the main window shows it); --pace adds the "
-                           "pace (m:ss per km) of runs and walks", RunList});
+                           "pace (m:ss per km) of runs and walks",
+                           RunList});
 
 }  // namespace
 }  // namespace hakuvo::cli

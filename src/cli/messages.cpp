@@ -81,6 +81,7 @@ constexpr std::array<TEntry, msgCount> kMessages{{
     {msgErrIo, "input/output error (the disk or the connection failed)", "入出力エラー（ディスクまたは接続の障害）"},
     {msgErrNameTooLong, "the file name is too long", "ファイル名が長すぎます"},
     {msgErrNotFolder, "a part of the path is not a folder", "パスの途中がフォルダーではありません"},
+    {msgGeotagDate, "--date must be a date YYYY/MM/DD", "--date は YYYY/MM/DD の日付です"},
 }};
 
 constexpr bool InOrder() {

@@ -61,6 +61,7 @@ enum TMessage : int {
   msgErrIo,
   msgErrNameTooLong,
   msgErrNotFolder,
+  msgGeotagDate,
   msgCount
 };
 
