@@ -121,6 +121,8 @@ void WriteSpeedGraphInfo(TElementWriter parent, const TSpeedGraphInfo& info) {
   w.Real("限界速度", info.LimitSpeed());
   w.Int("X軸種類", info.BottomAxisKind());
   w.Flag("平均速度", info.IsAverageSpeed());
+  // Written only when chosen: the element stays as it always was for everyone else.
+  if (info.IsPaceAxis()) w.Flag("ペース軸", true);
 }
 
 void WriteCategory(TElementWriter list, const TCategoryInfo& info) {

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
 
 namespace hakuvo {
@@ -94,6 +95,24 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres[end] - metres[start]) / span * 3.6);
   }
   return summary;
+}
+
+TTrackSummaryOptions TrackSummaryOptionsFor(TCategoryType category) {
+  TTrackSummaryOptions options;
+  if (category == ctBicycle) options.MovingThresholdKmh = 3;
+  return options;
+}
+
+std::string TrackSummaryLine(const TTrackSummary& summary) {
+  std::string line = "上昇 " + FormatFixed(summary.AscentM, 0) + " m　下降 " + FormatFixed(summary.DescentM, 0) + " m";
+  if (!summary.HasTimes) return line;
+  const long long seconds = std::llround(summary.MovingS);
+  line += "　移動時間 " + std::to_string(seconds / 3600) + ":";
+  AppendPadded(line, seconds / 60 % 60, 2);
+  line += ':';
+  AppendPadded(line, seconds % 60, 2);
+  line += "　最高 " + FormatFixed(summary.MaxSpeedKmh, 1) + " km/h";
+  return line;
 }
 
 }  // namespace hakuvo

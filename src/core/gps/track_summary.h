@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "core/gps/gps_data.h"
+#include "core/model/category_type.h"
 
 namespace hakuvo {
 
@@ -39,5 +42,12 @@ struct TTrackSummary {
 };
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options = {});
+
+// Cyclists stand still below 3 km/h, runners and walkers below 1 km/h.
+TTrackSummaryOptions TrackSummaryOptionsFor(TCategoryType category);
+
+// One line for a window's title: "上昇 35 m　下降 34 m　移動時間 0:29:43　最高 34.4 km/h"; the
+// times and speeds only for a track with times.
+std::string TrackSummaryLine(const TTrackSummary& summary);
 
 }  // namespace hakuvo

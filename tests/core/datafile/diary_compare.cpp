@@ -80,6 +80,7 @@ void ExpectSameCategory(const TCategoryInfo& a, const TCategoryInfo& b) {
   EXPECT_EQ(sa.LimitSpeed(), sb.LimitSpeed());
   EXPECT_EQ(sa.BottomAxisKind(), sb.BottomAxisKind());
   EXPECT_EQ(sa.IsAverageSpeed(), sb.IsAverageSpeed());
+  EXPECT_EQ(sa.IsPaceAxis(), sb.IsPaceAxis());
   EXPECT_EQ(a.MapInfo().LineColor(), b.MapInfo().LineColor());
   EXPECT_EQ(a.MapInfo().LineWidth(), b.MapInfo().LineWidth());
   EXPECT_EQ(a.MapInfo().LineOpacity(), b.MapInfo().LineOpacity());

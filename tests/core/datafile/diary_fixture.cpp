@@ -119,6 +119,7 @@ void FillCategory(TCategoryInfo& info) {
   speed.SetLimitSpeed(45.5L);
   speed.SetBottomAxisKind(baTermMin);
   speed.SetIsAverageSpeed(false);
+  speed.SetIsPaceAxis(true);
   info.MapInfo().SetLineColor(0x00FF00 + seed);
   info.MapInfo().SetLineWidth(6);
   info.MapInfo().SetLineOpacity(0.75L);
