@@ -34,19 +34,20 @@ class TRowWriter {
 };
 
 int RunList(const std::vector<std::string>& args) {
-  const Arguments parsed = ParseArguments(args, {}, {"--energy"});
+  const Arguments parsed = ParseArguments(args, {}, {"--energy", "--pace"});
   if (parsed.Positional.size() != 1) throw UsageError{Text(msgOneDiary)};
   Diary diary(parsed.Positional[0]);
   diary.Load();
   const bool energy = parsed.Has("--energy");
-  const auto columns = ActListColumns(energy);
+  const bool pace = parsed.Has("--pace");
+  const auto columns = ActListColumns(energy, pace);
   TRowWriter out;
   for (std::size_t i = 0; i < columns.size(); ++i) out.Cell(columns[i].Caption, i == 0);
   out.EndRow();
   TActListRowTexts texts;
   for (const auto& day : diary.Days) {
     for (const auto& act : day->ActDataList) {
-      WriteActListRowTexts(*day, *act, energy, texts);
+      WriteActListRowTexts(*day, *act, energy, texts, pace);
       // The list shows as many texts as it has columns (a walking record's steps fall outside).
       for (std::size_t i = 0; i < columns.size(); ++i) out.Cell(i < texts.Count() ? texts[i] : "", i == 0);
       out.EndRow();
@@ -56,8 +57,10 @@ int RunList(const std::vector<std::string>& args) {
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-const Registrar registrar({"list", "DIARY [--energy]",
-                           "the outing list of a diary as a table (as the main window shows it)", RunList});
+const Registrar registrar({"list", "DIARY [--energy] [--pace]",
+                           "the outing list of a diary as a table (as the main window shows it); --pace adds the "
+                           "pace (m:ss per km) of runs and walks",
+                           RunList});
 
 }  // namespace
 }  // namespace hakuvo::cli

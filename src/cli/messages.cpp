@@ -87,6 +87,7 @@ constexpr std::array<TEntry, msgCount> kMessages{{
     {msgNeedsDateTime, "{} needs a date-time", "{} には日時が必要です"},
     {msgDateTimeValue, "{} expects a local date-time such as \"2021/03/02 09:30:00\", not \"{}\"",
      "{} には \"2021/03/02 09:30:00\" のような日時を指定してください（\"{}\" ではありません）"},
+    {msgGeotagDate, "--date must be a date YYYY/MM/DD", "--date は YYYY/MM/DD の日付です"},
 }};
 
 constexpr bool InOrder() {

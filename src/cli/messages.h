@@ -65,6 +65,7 @@ enum TMessage : int {
   msgNotTrackFile,
   msgNeedsDateTime,
   msgDateTimeValue,
+  msgGeotagDate,
   msgCount
 };
 

@@ -133,6 +133,15 @@ TEST_F(Cli, ListAndGraphMirrorTheWindows) {
   const auto energy = Lines(RunCli("list --energy " + DiaryPath).Out);
   EXPECT_EQ(energy[1], "2025/04/01\t07:00\t08:00\t\t1.5\t1.5\t60\t441");
 
+  // The pace beside the speed, before the energy columns; m:ss per km from distance and duration.
+  const auto pace = Lines(RunCli("list --pace --energy " + DiaryPath).Out);
+  ASSERT_EQ(pace.size(), 14u);
+  EXPECT_EQ(pace[0],
+            "日付\t開始時刻\t終了時刻\tタイトル\t距離(km)\t速度(km/h)\tペース(分/km)\t体重(kg)\tカロリー(kcal)");
+  EXPECT_EQ(pace[1], "2025/04/01\t07:00\t08:00\t\t1.5\t1.5\t40:00\t60\t441");
+  EXPECT_EQ(pace.back(), "2025/04/12\t07:00\t08:00\t\t18\t18.0\t3:20\t60\t1134");
+  EXPECT_NE(RunCli("list --pace " + DiaryPath).Out.find("\t9\t9.0\t6:40\n"), std::string::npos);
+
   const auto months = Lines(RunCli("graph " + DiaryPath + " --period month --category ジョギング --kind 1").Out);
   ASSERT_EQ(months.size(), 2u);
   EXPECT_EQ(months[1], "2025/04/01\t117");
@@ -186,7 +195,7 @@ TEST_F(Cli, EveryCommandWorksOnARealFile) {
       {"exif " + real + "/photos/gps_DSCN0010.jpg", "DateTimeOriginal=2008/10/22 16:28:39\nOrientation=0\n"},
       {"track " + real + "/tracks/bike_gpx.gpx", "points=1812\n"},
       {"track " + real + "/tracks/bike_gpx.gpx",
-       "last=2013/04/30 19:54:11\nascent_m=43.4\ndescent_m=43.6\nmoving_s=1783\nmoving_speed_kmh=19.75"},
+       "last=2013/04/30 19:54:11\nascent_m=35.1\ndescent_m=34\nmoving_s=1783\nmoving_speed_kmh=19.75"},
       {"thumbnail " + real + "/photos/Canon_40D.jpg --out " + thumbs, "Canon_40D.jpg\t" + thumbs + "/"},
       {"list " + DiaryPath, "2025/04/12\t07:00\t08:00\t\t18\t18.0\n"},
       {"graph " + DiaryPath + " --period month --category ジョギング --kind 1", "2025/04/01\t117\n"},

@@ -394,6 +394,7 @@ void TDayDataReader::ReadRecord(pugi::xml_node node, TElementReader& act, const 
 void TDayDataReader::ReadLinks(pugi::xml_node node, TActData& act) {
   // Gathered first and copied at once: the action's list is then allocated once at its size.
   FActLinks.Clear();
+  TElementReader(FSource, node).TryReal(CameraClockOffsetAttribute, act.CameraClockOffset);
   ReadLinksInto(node, FActLinks);
   if (FActLinks.Count() > 0) act.LinkDataList.CopyList(FActLinks);
 }

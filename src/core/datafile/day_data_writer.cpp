@@ -121,6 +121,8 @@ void WriteSpeedGraphInfo(TElementWriter parent, const TSpeedGraphInfo& info) {
   w.Real("限界速度", info.LimitSpeed());
   w.Int("X軸種類", info.BottomAxisKind());
   w.Flag("平均速度", info.IsAverageSpeed());
+  // Written only when chosen: the element stays as it always was for everyone else.
+  if (info.IsPaceAxis()) w.Flag("ペース軸", true);
 }
 
 void WriteCategory(TElementWriter list, const TCategoryInfo& info) {
@@ -216,6 +218,9 @@ void WriteAct(TElementWriter day, const TActData& act) {
   place.Real("経度", act.Place.Longitude);
   if (act.RecordData) WriteRecord(w, *act.RecordData);
   TElementWriter links = w.Child("リンク");
+  // An attribute of the link list, written only when set: readers that do not know it read the
+  // list's children alone, and an outing without an offset is stored as it always was.
+  if (act.CameraClockOffset != 0) links.Real(CameraClockOffsetAttribute, act.CameraClockOffset);
   for (const TLinkData* link : act.LinkDataList) {
     const char* name = nullptr;
     switch (link->LinkType()) {

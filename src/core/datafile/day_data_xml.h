@@ -31,6 +31,9 @@ struct TDayDataSources {
 
 inline constexpr const char* kRootName = "tekuri";
 
+// The camera's clock offset to the track, in seconds, on an action's "リンク" element.
+inline constexpr const char* CameraClockOffsetAttribute = "カメラ時計補正";
+
 // Writes the whole document as text: what pugixml writes for the diary's tree without
 // indentation, made a few days at a time so that the tree of all of it is never held.
 void WriteDayDataDocument(const TDayDataSources& sources, pugi::xml_writer& out);

@@ -117,6 +117,8 @@ void TDayDataReader::ReadSpeedGraphInfo(pugi::xml_node node, TSpeedGraphInfo& in
   info.SetLimitSpeed(r.Real("限界速度"));
   info.SetBottomAxisKind(BottomAxisOf(r.Int("X軸種類")));
   info.SetIsAverageSpeed(r.Flag("平均速度"));
+  int pace = 0;
+  info.SetIsPaceAxis(r.TryInt("ペース軸", pace) && pace != 0);
 }
 
 void TDayDataReader::ReadMapInfo(pugi::xml_node node, TMapInfo& info) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/common/date_time.h"
 #include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
+#include "core/model/pace.h"
 
 namespace hakuvo {
 
@@ -64,9 +66,11 @@ void CentredMovingAverage(std::vector<TSpeedGraphValue>& values, int points) {
   }
 }
 
-TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info)
-    : FBottomAxisKind(info.BottomAxisKind()) {
+TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info,
+                                 const TTrackSummaryOptions& summary)
+    : FBottomAxisKind(info.BottomAxisKind()), FIsPace(info.IsPaceAxis()) {
   const std::span<const TGpsData> points = track.GpsList.Points();
+  const bool pace = FIsPace;
   const bool speedShown = info.IsSpeedSeries();
   const bool altitudeShown = info.IsAltitudeSeries();
   const Extended limit = info.LimitSpeed();
@@ -105,8 +109,15 @@ TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& i
     if (!std::isfinite(x)) continue;
     if (speedShown) {
       const Extended speed = t != 0 ? d / t : 0;
-      const bool drawn = std::isfinite(static_cast<double>(speed)) && (limit == 0 || speed <= limit);
-      FSpeedValues.push_back({x, static_cast<double>(speed), index, !drawn});
+      bool drawn = std::isfinite(static_cast<double>(speed)) && (limit == 0 || speed <= limit);
+      double y = static_cast<double>(speed);
+      if (pace) {
+        // A standstill has no pace: the line breaks there instead of shooting off the axis.
+        const std::optional<double> seconds = PaceSecondsFromSpeed(speed);
+        drawn = drawn && seconds.has_value();
+        y = seconds ? *seconds / 60 : 0;
+      }
+      FSpeedValues.push_back({x, y, index, !drawn});
     }
     if (altitudeShown) FAltitudeValues.push_back({x, static_cast<double>(point.Altitude()), index, false});
   }
@@ -117,7 +128,10 @@ TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& i
 
   if (info.IsAverageSpeed()) {
     const double totalHours = (track.EndDateTime() - track.FirstDateTime()) * 24;
-    if (totalHours != 0) FTitle = "平均速度： " + FormatFixed(track.TotalDistance() / totalHours, 1) + " km/h";
+    if (totalHours != 0) {
+      FTitle = "平均速度： " + FormatFixed(track.TotalDistance() / totalHours, 1) + " km/h";
+      FSummary = TrackSummaryLine(SummarizeTrack(track.GpsList, summary));
+    }
   }
 }
 
@@ -145,7 +159,7 @@ std::string TSpeedGraphData::FormatX(double x) const {
 }
 
 std::string TSpeedGraphData::CopyText(double xMin, double xMax) const {
-  std::string text = "日\t速度(km/h)\t高度(m)\r\n";
+  std::string text = FIsPace ? "日\tペース(分/km)\t高度(m)\r\n" : "日\t速度(km/h)\t高度(m)\r\n";
   // The values are in x order: the rows in range are one run of them.
   const auto first = std::lower_bound(FSpeedValues.begin(), FSpeedValues.end(), xMin,
                                       [](const TSpeedGraphValue& value, double x) { return value.X < x; });

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/gps/track_summary.h"
 #include "core/model/graph_info.h"
 
 namespace hakuvo {
@@ -41,15 +42,21 @@ struct TSpeedGraphPoint {
 class TSpeedGraphData {
  public:
   TSpeedGraphData() = default;
-  TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info);
+  TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info, const TTrackSummaryOptions& summary = {});
 
   TBottomAxisType BottomAxisKind() const { return FBottomAxisKind; }
+  // The speed line holds pace in minutes per kilometre (the settings' IsPaceAxis): a value with
+  // no pace (standing, or slower than 99:59) breaks the line like a value above the limit.
+  bool IsPace() const { return FIsPace; }
   const std::vector<TSpeedGraphValue>& SpeedValues() const { return FSpeedValues; }
   const std::vector<TSpeedGraphValue>& AltitudeValues() const { return FAltitudeValues; }
   const std::vector<TSpeedGraphPoint>& Points() const { return FPoints; }
   // "平均速度： 12.3 km/h" when the settings ask for it and the track's first and last times
   // differ; empty otherwise.
   const std::string& Title() const { return FTitle; }
+  // The track's climb, moving time and fastest speed, shown beside the average speed: empty
+  // exactly when Title is.
+  const std::string& Summary() const { return FSummary; }
   bool IsEmpty() const { return FSpeedValues.empty() && FAltitudeValues.empty(); }
 
   // The point a value of either series was drawn from; nullptr for an index out of range.
@@ -65,10 +72,12 @@ class TSpeedGraphData {
 
  private:
   TBottomAxisType FBottomAxisKind = baDistance;
+  bool FIsPace = false;
   std::vector<TSpeedGraphValue> FSpeedValues;
   std::vector<TSpeedGraphValue> FAltitudeValues;
   std::vector<TSpeedGraphPoint> FPoints;
   std::string FTitle;
+  std::string FSummary;
 };
 
 }  // namespace hakuvo

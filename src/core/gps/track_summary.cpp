@@ -2,11 +2,53 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
+#include "core/common/number_format.h"
 #include "core/gps/gps_file.h"
 
 namespace hakuvo {
+
+namespace {
+
+double Median(std::vector<double>& values) {
+  const std::size_t middle = values.size() / 2;
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
+  const double upper = values[middle];
+  if (values.size() % 2 != 0) return upper;
+  return (*std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle)) + upper) / 2;
+}
+
+void AddClimb(std::span<const TGpsData> list, double threshold, TTrackSummary& summary) {
+  std::vector<double> level;
+  bool hasPrevious = false;
+  double previous = 0;
+  double low = 0, high = 0;
+  const auto closeLevel = [&] {
+    const double value = Median(level);
+    if (hasPrevious) (value > previous ? summary.AscentM : summary.DescentM) += std::abs(value - previous);
+    previous = value;
+    hasPrevious = true;
+    level.clear();
+  };
+  for (const TGpsData& point : list) {
+    const double alt = point.Altitude();
+    if (!level.empty()) {
+      // Whole millimetres: altitudes stored as decimals would otherwise fall either side of a
+      // band they meet exactly, depending on rounding.
+      const double width = std::round((std::max(high, alt) - std::min(low, alt)) * 1000) / 1000;
+      if (width > 2 * threshold) closeLevel();
+    }
+    if (level.empty()) low = high = alt;
+    low = std::min(low, alt);
+    high = std::max(high, alt);
+    level.push_back(alt);
+  }
+  if (!level.empty()) closeLevel();
+}
+
+}  // namespace
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options) {
   TTrackSummary summary;
@@ -21,7 +63,6 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
 
   // Cumulative metres and seconds, for the segment rules and the sliding fastest window.
   std::vector<double> metres(list.size(), 0), seconds(list.size(), 0);
-  double reference = list[0].Altitude();
   double movingMetres = 0;
   for (std::size_t i = 1; i < list.size(); ++i) {
     const TGpsData& a = list[i - 1];
@@ -31,16 +72,6 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
     summary.LowestM = std::min(summary.LowestM, alt);
-    // Compared in whole millimetres: altitudes stored as decimals would otherwise fall either side
-    // of a threshold they meet exactly, depending on rounding.
-    const double rise = std::round((alt - reference) * 1000) / 1000;
-    if (rise > options.ClimbThresholdM) {
-      summary.AscentM += alt - reference;
-      reference = alt;
-    } else if (-rise > options.ClimbThresholdM) {
-      summary.DescentM += reference - alt;
-      reference = alt;
-    }
     if (!timed) continue;
     // Whole milliseconds, so that a span of seconds reads as whole seconds.
     const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
@@ -52,6 +83,7 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     }
   }
   summary.DistanceKm = metres.back() / 1000;
+  AddClimb(list, options.ClimbThresholdM, summary);
   if (!timed) return summary;
   if (summary.MovingS > 0) summary.MovingSpeedKmh = movingMetres / summary.MovingS * 3.6;
   // Two pointers: for each end, the latest start that still leaves the window's span.
@@ -63,6 +95,24 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres[end] - metres[start]) / span * 3.6);
   }
   return summary;
+}
+
+TTrackSummaryOptions TrackSummaryOptionsFor(TCategoryType category) {
+  TTrackSummaryOptions options;
+  if (category == ctBicycle) options.MovingThresholdKmh = 3;
+  return options;
+}
+
+std::string TrackSummaryLine(const TTrackSummary& summary) {
+  std::string line = "上昇 " + FormatFixed(summary.AscentM, 0) + " m　下降 " + FormatFixed(summary.DescentM, 0) + " m";
+  if (!summary.HasTimes) return line;
+  const long long seconds = std::llround(summary.MovingS);
+  line += "　移動時間 " + std::to_string(seconds / 3600) + ":";
+  AppendPadded(line, seconds / 60 % 60, 2);
+  line += ':';
+  AppendPadded(line, seconds % 60, 2);
+  line += "　最高 " + FormatFixed(summary.MaxSpeedKmh, 1) + " km/h";
+  return line;
 }
 
 }  // namespace hakuvo

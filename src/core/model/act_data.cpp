@@ -38,6 +38,7 @@ void TActData::Assign(const TActData& source) {
   Place.Assign(source.Place);
   RecordData->Assign(*source.RecordData);
   LinkDataList.CopyList(source.LinkDataList);
+  CameraClockOffset = source.CameraClockOffset;
 }
 
 std::string TActData::GetRecordHint(const TCategoryInfo& info) const { return RecordData->GetHint(info); }

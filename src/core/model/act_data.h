@@ -53,6 +53,9 @@ class TActData {
   TPlace Place;
   std::unique_ptr<TRecordData> RecordData;
   TLinkDataList LinkDataList;
+  // Seconds to add to the camera's clock to read the track's clock, for placing this outing's
+  // photographs on its track; 0 for a camera set right.
+  Extended CameraClockOffset = 0;
   TDayData* DayData = nullptr;
   int TempData = 0;
 

@@ -1,6 +1,7 @@
 #include "core/model/act_list_rows.h"
 
 #include "core/common/number_format.h"
+#include "core/model/pace.h"
 
 namespace hakuvo {
 
@@ -29,12 +30,14 @@ void AppendTime(std::string& out, TDateTime value) {
 
 }  // namespace
 
-std::vector<TActListColumn> ActListColumns(bool energyView) {
-  std::vector<TActListColumn> columns = {{"日付", 80, false},      {"開始時刻", 60, false}, {"終了時刻", 60, false},
-                                         {"タイトル", 150, false}, {"距離(km)", 80, true},  {"速度(km/h)", 80, true}};
+std::vector<TActListColumn> ActListColumns(bool energyView, bool paceView) {
+  std::vector<TActListColumn> columns = {{"日付", 80, false, alDate},        {"開始時刻", 60, false, alTime},
+                                         {"終了時刻", 60, false, alEndTime}, {"タイトル", 150, false, alTitle},
+                                         {"距離(km)", 80, true, alData},     {"速度(km/h)", 80, true, alSpeed}};
+  if (paceView) columns.push_back({PaceCaption, 90, true, alPace});
   if (energyView) {
-    columns.push_back({"体重(kg)", 80, true});
-    columns.push_back({"カロリー(kcal)", 80, true});
+    columns.push_back({"体重(kg)", 80, true, alWeight});
+    columns.push_back({"カロリー(kcal)", 80, true, alEnergy});
   }
   return columns;
 }
@@ -49,7 +52,8 @@ void TActListRowTexts::Clear() {
   FEnds.clear();
 }
 
-void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts) {
+void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts,
+                          bool paceView) {
   const TRecordData& record = *act.RecordData;
   std::string& out = texts.FBuffer;
   texts.Clear();
@@ -65,19 +69,25 @@ void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyV
     if (!energyView && (kind == rkWeight || kind == rkEnergy)) continue;
     record.AppendViewDataStrAt(out, kind);
     texts.EndText();
+    // Every record with a speed gets the pace's place, so the columns stay aligned in a list of
+    // several categories; only runners and walkers fill it.
+    if (paceView && kind == rkSpeed && dynamic_cast<const TTimeRecord*>(&record) != nullptr) {
+      out += ActPaceText(act);
+      texts.EndText();
+    }
   }
 }
 
-std::vector<std::string> ActListRowTexts(const TDayData& day, const TActData& act, bool energyView) {
+std::vector<std::string> ActListRowTexts(const TDayData& day, const TActData& act, bool energyView, bool paceView) {
   TActListRowTexts texts;
-  WriteActListRowTexts(day, act, energyView, texts);
+  WriteActListRowTexts(day, act, energyView, texts, paceView);
   std::vector<std::string> result;
   result.reserve(texts.Count());
   for (std::size_t i = 0; i < texts.Count(); ++i) result.emplace_back(texts[i]);
   return result;
 }
 
-std::vector<TActListRow> BuildActListRows(const TDayDataList& days, bool energyView) {
+std::vector<TActListRow> BuildActListRows(const TDayDataList& days, bool energyView, bool paceView) {
   std::size_t count = 0;
   for (const auto& day : days) count += static_cast<std::size_t>(day->ActDataList.Count());
   std::vector<TActListRow> rows;
@@ -85,7 +95,7 @@ std::vector<TActListRow> BuildActListRows(const TDayDataList& days, bool energyV
   TActListRowTexts texts;
   for (const auto& day : days) {
     for (const auto& act : day->ActDataList) {
-      WriteActListRowTexts(*day, *act, energyView, texts);
+      WriteActListRowTexts(*day, *act, energyView, texts, paceView);
       TActListRow& row = rows.emplace_back(TActListRow{act.get(), {}});
       row.Texts.reserve(texts.Count());
       for (std::size_t i = 0; i < texts.Count(); ++i) row.Texts.emplace_back(texts[i]);

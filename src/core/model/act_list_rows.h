@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,14 +11,29 @@
 namespace hakuvo {
 
 // The main window's list of outings, as texts: the window and `hakuvo-cli list` both show it.
+// What a column shows, so that its stored width follows it whichever columns are switched on.
+enum TActListColumnKey : std::uint8_t {
+  alDate,
+  alTime,
+  alEndTime,
+  alTitle,
+  alData,
+  alSpeed,
+  alPace,
+  alWeight,
+  alEnergy
+};
+
 struct TActListColumn {
   std::string Caption;
   int DefaultWidth;
   bool RightAligned;
+  TActListColumnKey Key = alDate;
 };
 
-// Date, start, end, title, distance and speed; with the energy view also weight and energy.
-std::vector<TActListColumn> ActListColumns(bool energyView);
+// Date, start, end, title, distance and speed; with the pace view the pace beside the speed; with
+// the energy view weight and energy after them.
+std::vector<TActListColumn> ActListColumns(bool energyView, bool paceView = false);
 
 // The texts of one row side by side in one buffer that is kept from row to row: once it has
 // grown to the longest row, writing a row allocates nothing.
@@ -27,7 +43,8 @@ class TActListRowTexts {
   std::string_view operator[](std::size_t index) const;
 
  private:
-  friend void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts);
+  friend void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts,
+                                   bool paceView);
   void Clear();
   void EndText() { FEnds.push_back(FBuffer.size()); }
 
@@ -36,11 +53,13 @@ class TActListRowTexts {
 };
 
 // The texts of one action's row: the day's date, start, end (time records only), title, then the
-// record's value texts for the kinds 1 .. RecordNumber-1 (3 and 4 only with the energy view).
-// A row may hold more texts than there are columns (a walking record's steps); the list shows
-// only as many as it has columns. The record is only read.
-void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts);
-std::vector<std::string> ActListRowTexts(const TDayData& day, const TActData& act, bool energyView);
+// record's value texts for the kinds 1 .. RecordNumber-1 (3 and 4 only with the energy view, the
+// pace after the speed with the pace view). A row may hold more texts than there are columns (a
+// walking record's steps); the list shows only as many as it has columns. The record is only read.
+void WriteActListRowTexts(const TDayData& day, const TActData& act, bool energyView, TActListRowTexts& texts,
+                          bool paceView = false);
+std::vector<std::string> ActListRowTexts(const TDayData& day, const TActData& act, bool energyView,
+                                         bool paceView = false);
 
 struct TActListRow {
   TActData* Act;
@@ -48,6 +67,6 @@ struct TActListRow {
 };
 
 // One row per action, days in list order and actions in their day's order.
-std::vector<TActListRow> BuildActListRows(const TDayDataList& days, bool energyView);
+std::vector<TActListRow> BuildActListRows(const TDayDataList& days, bool energyView, bool paceView = false);
 
 }  // namespace hakuvo

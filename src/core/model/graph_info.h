@@ -103,6 +103,10 @@ class TSpeedGraphInfo {
   void SetBottomAxisKind(TBottomAxisType value) { FBottomAxisKind = value; }
   bool IsAverageSpeed() const { return FIsAverageSpeed; }
   void SetIsAverageSpeed(bool value) { FIsAverageSpeed = value; }
+  // Runners and walkers may read the speed line as pace (minutes per kilometre) on an axis turned
+  // over, so that faster still stands higher.
+  bool IsPaceAxis() const { return FIsPaceAxis; }
+  void SetIsPaceAxis(bool value) { FIsPaceAxis = value; }
 
  private:
   int FSpeedLineSeriesWidth = 2;
@@ -122,6 +126,7 @@ class TSpeedGraphInfo {
   int FAltitudeMovingAverage = 0;
   TBottomAxisType FBottomAxisKind = baDistance;
   bool FIsAverageSpeed = true;
+  bool FIsPaceAxis = false;
 };
 
 }  // namespace hakuvo

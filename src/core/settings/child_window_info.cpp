@@ -138,6 +138,8 @@ constexpr TChildWindowField Fields[] = {
         {"ActList", "EnergyConsumption", "Date"}),
     Flag("IsViewEnergyConsumption", Access<&C::IsViewEnergyConsumption>(), {"ActList", "ViewEnergyConsumption"},
          NotInDataFile),
+    Int("ActListPace", Access<&C::ActListPace>(), {"ActList", "Pace"}, NotInDataFile),
+    Flag("IsViewPace", Access<&C::IsViewPace>(), {"ActList", "ViewPace"}, NotInDataFile),
 
     Int("LinkListTitle", Access<&C::LinkListTitle>(), {"LinkList", "Title"}, {"LinkList", "Title"}),
     Int("LinkListLink", Access<&C::LinkListLink>(), {"LinkList", "Link"}, {"LinkList", "Link"}),

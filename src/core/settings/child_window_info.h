@@ -14,7 +14,8 @@ namespace hakuvo {
 
 // Where the child windows, panels and list columns were, and the choices the file-drop and
 // file-search dialogs remember. The settings file keeps all of it; the data file keeps most of it
-// (not ActListWeight nor IsViewEnergyConsumption), so a diary reopens in the layout it was saved in.
+// (not ActListWeight, ActListPace, IsViewEnergyConsumption nor IsViewPace), so a diary reopens in the layout it was
+// saved in.
 //
 // Every number starts at 0 and every flag false: the settings file supplies its own defaults for
 // missing keys when it reads.
@@ -73,6 +74,8 @@ class TChildWindowInfo {
   int ActListWeight = 0;
   int ActListEnergyConsumption = 0;
   bool IsViewEnergyConsumption = false;
+  int ActListPace = 0;
+  bool IsViewPace = false;
   int LinkListTitle = 0;
   int LinkListLink = 0;
   int LinkListNote = 0;

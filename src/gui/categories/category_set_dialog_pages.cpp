@@ -404,6 +404,8 @@ QWidget* TSpeedSettingsPage::BuildSpeedGroup() {
   widthRow->addStretch(1);
   FAverageSpeedCheck = new QCheckBox(QStringLiteral("平均速度を表示する"));
   FAverageSpeedCheck->setObjectName(QStringLiteral("AverageSpeedCheck"));
+  FPaceAxisCheck = new QCheckBox(QStringLiteral("ペース(分/km)で表示する（ジョギング・ウォーキング）"));
+  FPaceAxisCheck->setObjectName(QStringLiteral("PaceAxisCheck"));
   layout->addWidget(FSpeedSeriesCheck);
   layout->addWidget(FSpeedColorButton, 0, Qt::AlignLeft);
   layout->addLayout(widthRow);
@@ -413,6 +415,7 @@ QWidget* TSpeedSettingsPage::BuildSpeedGroup() {
   layout->addLayout(NumberRow(QStringLiteral("移動平均"), FSpeedAverageEdit, QStringLiteral("点 (0, 1は平均なし)")));
   layout->addWidget(BuildAxisGroup(QStringLiteral("速度軸"), QStringLiteral("Speed"), FSpeedAxis));
   layout->addWidget(FAverageSpeedCheck);
+  layout->addWidget(FPaceAxisCheck);
   layout->addStretch(1);
   return box;
 }
@@ -464,6 +467,7 @@ void TSpeedSettingsPage::Load(const TSpeedGraphInfo& info) {
   FSpeedAxis.MaxEdit->setText(NumberText(info.LeftAxisMax()));
   FSpeedAxis.MinEdit->setText(NumberText(info.LeftAxisMin()));
   FAverageSpeedCheck->setChecked(info.IsAverageSpeed());
+  FPaceAxisCheck->setChecked(info.IsPaceAxis());
   FAltitudeSeriesCheck->setChecked(info.IsAltitudeSeries());
   FAltitudeColorButton->SetColor(info.AltitudeSeriesColor());
   FTransparencyEdit->setText(IntText(info.AltitudeTransparency()));
@@ -523,6 +527,7 @@ void TSpeedSettingsPage::Store(TSpeedGraphInfo& info) const {
   info.SetLeftAxisMax(DecimalNumberOf(FSpeedAxis.MaxEdit->text()));
   info.SetLeftAxisMin(DecimalNumberOf(FSpeedAxis.MinEdit->text()));
   info.SetIsAverageSpeed(FAverageSpeedCheck->isChecked());
+  info.SetIsPaceAxis(FPaceAxisCheck->isChecked());
   info.SetIsAltitudeSeries(FAltitudeSeriesCheck->isChecked());
   info.SetAltitudeSeriesColor(FAltitudeColorButton->Color());
   info.SetAltitudeTransparency(WholeNumberOf(FTransparencyEdit->text()));

@@ -131,6 +131,7 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* SpeedWidthEdit() const { return FSpeedWidthEdit; }
   const TAxisFields& SpeedAxis() const { return FSpeedAxis; }
   QCheckBox* AverageSpeedCheck() const { return FAverageSpeedCheck; }
+  QCheckBox* PaceAxisCheck() const { return FPaceAxisCheck; }
   QCheckBox* AltitudeSeriesCheck() const { return FAltitudeSeriesCheck; }
   TColorButton* AltitudeColorButton() const { return FAltitudeColorButton; }
   QLineEdit* TransparencyEdit() const { return FTransparencyEdit; }
@@ -156,6 +157,7 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* FSpeedWidthEdit = nullptr;
   TAxisFields FSpeedAxis;
   QCheckBox* FAverageSpeedCheck = nullptr;
+  QCheckBox* FPaceAxisCheck = nullptr;
   QCheckBox* FAltitudeSeriesCheck = nullptr;
   TColorButton* FAltitudeColorButton = nullptr;
   QLineEdit* FTransparencyEdit = nullptr;

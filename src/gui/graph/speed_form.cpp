@@ -28,6 +28,7 @@
 #include "core/links/file_kind.h"
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
+#include "core/model/pace.h"
 #include "gui/categories/category_set_dialog.h"
 #include "gui/categories/category_set_dialog_pages.h"
 #include "gui/common/qt_text.h"
@@ -36,6 +37,18 @@
 #include "gui/document/diary_document.h"
 
 namespace hakuvo {
+
+namespace {
+
+// Minutes per kilometre written m:ss at the ticks of the pace axis.
+class TPaceTicker : public QCPAxisTicker {
+ protected:
+  QString getTickLabel(double tick, const QLocale&, QChar, int) override {
+    return QString::fromStdString(FormatPace(tick * 60));
+  }
+};
+
+}  // namespace
 
 namespace {
 
@@ -284,14 +297,16 @@ void TSpeedForm::Redraw() {
   source->Assign(*link);
   auto settings = std::make_shared<TSpeedGraphInfo>();
   settings->Assign(info);
+  settings->SetIsPaceAxis(IsPaceShown(info));
+  const TTrackSummaryOptions summary = TrackSummaryOptionsFor(FCategoryType);
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Columns = columns;
-  auto build = [source, settings, job, columns, previous = std::move(previous)]() mutable {
+  auto build = [source, settings, summary, job, columns, previous = std::move(previous)]() mutable {
     previous.reset();
     auto series = std::make_shared<TSpeedGraphData>();
     try {
       if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
-        *series = TSpeedGraphData(*track, *settings);
+        *series = TSpeedGraphData(*track, *settings, summary);
       }
     } catch (const std::exception&) {
       // A track that cannot be read draws nothing; the window is a view, not a command.
@@ -344,6 +359,10 @@ void TSpeedForm::RethinForWidth() {
       });
 }
 
+bool TSpeedForm::IsPaceShown(const TSpeedGraphInfo& info) const {
+  return info.IsPaceAxis() && info.IsSpeedSeries() && HasPace(FCategoryType);
+}
+
 double TSpeedForm::KeyOf(double x) const { return SpeedGraphKey(*FData, x); }
 
 void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
@@ -355,6 +374,15 @@ void TSpeedForm::ApplySettings(const TSpeedGraphInfo& info) {
   FAltitudeSeries->setBrush(altitude);
 
   FChart->yAxis->setVisible(info.IsSpeedSeries());
+  // Pace falls as speed rises: its axis is turned over, so that faster still stands higher.
+  const bool pace = IsPaceShown(info);
+  FChart->yAxis->setLabel(pace ? QString::fromUtf8(PaceCaption) : QStringLiteral("速度(km/h)"));
+  FChart->yAxis->setRangeReversed(pace);
+  if (pace) {
+    FChart->yAxis->setTicker(QSharedPointer<TPaceTicker>::create());
+  } else {
+    FChart->yAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+  }
   FChart->yAxis2->setVisible(info.IsAltitudeSeries());
   FChart->yAxis2->grid()->setVisible(info.IsAltitudeSeries() && !info.IsSpeedSeries());
 
@@ -396,7 +424,9 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
   // handed to the chart, the axes set.
   FData = job.Data;
   SetLines(job);
-  SetTitle(ToQString(DisplayPrefix(FData->Title())));
+  // The climb, moving time and fastest speed stand beside the average speed on the one title line.
+  const std::string title = FData->Summary().empty() ? FData->Title() : FData->Title() + "　" + FData->Summary();
+  SetTitle(ToQString(DisplayPrefix(title)));
 
   // The bottom axis spans the values drawn; a single x gets a little room either side.
   bool found = false;
@@ -422,6 +452,13 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
   };
   if (info.IsLeftAutoAxis()) {
     autoRange(FChart->yAxis, FSpeedSeries);
+  } else if (FData->IsPace()) {
+    // The fixed speed range read as the paces it spans: the fastest at the top.
+    const auto minutes = [](Extended speed, double none) {
+      const std::optional<double> seconds = PaceSecondsFromSpeed(speed);
+      return seconds ? *seconds / 60 : none;
+    };
+    FChart->yAxis->setRange(minutes(info.LeftAxisMax(), 0), minutes(info.LeftAxisMin(), MaxPaceSeconds / 60));
   } else {
     FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
   }

@@ -99,6 +99,8 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   const TSpeedGraphInfo& Settings() const;
   void ClearSeries();
   void ApplySettings(const TSpeedGraphInfo& info);
+  // The speed line is drawn as pace: chosen in the settings, and the outing is a run or a walk.
+  bool IsPaceShown(const TSpeedGraphInfo& info) const;
   void Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job);
   // Hands the thinned lines of a job to the chart.
   void SetLines(TSpeedGraphJob& job);

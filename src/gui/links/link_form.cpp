@@ -13,6 +13,7 @@
 #include <QMimeDatabase>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -23,6 +24,7 @@
 #include <set>
 #include <vector>
 
+#include "core/gps/track_detail.h"
 #include "core/model/link_data.h"
 #include "core/model/link_view_info.h"
 #include "core/settings/child_window_info.h"
@@ -141,10 +143,12 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   tools->addWidget(FSettingsButton);
   connect(FSettingsButton, &QToolButton::clicked, this, &TLinkForm::ViewSettingsCommand);
 
-  auto* rowModel = new TLinkRowModel(0, 3, this);
+  auto* rowModel = new TLinkRowModel(0, 3 + static_cast<int>(TrackDetailCaptions.size()), this);
   rowModel->MakeDragData = [this](const QModelIndexList& indexes) { return LinkDragData(indexes); };
   FModel = rowModel;
-  FModel->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("リンク"), QStringLiteral("備考")});
+  QStringList captions = {QStringLiteral("名称"), QStringLiteral("リンク"), QStringLiteral("備考")};
+  for (const char* caption : TrackDetailCaptions) captions << QString::fromUtf8(caption);
+  FModel->setHorizontalHeaderLabels(captions);
 
   FReportView = new QTreeView;
   FReportView->setObjectName(QStringLiteral("ReportView"));
@@ -163,6 +167,9 @@ TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
   FReportView->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   FReportView->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   FReportView->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  for (int column = 3; column < FModel->columnCount(); ++column) {
+    FReportView->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
   connect(FReportView->header(), &QHeaderView::sectionResized, this, [this] {
     if (FWindowInfo == nullptr) return;
     FWindowInfo->LinkListTitle = FReportView->columnWidth(0);
@@ -288,12 +295,53 @@ void TLinkForm::SetListView() {
     title->setToolTip(ToQString(link->Title()));
     auto* type = new QStandardItem(LinkTypeName(link->LinkType()));
     auto* note = new QStandardItem(ToQString(link->Note()));
-    for (QStandardItem* item : {title, type, note})
-      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
-    FModel->appendRow({title, type, note});
+    QList<QStandardItem*> row = {title, type, note};
+    for (std::size_t column = 0; column < TrackDetailCaptions.size(); ++column) {
+      auto* detail = new QStandardItem;
+      detail->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      row << detail;
+    }
+    for (QStandardItem* item : row) item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+    FModel->appendRow(row);
   }
   SelectCurrentRowQuietly();
+  StartTrackDetails();
   if (FLinkViewInfo->ViewStyle() == vsIcon) StartThumbnails();
+}
+
+void TLinkForm::StartTrackDetails() {
+  FPendingDetails = 0;
+  const quint64 showing = ++FDetailRun;
+  QPointer<TLinkForm> self(this);
+  for (int row = 0; row < FModel->rowCount(); ++row) {
+    const auto* link = dynamic_cast<const TGpsFileLink*>(RowLink(row));
+    if (link == nullptr) continue;
+    // The job reads its own copy: the link may be edited or go while the track is read.
+    auto copy = std::make_shared<TGpsFileLink>();
+    copy->Assign(*link);
+    ++FPendingDetails;
+    QThreadPool::globalInstance()->start([self, showing, link, copy] {
+      const auto texts = TrackDetailTexts(*copy);
+      QStringList list;
+      for (const std::string& text : texts) list << QString::fromStdString(text);
+      QMetaObject::invokeMethod(
+          qApp,
+          [self, showing, link, list] {
+            if (self) self->ReceiveTrackDetail(showing, link, list);
+          },
+          Qt::QueuedConnection);
+    });
+  }
+}
+
+void TLinkForm::ReceiveTrackDetail(quint64 run, const TLinkData* link, const QStringList& texts) {
+  // Rows rebuilt since the job started belong to a newer job of their own.
+  if (run != FDetailRun) return;
+  FPendingDetails = std::max(0, FPendingDetails - 1);
+  for (int row = 0; row < FModel->rowCount(); ++row) {
+    if (RowLink(row) != link) continue;
+    for (int i = 0; i < texts.size(); ++i) FModel->item(row, 3 + i)->setText(texts[i]);
+  }
 }
 
 void TLinkForm::SelectCurrentRowQuietly() {

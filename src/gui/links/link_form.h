@@ -117,6 +117,8 @@ class TLinkForm : public TDockingForm {
   int ThumbnailRunCount() const { return FRunCount; }
   QImage ThumbnailImage(int row) const;
   QSize ThumbnailSize() const;
+  // Track rows whose distance, time and climb are still being read on a worker.
+  int PendingTrackDetails() const { return FPendingDetails; }
 
  signals:
   // Emitted on the worker's thread with each finished image; heard queued on the window's own.
@@ -131,6 +133,9 @@ class TLinkForm : public TDockingForm {
   void StopThumbnails();
   void StartThumbnails();
   void ReceiveThumbnail(int run, int index, const QImage& image);
+  // Reads each track row's distance, time and climb on a worker and fills them in as they come.
+  void StartTrackDetails();
+  void ReceiveTrackDetail(quint64 run, const TLinkData* link, const QStringList& texts);
   void OnSelectionChanged();
   void FeedOthers(TLinkData* link);
   void ClearOthers();
@@ -160,6 +165,8 @@ class TLinkForm : public TDockingForm {
   int FRunCount = 0;
   // Changes whenever the rows stop matching the links a drag named by their places.
   quint64 FShowing = 0;
+  int FPendingDetails = 0;
+  quint64 FDetailRun = 0;
   TFileOpener FOpener;
   TOpenFailureReporter FReportOpenFailure;
   std::function<void(QDialog&)> FDialogRunner;

@@ -7,10 +7,12 @@ namespace hakuvo {
 
 TActListModel::TActListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TActListModel::Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView) {
+void TActListModel::Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView,
+                          bool paceView) {
   beginResetModel();
   FColumns = std::move(columns);
   FEnergyView = energyView;
+  FPaceView = paceView;
   FRows.clear();
   for (const auto& day : days) {
     for (const auto& act : day->ActDataList) FRows.push_back({act.get(), day.get(), false, {}});
@@ -57,7 +59,7 @@ const std::vector<std::string>& TActListModel::TextsOf(int row) const {
   if (!target.Built) {
     // An outing moved to another day by an edit is listed under its new day.
     const TDayData* day = target.Act->DayData != nullptr ? target.Act->DayData : target.Day;
-    target.Texts = ActListRowTexts(*day, *target.Act, FEnergyView);
+    target.Texts = ActListRowTexts(*day, *target.Act, FEnergyView, FPaceView);
     target.Built = true;
   }
   return target.Texts;

@@ -23,7 +23,7 @@ class TActListModel : public QAbstractTableModel {
   void SetCategoryInfoList(const TCategoryInfoList* infos) { FInfos = infos; }
 
   // Replaces the columns, and the rows by one per action of the days, in list order.
-  void Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView);
+  void Reset(std::vector<TActListColumn> columns, const TDayDataList& days, bool energyView, bool paceView = false);
   void Clear();
   // Writes new texts into one row without moving it.
   void UpdateRow(int row, std::vector<std::string> texts);
@@ -60,6 +60,7 @@ class TActListModel : public QAbstractTableModel {
   // Texts are filled in by the const readers as rows are first shown.
   mutable std::vector<TRow> FRows;
   bool FEnergyView = false;
+  bool FPaceView = false;
   const TCategoryInfoList* FInfos = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "core/model/pace.h"
 #include "gui/common/error_box.h"
 #include "gui/common/qt_rect.h"
 #include "gui/common/screen_bounds.h"
@@ -196,6 +197,8 @@ void TMainForm::ReadCommandLine(const QStringList& parameters) {
   for (const QString& parameter : parameters) list.push_back(parameter.toStdString());
   FCommandLine = ParseCommandLine(list, IsExistingFile);
   FHakuvoCategory = FCommandLine.Mode;
+  // Cyclists read speed, not minutes per kilometre: the column would stay empty in their mode.
+  Action(cmPaceView)->setVisible(HasPace(FHakuvoCategory));
 }
 
 void TMainForm::ReadSettings() {
@@ -218,6 +221,7 @@ void TMainForm::ReadSettings() {
     setWindowState(Qt::WindowMinimized);
   }
   FIsViewEnergyConsumption = FAppData->ChildWindowInfo.IsViewEnergyConsumption;
+  FIsViewPace = FAppData->ChildWindowInfo.IsViewPace;
 }
 
 void TMainForm::ApplySavedBounds() {

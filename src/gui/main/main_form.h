@@ -54,6 +54,7 @@ enum TMainCommand : int {
   cmCategorySearch,
   cmStringSearch,
   cmEnergyView,
+  cmPaceView,
   cmActGraph,
   cmDayGraph,
   cmMonthGraph,
@@ -111,6 +112,7 @@ class TMainForm : public QMainWindow {
   void SetIsChange(bool value) { FDocument->SetIsChange(value); }
   TCategoryType HakuvoCategory() const { return FHakuvoCategory; }
   bool IsViewEnergyConsumption() const { return FIsViewEnergyConsumption; }
+  bool IsViewPace() const { return FIsViewPace; }
   bool IsFullScreenDisplay() const { return FIsFullScreenDisplay; }
   bool IsAppDataFolder() const { return FIsAppDataFolder; }
   const std::string& AppDataFolder() const { return FAppDataFolder; }
@@ -172,6 +174,7 @@ class TMainForm : public QMainWindow {
   void EditActCommand();
   void DeleteActCommand();
   void EnergyViewCommand();
+  void PaceViewCommand();
   void CategorySettingsCommand();
   // The search windows: Ctrl+F over every outing, "抽出" within the current category.
   void StringSearchCommand();
@@ -344,6 +347,7 @@ class TMainForm : public QMainWindow {
   bool FIsFullScreenDisplay = false;
   TCategoryType FHakuvoCategory = ctJogging;
   bool FIsViewEnergyConsumption = false;
+  bool FIsViewPace = false;
   // The settings' category order; TAppData only refers to it.
   TCategoryList FCategoryList;
   TGraphChoices FGraphChoices;

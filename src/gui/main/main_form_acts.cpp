@@ -142,7 +142,7 @@ void TMainForm::EditActCommand() {
     act->Assign(dialog->ActData());
     // The row keeps its place until the list is next built, also after a change of date.
     if (act->DayData != nullptr) {
-      FListModel->UpdateRow(row, ActListRowTexts(*act->DayData, *act, FIsViewEnergyConsumption));
+      FListModel->UpdateRow(row, ActListRowTexts(*act->DayData, *act, FIsViewEnergyConsumption, FIsViewPace));
       act->DayData->ActDataList.DateSort();
     }
     if (const TEnergyConsumptionRecord* record = EnergyRecordOf(*act)) FAppData->Weight = record->Weight;

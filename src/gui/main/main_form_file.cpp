@@ -321,6 +321,7 @@ void TMainForm::StoreWindowState() {
   settings.WindowState = isMinimized() ? wsMinimized : isMaximized() ? wsMaximized : wsNormal;
   StoreColumnWidths();
   settings.ChildWindowInfo.IsViewEnergyConsumption = FIsViewEnergyConsumption;
+  settings.ChildWindowInfo.IsViewPace = FIsViewPace;
   settings.ComboCategory = FCurrentCategory;
   settings.DayGraphCategory = FGraphChoices.DayGraphCategory;
   settings.MonthGraphCategory = FGraphChoices.MonthGraphCategory;

@@ -19,7 +19,7 @@ void TMainForm::RebuildList() {
   const bool energyView = FIsViewEnergyConsumption;
   // The rows' texts are made as the rows are first painted, so the first paint of a long diary
   // does not wait for all of them.
-  FListModel->Reset(ActListColumns(energyView), DayDataList(), energyView);
+  FListModel->Reset(ActListColumns(energyView, FIsViewPace), DayDataList(), energyView, FIsViewPace);
   ApplyColumnWidths();
   watch.Log("list of " + std::to_string(FListModel->RowCount()) + " outings built");
 }
@@ -32,53 +32,82 @@ int TMainForm::DefaultColumnWidth(int column) const {
   return std::max(columns[static_cast<std::size_t>(column)].DefaultWidth, FListView->header()->sectionSizeHint(column));
 }
 
+namespace {
+
+// The stored width of a column, found by what it shows: switching the pace or energy columns on
+// or off moves the later columns but not their widths.
+int* StoredWidth(TChildWindowInfo& saved, TActListColumnKey key) {
+  switch (key) {
+    case alDate:
+      return &saved.ActListDate;
+    case alTime:
+      return &saved.ActListTime;
+    case alEndTime:
+      return &saved.ActListEndTime;
+    case alTitle:
+      return &saved.ActListTitle;
+    case alData:
+      return &saved.ActListData;
+    case alSpeed:
+      return &saved.ActListSpeed;
+    case alPace:
+      return &saved.ActListPace;
+    case alWeight:
+      return &saved.ActListWeight;
+    case alEnergy:
+      return &saved.ActListEnergyConsumption;
+  }
+  return nullptr;
+}
+
+// The six first columns' widths are stored as one set (a date width of 0 means none was stored);
+// the optional columns' widths each on their own, kept from when they were last shown.
+bool HasStoredWidth(const TChildWindowInfo& saved, TActListColumnKey key) {
+  switch (key) {
+    case alPace:
+      return saved.ActListPace != 0;
+    case alWeight:
+    case alEnergy:
+      return saved.ActListWeight != 0;
+    default:
+      return saved.ActListDate != 0;
+  }
+}
+
+}  // namespace
+
 void TMainForm::ApplyColumnWidths() {
   const std::vector<TActListColumn>& columns = FListModel->Columns();
   QHeaderView* header = FListView->header();
   const int count = static_cast<int>(columns.size());
   for (int i = 0; i < count; ++i) header->resizeSection(i, DefaultColumnWidth(i));
-  // A stored width too narrow to use (0 once a column was lost) stands for the column's
-  // default: a column that is shown can always be seen.
-  const auto apply = [&](int column, int stored) {
-    if (column < count && stored >= MinimumColumnWidth) header->resizeSection(column, stored);
-  };
   FLastColumnWidth = count > 0 ? DefaultColumnWidth(count - 1) : 0;
-  const TChildWindowInfo& saved = FAppData->ChildWindowInfo;
-  if (saved.ActListDate != 0) {
-    const int widths[] = {saved.ActListDate,  saved.ActListTime, saved.ActListEndTime,
-                          saved.ActListTitle, saved.ActListData, saved.ActListSpeed};
-    for (int i = 0; i < 6; ++i) apply(i, widths[i]);
-  }
-  if (FIsViewEnergyConsumption && saved.ActListWeight != 0) {
-    apply(6, saved.ActListWeight);
-    apply(7, saved.ActListEnergyConsumption);
-  }
-  // The last column is drawn stretched to the list's edge; its own width is what is stored.
-  if (count > 0) {
-    const int widths[] = {saved.ActListDate, saved.ActListTime,  saved.ActListEndTime, saved.ActListTitle,
-                          saved.ActListData, saved.ActListSpeed, saved.ActListWeight,  saved.ActListEnergyConsumption};
-    const bool savedApplies =
-        count - 1 < 6 ? saved.ActListDate != 0 : (FIsViewEnergyConsumption && saved.ActListWeight != 0);
-    if (count - 1 < 8 && savedApplies && widths[count - 1] >= MinimumColumnWidth) FLastColumnWidth = widths[count - 1];
+  TChildWindowInfo& saved = FAppData->ChildWindowInfo;
+  for (int i = 0; i < count; ++i) {
+    const TActListColumnKey key = columns[static_cast<std::size_t>(i)].Key;
+    if (!HasStoredWidth(saved, key)) continue;
+    // A stored width too narrow to use (0 once a column was lost) stands for the column's
+    // default: a column that is shown can always be seen.
+    const int stored = *StoredWidth(saved, key);
+    if (stored < MinimumColumnWidth) continue;
+    // The last column is drawn stretched to the list's edge; its own width is what is stored.
+    if (i == count - 1) FLastColumnWidth = stored;
+    header->resizeSection(i, stored);
   }
 }
 
 void TMainForm::StoreColumnWidths() {
   const QHeaderView* header = FListView->header();
   const int count = header->count();
-  if (count < 6) return;
+  const std::vector<TActListColumn>& columns = FListModel->Columns();
+  if (count < 6 || static_cast<int>(columns.size()) != count) return;
   TChildWindowInfo& saved = FAppData->ChildWindowInfo;
   // The stretched last column keeps the width it was given, not the list's leftover space.
   const auto width = [&](int column) { return column == count - 1 ? FLastColumnWidth : header->sectionSize(column); };
-  saved.ActListDate = width(0);
-  saved.ActListTime = width(1);
-  saved.ActListEndTime = width(2);
-  saved.ActListTitle = width(3);
-  saved.ActListData = width(4);
-  saved.ActListSpeed = width(5);
-  if (count > 7) {
-    saved.ActListWeight = std::max(MinimumColumnWidth, width(6));
-    saved.ActListEnergyConsumption = std::max(MinimumColumnWidth, width(7));
+  for (int i = 0; i < count; ++i) {
+    const TActListColumnKey key = columns[static_cast<std::size_t>(i)].Key;
+    const bool optional = key == alPace || key == alWeight || key == alEnergy;
+    *StoredWidth(saved, key) = optional ? std::max(MinimumColumnWidth, width(i)) : width(i);
   }
 }
 
@@ -160,6 +189,17 @@ void TMainForm::EnergyViewCommand() {
     const int row = FListView->FirstSelectedRow();
     const TActData* selected = row >= 0 ? FListModel->Act(row) : nullptr;
     // The widths the user gave the columns so far are kept for the columns that stay.
+    StoreColumnWidths();
+    RebuildList();
+    if (selected != nullptr) SelectAct(selected);
+  });
+}
+
+void TMainForm::PaceViewCommand() {
+  RunCommand([this] {
+    FIsViewPace = !FIsViewPace;
+    const int row = FListView->FirstSelectedRow();
+    const TActData* selected = row >= 0 ? FListModel->Act(row) : nullptr;
     StoreColumnWidths();
     RebuildList();
     if (selected != nullptr) SelectAct(selected);

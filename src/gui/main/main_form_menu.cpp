@@ -52,6 +52,7 @@ void TMainForm::CreateActions() {
              &TMainForm::StringSearchCommand);
   MakeAction(cmEnergyView, QStringLiteral("体重・消費カロリーを表示する(&E)"), {}, &TMainForm::EnergyViewCommand)
       ->setCheckable(true);
+  MakeAction(cmPaceView, QStringLiteral("ペースを表示する(&P)"), {}, &TMainForm::PaceViewCommand)->setCheckable(true);
   // The window items: each closes its window when it is shown and shows it otherwise, and its
   // check mark follows the window. The items of the windows beyond the four graphs stay hidden
   // unless all features are shown.
@@ -95,6 +96,7 @@ void TMainForm::CreateMenus() {
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   FViewMenu = viewMenu;
   viewMenu->addAction(Action(cmEnergyView));
+  viewMenu->addAction(Action(cmPaceView));
   viewMenu->addSeparator();
   FViewItems->AddFormItems(*viewMenu);
   viewMenu->addSeparator();
@@ -224,6 +226,7 @@ void TMainForm::UpdateCommandStates() {
   Action(cmAddAct)->setEnabled(true);
   Action(cmCategorySettings)->setEnabled(true);
   Action(cmEnergyView)->setChecked(FIsViewEnergyConsumption);
+  Action(cmPaceView)->setChecked(FIsViewPace);
   FViewItems->Update();
 }
 

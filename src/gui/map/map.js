@@ -12,6 +12,9 @@ var mapTypeId = 'ROADMAP';
 var markers = [];
 var pendingVertices = [];
 var polyLine = null;
+// The start and end marks of the line drawn last: a green circle where the outing began, a
+// chequered flag where it ended, so the way it went reads at a glance.
+var trackEnds = [];
 // The centre the program asked for, until the user moves the map: a resize re-centres on it
 // through whole pixels, which would move the reported centre by a fraction of a pixel.
 var wantedCenter = null;
@@ -61,6 +64,7 @@ function loadMap(id, lat, lon, zoom, type) {
   }
   markers = [];
   polyLine = null;
+  trackEnds = [];
   pendingVertices = [];
   L.Icon.Default.imagePath = 'qrc:///map/leaflet/images/';
   map = L.map(id, {zoomControl: true, attributionControl: true}).setView([lat, lon], zoom);
@@ -107,12 +111,39 @@ function drawPolyLine(color, opacity, width) {
   if (!map) return;
   if (polyLine) polyLine.remove();
   polyLine = L.polyline(pendingVertices, {color: color, opacity: opacity, weight: width}).addTo(map);
+  drawTrackEnds(pendingVertices);
   pendingVertices = [];
+}
+
+function trackEndIcon(kind, title) {
+  return L.divIcon({className: 'track-' + kind, html: '<span title="' + title + '"></span>', iconSize: [18, 18],
+                    iconAnchor: [9, 9]});
+}
+
+function drawTrackEnds(vertices) {
+  clearTrackEnds();
+  if (vertices.length === 0) return;
+  var last = vertices[vertices.length - 1];
+  // The end first, so that the start stays on top of a round trip's meeting ends.
+  if (vertices.length > 1) {
+    trackEnds.push(L.marker(last, {icon: trackEndIcon('end', '終了'), interactive: false, keyboard: false,
+                                   zIndexOffset: 900}).addTo(map));
+  }
+  trackEnds.push(L.marker(vertices[0], {icon: trackEndIcon('start', '開始'), interactive: false, keyboard: false,
+                                        zIndexOffset: 1000}).addTo(map));
+}
+
+function clearTrackEnds() {
+  trackEnds.forEach(function (mark) {
+    mark.remove();
+  });
+  trackEnds = [];
 }
 
 function clearPolyLine() {
   if (polyLine) polyLine.remove();
   polyLine = null;
+  clearTrackEnds();
   pendingVertices = [];
 }
 
@@ -165,6 +196,10 @@ function mapState() {
   return {
     markers: markers.map(function (m) { var p = m.getLatLng(); return [p.lat, p.lng]; }),
     line: line,
+    trackEnds: trackEnds.map(function (m) {
+      var p = m.getLatLng();
+      return {kind: m.options.icon.options.className, at: [p.lat, p.lng]};
+    }),
     lineStyle: polyLine ? {color: polyLine.options.color, opacity: polyLine.options.opacity, weight: polyLine.options.weight} : null,
     pending: pendingVertices.length,
     center: [map.getCenter().lat, map.getCenter().lng],

@@ -14,6 +14,8 @@
 #include "core/gps/gps_file.h"
 #include "core/model/act_data.h"
 #include "core/model/category_info.h"
+#include "core/model/pace.h"
+#include "core/model/record_data.h"
 #include "gui/common/qt_date_time.h"
 #include "gui/common/qt_text.h"
 
@@ -143,6 +145,29 @@ TEnergyConsumptionRecordDialog::TEnergyConsumptionRecordDialog(QWidget* parent) 
   AddCaption(FWeightEdit, QStringLiteral("体重"));
   FWeightTaniEdit = AddUnitEdit(QStringLiteral("WeightTaniEdit"), kWeightRow);
   MoveField(Memo(), kEnergyMemoRow, 20);
+  // Beside the distance and its unit; worked out, never typed.
+  FPaceEdit = AddLineEdit(QStringLiteral("PaceEdit"), kDistanceRow, 232, 80);
+  AddCaption(FPaceEdit, QString::fromUtf8(PaceCaption));
+  FPaceEdit->setReadOnly(true);
+  FPaceEdit->setFocusPolicy(Qt::NoFocus);
+  FPaceEdit->setAlignment(Qt::AlignRight);
+  for (QLineEdit* edit : {RecordEdit(), TimeEdit(), EndTimeEdit()}) {
+    connect(edit, &QLineEdit::textChanged, this, &TEnergyConsumptionRecordDialog::UpdatePace);
+  }
+}
+
+void TEnergyConsumptionRecordDialog::UpdatePace() {
+  Extended km = 0;
+  TDateTime start = 0, end = 0;
+  if (!TryNumberOf(RecordEdit(), km) || !TryTimeOf(TimeEdit(), start) || !TryTimeOf(EndTimeEdit(), end)) {
+    FPaceEdit->clear();
+    return;
+  }
+  // The record's own rule for the duration (an end before the start runs past midnight).
+  TTimeRecord record;
+  record.StartTime = TimeOf(start);
+  record.EndTime = TimeOf(end);
+  FPaceEdit->setText(QString::fromStdString(FormatPace(PaceSeconds(km, record.DurationMSecs() / 1000))));
 }
 
 std::unique_ptr<TActData> TEnergyConsumptionRecordDialog::MakeActData() const {
@@ -155,6 +180,7 @@ void TEnergyConsumptionRecordDialog::SetCategoryInfo(TCategoryInfo& info) {
   const bool shown = energy != nullptr && energy->IsWeight();
   SetFieldVisible(FWeightEdit, shown);
   SetFieldVisible(FWeightTaniEdit, shown);
+  SetFieldVisible(FPaceEdit, HasPace(info.Category()) && info.IsRecordData() && info.IsTime());
 }
 
 void TEnergyConsumptionRecordDialog::SetActData(const TActData& act) {
@@ -163,6 +189,7 @@ void TEnergyConsumptionRecordDialog::SetActData(const TActData& act) {
     SetNumberText(FWeightEdit, record->Weight);
   }
   FWeightTaniEdit->setText(CategoryInfo() != nullptr ? UnitAt(CategoryInfo()->Tani, 3) : QString());
+  UpdatePace();
 }
 
 TActData& TEnergyConsumptionRecordDialog::ActData() {

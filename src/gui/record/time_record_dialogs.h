@@ -53,14 +53,19 @@ class TEnergyConsumptionRecordDialog : public TTimeRecordDialog {
   TActData& ActData() override;
   QLineEdit* WeightEdit() const { return FWeightEdit; }
   QLineEdit* WeightTaniEdit() const { return FWeightTaniEdit; }
+  // Minutes per kilometre from the distance and the times as they stand; runs and walks only.
+  QLineEdit* PaceEdit() const { return FPaceEdit; }
 
  protected:
   std::unique_ptr<TActData> MakeActData() const override;
   void CheckFields(QStringList& messages) const override;
 
  private:
+  void UpdatePace();
+
   QLineEdit* FWeightEdit = nullptr;
   QLineEdit* FWeightTaniEdit = nullptr;
+  QLineEdit* FPaceEdit = nullptr;
 };
 
 // Walks, with the step count of a pedometer.

@@ -30,6 +30,29 @@ TEST(DayDataFile, ADiarySavedAndLoadedKeepsEveryFieldAndSavesToTheSameBytes) {
   EXPECT_EQ(ReadFileBytes(folder / "second.hkvj"), first);
 }
 
+// The camera's clock offset rides on the link list as an attribute older readers never look at;
+// an outing without one is written exactly as before.
+TEST(DayDataFile, TheCameraClockOffsetIsAnAttributeOfTheLinkListOnlyWhenSet) {
+  TDiaryFixture diary;
+  FillDiary(diary);
+  const std::string text = diary.SaveToString();
+  std::size_t count = 0;
+  for (std::size_t at = text.find("カメラ時計補正"); at != std::string::npos;
+       at = text.find("カメラ時計補正", at + 1)) {
+    ++count;
+    EXPECT_EQ(text.compare(at, std::string("カメラ時計補正=\"-75.5\"").size(), "カメラ時計補正=\"-75.5\""), 0);
+    EXPECT_EQ(text.rfind("<リンク", at), text.rfind('<', at));
+  }
+  EXPECT_EQ(count, 1u);
+
+  TDiaryFixture loaded;
+  loaded.LoadString(text);
+  int withOffset = 0;
+  for (const auto& day : loaded.Days)
+    for (const auto& act : day->ActDataList) withOffset += act->CameraClockOffset == -75.5L;
+  EXPECT_EQ(withOffset, 1);
+}
+
 TEST(DayDataFile, TheDocumentHasItsFrameSectionOrderAndLineBreaksAsReferences) {
   TDiaryFixture diary;
   FillDiary(diary);

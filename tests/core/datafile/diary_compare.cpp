@@ -80,6 +80,7 @@ void ExpectSameCategory(const TCategoryInfo& a, const TCategoryInfo& b) {
   EXPECT_EQ(sa.LimitSpeed(), sb.LimitSpeed());
   EXPECT_EQ(sa.BottomAxisKind(), sb.BottomAxisKind());
   EXPECT_EQ(sa.IsAverageSpeed(), sb.IsAverageSpeed());
+  EXPECT_EQ(sa.IsPaceAxis(), sb.IsPaceAxis());
   EXPECT_EQ(a.MapInfo().LineColor(), b.MapInfo().LineColor());
   EXPECT_EQ(a.MapInfo().LineWidth(), b.MapInfo().LineWidth());
   EXPECT_EQ(a.MapInfo().LineOpacity(), b.MapInfo().LineOpacity());
@@ -137,6 +138,7 @@ void ExpectSameAct(const TActData& a, const TActData& b, const TDayData& bDay) {
   EXPECT_EQ(a.Place.Address, b.Place.Address);
   EXPECT_EQ(a.Place.Latitude, b.Place.Latitude);
   EXPECT_EQ(a.Place.Longitude, b.Place.Longitude);
+  EXPECT_EQ(a.CameraClockOffset, b.CameraClockOffset);
   EXPECT_EQ(b.DayData, &bDay);
   ExpectSameRecord(*a.RecordData, *b.RecordData);
   ExpectSameLinkRefs(a.LinkDataList, b.LinkDataList);

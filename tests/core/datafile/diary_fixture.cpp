@@ -119,6 +119,7 @@ void FillCategory(TCategoryInfo& info) {
   speed.SetLimitSpeed(45.5L);
   speed.SetBottomAxisKind(baTermMin);
   speed.SetIsAverageSpeed(false);
+  speed.SetIsPaceAxis(true);
   info.MapInfo().SetLineColor(0x00FF00 + seed);
   info.MapInfo().SetLineWidth(6);
   info.MapInfo().SetLineOpacity(0.75L);
@@ -303,6 +304,7 @@ void FillDiary(TDiaryFixture& diary) {
     act->Place.Latitude = 35.6852L;
     act->Place.Longitude = 139.7528L + i;
     FillRecord(*act->RecordData, i);
+    if (i == 2) act->CameraClockOffset = -75.5L;  // the one outing whose camera ran fast
     if (auto* fishing = dynamic_cast<TFishingAct*>(act.get())) fishing->FishSpecies = "アジ";
     if (auto* vehicle = dynamic_cast<TTimePlaceAct*>(act.get())) {
       vehicle->DeparturePlace = "新宿";

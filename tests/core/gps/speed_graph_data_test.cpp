@@ -156,6 +156,48 @@ TEST(SpeedGraphDataTest, AverageSpeedTitleOnlyWhenTheTimesDiffer) {
   EXPECT_EQ(TSpeedGraphData(empty, Settings(baDistance)).Title(), "");
 }
 
+// The summary stands beside the average speed, and goes with it.
+TEST(SpeedGraphDataTest, SummaryBesideTheAverageSpeed) {
+  TGpsFile track;
+  Fill(track, {{0, 0, 100}, {6, 1, 120}, {12, 2, 140}, {14, 3, 140}, {20, 4, 100}});
+  char fastest[32];
+  std::snprintf(fastest, sizeof fastest, "%.1f", Km(2, 3) / (2.0 / 60));
+  const TSpeedGraphData data(track, Settings(baDistance));
+  // Fixes minutes apart are pauses in recording, not movement.
+  EXPECT_EQ(data.Summary(), std::string("上昇 40 m　下降 40 m　移動時間 0:00:00　最高 ") + fastest + " km/h");
+  TSpeedGraphInfo off = Settings(baDistance);
+  off.SetIsAverageSpeed(false);
+  EXPECT_EQ(TSpeedGraphData(track, off).Summary(), "");
+  // A cyclist at 2 km/h is standing; a walker at that speed is moving. A fix every 30 s for an hour.
+  std::vector<TFix> fixes;
+  for (int i = 0; i <= 120; ++i) fixes.push_back({i * 0.5, i * 0.015, 0});  // 16.7 m each
+  TGpsFile slow;
+  Fill(slow, fixes);
+  EXPECT_NE(
+      TSpeedGraphData(slow, Settings(baDistance), TrackSummaryOptionsFor(ctWalking)).Summary().find("移動時間 1:00:00"),
+      std::string::npos);
+  EXPECT_NE(
+      TSpeedGraphData(slow, Settings(baDistance), TrackSummaryOptionsFor(ctBicycle)).Summary().find("移動時間 0:00:00"),
+      std::string::npos);
+}
+
+// On the pace axis the line holds minutes per kilometre; a standstill has none and breaks it.
+TEST(SpeedGraphDataTest, PaceAxisHoldsMinutesPerKilometre) {
+  TGpsFile track;
+  Fill(track, {{0, 0, 0}, {6, 1, 0}, {12, 1, 0}, {14, 2, 0}});
+  TSpeedGraphInfo info = Settings(baDistance);
+  info.SetIsPaceAxis(true);
+  const TSpeedGraphData data(track, info);
+  EXPECT_TRUE(data.IsPace());
+  // The first point (no segment) and the standing point 2 have no pace.
+  ASSERT_EQ(PointsOf(data.SpeedValues()), (std::vector<int>{1, 3}));
+  EXPECT_NEAR(data.SpeedValues()[0].Y, 6 / Km(0, 1), 1e-6);
+  EXPECT_NEAR(data.SpeedValues()[1].Y, 2 / Km(1, 2), 1e-6);
+  EXPECT_TRUE(data.SpeedValues()[1].GapBefore);
+  EXPECT_EQ(data.CopyText(0, 100).substr(0, data.CopyText(0, 100).find("\r\n")), "日\tペース(分/km)\t高度(m)");
+  EXPECT_FALSE(TSpeedGraphData(track, Settings(baDistance)).IsPace());
+}
+
 TEST(SpeedGraphDataTest, TracksOfNoneOrOnePoint) {
   TGpsFile empty;
   const TSpeedGraphData none(empty, Settings(baTime));

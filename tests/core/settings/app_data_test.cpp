@@ -125,6 +125,8 @@ void FillEveryField(TAppData& data, TCategoryList& categories) {
   info.ActListWeight = 17;
   info.ActListEnergyConsumption = 18;
   info.IsViewEnergyConsumption = true;
+  info.ActListPace = 19;
+  info.IsViewPace = true;
   info.LinkListTitle = 21;
   info.LinkListLink = 22;
   info.LinkListNote = 23;
@@ -224,7 +226,7 @@ TEST_F(AppDataTest, WithoutAFileEveryKeyTakesItsDefaultAndTheFirstWriteStoresThe
       "LinkPreviewPanelHeight=200\r\n\r\n"
       "[ActForm]\r\nLeft=0\r\nTop=0\r\nWidth=0\r\nHeight=0\r\n\r\n"
       "[ActList]\r\nTitle=0\r\nData=0\r\nTime=0\r\nDate=0\r\nEndTime=0\r\nSpeed=0\r\nWeight=0\r\n"
-      "EnergyConsumption=0\r\nViewEnergyConsumption=0\r\n\r\n"
+      "EnergyConsumption=0\r\nViewEnergyConsumption=0\r\nPace=0\r\nViewPace=0\r\n\r\n"
       "[LinkList]\r\nTitle=0\r\nLink=0\r\nNote=0\r\n\r\n"
       "[Window]\r\nLeftPanelWidth=165\r\nRightPanelWidth=300\r\nBottomPanelHeight=300\r\nMemoPanelHeight=200\r\n"
       "RightPanelDockCount=0\r\nRightTabDockCount=0\r\n"

@@ -32,7 +32,7 @@ inline void ExpectSameChildWindowInfo(const TChildWindowInfo& actual, const TChi
   ExpectSameFields(actual, expected, [](const TChildWindowField&) { return true; });
 }
 
-// The fields the data file keeps (all but ActListWeight and IsViewEnergyConsumption).
+// The fields the data file keeps (all but the weight and pace columns and the energy and pace views).
 inline void ExpectSameDataFileFields(const TChildWindowInfo& actual, const TChildWindowInfo& expected) {
   ExpectSameFields(actual, expected, [](const TChildWindowField& field) { return field.InDataFile(); });
 }

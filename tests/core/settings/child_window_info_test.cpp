@@ -52,6 +52,8 @@ void FillEveryField(TChildWindowInfo& info) {
   info.ActListWeight = 26;
   info.ActListEnergyConsumption = 27;
   info.IsViewEnergyConsumption = true;
+  info.ActListPace = 31;
+  info.IsViewPace = true;
   info.LinkListTitle = 28;
   info.LinkListLink = 29;
   info.LinkListNote = 30;
@@ -116,8 +118,8 @@ TEST(ChildWindowInfo, EachEntryOfTheTableReachesOneFieldOfItsOwn) {
           << field.Name;
     }
   }
-  // The data file keeps all but the weight column and the energy view of the main list.
-  EXPECT_EQ(names.size(), xmlAttributes.size() + 2);
+  // The data file keeps all but the weight and pace columns and the energy and pace views of the main list.
+  EXPECT_EQ(names.size(), xmlAttributes.size() + 4);
 }
 
 TEST(ChildWindowInfo, StartsEmptyWithTheMapAndLinkViewDefaults) {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -350,6 +351,34 @@ TEST_F(SpeedFormTest, SettingsOkRedrawsAndTellsTheDiary) {
   Form->SettingsAction()->trigger();
   EXPECT_EQ(Form->SpeedSeries()->dataCount(), 2);
   EXPECT_EQ(changed.count(), 1);
+}
+
+// A runner's speed line read as pace: minutes per kilometre on an axis turned over, ticks in m:ss;
+// the title carries the summary beside the average speed.
+TEST_F(SpeedFormTest, PaceAxisForRunnersAndTheSummaryInTheTitle) {
+  Settings().SetIsPaceAxis(true);
+  ShowTrack(kRun);
+  EXPECT_NE(Form->Title().indexOf(QStringLiteral("　上昇 ")), -1) << Form->Title().toStdString();
+  EXPECT_EQ(Form->Chart()->yAxis->label(), QStringLiteral("ペース(分/km)"));
+  EXPECT_TRUE(Form->Chart()->yAxis->rangeReversed());
+  // 1.11 km in 6 minutes: 5:24 per km, so the line holds about 5.4 minutes.
+  ASSERT_GT(Form->SpeedSeries()->dataCount(), 0);
+  EXPECT_NEAR(Form->SpeedSeries()->data()->begin()->value, 5.41, 0.01);
+  Form->Chart()->replot();
+  const QVector<QString> labels = Form->Chart()->yAxis->tickVectorLabels();
+  ASSERT_FALSE(labels.isEmpty());
+  for (const QString& label : labels) {
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+:[0-5][0-9]$")).match(label).hasMatch())
+        << label.toStdString();
+  }
+
+  // A cyclist's graph stays in km/h whatever the setting says.
+  TSpeedGraphInfo& bicycle = Document.CategoryInfoList().GetCategoryItems(ctBicycle)->SpeedGraphInfo();
+  bicycle.SetIsPaceAxis(true);
+  Form->SetCategory(CategoryNames()[ctBicycle]);
+  Form->Redraw();
+  EXPECT_EQ(Form->Chart()->yAxis->label(), QStringLiteral("速度(km/h)"));
+  EXPECT_FALSE(Form->Chart()->yAxis->rangeReversed());
 }
 
 TEST_F(SpeedFormTest, AverageSpeedTitleAndAxesFollowTheSettings) {

@@ -7,7 +7,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QThread>
 #include <QTreeView>
+#include <cstdlib>
+#include <ctime>
 
 #include <filesystem>
 #include <functional>
@@ -181,10 +184,52 @@ TEST_F(LinkFormTest, TheDetailViewStartsNoWorkerAndShowsNoImages) {
   QTreeView* view = Form->ReportView();
   view->header()->resize(view->viewport()->width(), view->header()->height());
   QCoreApplication::processEvents();
-  EXPECT_EQ(view->columnWidth(0) + view->columnWidth(1) + view->columnWidth(2), view->viewport()->width());
+  int total = 0;
+  for (int column = 0; column < model->columnCount(); ++column) total += view->columnWidth(column);
+  EXPECT_EQ(total, view->viewport()->width());
   EXPECT_GE(view->columnWidth(2), view->fontMetrics().horizontalAdvance(QString::fromStdString(Folder.Path().string())))
       << "the note is not cut";
   EXPECT_GT(view->columnWidth(0), 300) << "a 700-pixel window shows whole names";
+}
+
+// A track's row tells its distance, time and climb, read on a worker; other rows leave them empty.
+TEST_F(LinkFormTest, TheDetailViewShowsEachTracksDistanceTimeAndClimb) {
+  const char* zone = std::getenv("TZ");
+  const std::string oldZone = zone != nullptr ? zone : "";
+  setenv("TZ", "UTC", 1);
+  tzset();
+  Info.SetViewStyle(vsReport);
+  Form->SetLinkViewInfo(&Info);
+  auto track = std::make_unique<TGpsFileLink>();
+  track->FileName =
+      Folder.Write("hill.gpx",
+                   "<gpx version=\"1.1\"><trk><trkseg>"
+                   "<trkpt lat=\"35.0\" lon=\"139.0\"><ele>100</ele><time>2021-03-02T01:00:00Z</time></trkpt>"
+                   "<trkpt lat=\"35.01\" lon=\"139.0\"><ele>130</ele><time>2021-03-02T01:30:00Z</time></trkpt>"
+                   "</trkseg></trk></gpx>");
+  TLinkDataList list;
+  list.Add(Photo("a.png", 20, 10));
+  list.Add(Keep(std::move(track)));
+  Form->SetLinkDataList(&list);
+  const auto* model = Form->Model();
+  ASSERT_EQ(model->columnCount(), 6);
+  EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "距離(km)");
+  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "時間");
+  EXPECT_EQ(model->headerData(5, Qt::Horizontal).toString(), "上昇(m)");
+  for (int i = 0; i < 500 && Form->PendingTrackDetails() > 0; ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
+  }
+  ASSERT_EQ(Form->PendingTrackDetails(), 0);
+  EXPECT_EQ(Column(3), QStringList({"", "1.11"}));
+  EXPECT_EQ(Column(4), QStringList({"", "0:30:00"}));
+  EXPECT_EQ(Column(5), QStringList({"", "30"}));
+  if (zone != nullptr) {
+    setenv("TZ", oldZone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
 }
 
 TEST_F(LinkFormTest, ATrackFeedsTheMapAndTheSpeedGraphAndClearsThePreviewsPicture) {

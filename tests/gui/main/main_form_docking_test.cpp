@@ -317,6 +317,7 @@ QStringList ShownItems(const QMenu& menu) {
 TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
   TMainForm& form = MakeForm();
   const QStringList standard{"体重・消費カロリーを表示する(&E)",
+                             "ペースを表示する(&P)",
                              "-",
                              "グラフ(&A)",
                              "日グラフ(&D)",
@@ -332,6 +333,7 @@ TEST_F(MainFormDockingTest, AllFeaturesShowTheHiddenWindowItemsAndStayChosen) {
 
   form.ViewItems().ShowAllAction()->trigger();
   const QStringList all{"体重・消費カロリーを表示する(&E)",
+                        "ペースを表示する(&P)",
                         "-",
                         "グラフ(&A)",
                         "日グラフ(&D)",
