@@ -38,11 +38,13 @@
 #include "core/settings/app_data.h"
 #include "gui/map/map_form.h"
 #include "gui/map/map_script.h"
+#include "stall_watch.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace hakuvo;
+using hakuvo::bench::TStallWatch;
 
 fs::path Folder() {
   static const fs::path folder = [] {
@@ -106,32 +108,6 @@ TBench& Bench() {
   if (TheBench == nullptr) TheBench = std::make_unique<TBench>();
   return *TheBench;
 }
-
-// The longest gap between ticks of a 10 ms timer while `work` runs and the page answers.
-class TStallWatch {
- public:
-  TStallWatch() {
-    FTimer.setInterval(10);
-    QObject::connect(&FTimer, &QTimer::timeout, [this] { Tick(); });
-    FTimer.start();
-    FClock.start();
-  }
-  void Tick() {
-    const qint64 now = FClock.elapsed();
-    FLongest = std::max(FLongest, now - FLast);
-    FLast = now;
-  }
-  qint64 Longest() {
-    Tick();
-    return FLongest;
-  }
-
- private:
-  QTimer FTimer;
-  QElapsedTimer FClock;
-  qint64 FLast = 0;
-  qint64 FLongest = 0;
-};
 
 void BM_MapWindowDrawsTrack(benchmark::State& state) {
   TBench& bench = Bench();
