@@ -1,54 +1,8 @@
-// KML reader on arbitrary bytes, with and without a reading window. Each input is read whole and
-// in small pieces: a large file is read a piece at a time, and what it gives must be what the
-// whole document gives (the same points to the bit, an error or none), wherever the pieces are
-// cut. The pieces are small so that inputs of any size go that way.
-#include <cstddef>
-#include <cstdint>
-#include <sstream>
-#include <string>
-#include <string_view>
-
-#include "core/common/hakuvo_error.h"
+// KML reader on arbitrary bytes: read whole and in pieces, with and without a reading window, the
+// two readings must agree.
 #include "core/gps/kml_file.h"
-
-namespace {
-
-struct Answer {
-  std::string points;  // the view-file bytes of the list
-  bool failed = false;
-};
-
-Answer Read(std::string_view text, bool windowed, std::size_t pieceBytes) {
-  hakuvo::TKmlFile track;
-  if (windowed) {
-    track.SetStartPos(40000);
-    track.SetEndPos(50000);
-  }
-  track.SetPieceBytes(pieceBytes);
-  Answer answer;
-  try {
-    track.ReadFromMemory(text);
-  } catch (const hakuvo::EHakuvoError&) {
-    // Not a well-formed document.
-    answer.failed = true;
-  }
-  (void)track.TotalDistance();
-  std::ostringstream out;
-  track.GpsList.SaveToStream(out);
-  answer.points = out.str();
-  return answer;
-}
-
-}  // namespace
+#include "pieced_reading.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
-  for (const bool windowed : {false, true}) {
-    const Answer whole = Read(text, windowed, 0);
-    for (const std::size_t pieceBytes : {hakuvo::TKmlFile::MinPieceBytes, size / 5}) {
-      const Answer pieces = Read(text, windowed, pieceBytes);
-      if (pieces.failed != whole.failed || pieces.points != whole.points) __builtin_trap();
-    }
-  }
-  return 0;
+  return hakuvo::fuzz::CompareWholeAndPieced<hakuvo::TKmlFile>(data, size);
 }

@@ -16,6 +16,7 @@
 
 #include "core/common/hakuvo_error.h"
 #include "core/common/number_format.h"
+#include "core/gps/piece_reading.h"
 #include "core/gps/scoped_time_zone.h"
 
 namespace hakuvo {
@@ -39,28 +40,6 @@ std::string Segment(const std::vector<std::string>& points) {
   std::string text = "<trk><trkseg>\n";
   for (const auto& p : points) text += p;
   return text + "</trkseg></trk>\n";
-}
-
-// What a reading gave: the view-file bytes of its list (every bit of every point, in order) and
-// its error, if any.
-struct Reading {
-  std::string points;
-  std::string error;
-  int pieces = 0;
-};
-
-Reading Take(TGpxFile& file, const std::function<void(TGpxFile&)>& read) {
-  Reading reading;
-  try {
-    read(file);
-  } catch (const EHakuvoError& error) {
-    reading.error = error.what();
-  }
-  std::ostringstream out;
-  file.GpsList.SaveToStream(out);
-  reading.points = out.str();
-  reading.pieces = file.PiecesRead();
-  return reading;
 }
 
 // Piece sizes small enough to cut the small documents of these tests into many pieces, at

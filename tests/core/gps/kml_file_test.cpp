@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/common/hakuvo_error.h"
+#include "core/gps/piece_reading.h"
 #include "core/gps/scoped_time_zone.h"
 
 namespace hakuvo {
@@ -41,28 +42,6 @@ std::string Track(const std::vector<std::string>& whens, const std::vector<std::
   for (const auto& c : coords) text += "<gx:coord>" + c + "</gx:coord>";
   const std::string name = tag.substr(0, tag.find(' '));
   return text + "</" + name + ">";
-}
-
-// What a reading gave: the view-file bytes of its list (every bit of every point, in order), its
-// error, if any, and the pieces it parsed.
-struct Reading {
-  std::string points;
-  std::string error;
-  int pieces = 0;
-};
-
-Reading Take(TKmlFile& file, const std::function<void(TKmlFile&)>& read) {
-  Reading reading;
-  try {
-    read(file);
-  } catch (const EHakuvoError& error) {
-    reading.error = error.what();
-  }
-  std::ostringstream out;
-  file.GpsList.SaveToStream(out);
-  reading.points = out.str();
-  reading.pieces = file.PiecesRead();
-  return reading;
 }
 
 // Piece sizes small enough to cut the small documents of these tests into many pieces, at every
