@@ -13,6 +13,7 @@
 #include "gui/list/act_list_model.h"
 #include "gui/map/map_form.h"
 #include "main/main_form_fixture.h"
+#include "map/map_fixture.h"
 #include "support/screenshot.h"
 
 #include <QTest>
@@ -48,20 +49,6 @@ class MainFormRealMapTest : public MainFormTest {
     return path.string();
   }
 
-  static QVariant Eval(TMapForm& map, const QString& expression) {
-    QVariant result;
-    bool done = false;
-    QEventLoop loop;
-    map.Browser()->page()->runJavaScript(expression, [&](const QVariant& value) {
-      result = value;
-      done = true;
-      loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    if (!done) loop.exec();
-    return result;
-  }
-
   TMapForm* Map = nullptr;
 };
 
@@ -93,7 +80,7 @@ TEST_F(MainFormRealMapTest, ChoosingAnOutingWithATrackDrawsTheTrackOnTheShownMap
   ASSERT_TRUE(shown.count() > 0 || shown.wait(30000)) << "the track was not drawn";
   QVariantList line;
   for (int i = 0; i < 100 && line.size() < 6; ++i) {
-    line = Eval(*map, QStringLiteral("mapState().line")).toList();
+    line = EvalInPage(*map, QStringLiteral("mapState().line")).toList();
     if (line.size() < 6) QTest::qWait(50);
   }
   ASSERT_EQ(line.size(), 6) << "every point of the track is on the page";

@@ -21,6 +21,22 @@
 
 namespace hakuvo::test {
 
+// The value of a script expression in the map's page, once the statements before it have run
+// (an invalid value after 10 s without an answer).
+inline QVariant EvalInPage(TMapForm& map, const QString& expression) {
+  QVariant result;
+  bool done = false;
+  QEventLoop loop;
+  map.Browser()->page()->runJavaScript(expression, [&](const QVariant& value) {
+    result = value;
+    done = true;
+    loop.quit();
+  });
+  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+  if (!done) loop.exec();
+  return result;
+}
+
 // A map window over a fresh settings object, its tiles and look-ups served from 127.0.0.1, and
 // the statements it runs in its page kept in Calls.
 // The application comes first: the test server's socket needs its event loop from the start.
@@ -54,19 +70,7 @@ class MapWindowTest : public ::testing::Test, private WebEngineApplication {
   }
 
   // The value of a script expression in the page, once the statements before it have run.
-  QVariant Eval(const QString& expression) {
-    QVariant result;
-    bool done = false;
-    QEventLoop loop;
-    form->Browser()->page()->runJavaScript(expression, [&](const QVariant& value) {
-      result = value;
-      done = true;
-      loop.quit();
-    });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    if (!done) loop.exec();
-    return result;
-  }
+  QVariant Eval(const QString& expression) { return EvalInPage(*form, expression); }
 
   // Shows a track link and waits until its worker's result is on the page.
   void ShowTrack(const TLinkData* link) {
