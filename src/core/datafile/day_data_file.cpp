@@ -1,6 +1,7 @@
 #include "core/datafile/day_data_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -112,10 +113,40 @@ TFileBytes ReadWholeFile(const std::string& fileName) {
   return bytes;
 }
 
+// Whether the character reference at `at` ("&#") may stand for a byte escape (U+10FF00 to
+// U+10FFFF). Anything but a plain reference to another character counts as "may".
+bool MayBeEscapeReference(std::string_view bytes, std::size_t at) {
+  std::size_t i = at + 2;
+  const bool hex = i < bytes.size() && (bytes[i] == 'x' || bytes[i] == 'X');
+  if (hex) ++i;
+  const std::size_t first = i;
+  std::uint32_t value = 0;
+  for (; i < bytes.size() && bytes[i] != ';'; ++i) {
+    const char c = bytes[i];
+    int digit = -1;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (hex && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (hex && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    }
+    if (digit < 0) return true;
+    value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+    if (value > 0x10FFFF) return true;
+  }
+  return i == first || i == bytes.size() || value >= 0x10FF00;
+}
+
 // Whether any attribute may hold a byte escape (see EscapeToUtf8Text): as UTF-8 in the file, or
-// written as a character reference by another tool. Almost never, so the walk is saved.
+// written as a character reference by another tool. Almost never, so the walk is saved; the line
+// breaks of memos, written as references, are told apart from escapes without it.
 bool MayHoldEscapes(std::string_view bytes) {
-  return MayHoldByteEscapes(bytes) || bytes.find("&#") != std::string_view::npos;
+  if (MayHoldByteEscapes(bytes)) return true;
+  for (std::size_t at = bytes.find("&#"); at != std::string_view::npos; at = bytes.find("&#", at + 2)) {
+    if (MayBeEscapeReference(bytes, at)) return true;
+  }
+  return false;
 }
 
 // Gives every attribute its original bytes back. Walked without recursion: a hostile file may

@@ -204,7 +204,7 @@ void TGpsDataList::LoadFromStream(std::istream& stream, const std::string& sourc
     }
   }
 
-  std::vector<TGpsData> points;
+  TGpsPoints points;
   points.reserve(available ? static_cast<std::size_t>(count) : std::min<std::size_t>(count, kChunkPoints));
   std::vector<char> chunk(ViewFilePointSize * kChunkPoints);
   for (std::int32_t done = 0; done < count;) {

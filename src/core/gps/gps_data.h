@@ -12,6 +12,7 @@
 
 #include "core/common/date_time.h"
 #include "core/common/extended.h"
+#include "core/common/large_block_allocator.h"
 
 namespace hakuvo {
 
@@ -46,6 +47,9 @@ class TGpsData {
   Extended FLongitude = 0;
   TDateTime FRecordTime = 0;
 };
+
+// Points side by side, in blocks the kernel may back with huge pages once they are large.
+using TGpsPoints = std::vector<TGpsData, TLargeBlockAllocator<TGpsData>>;
 
 // The points of a track in file order. The points live in the list itself, side by side: a track
 // of a million points is then one block of memory instead of a million, which is what makes
@@ -145,7 +149,7 @@ class TGpsDataList {
  private:
   void LoadFromStream(std::istream& stream, const std::string& sourceName, bool wholeStream);
 
-  std::vector<TGpsData> FItems;
+  TGpsPoints FItems;
   Extended FMaxLatitude = 0;
   Extended FMinLatitude = 0;
   Extended FMaxLongitude = 0;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -56,8 +58,26 @@ struct TSentence {
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Eight bytes of a sentence at a time: logs run to millions of lines, and a byte-by-byte walk
+// tests every character three times. A word's bytes equal to `c` get their top bit set, exactly
+// (no borrow from one byte into the next, so every comma of a word is found, not only its first).
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+constexpr std::uint64_t kSevenBits = 0x7F7F7F7F7F7F7F7Full;
+
+std::uint64_t BytesEqual(std::uint64_t word, char c) {
+  const std::uint64_t x = word ^ (kLowBits * static_cast<unsigned char>(c));
+  return ~(((x & kSevenBits) + kSevenBits) | x | kSevenBits);
+}
+
+unsigned FoldXor(std::uint64_t word) {
+  word ^= word >> 32;
+  word ^= word >> 16;
+  word ^= word >> 8;
+  return static_cast<unsigned>(word & 0xFF);
+}
+
 // Splits the sentence that starts at text[start] (its "$") and returns where its line ends. The
-// checksum is tested in the same pass over the characters, since logs run to millions of lines.
+// checksum is taken in the same pass as the commas are found.
 // `valid` is false when the sentence carries a checksum ("*" and two hexadecimal digits at the
 // end of the line) that does not match its characters, or a "*" not followed by one: such a
 // sentence was damaged on its way and its fields cannot be trusted.
@@ -68,13 +88,36 @@ std::size_t ReadSentence(std::string_view text, std::size_t start, TSentence& se
   std::size_t fieldStart = start;
   std::size_t i = start + 1;
   sentence.Count = 0;
+  const auto comma = [&](std::size_t at) {
+    if (sentence.Count < TSentence::MaxFields) {
+      sentence.Fields[sentence.Count++] = text.substr(fieldStart, at - fieldStart);
+    }
+    fieldStart = at + 1;
+  };
+  if constexpr (std::endian::native == std::endian::little) {
+    std::uint64_t sums = 0;
+    for (; i + 8 <= size; i += 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, data + i, 8);
+      const std::uint64_t ends = BytesEqual(word, '*') | BytesEqual(word, '\n') | BytesEqual(word, '\r');
+      std::uint64_t commas = BytesEqual(word, ',');
+      if (ends != 0) {
+        // Only the bytes before the first end belong to the sentence.
+        const std::uint64_t before = (ends & (~ends + 1)) - 1;
+        for (commas &= before; commas != 0; commas &= commas - 1) comma(i + std::countr_zero(commas) / 8);
+        sums ^= word & (before >> 7);
+        i += static_cast<std::size_t>(std::countr_zero(ends)) / 8;
+        break;
+      }
+      for (; commas != 0; commas &= commas - 1) comma(i + std::countr_zero(commas) / 8);
+      sums ^= word;
+    }
+    sum = FoldXor(sums);
+  }
   for (; i < size; ++i) {
     const char c = data[i];
     if (c == ',') {
-      if (sentence.Count < TSentence::MaxFields) {
-        sentence.Fields[sentence.Count++] = text.substr(fieldStart, i - fieldStart);
-      }
-      fieldStart = i + 1;
+      comma(i);
     } else if (c == '*' || IsLineEnd(c)) {
       break;
     }

@@ -48,6 +48,38 @@ void AddClimb(std::span<const TGpsData> list, double threshold, TTrackSummary& s
   if (!level.empty()) closeLevel();
 }
 
+// The fastest speed over spans of at least `span` seconds, point by point: for each new end, the
+// latest start that still leaves the span (two pointers over the cumulative sums).
+class TFastestWindow {
+ public:
+  explicit TFastestWindow(double span) : FSpan(span) {}
+
+  // The end's cumulative seconds and metres; the fastest speed of a span ending there in km/h, 0
+  // when none is long enough.
+  double Add(double seconds, double metres) {
+    FSeconds.push_back(seconds);
+    FMetres.push_back(metres);
+    const std::size_t end = FSeconds.size() - 1;
+    if (end == 0) return 0;
+    while (FStart + 1 < end && FSeconds[end] - FSeconds[FStart + 1] >= FSpan) ++FStart;
+    const double span = FSeconds[end] - FSeconds[FStart];
+    const double speed = span < FSpan || span <= 0 ? 0 : (FMetres[end] - FMetres[FStart]) / span * 3.6;
+    // What lies before the start is never looked at again: dropped once it is most of the kept.
+    if (FStart >= 4096 && FStart * 2 >= end) {
+      const auto drop = static_cast<std::ptrdiff_t>(FStart);
+      FSeconds.erase(FSeconds.begin(), FSeconds.begin() + drop);
+      FMetres.erase(FMetres.begin(), FMetres.begin() + drop);
+      FStart = 0;
+    }
+    return speed;
+  }
+
+ private:
+  double FSpan;
+  std::vector<double> FSeconds, FMetres;
+  std::size_t FStart = 0;
+};
+
 }  // namespace
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options) {
@@ -61,39 +93,36 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     if (list[i].RecordTime() <= 0 || list[i].RecordTime() < list[i - 1].RecordTime()) timed = false;
   summary.HasTimes = timed;
 
-  // Cumulative metres and seconds, for the segment rules and the sliding fastest window.
-  std::vector<double> metres(list.size(), 0), seconds(list.size(), 0);
+  // Cumulative metres and seconds, for the segment rules and the sliding fastest window. Only
+  // the points from the window's start on are kept: a long track would otherwise fill two arrays
+  // of its length, whose page faults cost more than the sums.
+  TFastestWindow window(options.FastestWindowS);
+  double metres = 0, seconds = 0;
   double movingMetres = 0;
+  if (timed) window.Add(0, 0);
   for (std::size_t i = 1; i < list.size(); ++i) {
     const TGpsData& a = list[i - 1];
     const TGpsData& b = list[i];
     const double d = TGpsFile::PointDistance(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude());
-    metres[i] = metres[i - 1] + d;
+    metres += d;
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
     summary.LowestM = std::min(summary.LowestM, alt);
     if (!timed) continue;
     // Whole milliseconds, so that a span of seconds reads as whole seconds.
     const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
-    seconds[i] = seconds[i - 1] + dt;
+    seconds += dt;
+    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, window.Add(seconds, metres));
     if (dt <= 0 || dt > options.MaxGapS) continue;
     if (d / dt * 3.6 >= options.MovingThresholdKmh) {
       summary.MovingS += dt;
       movingMetres += d;
     }
   }
-  summary.DistanceKm = metres.back() / 1000;
+  summary.DistanceKm = metres / 1000;
   AddClimb(list, options.ClimbThresholdM, summary);
   if (!timed) return summary;
   if (summary.MovingS > 0) summary.MovingSpeedKmh = movingMetres / summary.MovingS * 3.6;
-  // Two pointers: for each end, the latest start that still leaves the window's span.
-  std::size_t start = 0;
-  for (std::size_t end = 1; end < list.size(); ++end) {
-    while (start + 1 < end && seconds[end] - seconds[start + 1] >= options.FastestWindowS) ++start;
-    const double span = seconds[end] - seconds[start];
-    if (span < options.FastestWindowS || span <= 0) continue;
-    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres[end] - metres[start]) / span * 3.6);
-  }
   return summary;
 }
 

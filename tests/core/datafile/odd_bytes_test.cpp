@@ -85,5 +85,41 @@ TEST(OddBytes, TheSavedDiaryIsWellFormedXmlAndReadsBackTheSameBytes) {
   EXPECT_EQ(reread.Days[0]->ActDataList[0]->Title, kOddTexts[1].Bytes);
 }
 
+// Another tool may write an escape as a character reference, in any of its forms; references to
+// other characters, the line breaks of every memo among them, are no escapes.
+TEST(OddBytes, EscapesWrittenAsCharacterReferencesReadBackAsTheirBytes) {
+  struct TCase {
+    const char* Attribute;
+    std::string Bytes;
+  };
+  const TCase cases[] = {
+      {"caf&#x10FFE9;.jpg", "caf\xE9.jpg"},
+      {"caf&#x10ffe9;.jpg", "caf\xE9.jpg"},
+      {"caf&#x0010FFE9;.jpg", "caf\xE9.jpg"},
+      {"caf&#1114089;.jpg", "caf\xE9.jpg"},
+      {"caf&#0001114089;.jpg", "caf\xE9.jpg"},
+      {"a&#13;&#10;b&#x3042;&#12354;.jpg", "a\r\nb\xE3\x81\x82\xE3\x81\x82.jpg"},
+      {"a&#13;&#10;b&#x10FF80;.jpg", "a\r\nb\x80.jpg"},
+      {"&#x10FEFF;&#1113855;", "\xF4\x8F\xBB\xBF\xF4\x8F\xBB\xBF"},  // just below the escapes
+      {"amp&amp;&#38;#x10FFE9;", "amp&&#x10FFE9;"},
+  };
+  test::TTempFolder folder;
+  const std::string name = folder.Path("refs.hkvj");
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Attribute);
+    {
+      std::ofstream out(name, std::ios::binary | std::ios::trunc);
+      out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?><tekuri Ver=\"0.1\"><ファイルリスト><ファイル ファイル名=\"/p/"
+          << c.Attribute << "\"/></ファイルリスト></tekuri>";
+    }
+    TDiary diary(name);
+    diary.Load();
+    ASSERT_EQ(diary.Files.List().Count(), 1);
+    const auto* link = dynamic_cast<const TFileLink*>(diary.Files.List()[0]);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->FileName, "/p/" + c.Bytes);
+  }
+}
+
 }  // namespace
 }  // namespace hakuvo

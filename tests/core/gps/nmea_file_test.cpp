@@ -219,6 +219,36 @@ TEST_F(NmeaFileTest, ChecksumsDecide) {
   EXPECT_EQ(At(0).Altitude(), 0);
 }
 
+// Sentences are split and summed eight bytes at a time: every field boundary, the star and the
+// line end must count wherever they fall in such a step, also in a last line without its end.
+TEST_F(NmeaFileTest, EveryCharacterCountsWhereverItFallsInAWord) {
+  for (int pad = 0; pad < 16; ++pad) {
+    const std::string course = pad == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(pad - 1), '5');
+    const std::string line = S("$GPRMC,010203,A,3540.000,N,13946.000,E,0," + course + ",010120,,,A");
+    const std::size_t star = line.find('*');
+    for (int lead = 0; lead < 8; ++lead) {
+      const std::string before = std::string(static_cast<std::size_t>(lead), 'x') + "\n";
+      for (const char* end : {"\r\n", "\n", "\r", ""}) {
+        track.ReadFromMemory(before + line + end);
+        ASSERT_EQ(track.GpsList.Count(), 1) << line << " after " << lead << " bytes";
+        EXPECT_EQ(Local(At(0).RecordTime()), "2020/01/01 10:02:03");
+        EXPECT_NEAR(static_cast<double>(At(0).Latitude()), 35 + 40.0 / 60, 1e-12);
+        EXPECT_NEAR(static_cast<double>(At(0).Longitude()), 139 + 46.0 / 60, 1e-12);
+        // Without its checksum the same sentence reads alike.
+        track.ReadFromMemory(before + line.substr(0, star) + end);
+        EXPECT_EQ(track.GpsList.Count(), 1) << line;
+      }
+      // Any character changed between "$" and "*" breaks the checksum.
+      for (std::size_t i = 1; i < star; ++i) {
+        std::string damaged = line;
+        damaged[i] = damaged[i] == 'Z' ? 'Y' : 'Z';
+        track.ReadFromMemory(before + damaged + "\r\n");
+        EXPECT_EQ(track.GpsList.Count(), 0) << damaged;
+      }
+    }
+  }
+}
+
 TEST_F(NmeaFileTest, ReadingWindow) {
   std::vector<std::string> lines;
   for (int second = 0; second < 6; ++second) {
