@@ -7,9 +7,11 @@
 #include <memory>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "core/common/file_read.h"
 #include "core/common/hakuvo_error.h"
+#include "core/common/large_block_allocator.h"
 #include "core/common/safe_file_writer.h"
 #include "core/common/utf16.h"
 #include "core/datafile/day_data_reader.h"
@@ -83,32 +85,48 @@ const char* ParseProblem(pugi::xml_parse_status status) {
 // so that a file with more than its root element is refused rather than cut at the next save.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_fragment;
 
-// A file's bytes in a buffer that is not cleared first: the parser writes over it anyway.
-struct TFileBytes {
-  std::unique_ptr<char[]> Data;
+// A file's bytes in a buffer that is not cleared first: the parser writes over it anyway. A
+// large one lies in huge pages: the kernel then copies the file in without a page fault every
+// 4 KiB, which was a tenth of a load.
+class TFileBytes {
+ public:
+  explicit TFileBytes(std::size_t capacity)
+      : FData(static_cast<char*>(TLargeBlockAllocator<char>().allocate(capacity))), FCapacity(capacity) {}
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+  ~TFileBytes() { TLargeBlockAllocator<char>().deallocate(FData, FCapacity); }
+
+  char* Data() const { return FData; }
+  std::size_t Capacity() const { return FCapacity; }
+  // Twice the room, the bytes read so far kept.
+  void Grow() {
+    TFileBytes larger(FCapacity * 2);
+    std::memcpy(larger.FData, FData, Size);
+    std::swap(FData, larger.FData);
+    std::swap(FCapacity, larger.FCapacity);
+  }
+
   std::size_t Size = 0;
+
+ private:
+  char* FData;
+  std::size_t FCapacity;
 };
 
 // The whole file, with the system's reason when it cannot be had.
-TFileBytes ReadWholeFile(const std::string& fileName) {
+std::unique_ptr<TFileBytes> ReadWholeFile(const std::string& fileName) {
   const auto fail = [&](int error) { throw FileReadError("データファイル", fileName, error); };
   TInputFile file;
   int error = 0;
   if (!file.Open(fileName, error)) fail(error);
   // One byte more than the size, so that the end is seen without growing a buffer this large.
-  std::size_t capacity = static_cast<std::size_t>(file.Size()) + 1;
-  TFileBytes bytes{std::make_unique_for_overwrite<char[]>(capacity), 0};
+  auto bytes = std::make_unique<TFileBytes>(static_cast<std::size_t>(file.Size()) + 1);
   for (;;) {
-    if (bytes.Size == capacity) {  // the file grew
-      capacity *= 2;
-      auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-      std::memcpy(larger.get(), bytes.Data.get(), bytes.Size);
-      bytes.Data = std::move(larger);
-    }
-    const std::ptrdiff_t got = file.Read(bytes.Data.get() + bytes.Size, capacity - bytes.Size);
+    if (bytes->Size == bytes->Capacity()) bytes->Grow();  // the file grew
+    const std::ptrdiff_t got = file.Read(bytes->Data() + bytes->Size, bytes->Capacity() - bytes->Size);
     if (got < 0) fail(errno);
     if (got == 0) break;
-    bytes.Size += static_cast<std::size_t>(got);
+    bytes->Size += static_cast<std::size_t>(got);
   }
   return bytes;
 }
@@ -208,11 +226,11 @@ void TDayDataFile::Save() const {
 
 void TDayDataFile::Load() {
   CheckObjects();
-  const TFileBytes bytes = ReadWholeFile(FFileName);
+  const std::unique_ptr<TFileBytes> bytes = ReadWholeFile(FFileName);
   // Parsed in place: the text of the document is the file's own buffer, not a copy of it.
-  const bool escapes = MayHoldEscapes(std::string_view(bytes.Data.get(), bytes.Size));
+  const bool escapes = MayHoldEscapes(std::string_view(bytes->Data(), bytes->Size));
   pugi::xml_document document;
-  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes.Data.get(), bytes.Size, kParseOptions);
+  const pugi::xml_parse_result result = document.load_buffer_inplace(bytes->Data(), bytes->Size, kParseOptions);
   if (result && escapes) UnescapeAttributes(document);
   // The buffer no longer has its line breaks where they were; a failure reads the file again.
   TXmlSource source(FFileName, {});
