@@ -52,6 +52,17 @@ std::atomic<long long> Peak{0};
   return block;
 }
 
+// The same for blocks laid on a boundary (the reader's large buffers).
+[[gnu::noinline]] void* TakeAligned(std::size_t size, std::size_t alignment) {
+  void* block = nullptr;
+  if (posix_memalign(&block, std::max(alignment, sizeof(void*)), size == 0 ? 1 : size) != 0) return nullptr;
+  const long long now = Current += static_cast<long long>(malloc_usable_size(block));
+  long long peak = Peak.load();
+  while (now > peak && !Peak.compare_exchange_weak(peak, now)) {
+  }
+  return block;
+}
+
 [[gnu::noinline]] void Give(void* block) {
   if (block == nullptr) return;
   Current -= static_cast<long long>(malloc_usable_size(block));
@@ -72,6 +83,15 @@ void operator delete(void* block) noexcept { heap::Give(block); }
 void operator delete[](void* block) noexcept { heap::Give(block); }
 void operator delete(void* block, std::size_t) noexcept { heap::Give(block); }
 void operator delete[](void* block, std::size_t) noexcept { heap::Give(block); }
+void* operator new(std::size_t size, std::align_val_t alignment) {
+  if (void* block = heap::TakeAligned(size, static_cast<std::size_t>(alignment))) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
+void operator delete(void* block, std::align_val_t) noexcept { heap::Give(block); }
+void operator delete[](void* block, std::align_val_t) noexcept { heap::Give(block); }
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept { heap::Give(block); }
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { heap::Give(block); }
 
 namespace {
 
