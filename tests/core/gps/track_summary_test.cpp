@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/gps/gps_file.h"
 
@@ -88,6 +89,47 @@ TEST(TrackSummaryTest, OneNoisyJumpDoesNotMakeTheFastestSpeed) {
   const TTrackSummary s = SummarizeTrack(list);
   EXPECT_LT(s.MaxSpeedKmh, 15);
   EXPECT_GT(s.MaxSpeedKmh, 3);
+}
+
+// The fastest window keeps only the points of its span, dropping the rest as the track goes on:
+// over a long track with uneven steps, pauses and a sprint late in it, it must find what the two
+// pointers over the whole track's cumulative sums find.
+TEST(TrackSummaryTest, TheFastestSpeedOfALongTrackIsTheWholeTracksTwoPointerAnswer) {
+  std::mt19937 random(25);
+  std::uniform_real_distribution<double> step(0, 3e-5);
+  std::uniform_int_distribution<int> gap(0, 40);
+  TGpsDataList list;
+  double time = 46000.0, latitude = 35.0;
+  for (int i = 0; i < 30000; ++i) {
+    const int g = gap(random);
+    // Mostly a fix a second, now and then a pause, a burst of fixes a fifth of a second apart,
+    // or a fix repeated at the same time.
+    const double seconds = g == 0 ? 0 : g == 1 ? 30 : g < 5 ? 0.2 : 1;
+    time += seconds / SecsPerDay;
+    latitude += (i > 21000 && i < 21040 ? 3e-4 : step(random)) * (seconds > 0 ? 1 : 0);
+    list.Add(time, latitude, 139.0, 0);
+  }
+  const auto points = list.Points();
+  std::vector<double> metres(points.size(), 0), seconds(points.size(), 0);
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const TGpsData& a = points[i - 1];
+    const TGpsData& b = points[i];
+    const double d = TGpsFile::PointDistance(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude());
+    metres[i] = metres[i - 1] + d;
+    seconds[i] = seconds[i - 1] + (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
+  }
+  double best = 0;
+  std::size_t start = 0;
+  for (std::size_t end = 1; end < points.size(); ++end) {
+    while (start + 1 < end && seconds[end] - seconds[start + 1] >= 10) ++start;
+    const double span = seconds[end] - seconds[start];
+    if (span >= 10) best = std::max(best, (metres[end] - metres[start]) / span * 3.6);
+  }
+  const TTrackSummary s = SummarizeTrack(list);
+  ASSERT_TRUE(s.HasTimes);
+  EXPECT_GT(best, 100);  // the sprint's, far past the first points dropped
+  EXPECT_EQ(s.MaxSpeedKmh, best);
+  EXPECT_EQ(s.DistanceKm, metres.back() / 1000);
 }
 
 TEST(TrackSummaryTest, UntimedPointsGiveDistanceAndClimbOnly) {
