@@ -111,6 +111,9 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   // above the axes, so that a value at the edge of the plot is still the one a click there meets.
   FChart->addLayer(QStringLiteral("values"), FChart->layer(QStringLiteral("axes")), QCustomPlot::limAbove);
   for (QCPGraph* series : {FAltitudeSeries, FSpeedSeries}) {
+    // The lines come thinned to the plot's pixel columns: the chart's own thinning would only
+    // walk them again.
+    series->setAdaptiveSampling(false);
     series->setSelectable(QCP::stSingleData);
     series->setLayer(QStringLiteral("values"));
   }
@@ -126,6 +129,11 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
       FChart, &QCustomPlot::plottableClick, this,
       [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) { ShowValueOnMap(plottable, dataIndex); });
   connect(FChart, &QCustomPlot::mouseMove, this, &TSpeedForm::ChartMouseMove);
+  connect(FChart, &QCustomPlot::afterReplot, this, [this] {
+    if (!FDrawnOnReplot) return;
+    FDrawnOnReplot = false;
+    emit SeriesDrawn();
+  });
 
   FCopyDataAction = new QAction(QStringLiteral("データをクリップボードにコピー(&C)"), this);
   FCopyDataAction->setStatusTip(QStringLiteral("データをクリップボードにコピー"));
@@ -180,6 +188,7 @@ void TSpeedForm::Clear() {
 void TSpeedForm::ClearSeries() {
   // A result on its way is for what was shown before.
   ++FGeneration;
+  FDrawnOnReplot = false;
   FData = std::make_shared<const TSpeedGraphData>();
   FThinnedColumns = 0;
   ++FThinRequest;
@@ -235,13 +244,24 @@ std::uintmax_t TrackBytes(const TGpsFileLink& link) {
 }  // namespace
 
 // What a job hands the window: the series, and the lines thinned for a plot width and made into
-// the chart's points.
+// the chart's points, with what the window would otherwise work out over them on its own thread.
+// A line as the chart takes it: its points, the markers of values no segment reaches, and
+// whether it was thinned (a line of a few points per column is drawn without smoothing).
+struct TSpeedChartLine {
+  QVector<QCPGraphData> Points;
+  QVector<QCPGraphData> Lone;
+  bool Thinned = false;
+  // The lowest and highest value; Low > High when there is none.
+  double Low = 1;
+  double High = 0;
+};
+
 struct TSpeedGraphJob {
   std::shared_ptr<const TSpeedGraphData> Data;
   int Columns = 1;
   TSpeedGraphLines Lines;
-  QVector<QCPGraphData> SpeedPoints;
-  QVector<QCPGraphData> AltitudePoints;
+  TSpeedChartLine Speed;
+  TSpeedChartLine Altitude;
 };
 
 namespace {
@@ -249,17 +269,31 @@ namespace {
 // Values from which thinning for a new width is worth a worker.
 constexpr std::size_t kWorkerThinValues = 100'000;
 
-QVector<QCPGraphData> ChartPoints(const TThinnedLine& line) {
-  QVector<QCPGraphData> points;
-  points.reserve(static_cast<qsizetype>(line.Xs.size()));
-  for (std::size_t i = 0; i < line.Xs.size(); ++i) points.append(QCPGraphData(line.Xs[i], line.Ys[i]));
-  return points;
+TSpeedChartLine ChartLine(const TThinnedLine& line, std::size_t values, int columns) {
+  TSpeedChartLine chart;
+  chart.Points.reserve(static_cast<qsizetype>(line.Xs.size()));
+  for (std::size_t i = 0; i < line.Xs.size(); ++i) {
+    const double y = line.Ys[i];
+    chart.Points.append(QCPGraphData(line.Xs[i], y));
+    if (std::isnan(y)) continue;
+    if (chart.Low > chart.High) {
+      chart.Low = chart.High = y;
+    } else {
+      chart.Low = std::min(chart.Low, y);
+      chart.High = std::max(chart.High, y);
+    }
+  }
+  for (const int index : LonePoints(line.Ys)) chart.Lone.append(chart.Points[index]);
+  // Smoothing the edges of a line that zigzags within every pixel column costs the chart many
+  // times the drawing itself and shows nothing.
+  chart.Thinned = values > line.Xs.size() || line.Xs.size() > static_cast<std::size_t>(2 * columns);
+  return chart;
 }
 
 void ThinJob(TSpeedGraphJob& job) {
   job.Lines = ThinSpeedGraph(*job.Data, job.Columns);
-  job.SpeedPoints = ChartPoints(job.Lines.Speed);
-  job.AltitudePoints = ChartPoints(job.Lines.Altitude);
+  job.Speed = ChartLine(job.Lines.Speed, job.Data->SpeedValues().size(), job.Columns);
+  job.Altitude = ChartLine(job.Lines.Altitude, job.Data->AltitudeValues().size(), job.Columns);
 }
 
 }  // namespace
@@ -321,10 +355,12 @@ void TSpeedForm::Redraw() {
   const bool onWorker = TrackBytes(*source) >= FWorkerTrackBytes;
   std::optional<TWaitCursor> wait;
   if (!onWorker) wait.emplace();
-  RunJob(onWorker, std::move(build), [this, generation, job] {
+  RunJob(onWorker, std::move(build), [this, generation, job, onWorker] {
     if (generation != FGeneration || !isVisible()) return;
-    Draw(Settings(), *job);
-    emit SeriesDrawn();
+    // A long track's lines are painted in a turn of the event loop of their own, so that handing
+    // them over and painting them are two short steps rather than one long one.
+    Draw(Settings(), *job, onWorker);
+    if (!onWorker) emit SeriesDrawn();
   });
 }
 
@@ -405,21 +441,19 @@ int TSpeedForm::PlotColumns() {
   return std::max(FChart->axisRect()->width(), 1);
 }
 
-void TSpeedForm::MarkLoneValues(const QCPGraph* series) {
-  std::vector<double> ys;
-  ys.reserve(static_cast<std::size_t>(series->dataCount()));
-  for (const QCPGraphData& value : *series->data()) ys.push_back(value.value);
-  QVector<QCPGraphData> lone;
-  for (const int index : LonePoints(ys)) lone.append(*series->data()->at(index));
+void TSpeedForm::SetLine(QCPGraph* series, TSpeedChartLine& line) {
+  series->data()->set(line.Points, true);
+  series->setAntialiased(!line.Thinned);
+  series->setAntialiasedFill(!line.Thinned);
   QCPGraph* markers = LoneMarkers(series);
-  markers->data()->set(lone, true);
+  markers->data()->set(line.Lone, true);
   const QColor color = series == FSpeedSeries ? series->pen().color() : series->brush().color();
   const double size = std::max(7.0, 3.0 * series->pen().widthF());
   markers->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, size));
   markers->setVisible(series->visible());
 }
 
-void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
+void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job, bool queued) {
   // Only what is already small is done here: the series are taken over, the thinned points
   // handed to the chart, the axes set.
   FData = job.Data;
@@ -428,13 +462,13 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
   const std::string title = FData->Summary().empty() ? FData->Title() : FData->Title() + "　" + FData->Summary();
   SetTitle(ToQString(DisplayPrefix(title)));
 
-  // The bottom axis spans the values drawn; a single x gets a little room either side.
+  // The bottom axis spans the values drawn (the ends of the thinned lines are those of the
+  // series); a single x gets a little room either side.
   bool found = false;
   QCPRange keyRange;
-  for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
-    bool seriesFound = false;
-    const QCPRange range = series->getKeyRange(seriesFound);
-    if (!seriesFound) continue;
+  for (const TSpeedChartLine* line : {&job.Speed, &job.Altitude}) {
+    if (line->Points.isEmpty()) continue;
+    const QCPRange range(line->Points.front().key, line->Points.back().key);
     keyRange = found ? QCPRange(std::min(keyRange.lower, range.lower), std::max(keyRange.upper, range.upper)) : range;
     found = true;
   }
@@ -443,15 +477,13 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
     FChart->xAxis->setRange(keyRange);
   }
   // Automatic axes end a tick beyond the values, so that no peak touches the frame.
-  const auto autoRange = [](QCPAxis* axis, const QCPGraph* series) {
-    bool seriesFound = false;
-    const QCPRange range = series->getValueRange(seriesFound);
-    if (!seriesFound) return;
-    const TShownSpan shown = AutoValueRange(range.lower, range.upper);
+  const auto autoRange = [](QCPAxis* axis, const TSpeedChartLine& line) {
+    if (line.Low > line.High) return;
+    const TShownSpan shown = AutoValueRange(line.Low, line.High);
     axis->setRange(shown.Min, shown.Max);
   };
   if (info.IsLeftAutoAxis()) {
-    autoRange(FChart->yAxis, FSpeedSeries);
+    autoRange(FChart->yAxis, job.Speed);
   } else if (FData->IsPace()) {
     // The fixed speed range read as the paces it spans: the fastest at the top.
     const auto minutes = [](Extended speed, double none) {
@@ -463,21 +495,24 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
     FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
   }
   if (info.IsRightAutoAxis()) {
-    autoRange(FChart->yAxis2, FAltitudeSeries);
+    autoRange(FChart->yAxis2, job.Altitude);
   } else {
     FChart->yAxis2->setRange(static_cast<double>(info.RightAxisMin()), static_cast<double>(info.RightAxisMax()));
   }
-  FChart->replot();
+  if (!queued) {
+    FChart->replot();
+    return;
+  }
+  FDrawnOnReplot = true;
+  FChart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TSpeedForm::SetLines(TSpeedGraphJob& job) {
   FThinnedColumns = job.Columns;
   FSpeedValueOfIndex = std::move(job.Lines.Speed.Ids);
   FAltitudeValueOfIndex = std::move(job.Lines.Altitude.Ids);
-  FSpeedSeries->data()->set(job.SpeedPoints, true);
-  FAltitudeSeries->data()->set(job.AltitudePoints, true);
-  MarkLoneValues(FSpeedSeries);
-  MarkLoneValues(FAltitudeSeries);
+  SetLine(FSpeedSeries, job.Speed);
+  SetLine(FAltitudeSeries, job.Altitude);
 }
 
 void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex) {
