@@ -17,6 +17,8 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <utility>
 
 #include "core/common/date_time.h"
 #include "core/common/text_util.h"
@@ -51,6 +53,14 @@ class TPaceTicker : public QCPAxisTicker {
 }  // namespace
 
 namespace {
+
+// A long track's series take a while to free: let go on a thread of their own, not the window's.
+void ReleaseAside(std::shared_ptr<const TSpeedGraphData> data) {
+  if (data == nullptr || data->PointCount() < 50'000) {
+    return;
+  }
+  std::thread([data = std::move(data)]() mutable { data.reset(); }).detach();
+}
 
 const QString kDistanceTitle = QStringLiteral("距離(km)");
 
@@ -189,11 +199,11 @@ void TSpeedForm::ClearSeries() {
   // A result on its way is for what was shown before.
   ++FGeneration;
   FDrawnOnReplot = false;
-  FData = std::make_shared<const TSpeedGraphData>();
+  ReleaseAside(std::exchange(FData, std::make_shared<const TSpeedGraphData>()));
   FThinnedColumns = 0;
   ++FThinRequest;
-  FSpeedValueOfIndex.clear();
-  FAltitudeValueOfIndex.clear();
+  FSpeedPointOfIndex.clear();
+  FAltitudePointOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
   FSpeedLone->data()->clear();
@@ -266,10 +276,10 @@ struct TSpeedGraphJob {
 
 namespace {
 
-// Values from which thinning for a new width is worth a worker.
-constexpr std::size_t kWorkerThinValues = 100'000;
+// Points from which thinning for a new width is worth a worker.
+constexpr int kWorkerThinPoints = 50'000;
 
-TSpeedChartLine ChartLine(const TThinnedLine& line, std::size_t values, int columns) {
+TSpeedChartLine ChartLine(const TThinnedLine& line, std::size_t points, int columns) {
   TSpeedChartLine chart;
   chart.Points.reserve(static_cast<qsizetype>(line.Xs.size()));
   for (std::size_t i = 0; i < line.Xs.size(); ++i) {
@@ -286,14 +296,14 @@ TSpeedChartLine ChartLine(const TThinnedLine& line, std::size_t values, int colu
   for (const int index : LonePoints(line.Ys)) chart.Lone.append(chart.Points[index]);
   // Smoothing the edges of a line that zigzags within every pixel column costs the chart many
   // times the drawing itself and shows nothing.
-  chart.Thinned = values > line.Xs.size() || line.Xs.size() > static_cast<std::size_t>(2 * columns);
+  chart.Thinned = points > line.Xs.size() || line.Xs.size() > static_cast<std::size_t>(2 * columns);
   return chart;
 }
 
 void ThinJob(TSpeedGraphJob& job) {
   job.Lines = ThinSpeedGraph(*job.Data, job.Columns);
-  job.Speed = ChartLine(job.Lines.Speed, job.Data->SpeedValues().size(), job.Columns);
-  job.Altitude = ChartLine(job.Lines.Altitude, job.Data->AltitudeValues().size(), job.Columns);
+  job.Speed = ChartLine(job.Lines.Speed, static_cast<std::size_t>(job.Data->PointCount()), job.Columns);
+  job.Altitude = ChartLine(job.Lines.Altitude, static_cast<std::size_t>(job.Data->PointCount()), job.Columns);
 }
 
 }  // namespace
@@ -318,9 +328,6 @@ void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
-  // The series shown so far are let go by the job, not here: a long track's arrays take a while
-  // to free.
-  auto previous = FData;
   ClearSeries();
   const int generation = ++FGeneration;
   const TSpeedGraphInfo& info = Settings();
@@ -335,19 +342,21 @@ void TSpeedForm::Redraw() {
   const TTrackSummaryOptions summary = TrackSummaryOptionsFor(FCategoryType);
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Columns = columns;
-  auto build = [source, settings, summary, job, columns, previous = std::move(previous)]() mutable {
-    previous.reset();
-    auto series = std::make_shared<TSpeedGraphData>();
+  auto build = [source, settings, summary, job, columns] {
+    std::shared_ptr<TSpeedGraphData> series;
     try {
-      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
-        *series = TSpeedGraphData(*track, *settings, summary);
+      if (std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
+        series =
+            std::make_shared<TSpeedGraphData>(std::shared_ptr<const TGpsFile>(std::move(track)), *settings, summary);
       }
     } catch (const std::exception&) {
       // A track that cannot be read draws nothing; the window is a view, not a command.
-      *series = TSpeedGraphData();
+      series.reset();
     }
-    job->Data = std::move(series);
+    job->Data = series != nullptr ? std::move(series) : std::make_shared<TSpeedGraphData>();
     ThinJob(*job);
+    // The title's figures come from a second thread: waited for here, not on the window's.
+    job->Data->Summary();
   };
   // A small track takes less than a frame: drawn at once. A long one is read, worked out and
   // thinned on a worker, so the window keeps answering; its result is drawn only while it is
@@ -385,7 +394,7 @@ void TSpeedForm::RethinForWidth() {
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Data = FData;
   job->Columns = columns;
-  const bool onWorker = FData->SpeedValues().size() + FData->AltitudeValues().size() >= kWorkerThinValues;
+  const bool onWorker = FData->PointCount() >= kWorkerThinPoints;
   RunJob(
       onWorker, [job] { ThinJob(*job); },
       [this, generation, request, job] {
@@ -509,24 +518,24 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job, bool que
 
 void TSpeedForm::SetLines(TSpeedGraphJob& job) {
   FThinnedColumns = job.Columns;
-  FSpeedValueOfIndex = std::move(job.Lines.Speed.Ids);
-  FAltitudeValueOfIndex = std::move(job.Lines.Altitude.Ids);
+  FSpeedPointOfIndex = std::move(job.Lines.Speed.Ids);
+  FAltitudePointOfIndex = std::move(job.Lines.Altitude.Ids);
   SetLine(FSpeedSeries, job.Speed);
   SetLine(FAltitudeSeries, job.Altitude);
 }
 
 void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex) {
-  const TSpeedGraphPoint* point = nullptr;
+  std::optional<TSpeedGraphPoint> point;
   if (plottable == FSpeedSeries) {
-    if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedValueOfIndex.size())) {
-      point = FData->SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedPointOfIndex.size())) {
+      point = FData->PointAt(FSpeedPointOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   } else if (plottable == FAltitudeSeries) {
-    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudeValueOfIndex.size())) {
-      point = FData->AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudePointOfIndex.size())) {
+      point = FData->PointAt(FAltitudePointOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   }
-  if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
+  if (!point || FPorts == nullptr || FPorts->Map == nullptr) return;
   FPorts->Map->PanTo(point->Latitude, point->Longitude, false);
   FPorts->Map->CreateMarker(point->Latitude, point->Longitude, false);
 }
@@ -556,7 +565,7 @@ void TSpeedForm::CopyDataCommand() {
   // The rows are those whose key the bottom axis shows; the keys run in the values' order, so
   // they are one run, named to the core by the x of its ends.
   const QCPRange range = FChart->xAxis->range();
-  const std::vector<TSpeedGraphValue>& values = FData->SpeedValues();
+  const std::vector<TSpeedGraphValue> values = FData->SpeedValues();
   double xMin = 1;
   double xMax = 0;  // no rows
   const auto first = std::find_if(values.begin(), values.end(),

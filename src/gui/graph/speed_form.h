@@ -132,11 +132,11 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   int FThinnedColumns = 0;
   int FThinRequest = 0;
   QTimer* FResizeTimer = nullptr;
-  // Per data index of the speed line, the index of its value in FData; -1 for the empty points
+  // Per data index of the speed line, the index of its track point in FData; -1 for the empty points
   // that break the line where values were left out.
-  std::vector<int> FSpeedValueOfIndex;
+  std::vector<int> FSpeedPointOfIndex;
   // The same for the altitude area (which has no gaps).
-  std::vector<int> FAltitudeValueOfIndex;
+  std::vector<int> FAltitudePointOfIndex;
   TDialogRunner FRunDialog;
   // A worker's result is drawn only while its request is the latest one.
   int FGeneration = 0;

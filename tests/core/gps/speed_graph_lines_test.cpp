@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,9 @@ void Jog(TGpsFile& track, int points, const std::vector<TSpike>& spikes) {
 }
 
 // Per pixel column, the lowest and highest y of the full series and of the drawn line must be the
-// same; every gap of the series between two columns is an empty point of the line, and no line
-// has more empty points than the series has gaps; every drawn point is its value.
+// same; every drawn point is the value of the track point its id names; every gap of the series
+// between two columns is an empty point of the line, and no line has more empty points than the
+// series has gaps.
 void ExpectLineKeepsColumns(const TSpeedGraphData& data, const std::vector<TSpeedGraphValue>& values,
                             const TThinnedLine& line, double keyMin, double keyMax, int columns,
                             const std::string& what) {
@@ -61,6 +63,8 @@ void ExpectLineKeepsColumns(const TSpeedGraphData& data, const std::vector<TSpee
     if (value.GapBefore && c != previousColumn) ++gapsBetweenColumns;
     previousColumn = c;
   }
+  std::map<int, const TSpeedGraphValue*> valueOfPoint;
+  for (const TSpeedGraphValue& value : values) valueOfPoint[value.Point] = &value;
   std::size_t drawnGaps = 0;
   for (std::size_t i = 0; i < line.Xs.size(); ++i) {
     if (i > 0) {
@@ -71,9 +75,12 @@ void ExpectLineKeepsColumns(const TSpeedGraphData& data, const std::vector<TSpee
       ++drawnGaps;
       continue;
     }
-    const TSpeedGraphValue& value = values[static_cast<std::size_t>(line.Ids[i])];
-    EXPECT_EQ(line.Xs[i], SpeedGraphKey(data, value.X)) << what;
-    EXPECT_EQ(line.Ys[i], value.Y) << what;
+    // An id names the track point; each point gives a series at most one value.
+    const auto found = valueOfPoint.find(line.Ids[i]);
+    ASSERT_NE(found, valueOfPoint.end()) << what << " point " << line.Ids[i];
+    const TSpeedGraphValue* value = found->second;
+    EXPECT_EQ(line.Xs[i], SpeedGraphKey(data, value->X)) << what;
+    EXPECT_EQ(line.Ys[i], value->Y) << what;
     const int c = columnOf(line.Xs[i]);
     drawnLow[c] = std::min(drawnLow[c], line.Ys[i]);
     drawnHigh[c] = std::max(drawnHigh[c], line.Ys[i]);
