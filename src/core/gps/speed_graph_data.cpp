@@ -92,14 +92,34 @@ TSpeedGraphData::TSpeedGraphData(std::shared_ptr<const TGpsFile> track, const TS
       FLimit(info.LimitSpeed()),
       FSpeedMovingAverage(info.SpeedMovingAverage()),
       FAltitudeMovingAverage(info.AltitudeMovingAverage()) {
-  if (!info.IsAverageSpeed() || FTrack == nullptr) return;
+  if (FTrack == nullptr) return;
   const double totalHours = (FTrack->EndDateTime() - FTrack->FirstDateTime()) * 24;
-  if (totalHours == 0) return;
-  // The total distance, the climb, the moving time and the fastest speed each walk the whole
-  // track: on a second thread, while the caller thins the series.
-  FTitles = std::async(std::launch::async, [track = FTrack, summary, totalHours] {
-    return std::make_pair("平均速度： " + FormatFixed(track->TotalDistance() / totalHours, 1) + " km/h",
-                          TrackSummaryLine(SummarizeTrack(track->GpsList, summary)));
+  const bool titled = info.IsAverageSpeed() && totalHours != 0;
+  // The distance axis ends at the total, which the thinning needs before it starts: the segments
+  // measured for it are kept, so that the walk does not measure them again.
+  if (titled || FBottomAxisKind == baDistance) {
+    const std::span<const TGpsData> points = FTrack->GpsList.Points();
+    if (points.size() > 1) {
+      std::vector<Extended> block(256);
+      FSegmentMetres.resize(points.size() - 1);
+      Extended metres = 0;
+      for (std::size_t first = 1; first < points.size(); first += block.size()) {
+        const std::size_t count = std::min(block.size(), points.size() - first);
+        TGpsFile::SegmentMetres(points, first, std::span<Extended>(block.data(), count));
+        for (std::size_t i = 0; i < count; ++i) {
+          metres += block[i];
+          FSegmentMetres[first - 1 + i] = static_cast<double>(block[i]);
+        }
+      }
+      FTotalDistance = metres / 1000;
+    }
+  }
+  if (!titled) return;
+  const std::string title = "平均速度： " + FormatFixed(FTotalDistance / totalHours, 1) + " km/h";
+  // The climb, the moving time and the fastest speed walk the whole track once more: on a second
+  // thread, while the caller thins the series.
+  FTitles = std::async(std::launch::async, [track = FTrack, summary, title] {
+    return std::make_pair(title, TrackSummaryLine(SummarizeTrack(track->GpsList, summary)));
   });
 }
 
@@ -121,8 +141,6 @@ const std::string& TSpeedGraphData::Summary() const {
 }
 
 int TSpeedGraphData::PointCount() const { return FTrack == nullptr ? 0 : FTrack->GpsList.Count(); }
-
-Extended TSpeedGraphData::TotalDistance() const { return FTrack == nullptr ? 0 : FTrack->TotalDistance(); }
 
 bool TSpeedGraphData::IsEmpty() const {
   if (PointCount() == 0 || (!FSpeedShown && !FAltitudeShown)) return true;
@@ -168,7 +186,10 @@ bool TSpeedGraphSampler::Next(TSpeedGraphSample& sample) {
     const TGpsData& point = FPoints[i];
     Extended d = 0;
     double t = 0;
-    if (i > 0) {
+    if (i > 0 && !FData.FSegmentMetres.empty()) {
+      d = static_cast<Extended>(FData.FSegmentMetres[i - 1]) / 1000;
+      t = (point.RecordTime() - FPoints[i - 1].RecordTime()) * 24;
+    } else if (i > 0) {
       if (i >= FBlockStart + FBlockCount) {
         FBlockStart = i;
         FBlockCount = std::min(kBlock, FPoints.size() - i);

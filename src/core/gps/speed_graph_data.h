@@ -82,8 +82,9 @@ class TSpeedGraphData {
   bool IsSmoothed() const { return FSpeedMovingAverage > 1 || FAltitudeMovingAverage > 1; }
   bool IsSpeedShown() const { return FSpeedShown; }
   bool IsAltitudeShown() const { return FAltitudeShown; }
-  // Kilometres along the whole track.
-  Extended TotalDistance() const;
+  // Kilometres along the whole track, known when the title or the distance axis needs it (0
+  // otherwise).
+  Extended TotalDistance() const { return FTotalDistance; }
   int PointCount() const;
   const TGpsFile* Track() const { return FTrack.get(); }
   // "平均速度： 12.3 km/h" when the settings ask for it and the track's first and last times
@@ -118,6 +119,9 @@ class TSpeedGraphData {
   bool FSpeedShown = true;
   bool FAltitudeShown = true;
   Extended FLimit = 0;
+  Extended FTotalDistance = 0;
+  // Metres from each point to the next, when the total was needed.
+  std::vector<double> FSegmentMetres;
   int FSpeedMovingAverage = 0;
   int FAltitudeMovingAverage = 0;
   // The title and the summary, on their way from a second thread until Settle.

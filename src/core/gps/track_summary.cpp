@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "core/common/number_format.h"
@@ -61,39 +63,44 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     if (list[i].RecordTime() <= 0 || list[i].RecordTime() < list[i - 1].RecordTime()) timed = false;
   summary.HasTimes = timed;
 
-  // Cumulative metres and seconds, for the segment rules and the sliding fastest window.
-  std::vector<double> metres(list.size(), 0), seconds(list.size(), 0);
+  // Cumulative metres and seconds, for the segment rules and the sliding fastest window; the
+  // window keeps only the points from its start on, not a track-sized array.
+  double metres = 0, seconds = 0;
+  std::deque<std::pair<double, double>> window;  // cumulative metres and seconds, start to end
+  window.emplace_back(0, 0);
   double movingMetres = 0;
+  constexpr std::size_t kBlock = 256;
+  Extended segments[kBlock];
   for (std::size_t i = 1; i < list.size(); ++i) {
+    if ((i - 1) % kBlock == 0) {
+      TGpsFile::SegmentMetres(list, i, std::span<Extended>(segments, std::min(kBlock, list.size() - i)));
+    }
     const TGpsData& a = list[i - 1];
     const TGpsData& b = list[i];
-    const double d = TGpsFile::PointDistance(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude());
-    metres[i] = metres[i - 1] + d;
+    const double d = static_cast<double>(segments[(i - 1) % kBlock]);
+    metres += d;
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
     summary.LowestM = std::min(summary.LowestM, alt);
     if (!timed) continue;
     // Whole milliseconds, so that a span of seconds reads as whole seconds.
     const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
-    seconds[i] = seconds[i - 1] + dt;
-    if (dt <= 0 || dt > options.MaxGapS) continue;
-    if (d / dt * 3.6 >= options.MovingThresholdKmh) {
+    seconds += dt;
+    if (dt > 0 && dt <= options.MaxGapS && d / dt * 3.6 >= options.MovingThresholdKmh) {
       summary.MovingS += dt;
       movingMetres += d;
     }
+    // The latest start that still leaves the window's span.
+    window.emplace_back(metres, seconds);
+    while (window.size() > 2 && seconds - window[1].second >= options.FastestWindowS) window.pop_front();
+    const double span = seconds - window.front().second;
+    if (span < options.FastestWindowS || span <= 0) continue;
+    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres - window.front().first) / span * 3.6);
   }
-  summary.DistanceKm = metres.back() / 1000;
+  summary.DistanceKm = metres / 1000;
   AddClimb(list, options.ClimbThresholdM, summary);
   if (!timed) return summary;
   if (summary.MovingS > 0) summary.MovingSpeedKmh = movingMetres / summary.MovingS * 3.6;
-  // Two pointers: for each end, the latest start that still leaves the window's span.
-  std::size_t start = 0;
-  for (std::size_t end = 1; end < list.size(); ++end) {
-    while (start + 1 < end && seconds[end] - seconds[start + 1] >= options.FastestWindowS) ++start;
-    const double span = seconds[end] - seconds[start];
-    if (span < options.FastestWindowS || span <= 0) continue;
-    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres[end] - metres[start]) / span * 3.6);
-  }
   return summary;
 }
 
