@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
-#include <QThread>
+#include <QThreadPool>
 #include <QTimeZone>
 #include <QTimer>
 #include <QToolBar>
@@ -89,6 +89,10 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
+  // Its threads stay for the next track: one made afresh for each would start with cold memory.
+  FPool = new QThreadPool(this);
+  FPool->setMaxThreadCount(2);
+
   FToolBar = new QToolBar(this);
   FToolBar->setObjectName(QStringLiteral("SpeedToolBar"));
   FToolBar->setIconSize(QSize(16, 16));
@@ -167,10 +171,7 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
 TSpeedForm::~TSpeedForm() {
   if (FPorts != nullptr && FPorts->SpeedGraph == this) FPorts->SpeedGraph = nullptr;
   // A worker still reading finishes first; nobody takes its result.
-  for (QThread* worker : FWorkers) {
-    worker->wait();
-    delete worker;
-  }
+  FPool->waitForDone();
 }
 
 void TSpeedForm::SetLinkData(const TLinkData* link) {
@@ -314,14 +315,12 @@ void TSpeedForm::RunJob(bool onWorker, std::function<void()> job, std::function<
     done();
     return;
   }
-  QThread* worker = QThread::create(std::move(job));
-  FWorkers.insert(worker);
-  connect(worker, &QThread::finished, this, [this, worker, done = std::move(done)] {
-    FWorkers.erase(worker);
-    worker->deleteLater();
-    done();
+  FPool->start([this, job = std::move(job), done = std::move(done)]() mutable {
+    job();
+    // What the job holds is freed here, not on the window's thread.
+    job = nullptr;
+    QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
   });
-  worker->start();
 }
 
 void TSpeedForm::Redraw() {

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@ class QCPAbstractPlottable;
 class QCPGraph;
 class QCPTextElement;
 class QMouseEvent;
-class QThread;
+class QThreadPool;
 class QTimer;
 class QToolBar;
 
@@ -142,7 +141,7 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   int FGeneration = 0;
   // SeriesDrawn is due when the chart has painted the lines handed over last.
   bool FDrawnOnReplot = false;
-  std::set<QThread*> FWorkers;
+  QThreadPool* FPool = nullptr;
   std::uintmax_t FWorkerTrackBytes = 1 << 20;
 
   QToolBar* FToolBar = nullptr;
