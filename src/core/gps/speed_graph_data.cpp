@@ -118,9 +118,11 @@ TSpeedGraphData::TSpeedGraphData(std::shared_ptr<const TGpsFile> track, const TS
   const std::string title = "平均速度： " + FormatFixed(FTotalDistance / totalHours, 1) + " km/h";
   // The climb, the moving time and the fastest speed walk the whole track once more: on a second
   // thread, while the caller thins the series.
-  FTitles = std::async(std::launch::async, [track = FTrack, summary, title] {
-    return std::make_pair(title, TrackSummaryLine(SummarizeTrack(track->GpsList, summary)));
-  });
+  // The segments measured above are measured once: the data, and so they, outlive the thread.
+  FTitles = std::async(
+      std::launch::async, [track = FTrack, summary, title, segments = std::span<const double>(FSegmentMetres)] {
+        return std::make_pair(title, TrackSummaryLine(SummarizeTrack(track->GpsList, summary, segments)));
+      });
 }
 
 TSpeedGraphData::~TSpeedGraphData() = default;

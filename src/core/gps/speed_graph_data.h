@@ -68,8 +68,9 @@ class TSpeedGraphData {
   TSpeedGraphData(std::shared_ptr<const TGpsFile> track, const TSpeedGraphInfo& info,
                   const TTrackSummaryOptions& summary = {});
   ~TSpeedGraphData();
-  TSpeedGraphData(TSpeedGraphData&&) = default;
-  TSpeedGraphData& operator=(TSpeedGraphData&&) = default;
+  // The title's thread reads the data's own arrays: the data stays where it was made.
+  TSpeedGraphData(const TSpeedGraphData&) = delete;
+  TSpeedGraphData& operator=(const TSpeedGraphData&) = delete;
 
   TBottomAxisType BottomAxisKind() const { return FBottomAxisKind; }
   // The speed line holds pace in minutes per kilometre (the settings' IsPaceAxis): a value with

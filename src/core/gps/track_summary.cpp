@@ -53,6 +53,11 @@ void AddClimb(std::span<const TGpsData> list, double threshold, TTrackSummary& s
 }  // namespace
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options) {
+  return SummarizeTrack(points, options, {});
+}
+
+TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options,
+                             std::span<const double> segmentMetres) {
   TTrackSummary summary;
   const auto list = points.Points();
   if (list.empty()) return summary;
@@ -71,13 +76,14 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
   double movingMetres = 0;
   constexpr std::size_t kBlock = 256;
   Extended segments[kBlock];
+  const bool measured = segmentMetres.size() + 1 == list.size();
   for (std::size_t i = 1; i < list.size(); ++i) {
-    if ((i - 1) % kBlock == 0) {
+    if (!measured && (i - 1) % kBlock == 0) {
       TGpsFile::SegmentMetres(list, i, std::span<Extended>(segments, std::min(kBlock, list.size() - i)));
     }
     const TGpsData& a = list[i - 1];
     const TGpsData& b = list[i];
-    const double d = static_cast<double>(segments[(i - 1) % kBlock]);
+    const double d = measured ? segmentMetres[i - 1] : static_cast<double>(segments[(i - 1) % kBlock]);
     metres += d;
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
