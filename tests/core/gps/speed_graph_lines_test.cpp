@@ -139,6 +139,33 @@ TEST(ThinSpeedGraph, EveryPixelColumnKeepsItsPeaksAndTroughs) {
   }
 }
 
+// A smoothed series, and a track whose times run back, are worked out whole before they are
+// thinned; the lines keep the same promises.
+TEST(ThinSpeedGraph, SmoothedOrRunningBackTheLinesStillKeepTheColumns) {
+  for (const bool smoothed : {true, false}) {
+    TGpsFile track;
+    Jog(track, 20'000, {{4'000, 45, 200}});
+    TSpeedGraphInfo info;
+    info.SetBottomAxisKind(baTime);
+    info.SetLimitSpeed(20);
+    if (smoothed) {
+      info.SetSpeedMovingAverage(5);
+    } else {
+      // Point 700 is stamped before point 100.
+      TGpsData* point = track.GpsList.Get(700);
+      point->SetRecordTime(track.GpsList.Get(100)->RecordTime() - 1.0 / 86400);
+    }
+    const TSpeedGraphData data(track, info);
+    const TSpeedGraphLines lines = ThinSpeedGraph(data, 300);
+    const std::string what = smoothed ? "smoothed" : "running back";
+    ASSERT_LT(lines.KeyMin, lines.KeyMax) << what;
+    ExpectLineKeepsColumns(data, data.SpeedValues(), lines.Speed, lines.KeyMin, lines.KeyMax, 300, what + ", speed");
+    ExpectLineKeepsColumns(data, data.AltitudeValues(), lines.Altitude, lines.KeyMin, lines.KeyMax, 300,
+                           what + ", altitude");
+    EXPECT_LE(lines.Altitude.Xs.size(), static_cast<std::size_t>(4 * 302)) << what;
+  }
+}
+
 TEST(ThinSpeedGraph, AnEmptySeriesDrawsNothing) {
   const TSpeedGraphLines lines = ThinSpeedGraph(TSpeedGraphData(), 500);
   EXPECT_TRUE(lines.Speed.Xs.empty());
