@@ -142,7 +142,8 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   // SeriesDrawn is due when the chart has painted the lines handed over last.
   bool FDrawnOnReplot = false;
   QThreadPool* FPool = nullptr;
-  std::uintmax_t FWorkerTrackBytes = 1 << 20;
+  // A quarter of a megabyte is some 2,500 points: read, worked out and painted, it takes about a frame.
+  std::uintmax_t FWorkerTrackBytes = 1 << 18;
 
   QToolBar* FToolBar = nullptr;
   QAction* FSettingsAction = nullptr;
