@@ -1,7 +1,7 @@
 // The speed and altitude graph of a generated GPX track of 10,000 and 1,000,000 points: the whole
 // window's draw (the track read, the series worked out, handed to the chart and painted once),
 // beside its parts in the same run: reading the track alone, which is the floor of any draw, and
-// working out the series of a track already in memory. While the window draws, the event-loop
+// working out and thinning the series of a track already in memory. While the window draws, the event-loop
 // probe of stall_watch.h gives the longest time the window's thread did not answer
 // (max_stall_ms).
 //
@@ -38,6 +38,7 @@
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/gps/speed_graph_data.h"
+#include "core/gps/speed_graph_lines.h"
 #include "core/model/category_info_list.h"
 #include "core/model/link_data.h"
 #include "gui/document/diary_document.h"
@@ -118,14 +119,18 @@ void BM_ReadTrack(benchmark::State& state) {
   }
 }
 
+// The series of a track already in memory, worked out and thinned for an 800-pixel plot, with the
+// title's figures.
 void BM_SpeedSeries(benchmark::State& state) {
   const std::unique_ptr<hakuvo::TGpsFileLink> link = LinkOf(static_cast<int>(state.range(0)));
-  const std::unique_ptr<hakuvo::TGpsFile> track = hakuvo::LoadDisplayTrack(*link);
+  const std::shared_ptr<const hakuvo::TGpsFile> track = hakuvo::LoadDisplayTrack(*link);
   hakuvo::TSpeedGraphInfo info;
   info.SetLimitSpeed(12);  // some segments above it, so the line has gaps
   for (auto _ : state) {
-    const hakuvo::TSpeedGraphData data(*track, info);
-    benchmark::DoNotOptimize(data.SpeedValues().size());
+    const hakuvo::TSpeedGraphData data(track, info);
+    const hakuvo::TSpeedGraphLines lines = hakuvo::ThinSpeedGraph(data, 800);
+    benchmark::DoNotOptimize(lines.Speed.Xs.size());
+    benchmark::DoNotOptimize(data.Summary().size());
   }
 }
 

@@ -112,13 +112,27 @@ Extended Hubeny(const TRadians& a, const TRadians& b) {
 // in a loop of its own: the x87 and SSE units then each run without waiting for the other.
 Extended TrackMetres(std::span<const TGpsData> points) {
   constexpr std::size_t kBlock = 256;
-  TPairAngles angles[kBlock];
-  double metres[kBlock];
-  bool beyondPole[kBlock];
+  Extended metres[kBlock];
   Extended total = 0;
-  TRadians previous = RadiansOf(points[0].Latitude(), points[0].Longitude());
   for (std::size_t start = 1; start < points.size(); start += kBlock) {
     const std::size_t count = std::min(kBlock, points.size() - start);
+    TGpsFile::SegmentMetres(points, start, std::span<Extended>(metres, count));
+    for (std::size_t i = 0; i < count; ++i) total += metres[i];
+  }
+  return total;
+}
+
+}  // namespace
+
+void TGpsFile::SegmentMetres(std::span<const TGpsData> points, std::size_t first, std::span<Extended> metres) {
+  constexpr std::size_t kBlock = 256;
+  TPairAngles angles[kBlock];
+  double block[kBlock];
+  bool beyondPole[kBlock];
+  for (std::size_t done = 0; done < metres.size(); done += kBlock) {
+    const std::size_t start = first + done;
+    const std::size_t count = std::min(kBlock, metres.size() - done);
+    TRadians previous = RadiansOf(points[start - 1].Latitude(), points[start - 1].Longitude());
     bool anyBeyondPole = false;
     for (std::size_t i = 0; i < count; ++i) {
       const TGpsData& point = points[start + i];
@@ -130,21 +144,17 @@ Extended TrackMetres(std::span<const TGpsData> points) {
       }
       previous = current;
     }
-    for (std::size_t i = 0; i < count; ++i) metres[i] = HubenyOfAngles(angles[i]);
-    if (anyBeyondPole) {
-      for (std::size_t i = 0; i < count; ++i) {
-        if (!beyondPole[i]) continue;
-        const TGpsData& a = points[start + i - 1];
-        const TGpsData& b = points[start + i];
-        total += HubenyExtended(RadiansOf(a.Latitude(), a.Longitude()), RadiansOf(b.Latitude(), b.Longitude()));
-      }
+    for (std::size_t i = 0; i < count; ++i) block[i] = HubenyOfAngles(angles[i]);
+    for (std::size_t i = 0; i < count; ++i) metres[done + i] = block[i];
+    if (!anyBeyondPole) continue;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (!beyondPole[i]) continue;
+      const TGpsData& a = points[start + i - 1];
+      const TGpsData& b = points[start + i];
+      metres[done + i] = HubenyExtended(RadiansOf(a.Latitude(), a.Longitude()), RadiansOf(b.Latitude(), b.Longitude()));
     }
-    for (std::size_t i = 0; i < count; ++i) total += metres[i];
   }
-  return total;
 }
-
-}  // namespace
 
 void TGpsFile::SetFileName(const std::string& fileName) {
   FFileName = fileName;

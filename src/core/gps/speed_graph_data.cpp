@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <optional>
+#include <tuple>
 
 #include "core/common/date_time.h"
 #include "core/common/number_format.h"
@@ -66,83 +68,189 @@ void CentredMovingAverage(std::vector<TSpeedGraphValue>& values, int points) {
   }
 }
 
+namespace {
+
+std::shared_ptr<const TGpsFile> CopyOf(const TGpsFile& track) {
+  auto copy = std::make_shared<TGpsFile>();
+  copy->GpsList = track.GpsList;
+  return copy;
+}
+
+}  // namespace
+
 TSpeedGraphData::TSpeedGraphData(const TGpsFile& track, const TSpeedGraphInfo& info,
                                  const TTrackSummaryOptions& summary)
-    : FBottomAxisKind(info.BottomAxisKind()), FIsPace(info.IsPaceAxis()) {
-  const std::span<const TGpsData> points = track.GpsList.Points();
-  const bool pace = FIsPace;
-  const bool speedShown = info.IsSpeedSeries();
-  const bool altitudeShown = info.IsAltitudeSeries();
-  const Extended limit = info.LimitSpeed();
+    : TSpeedGraphData(CopyOf(track), info, summary) {}
 
-  if (speedShown) FSpeedValues.reserve(points.size());
-  if (altitudeShown) FAltitudeValues.reserve(points.size());
-  FPoints.reserve(points.size());
+TSpeedGraphData::TSpeedGraphData(std::shared_ptr<const TGpsFile> track, const TSpeedGraphInfo& info,
+                                 const TTrackSummaryOptions& summary)
+    : FTrack(std::move(track)),
+      FBottomAxisKind(info.BottomAxisKind()),
+      FIsPace(info.IsPaceAxis()),
+      FSpeedShown(info.IsSpeedSeries()),
+      FAltitudeShown(info.IsAltitudeSeries()),
+      FLimit(info.LimitSpeed()),
+      FSpeedMovingAverage(info.SpeedMovingAverage()),
+      FAltitudeMovingAverage(info.AltitudeMovingAverage()) {
+  if (FTrack == nullptr) return;
+  const double totalHours = (FTrack->EndDateTime() - FTrack->FirstDateTime()) * 24;
+  const bool titled = info.IsAverageSpeed() && totalHours != 0;
+  // The distance axis ends at the total, which the thinning needs before it starts: the segments
+  // measured for it are kept, so that the walk does not measure them again.
+  if (titled || FBottomAxisKind == baDistance) {
+    const std::span<const TGpsData> points = FTrack->GpsList.Points();
+    if (points.size() > 1) {
+      std::vector<Extended> block(256);
+      FSegmentMetres.resize(points.size() - 1);
+      Extended metres = 0;
+      for (std::size_t first = 1; first < points.size(); first += block.size()) {
+        const std::size_t count = std::min(block.size(), points.size() - first);
+        TGpsFile::SegmentMetres(points, first, std::span<Extended>(block.data(), count));
+        for (std::size_t i = 0; i < count; ++i) {
+          metres += block[i];
+          FSegmentMetres[first - 1 + i] = static_cast<double>(block[i]);
+        }
+      }
+      FTotalDistance = metres / 1000;
+    }
+  }
+  if (!titled) return;
+  const std::string title = "平均速度： " + FormatFixed(FTotalDistance / totalHours, 1) + " km/h";
+  // The climb, the moving time and the fastest speed walk the whole track once more: on a second
+  // thread, while the caller thins the series.
+  // The segments measured above are measured once: the data, and so they, outlive the thread.
+  FTitles = std::async(
+      std::launch::async, [track = FTrack, summary, title, segments = std::span<const double>(FSegmentMetres)] {
+        return std::make_pair(title, TrackSummaryLine(SummarizeTrack(track->GpsList, summary, segments)));
+      });
+}
 
-  Extended distance = 0;  // km from the first point
-  double hours = 0;       // from the first point
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    const int index = static_cast<int>(i);
-    const TGpsData& point = points[i];
-    const Extended d = track.Distance(index);
-    const double t = track.Time(index);
-    distance += d;
-    hours += t;
+TSpeedGraphData::~TSpeedGraphData() = default;
+
+void TSpeedGraphData::Settle() const {
+  if (!FTitles.valid()) return;
+  std::tie(FTitle, FSummary) = FTitles.get();
+}
+
+const std::string& TSpeedGraphData::Title() const {
+  Settle();
+  return FTitle;
+}
+
+const std::string& TSpeedGraphData::Summary() const {
+  Settle();
+  return FSummary;
+}
+
+int TSpeedGraphData::PointCount() const { return FTrack == nullptr ? 0 : FTrack->GpsList.Count(); }
+
+bool TSpeedGraphData::IsEmpty() const {
+  if (PointCount() == 0 || (!FSpeedShown && !FAltitudeShown)) return true;
+  TSpeedGraphSampler sampler(*this);
+  TSpeedGraphSample sample;
+  while (sampler.Next(sample)) {
+    if (FAltitudeShown || sample.SpeedDrawn) return false;
+  }
+  return true;
+}
+
+std::vector<TSpeedGraphValue> TSpeedGraphData::SpeedValues() const {
+  std::vector<TSpeedGraphValue> values;
+  if (!FSpeedShown) return values;
+  values.reserve(static_cast<std::size_t>(PointCount()));
+  TSpeedGraphSampler sampler(*this);
+  TSpeedGraphSample sample;
+  while (sampler.Next(sample)) values.push_back({sample.X, sample.Speed, sample.Point, !sample.SpeedDrawn});
+  KeepDrawnValues(values);
+  CentredMovingAverage(values, FSpeedMovingAverage);
+  return values;
+}
+
+std::vector<TSpeedGraphValue> TSpeedGraphData::AltitudeValues() const {
+  std::vector<TSpeedGraphValue> values;
+  if (!FAltitudeShown) return values;
+  values.reserve(static_cast<std::size_t>(PointCount()));
+  TSpeedGraphSampler sampler(*this);
+  TSpeedGraphSample sample;
+  while (sampler.Next(sample)) values.push_back({sample.X, sample.Altitude, sample.Point, false});
+  KeepDrawnValues(values);
+  CentredMovingAverage(values, FAltitudeMovingAverage);
+  return values;
+}
+
+TSpeedGraphSampler::TSpeedGraphSampler(const TSpeedGraphData& data) : FData(data) {
+  if (data.FTrack != nullptr) FPoints = data.FTrack->GpsList.Points();
+}
+
+bool TSpeedGraphSampler::Next(TSpeedGraphSample& sample) {
+  while (FIndex < FPoints.size()) {
+    const std::size_t i = FIndex++;
+    const TGpsData& point = FPoints[i];
+    Extended d = 0;
+    double t = 0;
+    if (i > 0 && !FData.FSegmentMetres.empty()) {
+      d = static_cast<Extended>(FData.FSegmentMetres[i - 1]) / 1000;
+      t = (point.RecordTime() - FPoints[i - 1].RecordTime()) * 24;
+    } else if (i > 0) {
+      if (i >= FBlockStart + FBlockCount) {
+        FBlockStart = i;
+        FBlockCount = std::min(kBlock, FPoints.size() - i);
+        TGpsFile::SegmentMetres(FPoints, i, std::span<Extended>(FMetres, FBlockCount));
+      }
+      d = FMetres[i - FBlockStart] / 1000;
+      t = (point.RecordTime() - FPoints[i - 1].RecordTime()) * 24;
+    }
+    FDistance += d;
+    FHours += t;
     double x = 0;
-    switch (FBottomAxisKind) {
+    switch (FData.FBottomAxisKind) {
       case baTime:
         x = point.RecordTime();
         break;
       case baTermHour:
-        x = hours;
+        x = FHours;
         break;
       case baTermMin:
-        x = hours * 60;
+        x = FHours * 60;
         break;
       case baDistance:
-        x = static_cast<double>(distance);
+        x = static_cast<double>(FDistance);
         break;
     }
-    FPoints.push_back({static_cast<double>(point.Latitude()), static_cast<double>(point.Longitude()),
-                       static_cast<double>(point.Altitude())});
     // A value with nowhere to go on the axis (a broken time) is drawn in neither line.
     if (!std::isfinite(x)) continue;
-    if (speedShown) {
-      const Extended speed = t != 0 ? d / t : 0;
-      bool drawn = std::isfinite(static_cast<double>(speed)) && (limit == 0 || speed <= limit);
-      double y = static_cast<double>(speed);
-      if (pace) {
-        // A standstill has no pace: the line breaks there instead of shooting off the axis.
-        const std::optional<double> seconds = PaceSecondsFromSpeed(speed);
-        drawn = drawn && seconds.has_value();
-        y = seconds ? *seconds / 60 : 0;
-      }
-      FSpeedValues.push_back({x, y, index, !drawn});
+    const Extended speed = t != 0 ? d / t : 0;
+    bool drawn = std::isfinite(static_cast<double>(speed)) && (FData.FLimit == 0 || speed <= FData.FLimit);
+    double y = static_cast<double>(speed);
+    if (FData.FIsPace) {
+      // A standstill has no pace: the line breaks there instead of shooting off the axis.
+      const std::optional<double> seconds = PaceSecondsFromSpeed(speed);
+      drawn = drawn && seconds.has_value();
+      y = seconds ? *seconds / 60 : 0;
     }
-    if (altitudeShown) FAltitudeValues.push_back({x, static_cast<double>(point.Altitude()), index, false});
+    sample = {x, y, drawn, static_cast<double>(point.Altitude()), static_cast<int>(i)};
+    return true;
   }
-  KeepDrawnValues(FSpeedValues);
-  KeepDrawnValues(FAltitudeValues);
-  CentredMovingAverage(FSpeedValues, info.SpeedMovingAverage());
-  CentredMovingAverage(FAltitudeValues, info.AltitudeMovingAverage());
-
-  if (info.IsAverageSpeed()) {
-    const double totalHours = (track.EndDateTime() - track.FirstDateTime()) * 24;
-    if (totalHours != 0) {
-      FTitle = "平均速度： " + FormatFixed(track.TotalDistance() / totalHours, 1) + " km/h";
-      FSummary = TrackSummaryLine(SummarizeTrack(track.GpsList, summary));
-    }
-  }
+  return false;
 }
 
-const TSpeedGraphPoint* TSpeedGraphData::SpeedPoint(int valueIndex) const {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(FSpeedValues.size())) return nullptr;
-  return &FPoints[static_cast<std::size_t>(FSpeedValues[static_cast<std::size_t>(valueIndex)].Point)];
+std::optional<TSpeedGraphPoint> TSpeedGraphData::PointAt(int index) const {
+  if (index < 0 || index >= PointCount()) return std::nullopt;
+  const TGpsData& point = *FTrack->GpsList.Get(index);
+  return TSpeedGraphPoint{static_cast<double>(point.Latitude()), static_cast<double>(point.Longitude()),
+                          static_cast<double>(point.Altitude())};
 }
 
-const TSpeedGraphPoint* TSpeedGraphData::AltitudePoint(int valueIndex) const {
-  if (valueIndex < 0 || valueIndex >= static_cast<int>(FAltitudeValues.size())) return nullptr;
-  return &FPoints[static_cast<std::size_t>(FAltitudeValues[static_cast<std::size_t>(valueIndex)].Point)];
+std::optional<TSpeedGraphPoint> TSpeedGraphData::SpeedPoint(int valueIndex) const {
+  const std::vector<TSpeedGraphValue> values = SpeedValues();
+  if (valueIndex < 0 || valueIndex >= static_cast<int>(values.size())) return std::nullopt;
+  return PointAt(values[static_cast<std::size_t>(valueIndex)].Point);
+}
+
+std::optional<TSpeedGraphPoint> TSpeedGraphData::AltitudePoint(int valueIndex) const {
+  const std::vector<TSpeedGraphValue> values = AltitudeValues();
+  if (valueIndex < 0 || valueIndex >= static_cast<int>(values.size())) return std::nullopt;
+  return PointAt(values[static_cast<std::size_t>(valueIndex)].Point);
 }
 
 std::string TSpeedGraphData::FormatX(double x) const {
@@ -161,14 +269,15 @@ std::string TSpeedGraphData::FormatX(double x) const {
 std::string TSpeedGraphData::CopyText(double xMin, double xMax) const {
   std::string text = FIsPace ? "日\tペース(分/km)\t高度(m)\r\n" : "日\t速度(km/h)\t高度(m)\r\n";
   // The values are in x order: the rows in range are one run of them.
-  const auto first = std::lower_bound(FSpeedValues.begin(), FSpeedValues.end(), xMin,
+  const std::vector<TSpeedGraphValue> values = SpeedValues();
+  const auto first = std::lower_bound(values.begin(), values.end(), xMin,
                                       [](const TSpeedGraphValue& value, double x) { return value.X < x; });
-  for (auto value = first; value != FSpeedValues.end() && value->X <= xMax; ++value) {
+  for (auto value = first; value != values.end() && value->X <= xMax; ++value) {
     text += FormatX(value->X);
     text += '\t';
     AppendGeneral(text, value->Y);
     text += '\t';
-    AppendGeneral(text, FPoints[static_cast<std::size_t>(value->Point)].Altitude);
+    AppendGeneral(text, static_cast<double>(FTrack->GpsList.Get(value->Point)->Altitude()));
     text += "\r\n";
   }
   return text;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "core/common/number_format.h"
@@ -48,41 +50,14 @@ void AddClimb(std::span<const TGpsData> list, double threshold, TTrackSummary& s
   if (!level.empty()) closeLevel();
 }
 
-// The fastest speed over spans of at least `span` seconds, point by point: for each new end, the
-// latest start that still leaves the span (two pointers over the cumulative sums).
-class TFastestWindow {
- public:
-  explicit TFastestWindow(double span) : FSpan(span) {}
-
-  // The end's cumulative seconds and metres; the fastest speed of a span ending there in km/h, 0
-  // when none is long enough.
-  double Add(double seconds, double metres) {
-    FSeconds.push_back(seconds);
-    FMetres.push_back(metres);
-    const std::size_t end = FSeconds.size() - 1;
-    if (end == 0) return 0;
-    while (FStart + 1 < end && FSeconds[end] - FSeconds[FStart + 1] >= FSpan) ++FStart;
-    const double span = FSeconds[end] - FSeconds[FStart];
-    const double speed = span < FSpan || span <= 0 ? 0 : (FMetres[end] - FMetres[FStart]) / span * 3.6;
-    // What lies before the start is never looked at again: dropped once it is most of the kept.
-    if (FStart >= 4096 && FStart * 2 >= end) {
-      const auto drop = static_cast<std::ptrdiff_t>(FStart);
-      FSeconds.erase(FSeconds.begin(), FSeconds.begin() + drop);
-      FMetres.erase(FMetres.begin(), FMetres.begin() + drop);
-      FStart = 0;
-    }
-    return speed;
-  }
-
- private:
-  double FSpan;
-  std::vector<double> FSeconds, FMetres;
-  std::size_t FStart = 0;
-};
-
 }  // namespace
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options) {
+  return SummarizeTrack(points, options, {});
+}
+
+TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options,
+                             std::span<const double> segmentMetres) {
   TTrackSummary summary;
   const auto list = points.Points();
   if (list.empty()) return summary;
@@ -93,17 +68,22 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     if (list[i].RecordTime() <= 0 || list[i].RecordTime() < list[i - 1].RecordTime()) timed = false;
   summary.HasTimes = timed;
 
-  // Cumulative metres and seconds, for the segment rules and the sliding fastest window. Only
-  // the points from the window's start on are kept: a long track would otherwise fill two arrays
-  // of its length, whose page faults cost more than the sums.
-  TFastestWindow window(options.FastestWindowS);
+  // Cumulative metres and seconds, for the segment rules and the sliding fastest window; the
+  // window keeps only the points from its start on, not a track-sized array.
   double metres = 0, seconds = 0;
+  std::deque<std::pair<double, double>> window;  // cumulative metres and seconds, start to end
+  window.emplace_back(0, 0);
   double movingMetres = 0;
-  if (timed) window.Add(0, 0);
+  constexpr std::size_t kBlock = 256;
+  Extended segments[kBlock];
+  const bool measured = segmentMetres.size() + 1 == list.size();
   for (std::size_t i = 1; i < list.size(); ++i) {
+    if (!measured && (i - 1) % kBlock == 0) {
+      TGpsFile::SegmentMetres(list, i, std::span<Extended>(segments, std::min(kBlock, list.size() - i)));
+    }
     const TGpsData& a = list[i - 1];
     const TGpsData& b = list[i];
-    const double d = TGpsFile::PointDistance(a.Latitude(), a.Longitude(), b.Latitude(), b.Longitude());
+    const double d = measured ? segmentMetres[i - 1] : static_cast<double>(segments[(i - 1) % kBlock]);
     metres += d;
     const double alt = b.Altitude();
     summary.HighestM = std::max(summary.HighestM, alt);
@@ -112,12 +92,16 @@ TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOpti
     // Whole milliseconds, so that a span of seconds reads as whole seconds.
     const double dt = (TermMilliseconds(b.RecordTime()) - TermMilliseconds(a.RecordTime())) / 1000;
     seconds += dt;
-    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, window.Add(seconds, metres));
-    if (dt <= 0 || dt > options.MaxGapS) continue;
-    if (d / dt * 3.6 >= options.MovingThresholdKmh) {
+    if (dt > 0 && dt <= options.MaxGapS && d / dt * 3.6 >= options.MovingThresholdKmh) {
       summary.MovingS += dt;
       movingMetres += d;
     }
+    // The latest start that still leaves the window's span.
+    window.emplace_back(metres, seconds);
+    while (window.size() > 2 && seconds - window[1].second >= options.FastestWindowS) window.pop_front();
+    const double span = seconds - window.front().second;
+    if (span < options.FastestWindowS || span <= 0) continue;
+    summary.MaxSpeedKmh = std::max(summary.MaxSpeedKmh, (metres - window.front().first) / span * 3.6);
   }
   summary.DistanceKm = metres / 1000;
   AddClimb(list, options.ClimbThresholdM, summary);

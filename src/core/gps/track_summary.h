@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "core/gps/gps_data.h"
@@ -42,6 +43,10 @@ struct TTrackSummary {
 };
 
 TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options = {});
+// The same with the metres from each point to the next already measured (TGpsFile::PointDistance,
+// one fewer than the points); a span of any other length is not used.
+TTrackSummary SummarizeTrack(const TGpsDataList& points, const TTrackSummaryOptions& options,
+                             std::span<const double> segmentMetres);
 
 // Cyclists stand still below 3 km/h, runners and walkers below 1 km/h.
 TTrackSummaryOptions TrackSummaryOptionsFor(TCategoryType category);

@@ -12,7 +12,7 @@ TColumnThinner::TColumnThinner(double xMin, double xMax, int columns, std::size_
   FThin = columns > 0 && span > 0 && std::isfinite(span);
   if (FThin) FScale = columns / span;
   const std::size_t room =
-      FThin ? std::min(expectedPoints, static_cast<std::size_t>(columns) * 4 + 16) : expectedPoints;
+      FThin ? std::min(expectedPoints, static_cast<std::size_t>(columns) * 5 + 16) : expectedPoints;
   FLine.Xs.reserve(room);
   FLine.Ys.reserve(room);
   FLine.Ids.reserve(room);
@@ -24,14 +24,45 @@ void TColumnThinner::Keep(const TMember& member) {
   FLine.Ids.push_back(member.Id);
 }
 
-void TColumnThinner::Close() {
-  if (!FOpen) return;
-  TMember group[4] = {FFirst, FLow, FHigh, FLast};
-  std::sort(group, group + 4, [](const TMember& a, const TMember& b) { return a.Order < b.Order; });
+void TColumnThinner::KeepGroup(const TGroup& group) {
+  TMember members[4] = {group.First, group.Low, group.High, group.Last};
+  std::sort(members, members + 4, [](const TMember& a, const TMember& b) { return a.Order < b.Order; });
   for (std::size_t k = 0; k < 4; ++k) {
-    if (k == 0 || group[k].Order != group[k - 1].Order) Keep(group[k]);
+    if (k == 0 || members[k].Order != members[k - 1].Order) Keep(members[k]);
   }
-  FOpen = false;
+}
+
+void TColumnThinner::CloseRun() {
+  if (!FHasRun) return;
+  FHasRun = false;
+  if (!FHasHeld) {
+    FHeld = FRun;
+    FHasHeld = true;
+    return;
+  }
+  const bool overlap = FRun.Low.Y <= FHeld.High.Y && FRun.High.Y >= FHeld.Low.Y;
+  if (overlap || FRunsKept + 1 >= MaxRunsPerColumn) {
+    // The gap between them goes: the joined group's line stays within what both drew.
+    FHeld.Last = FRun.Last;
+    if (FRun.Low.Y < FHeld.Low.Y) FHeld.Low = FRun.Low;
+    if (FRun.High.Y > FHeld.High.Y) FHeld.High = FRun.High;
+  } else {
+    KeepGroup(FHeld);
+    if (FHeldGap) Keep(FGapAfterHeld);
+    ++FRunsKept;
+    FHeld = FRun;
+  }
+  FHeldGap = false;
+}
+
+void TColumnThinner::CloseColumn() {
+  CloseRun();
+  if (FHasHeld) KeepGroup(FHeld);
+  FHasHeld = false;
+  FHeldGap = false;
+  FRunsKept = 0;
+  if (FGapPending) Keep(FGap);
+  FGapPending = false;
 }
 
 void TColumnThinner::Add(double x, double y, int id) {
@@ -41,8 +72,9 @@ void TColumnThinner::Add(double x, double y, int id) {
     return;
   }
   if (std::isnan(y)) {
-    Close();
-    Keep(member);
+    // Several gap points in a row break the line once.
+    if (!FGapPending) FGap = member;
+    FGapPending = true;
     return;
   }
   long long at = 0;
@@ -53,20 +85,27 @@ void TColumnThinner::Add(double x, double y, int id) {
   } else {
     at = static_cast<long long>(std::floor((x - FXMin) * FScale));
   }
-  if (FOpen && at != FColumn) Close();
-  if (!FOpen) {
-    FOpen = true;
+  if (FHasRun && at == FColumn) {
+    if (!FGapPending) {
+      FRun.Last = member;
+      if (y < FRun.Low.Y) FRun.Low = member;
+      if (y > FRun.High.Y) FRun.High = member;
+      return;
+    }
+    CloseRun();
+    FHeldGap = true;
+    FGapAfterHeld = FGap;
+    FGapPending = false;
+  } else {
+    CloseColumn();
     FColumn = at;
-    FFirst = FLast = FLow = FHigh = member;
-    return;
   }
-  FLast = member;
-  if (y < FLow.Y) FLow = member;
-  if (y > FHigh.Y) FHigh = member;
+  FHasRun = true;
+  FRun = TGroup{member, member, member, member};
 }
 
 TThinnedLine TColumnThinner::Finish() {
-  Close();
+  if (FThin) CloseColumn();
   TThinnedLine line = std::move(FLine);
   FLine = TThinnedLine();
   return line;

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
-#include <QThread>
+#include <QThreadPool>
 #include <QTimeZone>
 #include <QTimer>
 #include <QToolBar>
@@ -17,6 +17,8 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <utility>
 
 #include "core/common/date_time.h"
 #include "core/common/text_util.h"
@@ -52,6 +54,14 @@ class TPaceTicker : public QCPAxisTicker {
 
 namespace {
 
+// A long track's series take a while to free: let go on a thread of their own, not the window's.
+void ReleaseAside(std::shared_ptr<const TSpeedGraphData> data) {
+  if (data == nullptr || data->PointCount() < 50'000) {
+    return;
+  }
+  std::thread([data = std::move(data)]() mutable { data.reset(); }).detach();
+}
+
 const QString kDistanceTitle = QStringLiteral("距離(km)");
 
 QString BottomAxisTitle(TBottomAxisType kind) {
@@ -78,6 +88,10 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
+
+  // Its threads stay for the next track: one made afresh for each would start with cold memory.
+  FPool = new QThreadPool(this);
+  FPool->setMaxThreadCount(2);
 
   FToolBar = new QToolBar(this);
   FToolBar->setObjectName(QStringLiteral("SpeedToolBar"));
@@ -111,6 +125,9 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
   // above the axes, so that a value at the edge of the plot is still the one a click there meets.
   FChart->addLayer(QStringLiteral("values"), FChart->layer(QStringLiteral("axes")), QCustomPlot::limAbove);
   for (QCPGraph* series : {FAltitudeSeries, FSpeedSeries}) {
+    // The lines come thinned to the plot's pixel columns: the chart's own thinning would only
+    // walk them again.
+    series->setAdaptiveSampling(false);
     series->setSelectable(QCP::stSingleData);
     series->setLayer(QStringLiteral("values"));
   }
@@ -126,6 +143,11 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
       FChart, &QCustomPlot::plottableClick, this,
       [this](QCPAbstractPlottable* plottable, int dataIndex, QMouseEvent*) { ShowValueOnMap(plottable, dataIndex); });
   connect(FChart, &QCustomPlot::mouseMove, this, &TSpeedForm::ChartMouseMove);
+  connect(FChart, &QCustomPlot::afterReplot, this, [this] {
+    if (!FDrawnOnReplot) return;
+    FDrawnOnReplot = false;
+    emit SeriesDrawn();
+  });
 
   FCopyDataAction = new QAction(QStringLiteral("データをクリップボードにコピー(&C)"), this);
   FCopyDataAction->setStatusTip(QStringLiteral("データをクリップボードにコピー"));
@@ -149,10 +171,7 @@ TSpeedForm::TSpeedForm(TDiaryDocument* document, TWindowPorts* ports, QWidget* p
 TSpeedForm::~TSpeedForm() {
   if (FPorts != nullptr && FPorts->SpeedGraph == this) FPorts->SpeedGraph = nullptr;
   // A worker still reading finishes first; nobody takes its result.
-  for (QThread* worker : FWorkers) {
-    worker->wait();
-    delete worker;
-  }
+  FPool->waitForDone();
 }
 
 void TSpeedForm::SetLinkData(const TLinkData* link) {
@@ -180,11 +199,12 @@ void TSpeedForm::Clear() {
 void TSpeedForm::ClearSeries() {
   // A result on its way is for what was shown before.
   ++FGeneration;
-  FData = std::make_shared<const TSpeedGraphData>();
+  FDrawnOnReplot = false;
+  ReleaseAside(std::exchange(FData, std::make_shared<const TSpeedGraphData>()));
   FThinnedColumns = 0;
   ++FThinRequest;
-  FSpeedValueOfIndex.clear();
-  FAltitudeValueOfIndex.clear();
+  FSpeedPointOfIndex.clear();
+  FAltitudePointOfIndex.clear();
   FSpeedSeries->data()->clear();
   FAltitudeSeries->data()->clear();
   FSpeedLone->data()->clear();
@@ -235,31 +255,56 @@ std::uintmax_t TrackBytes(const TGpsFileLink& link) {
 }  // namespace
 
 // What a job hands the window: the series, and the lines thinned for a plot width and made into
-// the chart's points.
+// the chart's points, with what the window would otherwise work out over them on its own thread.
+// A line as the chart takes it: its points, the markers of values no segment reaches, and
+// whether it was thinned (a line of a few points per column is drawn without smoothing).
+struct TSpeedChartLine {
+  QVector<QCPGraphData> Points;
+  QVector<QCPGraphData> Lone;
+  bool Thinned = false;
+  // The lowest and highest value; Low > High when there is none.
+  double Low = 1;
+  double High = 0;
+};
+
 struct TSpeedGraphJob {
   std::shared_ptr<const TSpeedGraphData> Data;
   int Columns = 1;
   TSpeedGraphLines Lines;
-  QVector<QCPGraphData> SpeedPoints;
-  QVector<QCPGraphData> AltitudePoints;
+  TSpeedChartLine Speed;
+  TSpeedChartLine Altitude;
 };
 
 namespace {
 
-// Values from which thinning for a new width is worth a worker.
-constexpr std::size_t kWorkerThinValues = 100'000;
+// Points from which thinning for a new width is worth a worker.
+constexpr int kWorkerThinPoints = 50'000;
 
-QVector<QCPGraphData> ChartPoints(const TThinnedLine& line) {
-  QVector<QCPGraphData> points;
-  points.reserve(static_cast<qsizetype>(line.Xs.size()));
-  for (std::size_t i = 0; i < line.Xs.size(); ++i) points.append(QCPGraphData(line.Xs[i], line.Ys[i]));
-  return points;
+TSpeedChartLine ChartLine(const TThinnedLine& line, std::size_t points, int columns) {
+  TSpeedChartLine chart;
+  chart.Points.reserve(static_cast<qsizetype>(line.Xs.size()));
+  for (std::size_t i = 0; i < line.Xs.size(); ++i) {
+    const double y = line.Ys[i];
+    chart.Points.append(QCPGraphData(line.Xs[i], y));
+    if (std::isnan(y)) continue;
+    if (chart.Low > chart.High) {
+      chart.Low = chart.High = y;
+    } else {
+      chart.Low = std::min(chart.Low, y);
+      chart.High = std::max(chart.High, y);
+    }
+  }
+  for (const int index : LonePoints(line.Ys)) chart.Lone.append(chart.Points[index]);
+  // Smoothing the edges of a line that zigzags within every pixel column costs the chart many
+  // times the drawing itself and shows nothing.
+  chart.Thinned = points > line.Xs.size() || line.Xs.size() > static_cast<std::size_t>(2 * columns);
+  return chart;
 }
 
 void ThinJob(TSpeedGraphJob& job) {
   job.Lines = ThinSpeedGraph(*job.Data, job.Columns);
-  job.SpeedPoints = ChartPoints(job.Lines.Speed);
-  job.AltitudePoints = ChartPoints(job.Lines.Altitude);
+  job.Speed = ChartLine(job.Lines.Speed, static_cast<std::size_t>(job.Data->PointCount()), job.Columns);
+  job.Altitude = ChartLine(job.Lines.Altitude, static_cast<std::size_t>(job.Data->PointCount()), job.Columns);
 }
 
 }  // namespace
@@ -270,23 +315,18 @@ void TSpeedForm::RunJob(bool onWorker, std::function<void()> job, std::function<
     done();
     return;
   }
-  QThread* worker = QThread::create(std::move(job));
-  FWorkers.insert(worker);
-  connect(worker, &QThread::finished, this, [this, worker, done = std::move(done)] {
-    FWorkers.erase(worker);
-    worker->deleteLater();
-    done();
+  FPool->start([this, job = std::move(job), done = std::move(done)]() mutable {
+    job();
+    // What the job holds is freed here, not on the window's thread.
+    job = nullptr;
+    QMetaObject::invokeMethod(this, std::move(done), Qt::QueuedConnection);
   });
-  worker->start();
 }
 
 void TSpeedForm::Redraw() {
   if (!isVisible()) return;
   const auto* link = dynamic_cast<const TGpsFileLink*>(FLinkData);
   if (link == nullptr || !IsGpsFile(link->FileName)) return;
-  // The series shown so far are let go by the job, not here: a long track's arrays take a while
-  // to free.
-  auto previous = FData;
   ClearSeries();
   const int generation = ++FGeneration;
   const TSpeedGraphInfo& info = Settings();
@@ -301,19 +341,21 @@ void TSpeedForm::Redraw() {
   const TTrackSummaryOptions summary = TrackSummaryOptionsFor(FCategoryType);
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Columns = columns;
-  auto build = [source, settings, summary, job, columns, previous = std::move(previous)]() mutable {
-    previous.reset();
-    auto series = std::make_shared<TSpeedGraphData>();
+  auto build = [source, settings, summary, job, columns] {
+    std::shared_ptr<TSpeedGraphData> series;
     try {
-      if (const std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
-        *series = TSpeedGraphData(*track, *settings, summary);
+      if (std::unique_ptr<TGpsFile> track = LoadDisplayTrack(*source)) {
+        series =
+            std::make_shared<TSpeedGraphData>(std::shared_ptr<const TGpsFile>(std::move(track)), *settings, summary);
       }
     } catch (const std::exception&) {
       // A track that cannot be read draws nothing; the window is a view, not a command.
-      *series = TSpeedGraphData();
+      series.reset();
     }
-    job->Data = std::move(series);
+    job->Data = series != nullptr ? std::move(series) : std::make_shared<TSpeedGraphData>();
     ThinJob(*job);
+    // The title's figures come from a second thread: waited for here, not on the window's.
+    job->Data->Summary();
   };
   // A small track takes less than a frame: drawn at once. A long one is read, worked out and
   // thinned on a worker, so the window keeps answering; its result is drawn only while it is
@@ -321,10 +363,12 @@ void TSpeedForm::Redraw() {
   const bool onWorker = TrackBytes(*source) >= FWorkerTrackBytes;
   std::optional<TWaitCursor> wait;
   if (!onWorker) wait.emplace();
-  RunJob(onWorker, std::move(build), [this, generation, job] {
+  RunJob(onWorker, std::move(build), [this, generation, job, onWorker] {
     if (generation != FGeneration || !isVisible()) return;
-    Draw(Settings(), *job);
-    emit SeriesDrawn();
+    // A long track's lines are painted in a turn of the event loop of their own, so that handing
+    // them over and painting them are two short steps rather than one long one.
+    Draw(Settings(), *job, onWorker);
+    if (!onWorker) emit SeriesDrawn();
   });
 }
 
@@ -349,7 +393,7 @@ void TSpeedForm::RethinForWidth() {
   auto job = std::make_shared<TSpeedGraphJob>();
   job->Data = FData;
   job->Columns = columns;
-  const bool onWorker = FData->SpeedValues().size() + FData->AltitudeValues().size() >= kWorkerThinValues;
+  const bool onWorker = FData->PointCount() >= kWorkerThinPoints;
   RunJob(
       onWorker, [job] { ThinJob(*job); },
       [this, generation, request, job] {
@@ -405,21 +449,19 @@ int TSpeedForm::PlotColumns() {
   return std::max(FChart->axisRect()->width(), 1);
 }
 
-void TSpeedForm::MarkLoneValues(const QCPGraph* series) {
-  std::vector<double> ys;
-  ys.reserve(static_cast<std::size_t>(series->dataCount()));
-  for (const QCPGraphData& value : *series->data()) ys.push_back(value.value);
-  QVector<QCPGraphData> lone;
-  for (const int index : LonePoints(ys)) lone.append(*series->data()->at(index));
+void TSpeedForm::SetLine(QCPGraph* series, TSpeedChartLine& line) {
+  series->data()->set(line.Points, true);
+  series->setAntialiased(!line.Thinned);
+  series->setAntialiasedFill(!line.Thinned);
   QCPGraph* markers = LoneMarkers(series);
-  markers->data()->set(lone, true);
+  markers->data()->set(line.Lone, true);
   const QColor color = series == FSpeedSeries ? series->pen().color() : series->brush().color();
   const double size = std::max(7.0, 3.0 * series->pen().widthF());
   markers->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, color, color, size));
   markers->setVisible(series->visible());
 }
 
-void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
+void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job, bool queued) {
   // Only what is already small is done here: the series are taken over, the thinned points
   // handed to the chart, the axes set.
   FData = job.Data;
@@ -428,13 +470,13 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
   const std::string title = FData->Summary().empty() ? FData->Title() : FData->Title() + "　" + FData->Summary();
   SetTitle(ToQString(DisplayPrefix(title)));
 
-  // The bottom axis spans the values drawn; a single x gets a little room either side.
+  // The bottom axis spans the values drawn (the ends of the thinned lines are those of the
+  // series); a single x gets a little room either side.
   bool found = false;
   QCPRange keyRange;
-  for (const QCPGraph* series : {FSpeedSeries, FAltitudeSeries}) {
-    bool seriesFound = false;
-    const QCPRange range = series->getKeyRange(seriesFound);
-    if (!seriesFound) continue;
+  for (const TSpeedChartLine* line : {&job.Speed, &job.Altitude}) {
+    if (line->Points.isEmpty()) continue;
+    const QCPRange range(line->Points.front().key, line->Points.back().key);
     keyRange = found ? QCPRange(std::min(keyRange.lower, range.lower), std::max(keyRange.upper, range.upper)) : range;
     found = true;
   }
@@ -443,15 +485,13 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
     FChart->xAxis->setRange(keyRange);
   }
   // Automatic axes end a tick beyond the values, so that no peak touches the frame.
-  const auto autoRange = [](QCPAxis* axis, const QCPGraph* series) {
-    bool seriesFound = false;
-    const QCPRange range = series->getValueRange(seriesFound);
-    if (!seriesFound) return;
-    const TShownSpan shown = AutoValueRange(range.lower, range.upper);
+  const auto autoRange = [](QCPAxis* axis, const TSpeedChartLine& line) {
+    if (line.Low > line.High) return;
+    const TShownSpan shown = AutoValueRange(line.Low, line.High);
     axis->setRange(shown.Min, shown.Max);
   };
   if (info.IsLeftAutoAxis()) {
-    autoRange(FChart->yAxis, FSpeedSeries);
+    autoRange(FChart->yAxis, job.Speed);
   } else if (FData->IsPace()) {
     // The fixed speed range read as the paces it spans: the fastest at the top.
     const auto minutes = [](Extended speed, double none) {
@@ -463,35 +503,38 @@ void TSpeedForm::Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job) {
     FChart->yAxis->setRange(static_cast<double>(info.LeftAxisMin()), static_cast<double>(info.LeftAxisMax()));
   }
   if (info.IsRightAutoAxis()) {
-    autoRange(FChart->yAxis2, FAltitudeSeries);
+    autoRange(FChart->yAxis2, job.Altitude);
   } else {
     FChart->yAxis2->setRange(static_cast<double>(info.RightAxisMin()), static_cast<double>(info.RightAxisMax()));
   }
-  FChart->replot();
+  if (!queued) {
+    FChart->replot();
+    return;
+  }
+  FDrawnOnReplot = true;
+  FChart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TSpeedForm::SetLines(TSpeedGraphJob& job) {
   FThinnedColumns = job.Columns;
-  FSpeedValueOfIndex = std::move(job.Lines.Speed.Ids);
-  FAltitudeValueOfIndex = std::move(job.Lines.Altitude.Ids);
-  FSpeedSeries->data()->set(job.SpeedPoints, true);
-  FAltitudeSeries->data()->set(job.AltitudePoints, true);
-  MarkLoneValues(FSpeedSeries);
-  MarkLoneValues(FAltitudeSeries);
+  FSpeedPointOfIndex = std::move(job.Lines.Speed.Ids);
+  FAltitudePointOfIndex = std::move(job.Lines.Altitude.Ids);
+  SetLine(FSpeedSeries, job.Speed);
+  SetLine(FAltitudeSeries, job.Altitude);
 }
 
 void TSpeedForm::ShowValueOnMap(const QCPAbstractPlottable* plottable, int dataIndex) {
-  const TSpeedGraphPoint* point = nullptr;
+  std::optional<TSpeedGraphPoint> point;
   if (plottable == FSpeedSeries) {
-    if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedValueOfIndex.size())) {
-      point = FData->SpeedPoint(FSpeedValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FSpeedPointOfIndex.size())) {
+      point = FData->PointAt(FSpeedPointOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   } else if (plottable == FAltitudeSeries) {
-    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudeValueOfIndex.size())) {
-      point = FData->AltitudePoint(FAltitudeValueOfIndex[static_cast<std::size_t>(dataIndex)]);
+    if (dataIndex >= 0 && dataIndex < static_cast<int>(FAltitudePointOfIndex.size())) {
+      point = FData->PointAt(FAltitudePointOfIndex[static_cast<std::size_t>(dataIndex)]);
     }
   }
-  if (point == nullptr || FPorts == nullptr || FPorts->Map == nullptr) return;
+  if (!point || FPorts == nullptr || FPorts->Map == nullptr) return;
   FPorts->Map->PanTo(point->Latitude, point->Longitude, false);
   FPorts->Map->CreateMarker(point->Latitude, point->Longitude, false);
 }
@@ -521,7 +564,7 @@ void TSpeedForm::CopyDataCommand() {
   // The rows are those whose key the bottom axis shows; the keys run in the values' order, so
   // they are one run, named to the core by the x of its ends.
   const QCPRange range = FChart->xAxis->range();
-  const std::vector<TSpeedGraphValue>& values = FData->SpeedValues();
+  const std::vector<TSpeedGraphValue> values = FData->SpeedValues();
   double xMin = 1;
   double xMax = 0;  // no rows
   const auto first = std::find_if(values.begin(), values.end(),

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@ class QCPAbstractPlottable;
 class QCPGraph;
 class QCPTextElement;
 class QMouseEvent;
-class QThread;
+class QThreadPool;
 class QTimer;
 class QToolBar;
 
@@ -28,6 +27,7 @@ namespace hakuvo {
 class TDiaryDocument;
 class TLinkData;
 struct TSpeedGraphJob;
+struct TSpeedChartLine;
 
 // The speed and the altitude along the track of the link chosen in the link window: speed as a
 // line on the left axis, altitude as an area on the right, drawn with the speed-graph settings of
@@ -101,14 +101,17 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   void ApplySettings(const TSpeedGraphInfo& info);
   // The speed line is drawn as pace: chosen in the settings, and the outing is a run or a walk.
   bool IsPaceShown(const TSpeedGraphInfo& info) const;
-  void Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job);
+  // Hands a job's lines to the chart and paints them, at once or in the next turn of the event
+  // loop (SeriesDrawn follows the paint).
+  void Draw(const TSpeedGraphInfo& info, TSpeedGraphJob& job, bool queued);
   // Hands the thinned lines of a job to the chart.
   void SetLines(TSpeedGraphJob& job);
   // Thins the shown series again when the plot's width changed.
   void RethinForWidth();
   // Runs `job` at once, or on a worker with `done` on this thread after it.
   void RunJob(bool onWorker, std::function<void()> job, std::function<void()> done);
-  void MarkLoneValues(const QCPGraph* series);
+  // Hands a line and the markers of its lone values to a series of the chart.
+  void SetLine(QCPGraph* series, TSpeedChartLine& line);
   int PlotColumns();
   void SetTitle(const QString& text);
   // The chart's key of an x: the time axis counts seconds since 1970, the others the x itself.
@@ -128,16 +131,19 @@ class TSpeedForm : public TDockingForm, public TSpeedGraphPort {
   int FThinnedColumns = 0;
   int FThinRequest = 0;
   QTimer* FResizeTimer = nullptr;
-  // Per data index of the speed line, the index of its value in FData; -1 for the empty points
+  // Per data index of the speed line, the index of its track point in FData; -1 for the empty points
   // that break the line where values were left out.
-  std::vector<int> FSpeedValueOfIndex;
+  std::vector<int> FSpeedPointOfIndex;
   // The same for the altitude area (which has no gaps).
-  std::vector<int> FAltitudeValueOfIndex;
+  std::vector<int> FAltitudePointOfIndex;
   TDialogRunner FRunDialog;
   // A worker's result is drawn only while its request is the latest one.
   int FGeneration = 0;
-  std::set<QThread*> FWorkers;
-  std::uintmax_t FWorkerTrackBytes = 1 << 20;
+  // SeriesDrawn is due when the chart has painted the lines handed over last.
+  bool FDrawnOnReplot = false;
+  QThreadPool* FPool = nullptr;
+  // A quarter of a megabyte is some 2,500 points: read, worked out and painted, it takes about a frame.
+  std::uintmax_t FWorkerTrackBytes = 1 << 18;
 
   QToolBar* FToolBar = nullptr;
   QAction* FSettingsAction = nullptr;

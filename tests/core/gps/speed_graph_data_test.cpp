@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,13 +114,13 @@ TEST(SpeedGraphDataTest, ASegmentAboveTheLimitBreaksTheSpeedLineOnly) {
   for (const TSpeedGraphValue& value : data.AltitudeValues()) EXPECT_FALSE(value.GapBefore);
 
   // The value after the gap leads to its own point, not to the one the gap took away.
-  const TSpeedGraphPoint* point = data.SpeedPoint(3);
-  ASSERT_NE(point, nullptr);
+  const std::optional<TSpeedGraphPoint> point = data.SpeedPoint(3);
+  ASSERT_TRUE(point.has_value());
   EXPECT_NEAR(point->Latitude, 35.04, 1e-12);
   EXPECT_EQ(point->Altitude, 18);
   EXPECT_NEAR(data.AltitudePoint(3)->Latitude, 35.03, 1e-12);
-  EXPECT_EQ(data.SpeedPoint(4), nullptr);
-  EXPECT_EQ(data.SpeedPoint(-1), nullptr);
+  EXPECT_FALSE(data.SpeedPoint(4).has_value());
+  EXPECT_FALSE(data.SpeedPoint(-1).has_value());
 
   // A limit equal to a speed keeps it; a limit of 0 keeps everything.
   EXPECT_EQ(TSpeedGraphData(track, Settings(baDistance, data.SpeedValues()[1].Y)).SpeedValues().size(), 2u);

@@ -510,6 +510,8 @@ TEST_F(SpeedFormTest, ALongTrackIsDrawnThinnedToThePlotWithItsPeaks) {
   text << "</trkseg></trk></gpx>\n";
   Settings().SetIsLeftAutoAxis(true);
   Link.FileName = Folder.Write("long.gpx", text.str());
+  // Drawn at once here; the worker's way has tests of its own.
+  Form->SetWorkerTrackBytes(std::uintmax_t{1} << 30);
   Form->show();
   Form->SetLinkData(&Link);
   const int drawn = Form->AltitudeSeries()->dataCount();
