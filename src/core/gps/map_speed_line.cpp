@@ -13,6 +13,9 @@ namespace hakuvo {
 namespace {
 
 constexpr double kHoursPerSecond = 1.0 / 3600;
+// Times are differences of day serials: a stretch of exactly the smoothing time may come out a
+// hair shorter, and must not pull in its neighbours for that.
+constexpr double kToleranceHours = 0.001 * kHoursPerSecond;
 
 // The way along the track that has a speed, and the time it took, summed from the first point:
 // Km[k] and Hours[k] at point k. A segment counts only when both its points carry a time that
@@ -81,9 +84,9 @@ double StretchSpeed(const TCumulative& sums, int a, int b, double smoothingHours
   const double own = sums.Hours[ib] - sums.Hours[ia];
   std::size_t low = ia;
   std::size_t high = ib;
-  if (own < smoothingHours) {
+  if (own + kToleranceHours < smoothingHours) {
     const double middle = (sums.Hours[ia] + sums.Hours[ib]) / 2;
-    const double half = smoothingHours / 2;
+    const double half = smoothingHours / 2 - kToleranceHours;
     // The last point at or before the window's start, the first at or after its end.
     const auto first = std::upper_bound(sums.Hours.begin(), sums.Hours.end(), middle - half);
     low = first == sums.Hours.begin() ? 0 : static_cast<std::size_t>(first - sums.Hours.begin()) - 1;

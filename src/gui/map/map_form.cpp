@@ -19,6 +19,7 @@
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/gps/jpeg_exif.h"
+#include "core/gps/map_speed_line.h"
 #include "core/gps/map_track.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info.h"
@@ -52,6 +53,19 @@ QString Guarded(const QString& statement) {
 }
 
 QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
+
+// The page draws a line coloured by speed from the scale's colours and labels its legend.
+QString SpeedLineCall(const TMapSpeedLine& speedLine, const TMapInfo& line) {
+  QStringList colors;
+  for (int bin = 0; bin < MapSpeedColorCount; ++bin) colors << JsString(Hex6(MapSpeedColor(bin)));
+  QStringList labels;
+  for (const std::string& label : speedLine.LegendLabels()) labels << JsString(QString::fromStdString(label));
+  const QString legend = QStringLiteral("{title:%1,labels:[%2]}")
+                             .arg(JsString(QStringLiteral("速度 (km/h)")), labels.join(QLatin1Char(',')));
+  return JsCall(QStringLiteral("drawSpeedLine"),
+                {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth()),
+                 QLatin1Char('[') + colors.join(QLatin1Char(',')) + QLatin1Char(']'), legend});
+}
 
 }  // namespace
 
@@ -190,6 +204,16 @@ void TMapForm::ShowAgain() {
   }
 }
 
+void TMapForm::RunScripts(const QStringList& statements) {
+  if (FBrowser == nullptr) return;
+  QString script;
+  for (const QString& statement : statements) {
+    if (FScriptObserver) FScriptObserver(statement);
+    script += Guarded(statement);
+  }
+  FBrowser->page()->runJavaScript(script);
+}
+
 void TMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
@@ -220,8 +244,7 @@ void TMapForm::Clear() {
   // The rest of a line still being handed over would otherwise come back after the clearing.
   CancelHandover();
   if (!IsPageReady()) return;
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  RunScript(JsCall(QStringLiteral("clearMarker")));
+  RunScripts({JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))});
 }
 
 void TMapForm::ClearMap() {
@@ -304,18 +327,24 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     }
     if (track == nullptr || track->GpsList.Count() == 0) return;
     const std::vector<int> vertices = MapLineVertices(*track, line.LimitSpeed());
-    const std::span<const int> all(vertices);
+    TMapSpeedLine speedLine;
+    if (line.IsSpeedColor()) speedLine = MapSpeedLine(*track, vertices, line.LimitSpeed());
+    const bool isColored = speedLine.IsColored();
+    const std::span<const int> all(isColored ? speedLine.Vertices : vertices);
+    const std::span<const int> bins(speedLine.Bins);
     for (std::size_t first = 0; first < all.size(); first += partSize) {
-      const std::span<const int> part = all.subspan(first, std::min(partSize, all.size() - first));
-      prepared->Parts.push_back(QStringLiteral("addPolyLineVertices(") + JsVertexArray(*track, part) +
-                                QLatin1Char(')'));
+      const std::size_t size = std::min(partSize, all.size() - first);
+      QString call = QStringLiteral("addPolyLineVertices(") + JsVertexArray(*track, all.subspan(first, size));
+      if (isColored) call += QLatin1Char(',') + JsIntArray(bins.subspan(first, size));
+      prepared->Parts.push_back(call + QLatin1Char(')'));
     }
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
     const TGpsDataList& points = track->GpsList;
-    prepared->Draw =
-        JsCall(QStringLiteral("drawPolyLine"),
-               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())});
+    prepared->Draw = isColored ? SpeedLineCall(speedLine, line)
+                               : JsCall(QStringLiteral("drawPolyLine"),
+                                        {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()),
+                                         QString::number(line.LineWidth())});
     prepared->Fit =
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
                                                 JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
@@ -340,10 +369,16 @@ void TMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& pr
     return;
   }
   CancelHandover();
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  RunScript(JsCall(QStringLiteral("clearMarker")));
-  // The page gathers the vertices of every part until the line is drawn; this starts it afresh.
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
+  // Clearing also drops the vertices the page still gathers from an earlier line.
+  const QStringList clearing = {JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))};
+  if (prepared->Parts.size() == 1) {
+    // A line of one part goes to the page in one statement: one trip instead of five, which is
+    // most of what a track of a few thousand points costs beyond the page's own drawing.
+    RunScripts(clearing + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit});
+    emit TrackShown();
+    return;
+  }
+  RunScripts(clearing);
   // A copy of its own: the hand-over may end, and FHandover be reset, before this returns.
   const auto handover = std::make_shared<THandover>();
   handover->Track = prepared;

@@ -104,6 +104,19 @@ QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices) {
   return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
+QString JsIntArray(std::span<const int> values) {
+  std::string out;
+  out.reserve(values.size() * 3 + 2);
+  out += '[';
+  char buffer[16];
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, values[i]).ptr);
+  }
+  out += ']';
+  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
 QString JsTileSources(const TMapServiceInfo& services) {
   return QStringLiteral("{ROADMAP:%1,SATELLITE:%2,HYBRID:%3,TERRAIN:%4}")
       .arg(JsSource(services.TileSource("ROADMAP")), JsSource(services.TileSource("SATELLITE")),

@@ -24,6 +24,8 @@ QString JsCall(const QString& function, const QStringList& arguments = {});
 // The vertices of a track's map line (indices into its points) as one flat array literal
 // [lat0, lon0, lat1, lon1, ...].
 QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices);
+// Whole numbers as one array literal [a, b, ...].
+QString JsIntArray(std::span<const int> values);
 // The tile sources of the four map types as an object literal for setTileSources.
 QString JsTileSources(const TMapServiceInfo& services);
 
