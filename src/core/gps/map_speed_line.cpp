@@ -74,9 +74,16 @@ std::vector<int> Thin(const TGpsFile& track, const std::vector<int>& vertices, i
   return kept;
 }
 
+// Where the last smoothing window began and ended: stretches come in order along the track, so
+// both only move forward, and finding them costs one walk over the points in all.
+struct TWindowCursor {
+  std::size_t Low = 0;
+  std::size_t High = 0;
+};
+
 // km/h from point a to point b, widened around its middle to `smoothingHours` when shorter; a
 // negative value when there is no speed to tell.
-double StretchSpeed(const TCumulative& sums, int a, int b, double smoothingHours) {
+double StretchSpeed(const TCumulative& sums, int a, int b, double smoothingHours, TWindowCursor& cursor) {
   const auto ia = static_cast<std::size_t>(a);
   const auto ib = static_cast<std::size_t>(b);
   // A stretch through points without a time has no speed, however its neighbours went.
@@ -87,13 +94,13 @@ double StretchSpeed(const TCumulative& sums, int a, int b, double smoothingHours
   if (own + kToleranceHours < smoothingHours) {
     const double middle = (sums.Hours[ia] + sums.Hours[ib]) / 2;
     const double half = smoothingHours / 2 - kToleranceHours;
+    const std::size_t last = sums.Hours.size() - 1;
     // The last point at or before the window's start, the first at or after its end.
-    const auto first = std::upper_bound(sums.Hours.begin(), sums.Hours.end(), middle - half);
-    low = first == sums.Hours.begin() ? 0 : static_cast<std::size_t>(first - sums.Hours.begin()) - 1;
-    const auto last = std::lower_bound(sums.Hours.begin(), sums.Hours.end(), middle + half);
-    high = last == sums.Hours.end() ? sums.Hours.size() - 1 : static_cast<std::size_t>(last - sums.Hours.begin());
-    low = std::min(low, ia);
-    high = std::max(high, ib);
+    while (cursor.Low < last && sums.Hours[cursor.Low + 1] <= middle - half) ++cursor.Low;
+    cursor.High = std::max(cursor.High, cursor.Low);
+    while (cursor.High < last && sums.Hours[cursor.High] < middle + half) ++cursor.High;
+    low = std::min(cursor.Low, ia);
+    high = std::max(cursor.High, ib);
   }
   const double hours = sums.Hours[high] - sums.Hours[low];
   if (hours <= 0) return -1;
@@ -150,8 +157,9 @@ TMapSpeedLine MapSpeedLine(const TGpsFile& track, const std::vector<int>& lineVe
   std::vector<double> speeds(vertices.size(), -1);
   std::vector<std::pair<double, double>> moving;
   std::vector<std::pair<double, double>> all;
+  TWindowCursor cursor;
   for (std::size_t j = 1; j < vertices.size(); ++j) {
-    speeds[j] = StretchSpeed(sums, vertices[j - 1], vertices[j], smoothingHours);
+    speeds[j] = StretchSpeed(sums, vertices[j - 1], vertices[j], smoothingHours, cursor);
     if (speeds[j] < 0) continue;
     const double weight =
         sums.Hours[static_cast<std::size_t>(vertices[j])] - sums.Hours[static_cast<std::size_t>(vertices[j - 1])];

@@ -52,6 +52,21 @@ QString Guarded(const QString& statement) {
   return QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
 }
 
+// Statements run as one script, each skipped alone when it fails.
+QString GuardedScript(const QStringList& statements) {
+  qsizetype size = 0;
+  for (const QString& statement : statements) size += statement.size() + 16;
+  QString script;
+  script.reserve(size);
+  for (const QString& statement : statements) script += Guarded(statement);
+  return script;
+}
+
+// The line and the markers off the page.
+QStringList ClearingStatements() {
+  return {JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))};
+}
+
 QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
 
 // The page draws a line coloured by speed from the scale's colours and labels its legend.
@@ -204,14 +219,12 @@ void TMapForm::ShowAgain() {
   }
 }
 
-void TMapForm::RunScripts(const QStringList& statements) {
+void TMapForm::RunScripts(const QStringList& statements, const QString& script) {
   if (FBrowser == nullptr) return;
-  QString script;
-  for (const QString& statement : statements) {
-    if (FScriptObserver) FScriptObserver(statement);
-    script += Guarded(statement);
+  if (FScriptObserver) {
+    for (const QString& statement : statements) FScriptObserver(statement);
   }
-  FBrowser->page()->runJavaScript(script);
+  FBrowser->page()->runJavaScript(script.isEmpty() ? GuardedScript(statements) : script);
 }
 
 void TMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
@@ -244,7 +257,7 @@ void TMapForm::Clear() {
   // The rest of a line still being handed over would otherwise come back after the clearing.
   CancelHandover();
   if (!IsPageReady()) return;
-  RunScripts({JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))});
+  RunScripts(ClearingStatements());
 }
 
 void TMapForm::ClearMap() {
@@ -296,6 +309,10 @@ struct TMapForm::TPreparedTrack {
   std::vector<QString> Parts;
   QString Draw;
   QString Fit;
+  // A line of one part goes to the page in one statement with the clearing before it: one trip
+  // instead of several, and written here rather than on the window's thread.
+  QStringList Statements;
+  QString Script;
 };
 
 // A line on its way to the page. Two parts are out at a time: the page parses one while the
@@ -348,6 +365,10 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     prepared->Fit =
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
                                                 JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
+    if (prepared->Parts.size() == 1) {
+      prepared->Statements = ClearingStatements() + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit};
+      prepared->Script = GuardedScript(prepared->Statements);
+    }
     prepared->IsDrawn = true;
   });
   FWorkers.insert(worker);
@@ -369,16 +390,13 @@ void TMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& pr
     return;
   }
   CancelHandover();
-  // Clearing also drops the vertices the page still gathers from an earlier line.
-  const QStringList clearing = {JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))};
-  if (prepared->Parts.size() == 1) {
-    // A line of one part goes to the page in one statement: one trip instead of five, which is
-    // most of what a track of a few thousand points costs beyond the page's own drawing.
-    RunScripts(clearing + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit});
+  if (!prepared->Script.isEmpty()) {
+    RunScripts(prepared->Statements, prepared->Script);
     emit TrackShown();
     return;
   }
-  RunScripts(clearing);
+  // Clearing also drops the vertices the page still gathers from an earlier line.
+  RunScripts(ClearingStatements());
   // A copy of its own: the hand-over may end, and FHandover be reset, before this returns.
   const auto handover = std::make_shared<THandover>();
   handover->Track = prepared;

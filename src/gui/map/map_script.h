@@ -22,7 +22,7 @@ QString JsNumber(Extended value);
 // `function(arg, ...)` from arguments already written as literals.
 QString JsCall(const QString& function, const QStringList& arguments = {});
 // The vertices of a track's map line (indices into its points) as one flat array literal
-// [lat0, lon0, lat1, lon1, ...].
+// [lat0, lon0, lat1, lon1, ...], each to the nanodegree with its trailing zeros dropped.
 QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices);
 // Whole numbers as one array literal [a, b, ...].
 QString JsIntArray(std::span<const int> values);
