@@ -309,8 +309,9 @@ struct TMapForm::TPreparedTrack {
   std::vector<QString> Parts;
   QString Draw;
   QString Fit;
-  // A line of one part goes to the page in one statement with the clearing before it: one trip
-  // instead of several, and written here rather than on the window's thread.
+  // A line of one part goes to the page as one script with the clearing before it: one trip
+  // instead of several, and written on the worker rather than on the window's thread. Its
+  // statements one by one are kept only for a script observer.
   QStringList Statements;
   QString Script;
 };
@@ -334,7 +335,9 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
   if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
   const auto partSize = static_cast<std::size_t>(FTrackChunkVertices);
   auto prepared = std::make_shared<TPreparedTrack>();
-  QThread* worker = QThread::create([source, line, partSize, prepared] {
+  // The statements one by one only for whoever watches them.
+  const bool observed = static_cast<bool>(FScriptObserver);
+  QThread* worker = QThread::create([source, line, partSize, observed, prepared] {
     std::unique_ptr<TGpsFile> track;
     try {
       track = LoadDisplayTrack(*source);
@@ -349,11 +352,19 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     const bool isColored = speedLine.IsColored();
     const std::span<const int> all(isColored ? speedLine.Vertices : vertices);
     const std::span<const int> bins(speedLine.Bins);
+    const bool isWhole = all.size() <= partSize;
+    std::string wholeText;
     for (std::size_t first = 0; first < all.size(); first += partSize) {
       const std::size_t size = std::min(partSize, all.size() - first);
-      QString call = QStringLiteral("addPolyLineVertices(") + JsVertexArray(*track, all.subspan(first, size));
-      if (isColored) call += QLatin1Char(',') + JsIntArray(bins.subspan(first, size));
-      prepared->Parts.push_back(call + QLatin1Char(')'));
+      std::string text = "addPolyLineVertices(";
+      AppendVertexArray(text, *track, all.subspan(first, size));
+      if (isColored) {
+        text += ',';
+        AppendIntArray(text, bins.subspan(first, size));
+      }
+      text += ')';
+      if (!isWhole || observed) prepared->Parts.push_back(QString::fromLatin1(text.data(), qsizetype(text.size())));
+      if (isWhole) wholeText = std::move(text);
     }
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
@@ -365,9 +376,19 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     prepared->Fit =
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
                                                 JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
-    if (prepared->Parts.size() == 1) {
-      prepared->Statements = ClearingStatements() + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit};
-      prepared->Script = GuardedScript(prepared->Statements);
+    if (isWhole) {
+      // Written straight into one buffer: a line's text is large, and each copy of it costs.
+      const QStringList clearing = ClearingStatements();
+      QString& script = prepared->Script;
+      script.reserve(static_cast<qsizetype>(wholeText.size()) + 1024);
+      for (const QString& statement : clearing) script += Guarded(statement);
+      script += QLatin1String("try{");
+      script += QLatin1String(wholeText.data(), static_cast<qsizetype>(wholeText.size()));
+      script += QLatin1String(";}catch(e){}");
+      script += Guarded(prepared->Draw);
+      script += Guarded(prepared->Fit);
+      if (observed)
+        prepared->Statements = clearing + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit};
     }
     prepared->IsDrawn = true;
   });

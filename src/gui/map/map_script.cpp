@@ -113,9 +113,8 @@ QString JsCall(const QString& function, const QStringList& arguments) {
   return function + QLatin1Char('(') + arguments.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices) {
-  std::string out;
-  out.reserve(vertices.size() * 28 + 2);
+void AppendVertexArray(std::string& out, const TGpsFile& track, std::span<const int> vertices) {
+  out.reserve(out.size() + vertices.size() * 28 + 2);
   out += '[';
   bool first = true;
   for (const int index : vertices) {
@@ -127,12 +126,10 @@ QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices) {
     AppendCoordinate(out, point->Longitude());
   }
   out += ']';
-  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-QString JsIntArray(std::span<const int> values) {
-  std::string out;
-  out.reserve(values.size() * 3 + 2);
+void AppendIntArray(std::string& out, std::span<const int> values) {
+  out.reserve(out.size() + values.size() * 3 + 2);
   out += '[';
   char buffer[16];
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -140,6 +137,17 @@ QString JsIntArray(std::span<const int> values) {
     out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, values[i]).ptr);
   }
   out += ']';
+}
+
+QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices) {
+  std::string out;
+  AppendVertexArray(out, track, vertices);
+  return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString JsIntArray(std::span<const int> values) {
+  std::string out;
+  AppendIntArray(out, values);
   return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 

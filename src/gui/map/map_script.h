@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <span>
+#include <string>
 
 #include "core/common/extended.h"
 
@@ -26,6 +27,10 @@ QString JsCall(const QString& function, const QStringList& arguments = {});
 QString JsVertexArray(const TGpsFile& track, std::span<const int> vertices);
 // Whole numbers as one array literal [a, b, ...].
 QString JsIntArray(std::span<const int> values);
+// The same two, appended to text being written (one buffer instead of one per piece: a long
+// line's text is megabytes, and every fresh buffer of that size costs its pages' first touch).
+void AppendVertexArray(std::string& out, const TGpsFile& track, std::span<const int> vertices);
+void AppendIntArray(std::string& out, std::span<const int> values);
 // The tile sources of the four map types as an object literal for setTileSources.
 QString JsTileSources(const TMapServiceInfo& services);
 
