@@ -107,17 +107,22 @@ double StretchSpeed(const TCumulative& sums, int a, int b, double smoothingHours
   return (sums.Km[high] - sums.Km[low]) / hours;
 }
 
-// The speed below which `fraction` of the weight lies; `speeds` holds (speed, weight) pairs.
-double WeightedPercentile(std::vector<std::pair<double, double>> speeds, double fraction) {
+// The speeds below which `lowFraction` and `highFraction` of the weight lie; `speeds` holds
+// (speed, weight) pairs and is sorted here.
+std::pair<double, double> WeightedPercentiles(std::vector<std::pair<double, double>>& speeds, double lowFraction,
+                                              double highFraction) {
   std::sort(speeds.begin(), speeds.end());
   double total = 0;
   for (const auto& [speed, weight] : speeds) total += weight;
-  double sum = 0;
-  for (const auto& [speed, weight] : speeds) {
-    sum += weight;
-    if (sum >= fraction * total) return speed;
-  }
-  return speeds.back().first;
+  const auto at = [&](double fraction) {
+    double sum = 0;
+    for (const auto& [speed, weight] : speeds) {
+      sum += weight;
+      if (sum >= fraction * total) return speed;
+    }
+    return speeds.back().first;
+  };
+  return {at(lowFraction), at(highFraction)};
 }
 
 }  // namespace
@@ -156,25 +161,29 @@ TMapSpeedLine MapSpeedLine(const TGpsFile& track, const std::vector<int>& lineVe
 
   std::vector<double> speeds(vertices.size(), -1);
   std::vector<std::pair<double, double>> moving;
-  std::vector<std::pair<double, double>> all;
+  moving.reserve(vertices.size());
+  bool anySpeed = false;
   TWindowCursor cursor;
   for (std::size_t j = 1; j < vertices.size(); ++j) {
     speeds[j] = StretchSpeed(sums, vertices[j - 1], vertices[j], smoothingHours, cursor);
     if (speeds[j] < 0) continue;
+    anySpeed = true;
     const double weight =
         sums.Hours[static_cast<std::size_t>(vertices[j])] - sums.Hours[static_cast<std::size_t>(vertices[j - 1])];
-    all.emplace_back(speeds[j], std::max(weight, 1e-12));
     if (speeds[j] >= options.StopSpeed && weight > 0) moving.emplace_back(speeds[j], weight);
   }
-  if (all.empty()) {
+  if (!anySpeed) {
     // Nothing to colour by: the plain line through every vertex it would have had.
     line.Vertices = lineVertices;
     return line;
   }
-  // Stops are left out of the scale; a track that never moved is scaled on what there is.
-  const auto& ranged = moving.empty() ? all : moving;
-  double low = WeightedPercentile(ranged, options.LowPercentile);
-  double high = WeightedPercentile(ranged, options.HighPercentile);
+  if (moving.empty()) {
+    // A track that never moved is scaled on what there is, stops and all.
+    for (std::size_t j = 1; j < vertices.size(); ++j) {
+      if (speeds[j] >= 0) moving.emplace_back(speeds[j], 1.0);
+    }
+  }
+  auto [low, high] = WeightedPercentiles(moving, options.LowPercentile, options.HighPercentile);
   if (high - low < 1) {
     // An even pace: a scale of 1 km/h around it, so the line shows in the middle colours.
     const double middle = (low + high) / 2;

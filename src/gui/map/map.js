@@ -17,7 +17,8 @@ var polyLine = null;
 var pendingBins = [];
 var speedLine = null;
 var speedLineVertices = [];
-var speedLineColors = [];
+var speedLineBins = [];
+var speedLineScale = [];
 var speedLegend = null;
 // The start and end marks of the line drawn last: a green circle where the outing began, a
 // chequered flag where it ended, so the way it went reads at a glance.
@@ -76,7 +77,7 @@ function loadMap(id, lat, lon, zoom, type) {
   pendingBins = [];
   speedLine = null;
   speedLineVertices = [];
-  speedLineColors = [];
+  speedLineBins = [];
   speedLegend = null;
   L.Icon.Default.imagePath = 'qrc:///map/leaflet/images/';
   map = L.map(id, {zoomControl: true, attributionControl: true}).setView([lat, lon], zoom);
@@ -127,7 +128,7 @@ function removeLine() {
   if (speedLine) speedLine.remove();
   speedLine = null;
   speedLineVertices = [];
-  speedLineColors = [];
+  speedLineBins = [];
   if (speedLegend) speedLegend.remove();
   speedLegend = null;
 }
@@ -148,25 +149,26 @@ function drawPolyLine(color, opacity, width) {
 function drawSpeedLine(plainColor, opacity, width, colors, legend) {
   if (!map) return;
   removeLine();
-  var runsByColor = {};
+  var runsByBin = {};
   var run = null;
-  var runColor = null;
+  var runBin = null;
   for (var j = 1; j < pendingVertices.length; ++j) {
-    var bin = pendingBins[j];
-    var color = bin >= 0 && bin < colors.length ? colors[bin] : plainColor;
-    speedLineColors.push(color);
-    if (color !== runColor) {
+    var bin = pendingBins[j] >= 0 && pendingBins[j] < colors.length ? pendingBins[j] : -1;
+    if (bin !== runBin) {
       run = [pendingVertices[j - 1]];
-      runColor = color;
-      (runsByColor[color] = runsByColor[color] || []).push(run);
+      runBin = bin;
+      (runsByBin[bin] = runsByBin[bin] || []).push(run);
     }
     run.push(pendingVertices[j]);
   }
-  var layers = Object.keys(runsByColor).map(function (key) {
-    return L.polyline(runsByColor[key], {color: key, opacity: opacity, weight: width});
+  var layers = Object.keys(runsByBin).map(function (key) {
+    var color = key === '-1' ? plainColor : colors[Number(key)];
+    return L.polyline(runsByBin[key], {color: color, opacity: opacity, weight: width});
   });
   speedLine = L.featureGroup(layers).addTo(map);
   speedLineVertices = pendingVertices;
+  speedLineBins = pendingBins;
+  speedLineScale = [plainColor].concat(colors);
   speedLegend = speedScaleLegend(colors, legend).addTo(map);
   drawTrackEnds(pendingVertices);
   pendingVertices = [];
@@ -205,8 +207,13 @@ function speedScaleLegend(colors, legend) {
 // The coloured line as the window's checks see it: its colour per stretch and its legend.
 function speedLineState() {
   if (!speedLine) return null;
+  var colors = [];
+  for (var j = 1; j < speedLineVertices.length; ++j) {
+    var bin = speedLineBins[j];
+    colors.push(bin >= 0 && bin + 1 < speedLineScale.length ? speedLineScale[bin + 1] : speedLineScale[0]);
+  }
   return {
-    colors: speedLineColors,
+    colors: colors,
     layers: speedLine.getLayers().length,
     legend: speedLegend ? {title: speedLegend.title, labels: speedLegend.labels, colors: speedLegend.colors,
                            shown: speedLegend.getContainer().offsetWidth > 0} : null
