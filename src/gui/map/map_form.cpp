@@ -314,6 +314,8 @@ struct TMapForm::TPreparedTrack {
   // statements one by one are kept only for a script observer.
   QStringList Statements;
   QString Script;
+  // The vertices' text as it is written.
+  std::string Text;
 };
 
 // A line on its way to the page. Two parts are out at a time: the page parses one while the
@@ -335,6 +337,10 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
   if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
   const auto partSize = static_cast<std::size_t>(FTrackChunkVertices);
   auto prepared = std::make_shared<TPreparedTrack>();
+  // The buffers of the last line drawn are written over: a fresh buffer of a megabyte costs a
+  // page fault every four kilobytes on its first touch, which is more than writing the text.
+  prepared->Text = std::move(FTextBuffer);
+  prepared->Script = std::move(FScriptBuffer);
   // The statements one by one only for whoever watches them.
   const bool observed = static_cast<bool>(FScriptObserver);
   QThread* worker = QThread::create([source, line, partSize, observed, prepared] {
@@ -353,10 +359,11 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     const std::span<const int> all(isColored ? speedLine.Vertices : vertices);
     const std::span<const int> bins(speedLine.Bins);
     const bool isWhole = all.size() <= partSize;
-    std::string wholeText;
+    std::string& text = prepared->Text;
     for (std::size_t first = 0; first < all.size(); first += partSize) {
       const std::size_t size = std::min(partSize, all.size() - first);
-      std::string text = "addPolyLineVertices(";
+      text.clear();
+      text += "addPolyLineVertices(";
       AppendVertexArray(text, *track, all.subspan(first, size));
       if (isColored) {
         text += ',';
@@ -364,7 +371,6 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
       }
       text += ')';
       if (!isWhole || observed) prepared->Parts.push_back(QString::fromLatin1(text.data(), qsizetype(text.size())));
-      if (isWhole) wholeText = std::move(text);
     }
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
@@ -380,10 +386,11 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
       // Written straight into one buffer: a line's text is large, and each copy of it costs.
       const QStringList clearing = ClearingStatements();
       QString& script = prepared->Script;
-      script.reserve(static_cast<qsizetype>(wholeText.size()) + 1024);
+      script.resize(0);  // keeps what it holds
+      script.reserve(static_cast<qsizetype>(text.size()) + 1024);
       for (const QString& statement : clearing) script += Guarded(statement);
       script += QLatin1String("try{");
-      script += QLatin1String(wholeText.data(), static_cast<qsizetype>(wholeText.size()));
+      script += QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
       script += QLatin1String(";}catch(e){}");
       script += Guarded(prepared->Draw);
       script += Guarded(prepared->Fit);
@@ -398,8 +405,10 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     FWorkers.erase(worker);
     worker->deleteLater();
     if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
-    if (generation != FTrackGeneration) return;
-    ShowPreparedTrack(prepared);
+    if (generation == FTrackGeneration) ShowPreparedTrack(prepared);
+    // The page has its own copy of the script by now: the buffers serve the next line.
+    if (prepared->Text.capacity() > FTextBuffer.capacity()) FTextBuffer = std::move(prepared->Text);
+    if (prepared->Script.capacity() > FScriptBuffer.capacity()) FScriptBuffer = std::move(prepared->Script);
   });
   worker->start();
 }
@@ -411,7 +420,7 @@ void TMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& pr
     return;
   }
   CancelHandover();
-  if (!prepared->Script.isEmpty()) {
+  if (prepared->Parts.size() <= 1 && !prepared->Script.isEmpty()) {
     RunScripts(prepared->Statements, prepared->Script);
     emit TrackShown();
     return;

@@ -141,6 +141,8 @@ class TMapForm : public TDockingForm, public TMapPort {
   std::set<QThread*> FWorkers;
   int FTrackChunkVertices = 20000;
   std::shared_ptr<THandover> FHandover;  // the line being handed to the page, if any
+  std::string FTextBuffer;               // a line's text buffers, kept for the next line
+  QString FScriptBuffer;
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;
