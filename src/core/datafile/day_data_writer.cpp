@@ -167,6 +167,8 @@ void WriteCategory(TElementWriter list, const TCategoryInfo& info) {
   map.Int("ライン幅", info.MapInfo().LineWidth());
   map.Real("ライン透明度", info.MapInfo().LineOpacity());
   map.Real("限界速度", info.MapInfo().LimitSpeed());
+  // Written only when on: a file without it reads as before, and older readers pass it by.
+  if (info.MapInfo().IsSpeedColor()) map.Flag("速度色分け", true);
 }
 
 void WriteRecord(TElementWriter act, const TRecordData& record) {

@@ -128,6 +128,8 @@ void TDayDataReader::ReadMapInfo(pugi::xml_node node, TMapInfo& info) {
   info.SetLineOpacity(r.Real("ライン透明度"));
   Extended limit = 0;
   if (r.TryReal("限界速度", limit)) info.SetLimitSpeed(limit);
+  int speedColor = 0;
+  info.SetIsSpeedColor(r.TryInt("速度色分け", speedColor) && speedColor != 0);
 }
 
 void TDayDataReader::ReadGraphSection(pugi::xml_node node) {

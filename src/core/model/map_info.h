@@ -21,6 +21,9 @@ class TMapInfo {
   void SetLineOpacity(Extended value) { FLineOpacity = value; }
   Extended LimitSpeed() const { return FLimitSpeed; }
   void SetLimitSpeed(Extended value) { FLimitSpeed = value; }
+  // The line coloured by the speed along it, with a legend of the scale, instead of LineColor.
+  bool IsSpeedColor() const { return FIsSpeedColor; }
+  void SetIsSpeedColor(bool value) { FIsSpeedColor = value; }
   // The colour as the web page wants it: 0xRRGGBB.
   int LineColorHtml() const;
 
@@ -29,6 +32,7 @@ class TMapInfo {
   TColor FLineColor = 0xFF0000;
   Extended FLineOpacity = 1.0;
   Extended FLimitSpeed = 0;
+  bool FIsSpeedColor = false;
 };
 
 // 0x00BBGGRR -> 0xRRGGBB. Colours here are plain RGB: there are no system colour constants to

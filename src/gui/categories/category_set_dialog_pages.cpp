@@ -355,10 +355,13 @@ QWidget* TSpeedSettingsPage::BuildMapGroup() {
   FMapWidthEdit = NewNumberEdit(QStringLiteral("MapWidthEdit"), box);
   FMapOpacityEdit = NewNumberEdit(QStringLiteral("MapOpacityEdit"), box);
   FMapLimitSpeedEdit = NewNumberEdit(QStringLiteral("MapLimitSpeedEdit"), box);
+  FMapSpeedColorCheck = new QCheckBox(QStringLiteral("速度で色分けする(凡例付き)"));
+  FMapSpeedColorCheck->setObjectName(QStringLiteral("MapSpeedColorCheck"));
   layout->addWidget(FMapColorButton, 0, Qt::AlignLeft);
   layout->addLayout(NumberRow(QStringLiteral("ライン幅"), FMapWidthEdit));
   layout->addLayout(NumberRow(QStringLiteral("不透明度"), FMapOpacityEdit, QStringLiteral("( 0 ～ 1 )")));
   layout->addLayout(NumberRow(QStringLiteral("限界速度"), FMapLimitSpeedEdit, QStringLiteral("km/h (0で制限なし)")));
+  layout->addWidget(FMapSpeedColorCheck);
   return box;
 }
 
@@ -485,6 +488,7 @@ void TSpeedSettingsPage::LoadMap(const TMapInfo& info) {
   FMapWidthEdit->setText(IntText(info.LineWidth()));
   FMapOpacityEdit->setText(NumberText(info.LineOpacity()));
   FMapLimitSpeedEdit->setText(NumberText(info.LimitSpeed()));
+  FMapSpeedColorCheck->setChecked(info.IsSpeedColor());
 }
 
 void TSpeedSettingsPage::CheckMap(QStringList& errors) const {
@@ -503,6 +507,7 @@ void TSpeedSettingsPage::StoreMap(TMapInfo& info) const {
   info.SetLineWidth(WholeNumberOf(FMapWidthEdit->text()));
   info.SetLineOpacity(DecimalNumberOf(FMapOpacityEdit->text()));
   info.SetLimitSpeed(DecimalNumberOf(FMapLimitSpeedEdit->text()));
+  info.SetIsSpeedColor(FMapSpeedColorCheck->isChecked());
 }
 
 void TSpeedSettingsPage::Check(QStringList& errors) const {

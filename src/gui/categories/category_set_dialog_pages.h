@@ -144,6 +144,7 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* MapWidthEdit() const { return FMapWidthEdit; }
   QLineEdit* MapOpacityEdit() const { return FMapOpacityEdit; }
   QLineEdit* MapLimitSpeedEdit() const { return FMapLimitSpeedEdit; }
+  QCheckBox* MapSpeedColorCheck() const { return FMapSpeedColorCheck; }
 
  private:
   QWidget* BuildSpeedGroup();
@@ -170,6 +171,7 @@ class TSpeedSettingsPage : public QWidget {
   QLineEdit* FMapWidthEdit = nullptr;
   QLineEdit* FMapOpacityEdit = nullptr;
   QLineEdit* FMapLimitSpeedEdit = nullptr;
+  QCheckBox* FMapSpeedColorCheck = nullptr;
 };
 
 }  // namespace hakuvo

@@ -12,6 +12,14 @@ var mapTypeId = 'ROADMAP';
 var markers = [];
 var pendingVertices = [];
 var polyLine = null;
+// A line coloured by speed: the colour bin of each pending vertex's stretch (from the vertex
+// before it), the drawn line as one polyline per colour, its vertices and its legend.
+var pendingBins = [];
+var speedLine = null;
+var speedLineVertices = [];
+var speedLineBins = [];
+var speedLineScale = [];
+var speedLegend = null;
 // The start and end marks of the line drawn last: a green circle where the outing began, a
 // chequered flag where it ended, so the way it went reads at a glance.
 var trackEnds = [];
@@ -66,6 +74,11 @@ function loadMap(id, lat, lon, zoom, type) {
   polyLine = null;
   trackEnds = [];
   pendingVertices = [];
+  pendingBins = [];
+  speedLine = null;
+  speedLineVertices = [];
+  speedLineBins = [];
+  speedLegend = null;
   L.Icon.Default.imagePath = 'qrc:///map/leaflet/images/';
   map = L.map(id, {zoomControl: true, attributionControl: true}).setView([lat, lon], zoom);
   map.attributionControl.setPrefix(false);
@@ -102,17 +115,116 @@ function addPolyLine(lat, lon) {
   pendingVertices.push([lat, lon]);
 }
 
-// The whole line in one call: [lat0, lon0, lat1, lon1, ...].
-function addPolyLineVertices(vertices) {
+// Many vertices in one call: [lat0, lon0, lat1, lon1, ...]; for a line coloured by speed also
+// the colour bin of each vertex's stretch, [bin0, bin1, ...].
+function addPolyLineVertices(vertices, bins) {
   for (var i = 0; i + 1 < vertices.length; i += 2) pendingVertices.push([vertices[i], vertices[i + 1]]);
+  if (bins) Array.prototype.push.apply(pendingBins, bins);
+}
+
+function removeLine() {
+  if (polyLine) polyLine.remove();
+  polyLine = null;
+  if (speedLine) speedLine.remove();
+  speedLine = null;
+  speedLineVertices = [];
+  speedLineBins = [];
+  if (speedLegend) speedLegend.remove();
+  speedLegend = null;
 }
 
 function drawPolyLine(color, opacity, width) {
   if (!map) return;
-  if (polyLine) polyLine.remove();
+  removeLine();
   polyLine = L.polyline(pendingVertices, {color: color, opacity: opacity, weight: width}).addTo(map);
   drawTrackEnds(pendingVertices);
   pendingVertices = [];
+  pendingBins = [];
+}
+
+// The pending vertices as a line coloured by speed: colors are the scale's, slow to fast; a
+// stretch without a speed (bin -1) takes the plain colour. Neighbouring stretches of one colour
+// make one run, and all the runs of a colour one polyline, so that a line of many thousand
+// stretches is a dozen layers, not thousands. legend: {title, labels: [slow, middle, fast]}.
+function drawSpeedLine(plainColor, opacity, width, colors, legend) {
+  if (!map) return;
+  removeLine();
+  var runsByBin = {};
+  var run = null;
+  var runBin = null;
+  for (var j = 1; j < pendingVertices.length; ++j) {
+    var bin = pendingBins[j] >= 0 && pendingBins[j] < colors.length ? pendingBins[j] : -1;
+    if (bin !== runBin) {
+      run = [pendingVertices[j - 1]];
+      runBin = bin;
+      (runsByBin[bin] = runsByBin[bin] || []).push(run);
+    }
+    run.push(pendingVertices[j]);
+  }
+  var layers = Object.keys(runsByBin).map(function (key) {
+    var color = key === '-1' ? plainColor : colors[Number(key)];
+    return L.polyline(runsByBin[key], {color: color, opacity: opacity, weight: width});
+  });
+  speedLine = L.featureGroup(layers).addTo(map);
+  speedLineVertices = pendingVertices;
+  speedLineBins = pendingBins;
+  speedLineScale = [plainColor].concat(colors);
+  speedLegend = speedScaleLegend(colors, legend).addTo(map);
+  drawTrackEnds(pendingVertices);
+  pendingVertices = [];
+  pendingBins = [];
+}
+
+// The scale under its title, slow on the left, with the speeds of its two ends and its middle.
+function speedScaleLegend(colors, legend) {
+  var control = L.control({position: 'topright'});
+  control.onAdd = function () {
+    var box = L.DomUtil.create('div', 'speed-legend');
+    box.style.cssText = 'background:rgba(255,255,255,0.9);padding:4px 8px;border-radius:4px;' +
+                        'box-shadow:0 1px 4px rgba(0,0,0,0.4);font:12px sans-serif;color:#222;min-width:150px';
+    var title = L.DomUtil.create('div', 'speed-legend-title', box);
+    title.textContent = legend.title;
+    title.style.cssText = 'margin-bottom:2px';
+    var bar = L.DomUtil.create('div', 'speed-legend-bar', box);
+    bar.style.cssText = 'display:flex;height:10px;border:1px solid #888';
+    colors.forEach(function (color) {
+      var cell = L.DomUtil.create('span', '', bar);
+      cell.style.cssText = 'flex:1;background:' + color;
+    });
+    var labels = L.DomUtil.create('div', 'speed-legend-labels', box);
+    labels.style.cssText = 'display:flex;justify-content:space-between;margin-top:1px';
+    legend.labels.forEach(function (text) {
+      L.DomUtil.create('span', '', labels).textContent = text;
+    });
+    return box;
+  };
+  control.title = legend.title;
+  control.labels = legend.labels.slice();
+  control.colors = colors.slice();
+  return control;
+}
+
+// The coloured line as the window's checks see it: its colour per stretch and its legend.
+function speedLineState() {
+  if (!speedLine) return null;
+  var colors = [];
+  for (var j = 1; j < speedLineVertices.length; ++j) {
+    var bin = speedLineBins[j];
+    colors.push(bin >= 0 && bin + 1 < speedLineScale.length ? speedLineScale[bin + 1] : speedLineScale[0]);
+  }
+  return {
+    colors: colors,
+    layers: speedLine.getLayers().length,
+    legend: speedLegend ? {title: speedLegend.title, labels: speedLegend.labels, colors: speedLegend.colors,
+                           shown: speedLegend.getContainer().offsetWidth > 0} : null
+  };
+}
+
+// How many vertices the line on the page has, whichever way it was drawn; -1 without a line.
+function lineVertexCount() {
+  if (polyLine) return polyLine.getLatLngs().length;
+  if (speedLine) return speedLineVertices.length;
+  return -1;
 }
 
 function trackEndIcon(kind, title) {
@@ -141,10 +253,10 @@ function clearTrackEnds() {
 }
 
 function clearPolyLine() {
-  if (polyLine) polyLine.remove();
-  polyLine = null;
+  removeLine();
   clearTrackEnds();
   pendingVertices = [];
+  pendingBins = [];
 }
 
 function mapFitBounds(minLat, maxLat, minLon, maxLon) {
@@ -191,7 +303,8 @@ function getMapTypeId() {
 // What the page shows, for the window's checks.
 function mapState() {
   if (!map) return null;
-  var line = polyLine ? polyLine.getLatLngs().map(function (p) { return [p.lat, p.lng]; }) : null;
+  var line = polyLine ? polyLine.getLatLngs().map(function (p) { return [p.lat, p.lng]; })
+                      : speedLine ? speedLineVertices.slice() : null;
   var bounds = map.getBounds();
   return {
     markers: markers.map(function (m) { var p = m.getLatLng(); return [p.lat, p.lng]; }),
@@ -201,6 +314,7 @@ function mapState() {
       return {kind: m.options.icon.options.className, at: [p.lat, p.lng]};
     }),
     lineStyle: polyLine ? {color: polyLine.options.color, opacity: polyLine.options.opacity, weight: polyLine.options.weight} : null,
+    speedLine: speedLineState(),
     pending: pendingVertices.length,
     center: [map.getCenter().lat, map.getCenter().lng],
     bounds: [bounds.getSouth(), bounds.getNorth(), bounds.getWest(), bounds.getEast()],

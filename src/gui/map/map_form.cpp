@@ -19,6 +19,7 @@
 #include "core/gps/display_track.h"
 #include "core/gps/gps_file.h"
 #include "core/gps/jpeg_exif.h"
+#include "core/gps/map_speed_line.h"
 #include "core/gps/map_track.h"
 #include "core/links/file_kind.h"
 #include "core/model/category_info.h"
@@ -51,7 +52,35 @@ QString Guarded(const QString& statement) {
   return QStringLiteral("try{") + statement + QStringLiteral(";}catch(e){}");
 }
 
+// Statements run as one script, each skipped alone when it fails.
+QString GuardedScript(const QStringList& statements) {
+  qsizetype size = 0;
+  for (const QString& statement : statements) size += statement.size() + 16;
+  QString script;
+  script.reserve(size);
+  for (const QString& statement : statements) script += Guarded(statement);
+  return script;
+}
+
+// The line and the markers off the page.
+QStringList ClearingStatements() {
+  return {JsCall(QStringLiteral("clearPolyLine")), JsCall(QStringLiteral("clearMarker"))};
+}
+
 QString Hex6(int rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
+
+// The page draws a line coloured by speed from the scale's colours and labels its legend.
+QString SpeedLineCall(const TMapSpeedLine& speedLine, const TMapInfo& line) {
+  QStringList colors;
+  for (int bin = 0; bin < MapSpeedColorCount; ++bin) colors << JsString(Hex6(MapSpeedColor(bin)));
+  QStringList labels;
+  for (const std::string& label : speedLine.LegendLabels()) labels << JsString(QString::fromStdString(label));
+  const QString legend = QStringLiteral("{title:%1,labels:[%2]}")
+                             .arg(JsString(QStringLiteral("速度 (km/h)")), labels.join(QLatin1Char(',')));
+  return JsCall(QStringLiteral("drawSpeedLine"),
+                {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth()),
+                 QLatin1Char('[') + colors.join(QLatin1Char(',')) + QLatin1Char(']'), legend});
+}
 
 }  // namespace
 
@@ -190,6 +219,14 @@ void TMapForm::ShowAgain() {
   }
 }
 
+void TMapForm::RunScripts(const QStringList& statements, const QString& script) {
+  if (FBrowser == nullptr) return;
+  if (FScriptObserver) {
+    for (const QString& statement : statements) FScriptObserver(statement);
+  }
+  FBrowser->page()->runJavaScript(script.isEmpty() ? GuardedScript(statements) : script);
+}
+
 void TMapForm::RunScript(const QString& statement, const std::function<void(const QVariant&)>& done) {
   if (FBrowser == nullptr) return;
   if (FScriptObserver) FScriptObserver(statement);
@@ -220,8 +257,7 @@ void TMapForm::Clear() {
   // The rest of a line still being handed over would otherwise come back after the clearing.
   CancelHandover();
   if (!IsPageReady()) return;
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  RunScript(JsCall(QStringLiteral("clearMarker")));
+  RunScripts(ClearingStatements());
 }
 
 void TMapForm::ClearMap() {
@@ -273,6 +309,13 @@ struct TMapForm::TPreparedTrack {
   std::vector<QString> Parts;
   QString Draw;
   QString Fit;
+  // A line of one part goes to the page as one script with the clearing before it: one trip
+  // instead of several, and written on the worker rather than on the window's thread. Its
+  // statements one by one are kept only for a script observer.
+  QStringList Statements;
+  QString Script;
+  // The vertices' text as it is written.
+  std::string Text;
 };
 
 // A line on its way to the page. Two parts are out at a time: the page parses one while the
@@ -294,7 +337,13 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
   if (const TCategoryInfo* info = FCategoryInfoList.GetCategoryItems(FCategoryType)) line.Assign(info->MapInfo());
   const auto partSize = static_cast<std::size_t>(FTrackChunkVertices);
   auto prepared = std::make_shared<TPreparedTrack>();
-  QThread* worker = QThread::create([source, line, partSize, prepared] {
+  // The buffers of the last line drawn are written over: a fresh buffer of a megabyte costs a
+  // page fault every four kilobytes on its first touch, which is more than writing the text.
+  prepared->Text = std::move(FTextBuffer);
+  prepared->Script = std::move(FScriptBuffer);
+  // The statements one by one only for whoever watches them.
+  const bool observed = static_cast<bool>(FScriptObserver);
+  QThread* worker = QThread::create([source, line, partSize, observed, prepared] {
     std::unique_ptr<TGpsFile> track;
     try {
       track = LoadDisplayTrack(*source);
@@ -304,21 +353,50 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     }
     if (track == nullptr || track->GpsList.Count() == 0) return;
     const std::vector<int> vertices = MapLineVertices(*track, line.LimitSpeed());
-    const std::span<const int> all(vertices);
+    TMapSpeedLine speedLine;
+    if (line.IsSpeedColor()) speedLine = MapSpeedLine(*track, vertices, line.LimitSpeed());
+    const bool isColored = speedLine.IsColored();
+    const std::span<const int> all(isColored ? speedLine.Vertices : vertices);
+    const std::span<const int> bins(speedLine.Bins);
+    const bool isWhole = all.size() <= partSize;
+    std::string& text = prepared->Text;
     for (std::size_t first = 0; first < all.size(); first += partSize) {
-      const std::span<const int> part = all.subspan(first, std::min(partSize, all.size() - first));
-      prepared->Parts.push_back(QStringLiteral("addPolyLineVertices(") + JsVertexArray(*track, part) +
-                                QLatin1Char(')'));
+      const std::size_t size = std::min(partSize, all.size() - first);
+      text.clear();
+      text += "addPolyLineVertices(";
+      AppendVertexArray(text, *track, all.subspan(first, size));
+      if (isColored) {
+        text += ',';
+        AppendIntArray(text, bins.subspan(first, size));
+      }
+      text += ')';
+      if (!isWhole || observed) prepared->Parts.push_back(QString::fromLatin1(text.data(), qsizetype(text.size())));
     }
     // The view takes in every point read, also those left out of the line.
     track->GpsList.CalcLimit();
     const TGpsDataList& points = track->GpsList;
-    prepared->Draw =
-        JsCall(QStringLiteral("drawPolyLine"),
-               {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()), QString::number(line.LineWidth())});
+    prepared->Draw = isColored ? SpeedLineCall(speedLine, line)
+                               : JsCall(QStringLiteral("drawPolyLine"),
+                                        {JsString(Hex6(line.LineColorHtml())), JsNumber(line.LineOpacity()),
+                                         QString::number(line.LineWidth())});
     prepared->Fit =
         JsCall(QStringLiteral("mapFitBounds"), {JsNumber(points.MinLatitude()), JsNumber(points.MaxLatitude()),
                                                 JsNumber(points.MinLongitude()), JsNumber(points.MaxLongitude())});
+    if (isWhole) {
+      // Written straight into one buffer: a line's text is large, and each copy of it costs.
+      const QStringList clearing = ClearingStatements();
+      QString& script = prepared->Script;
+      script.resize(0);  // keeps what it holds
+      script.reserve(static_cast<qsizetype>(text.size()) + 1024);
+      for (const QString& statement : clearing) script += Guarded(statement);
+      script += QLatin1String("try{");
+      script += QLatin1String(text.data(), static_cast<qsizetype>(text.size()));
+      script += QLatin1String(";}catch(e){}");
+      script += Guarded(prepared->Draw);
+      script += Guarded(prepared->Fit);
+      if (observed)
+        prepared->Statements = clearing + QStringList{prepared->Parts.front(), prepared->Draw, prepared->Fit};
+    }
     prepared->IsDrawn = true;
   });
   FWorkers.insert(worker);
@@ -327,8 +405,10 @@ void TMapForm::DrawTrack(const TGpsFileLink& link) {
     FWorkers.erase(worker);
     worker->deleteLater();
     if (FWorkers.empty()) QGuiApplication::restoreOverrideCursor();
-    if (generation != FTrackGeneration) return;
-    ShowPreparedTrack(prepared);
+    if (generation == FTrackGeneration) ShowPreparedTrack(prepared);
+    // The page has its own copy of the script by now: the buffers serve the next line.
+    if (prepared->Text.capacity() > FTextBuffer.capacity()) FTextBuffer = std::move(prepared->Text);
+    if (prepared->Script.capacity() > FScriptBuffer.capacity()) FScriptBuffer = std::move(prepared->Script);
   });
   worker->start();
 }
@@ -340,10 +420,13 @@ void TMapForm::ShowPreparedTrack(const std::shared_ptr<const TPreparedTrack>& pr
     return;
   }
   CancelHandover();
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
-  RunScript(JsCall(QStringLiteral("clearMarker")));
-  // The page gathers the vertices of every part until the line is drawn; this starts it afresh.
-  RunScript(JsCall(QStringLiteral("clearPolyLine")));
+  if (prepared->Parts.size() <= 1 && !prepared->Script.isEmpty()) {
+    RunScripts(prepared->Statements, prepared->Script);
+    emit TrackShown();
+    return;
+  }
+  // Clearing also drops the vertices the page still gathers from an earlier line.
+  RunScripts(ClearingStatements());
   // A copy of its own: the hand-over may end, and FHandover be reset, before this returns.
   const auto handover = std::make_shared<THandover>();
   handover->Track = prepared;

@@ -123,6 +123,9 @@ class TMapForm : public TDockingForm, public TMapPort {
   // The parts of a line not yet handed to the page are dropped.
   void CancelHandover();
   void RunScript(const QString& statement, const std::function<void(const QVariant&)>& done = {});
+  // Several statements in one call of the page, each skipped alone when it fails; `script` is
+  // them written so already, when at hand.
+  void RunScripts(const QStringList& statements, const QString& script = {});
   void Geocode(const QString& address);
   void OnGeocodeFinished(const TGeocodeAnswer& answer);
 
@@ -138,6 +141,8 @@ class TMapForm : public TDockingForm, public TMapPort {
   std::set<QThread*> FWorkers;
   int FTrackChunkVertices = 20000;
   std::shared_ptr<THandover> FHandover;  // the line being handed to the page, if any
+  std::string FTextBuffer;               // a line's text buffers, kept for the next line
+  QString FScriptBuffer;
   TMapHost* FHost;
   QWebEngineView* FBrowser = nullptr;
   QWebChannel* FChannel = nullptr;

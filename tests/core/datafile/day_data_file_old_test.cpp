@@ -131,6 +131,7 @@ TEST(DayDataFileOlder, SettingsOfOlderFilesChangeOnlyWhatTheFileHolds) {
   EXPECT_EQ(jogging.MapInfo().LineColor(), 65280);
   EXPECT_EQ(jogging.MapInfo().LineOpacity(), 0.5L);
   EXPECT_EQ(jogging.MapInfo().LimitSpeed(), 12.3L) << "no limit speed: it stays";
+  EXPECT_FALSE(jogging.MapInfo().IsSpeedColor());
   EXPECT_TRUE(categories.GetCategoryItems(ctSwimming)->IsWeather()) << "no element: the settings stay";
 
   EXPECT_EQ(diary.View.ComboCategory, "ジョギング");

@@ -85,6 +85,7 @@ void ExpectSameCategory(const TCategoryInfo& a, const TCategoryInfo& b) {
   EXPECT_EQ(a.MapInfo().LineWidth(), b.MapInfo().LineWidth());
   EXPECT_EQ(a.MapInfo().LineOpacity(), b.MapInfo().LineOpacity());
   EXPECT_EQ(a.MapInfo().LimitSpeed(), b.MapInfo().LimitSpeed());
+  EXPECT_EQ(a.MapInfo().IsSpeedColor(), b.MapInfo().IsSpeedColor());
 }
 
 void ExpectSameRecord(const TRecordData& a, const TRecordData& b) {

@@ -124,6 +124,7 @@ void FillCategory(TCategoryInfo& info) {
   info.MapInfo().SetLineWidth(6);
   info.MapInfo().SetLineOpacity(0.75L);
   info.MapInfo().SetLimitSpeed(12.3L);
+  info.MapInfo().SetIsSpeedColor(seed % 2 == 1);  // both states go through the file
 }
 
 TFileLink* AddFile(TDiaryFixture& diary, std::unique_ptr<TFileLink> link, const std::string& name) {

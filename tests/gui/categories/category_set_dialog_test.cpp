@@ -76,6 +76,7 @@ void FillNonDefault(TCategoryInfo& info) {
   info.MapInfo().SetLineColor(0x00ABCDEF);
   info.MapInfo().SetLineOpacity(0.5L);
   info.MapInfo().SetLimitSpeed(12);
+  info.MapInfo().SetIsSpeedColor(true);
   if (auto* e = dynamic_cast<TEnergyConsumptionCategoryInfo*>(&info)) e->SetIsWeight(!e->IsWeight());
   if (auto* w = dynamic_cast<TWalkingCategoryInfo*>(&info)) w->SetIsPedometer(!w->IsPedometer());
   if (auto* f = dynamic_cast<TFishingCategoryInfo*>(&info)) {

@@ -64,7 +64,7 @@ inline std::string Describe(const TCategoryInfo& info) {
       << int(s.BottomAxisKind()) << ',' << s.IsAverageSpeed();
   const TMapInfo& m = info.MapInfo();
   out << "\nmap " << m.LineWidth() << ',' << m.LineColor() << ',' << double(m.LineOpacity()) << ','
-      << double(m.LimitSpeed());
+      << double(m.LimitSpeed()) << ',' << m.IsSpeedColor();
   return out.str();
 }
 

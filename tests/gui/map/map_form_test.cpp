@@ -138,8 +138,8 @@ TEST_F(MapWindowTest, TrackLineFollowsTheLimitSpeedInOneCall) {
     line.SetLimitSpeed(c.limit);
     Calls.clear();
     ShowTrack(&link);
-    EXPECT_EQ(Calls, QStringList({"clearPolyLine()", "clearMarker()", "clearPolyLine()", c.vertices,
-                                  "drawPolyLine(\"#0000ff\",1,4)", "mapFitBounds(35.6,35.60081,139.7,139.755)"}))
+    EXPECT_EQ(Calls, QStringList({"clearPolyLine()", "clearMarker()", c.vertices, "drawPolyLine(\"#0000ff\",1,4)",
+                                  "mapFitBounds(35.6,35.60081,139.7,139.755)"}))
         << "limit " << c.limit;
     const QVariantMap state = State();
     EXPECT_EQ(state.value("line").toList().size(), c.count) << "limit " << c.limit;
