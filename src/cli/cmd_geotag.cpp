@@ -15,7 +15,12 @@ namespace {
 
 std::string Coordinate(double value) { return FormatGeneral(value); }
 
-std::string Offset(Extended seconds) { return (seconds > 0 ? "+" : "") + FormatGeneral(seconds); }
+std::string Offset(Extended seconds) {
+  // Appended rather than prefixed: GCC 12 at -O3 takes "literal + temporary" for an overlapping copy.
+  std::string text = seconds > 0 ? "+" : "";
+  text += FormatGeneral(seconds);
+  return text;
+}
 
 void PrintPhoto(const TDayData& day, const TActData& act, const TActPhoto& photo) {
   const TPhotoPosition& p = photo.Position;

@@ -93,7 +93,13 @@ std::vector<std::string> ConditionTitles(const std::string& categoryName) {
   const std::unique_ptr<TActData> act = CreateActData(CategoryTypeFromName(categoryName));
   std::vector<std::string> titles;
   const TRecordData& record = *act->RecordData;
-  for (int kind = 0; kind < record.RecordNumber(); ++kind) titles.push_back("[" + record.ViewTitleAt(kind) + "]");
+  for (int kind = 0; kind < record.RecordNumber(); ++kind) {
+    // Appended rather than prefixed: GCC 12 at -O3 takes "literal + temporary" for an overlapping copy.
+    std::string title = "[";
+    title += record.ViewTitleAt(kind);
+    title += ']';
+    titles.push_back(std::move(title));
+  }
   return titles;
 }
 
