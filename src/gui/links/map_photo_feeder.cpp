@@ -67,8 +67,7 @@ void TMapPhotoFeeder::Show(const TLinkDataList& links, double cameraClockOffset)
   // Photographs belong on the map of an outing that went somewhere; without a track there is
   // nothing to show them along.
   if (!hasTrack || !hasPhoto) {
-    if (TMapPort* map = Map()) map->SetMapPhotos({});
-    emit PhotosShown(0);
+    Deliver({});
     return;
   }
   FIsBusy = true;
@@ -122,8 +121,15 @@ void TMapPhotoFeeder::Placed(int generation, const std::shared_ptr<TJob>& job) {
 void TMapPhotoFeeder::Finish(int generation, const std::shared_ptr<TJob>& job) {
   if (generation != FGeneration) return;
   FIsBusy = false;
-  const int count = static_cast<int>(job->Photos.size());
-  if (TMapPort* map = Map()) map->SetMapPhotos(std::move(job->Photos));
+  Deliver(std::move(job->Photos));
+}
+
+void TMapPhotoFeeder::Deliver(std::vector<TMapPhoto> photos) {
+  const int count = static_cast<int>(photos.size());
+  TMapPort* map = Map();
+  // An outing without photographs says nothing to a map that shows none of ours.
+  if (map != nullptr && (count > 0 || FIsMapShowingPhotos)) map->SetMapPhotos(std::move(photos));
+  FIsMapShowingPhotos = map != nullptr && count > 0;
   emit PhotosShown(count);
 }
 

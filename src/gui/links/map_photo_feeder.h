@@ -52,10 +52,12 @@ class TMapPhotoFeeder : public QObject {
   void Placed(int generation, const std::shared_ptr<TJob>& job);
   void Finish(int generation, const std::shared_ptr<TJob>& job);
   TMapPort* Map() const;
+  void Deliver(std::vector<TMapPhoto> photos);
 
   const TWindowPorts* FPorts = nullptr;
   int FGeneration = 0;
   bool FIsBusy = false;
+  bool FIsMapShowingPhotos = false;  // the last set handed over had photographs
   std::unique_ptr<TThumbnailWorker> FWorker;
 };
 
