@@ -3,6 +3,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/model/place.h"
@@ -20,6 +21,9 @@ class TRecordingMapPort : public TMapPort {
   double Latitude = 0;
   double Longitude = 0;
   bool HasMarker = false;
+  // The photographs last handed over, and who is to hear of a click on one.
+  std::vector<TMapPhoto> Photos;
+  TMapPhotoClicked PhotoClicked;
   // Answers EditPlace: edits the place and returns whether it was accepted (declined unless set).
   std::function<bool(TPlace&)> PlaceEditor;
 
@@ -40,9 +44,15 @@ class TRecordingMapPort : public TMapPort {
     HasMarker = true;
     Calls.push_back("CreateMarker " + Spot(latitude, longitude, isClear));
   }
+  void SetMapPhotos(std::vector<TMapPhoto> photos) override {
+    Photos = std::move(photos);
+    Calls.push_back("SetMapPhotos " + std::to_string(Photos.size()));
+  }
+  void SetMapPhotoClicked(TMapPhotoClicked handler) override { PhotoClicked = std::move(handler); }
   void ClearMap() override {
     Link = nullptr;
     HasMarker = false;
+    Photos.clear();
     Calls.push_back("ClearMap");
   }
   bool EditPlace(QWidget*, TPlace& place) override {

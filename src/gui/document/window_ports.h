@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -11,6 +13,19 @@ class TCategoryInfoList;
 class TDockingForm;
 class TLinkData;
 class TPlace;
+
+// A photograph of the shown outing as the map marks it: a small picture at the place it was
+// taken. The link is not owned; the map hands it back when the marker is clicked and lets go of
+// it on the next SetMapPhotos or on ClearMap.
+struct TMapPhoto {
+  const TLinkData* Link = nullptr;
+  double Latitude = 0;
+  double Longitude = 0;
+  std::string Title;      // the marker's tool tip
+  std::string Thumbnail;  // a data: URL of the small picture; empty shows a blank frame
+};
+
+using TMapPhotoClicked = std::function<void(const TLinkData* link)>;
 
 // The map as the other windows reach it: the main window shows a selected action's place, the
 // link window a selected photograph or track, the speed graph a clicked point, the record
@@ -30,6 +45,12 @@ class TMapPort {
   // The place dialog over `place` (title is the address; latitude, longitude); true on OK, when
   // `place` holds the edited values.
   virtual bool EditPlace(QWidget* parent, TPlace& place) = 0;
+  // The photographs of the outing shown, beside whatever link the map shows; an empty list takes
+  // them off. They stay when the map shows another link of the outing, and go with ClearMap.
+  // A map that shows no photographs (a test's) need not take them.
+  virtual void SetMapPhotos(std::vector<TMapPhoto> photos) { (void)photos; }
+  // Who hears of a click on a photograph's marker (the link window selects it).
+  virtual void SetMapPhotoClicked(TMapPhotoClicked handler) { (void)handler; }
 };
 
 // A map window as its library makes it: the window to dock and its port (the same object).

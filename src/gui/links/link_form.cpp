@@ -36,6 +36,7 @@
 #include "gui/document/window_ports.h"
 #include "gui/links/link_preview_form.h"
 #include "gui/links/link_view_info_dialog.h"
+#include "gui/links/map_photo_feeder.h"
 #include "gui/links/thing_dialog.h"
 #include "imaging/thumbnail_worker.h"
 
@@ -128,7 +129,9 @@ TThumbnailJob JobOf(const TLinkData* link, QSize thumbnail) {
 }  // namespace
 
 TLinkForm::TLinkForm(TDiaryDocument* document, QWidget* parent)
-    : TDockingForm(QStringLiteral("LinkForm"), QStringLiteral("リンク"), parent), FDocument(document) {
+    : TDockingForm(QStringLiteral("LinkForm"), QStringLiteral("リンク"), parent),
+      FDocument(document),
+      FPhotoFeeder(new TMapPhotoFeeder(this)) {
   FOwnViewInfo = std::make_unique<TLinkViewInfo>();
   FLinkViewInfo = FOwnViewInfo.get();
 
@@ -276,6 +279,7 @@ void TLinkForm::SetLinkDataList(TLinkDataList* list) {
   } else {
     ClearOthers();
   }
+  ShowPhotosOnMap();
 }
 
 void TLinkForm::ForgetLinks() { SetLinkDataList(nullptr); }
@@ -439,6 +443,7 @@ void TLinkForm::FeedOthers(TLinkData* link) {
 }
 
 void TLinkForm::ClearOthers() {
+  FPhotoFeeder->Cancel();
   if (FPreviewForm) {
     FPreviewForm->SetLinkData(nullptr);
     FPreviewForm->Clear();
@@ -449,6 +454,7 @@ void TLinkForm::ClearOthers() {
 }
 
 void TLinkForm::LinkViewChanged() {
+  ShowPhotosOnMap();
   if (!isVisible() || FLinkViewInfo->ViewStyle() != vsIcon || FModel->rowCount() == 0) return;
   const TWaitCursor wait;
   StartThumbnails();
@@ -552,6 +558,8 @@ void TLinkForm::TakeOutLinks(const std::vector<TLinkData*>& links) {
     FPreviewForm->Clear();
   }
   if (FPorts != nullptr && FPorts->Map != nullptr) FPorts->Map->ClearMap();
+  // The photographs that stayed go back on the map.
+  ShowPhotosOnMap();
 }
 
 void TLinkForm::OpenRow(int row) {

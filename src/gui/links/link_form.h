@@ -29,6 +29,7 @@ class TLinkDataList;
 class TLinkPreviewForm;
 class TLinkViewInfo;
 class TChildWindowInfo;
+class TMapPhotoFeeder;
 class TThumbnailWorker;
 struct TWindowPorts;
 
@@ -68,12 +69,22 @@ class TLinkForm : public TDockingForm {
   void SetPreviewForm(TLinkPreviewForm* preview);
   // The map and the speed graph are reached through the ports, looked up when needed, as they
   // may come and go.
-  void SetPorts(const TWindowPorts* ports) { FPorts = ports; }
+  void SetPorts(const TWindowPorts* ports);
+  // The offset of the outing's camera clock to its track, in seconds, for the photographs the
+  // map shows with the next list.
+  void SetCameraClockOffset(double seconds) { FCameraClockOffset = seconds; }
+  // Puts the outing's photographs on the map (when it has a track).
+  TMapPhotoFeeder* PhotoFeeder() const { return FPhotoFeeder; }
+  // A photograph's marker on the map was clicked: its row is selected and the preview shows
+  // it. The map, which shows it already, is left as it is: the track it draws stays.
+  void SelectPhotoFromMap(const TLinkData* link);
   // The settings' layout record: the detail columns take its widths when it has them, and
   // give it theirs when the user changes them.
   void SetWindowInfo(TChildWindowInfo* info);
 
   void LinkViewChanged() override;
+  // The photographs on the map follow a turned picture and a track's new range.
+  void GpsRangeChanged() override;
 
   // The display settings button: the dialog on the settings object; on OK the window rebuilds
   // and the diary hears of it.
@@ -138,6 +149,8 @@ class TLinkForm : public TDockingForm {
   void ReceiveTrackDetail(quint64 run, const TLinkData* link, const QStringList& texts);
   void OnSelectionChanged();
   void FeedOthers(TLinkData* link);
+  // Has the feeder put the photographs of the links shown on the map, again.
+  void ShowPhotosOnMap();
   void ClearOthers();
   TLinkData* RowLink(int row) const;
   // Highlights the current link's row without handing it on again.
@@ -152,6 +165,8 @@ class TLinkForm : public TDockingForm {
   TLinkViewInfo* FLinkViewInfo = nullptr;
   QPointer<TLinkPreviewForm> FPreviewForm;
   const TWindowPorts* FPorts = nullptr;
+  TMapPhotoFeeder* FPhotoFeeder;
+  double FCameraClockOffset = 0;
   TChildWindowInfo* FWindowInfo = nullptr;
   bool FColumnsRestored = false;
   std::unique_ptr<TLinkViewInfo> FOwnViewInfo;

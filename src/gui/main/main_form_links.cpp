@@ -46,6 +46,7 @@ void TMainForm::ShowActLinks(TActData* act) {
   form->ForgetLinks();
   if (act == nullptr) return;
   form->SetCategory(act->CategoryStr());
+  form->SetCameraClockOffset(static_cast<double>(act->CameraClockOffset));
   form->SetLinkDataList(&act->LinkDataList);
 }
 

@@ -48,7 +48,10 @@ bool TMapDock::EnsureMap() {
   if (FLink != nullptr) FMap->SetMapLinkData(FLink);
   if (FPan) FMap->PanTo(FPan->Latitude, FPan->Longitude, FPan->IsClear);
   if (FMarker) FMap->CreateMarker(FMarker->Latitude, FMarker->Longitude, FMarker->IsClear);
+  if (FPhotoClicked) FMap->SetMapPhotoClicked(FPhotoClicked);
+  if (!FPhotos.empty()) FMap->SetMapPhotos(std::move(FPhotos));
   FLink = nullptr;
+  FPhotos.clear();
   return true;
 }
 
@@ -88,6 +91,17 @@ void TMapDock::ClearMap() {
   FLink = nullptr;
   FPan.reset();
   FMarker.reset();
+  FPhotos.clear();
+}
+
+void TMapDock::SetMapPhotos(std::vector<TMapPhoto> photos) {
+  if (FMap != nullptr) return FMap->SetMapPhotos(std::move(photos));
+  FPhotos = std::move(photos);
+}
+
+void TMapDock::SetMapPhotoClicked(TMapPhotoClicked handler) {
+  FPhotoClicked = std::move(handler);
+  if (FMap != nullptr) FMap->SetMapPhotoClicked(FPhotoClicked);
 }
 
 bool TMapDock::EditPlace(QWidget* parent, TPlace& place) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gui/document/docking_form.h"
 #include "gui/document/window_ports.h"
@@ -39,6 +40,8 @@ class TMapDock : public TDockingForm, public TMapPort {
   void CreateMarker(double latitude, double longitude, bool isClear) override;
   void ClearMap() override;
   bool EditPlace(QWidget* parent, TPlace& place) override;
+  void SetMapPhotos(std::vector<TMapPhoto> photos) override;
+  void SetMapPhotoClicked(TMapPhotoClicked handler) override;
 
   void RefreshData() override;
   void LinkViewChanged() override;
@@ -69,6 +72,8 @@ class TMapDock : public TDockingForm, public TMapPort {
   const TLinkData* FLink = nullptr;
   std::optional<TSpot> FPan;
   std::optional<TSpot> FMarker;
+  std::vector<TMapPhoto> FPhotos;
+  TMapPhotoClicked FPhotoClicked;
 };
 
 }  // namespace hakuvo

@@ -79,6 +79,7 @@ function loadMap(id, lat, lon, zoom, type) {
   speedLineVertices = [];
   speedLineBins = [];
   speedLegend = null;
+  photoMarkers = [];
   L.Icon.Default.imagePath = 'qrc:///map/leaflet/images/';
   map = L.map(id, {zoomControl: true, attributionControl: true}).setView([lat, lon], zoom);
   map.attributionControl.setPrefix(false);
@@ -324,4 +325,69 @@ function mapState() {
     attribution: map.attributionControl._container.textContent,
     hasHost: host !== null
   };
+}
+
+// ---- the outing's photographs ----
+// Small pictures where the photographs were taken, on a layer of their own: a new line or marker
+// leaves them where they are, and a click on one tells the host which it was.
+var photoMarkers = [];
+
+function photoIcon(photo) {
+  // Built as elements, not as markup: a title is the file's name, whatever characters it holds.
+  var frame = document.createElement('div');
+  frame.className = 'photo-frame';
+  frame.title = photo.title || '';
+  if (photo.thumbnail) {
+    var picture = document.createElement('img');
+    picture.alt = '';
+    picture.src = photo.thumbnail;
+    frame.appendChild(picture);
+  }
+  return L.divIcon({className: 'map-photo', html: frame, iconSize: [52, 52], iconAnchor: [26, 60]});
+}
+
+// photos: [{lat, lon, title, thumbnail}, ...]; generation names the set in the host's clicks.
+function setMapPhotos(generation, photos) {
+  clearMapPhotos();
+  if (!map) return;
+  (photos || []).forEach(function (photo, index) {
+    var marker = L.marker([photo.lat, photo.lon], {icon: photoIcon(photo), keyboard: false, riseOnHover: true});
+    marker.on('click', function () {
+      selectMapPhoto(index);
+      if (host) host.PhotoClicked(generation, index);
+    });
+    photoMarkers.push(marker.addTo(map));
+  });
+}
+
+function selectMapPhoto(index) {
+  photoMarkers.forEach(function (marker, i) {
+    var element = marker.getElement();
+    if (element) element.classList.toggle('selected', i === index);
+    marker.setZIndexOffset(i === index ? 2000 : 0);
+  });
+}
+
+function clearMapPhotos() {
+  photoMarkers.forEach(function (marker) {
+    marker.remove();
+  });
+  photoMarkers = [];
+}
+
+// The photographs' markers as the page shows them, for the window's checks.
+function photoState() {
+  return photoMarkers.map(function (marker) {
+    var p = marker.getLatLng();
+    var element = marker.getElement();
+    var picture = element ? element.querySelector('img') : null;
+    var box = element ? element.getBoundingClientRect() : null;
+    return {
+      at: [p.lat, p.lng],
+      title: element ? element.querySelector('.photo-frame').title : '',
+      picture: picture ? picture.naturalWidth : 0,
+      selected: element ? element.classList.contains('selected') : false,
+      centre: box ? [box.left + box.width / 2, box.top + box.height / 2] : null
+    };
+  });
 }

@@ -100,6 +100,7 @@ TMapForm::TMapForm(TAppData& appData, TCategoryInfoList& categoryInfoList, QWidg
   FHost->SetZoom(defaults.Zoom());
   FHost->SetMapTypeId(QString::fromStdString(defaults.MapType()));
   connect(FHost, &TMapHost::GeocodeRequested, this, &TMapForm::Geocode);
+  connect(FHost, &TMapHost::PhotoMarkerClicked, this, &TMapForm::OnPhotoMarkerClicked);
   FGeocoder = new TGeocoder(this);
   connect(FGeocoder, &TGeocoder::Finished, this, &TMapForm::OnGeocodeFinished);
   auto* layout = new QVBoxLayout(this);
@@ -217,6 +218,7 @@ void TMapForm::ShowAgain() {
     PanTo(Latitude(), Longitude(), true);
     CreateMarker(Latitude(), Longitude(), true);
   }
+  ShowPhotos();
 }
 
 void TMapForm::RunScripts(const QStringList& statements, const QString& script) {
@@ -266,6 +268,7 @@ void TMapForm::ClearMap() {
   FLinkData = nullptr;
   ++FTrackGeneration;
   Clear();
+  ClearPhotos();
 }
 
 void TMapForm::SetLinkData(const TLinkData* link) {

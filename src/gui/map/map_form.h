@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/model/category_type.h"
 #include "gui/document/docking_form.h"
@@ -49,6 +50,8 @@ class TMapForm : public TDockingForm, public TMapPort {
   void CreateMarker(double latitude, double longitude, bool isClear) override;
   void ClearMap() override;
   bool EditPlace(QWidget* parent, TPlace& place) override;
+  void SetMapPhotos(std::vector<TMapPhoto> photos) override;
+  void SetMapPhotoClicked(TMapPhotoClicked handler) override { FPhotoClicked = std::move(handler); }
   // The shown track's range may have changed: draw it again.
   void GpsRangeChanged() override;
 
@@ -57,6 +60,8 @@ class TMapForm : public TDockingForm, public TMapPort {
   TCategoryType CategoryType() const { return FCategoryType; }
   const TLinkData* LinkData() const { return FLinkData; }
   void SetLinkData(const TLinkData* link);
+  // The photographs marked now (or to be marked once the page is there).
+  const std::vector<TMapPhoto>& Photos() const { return FPhotos; }
 
   // The view as the program last set it or the page last reported it.
   double Latitude() const;
@@ -104,6 +109,8 @@ class TMapForm : public TDockingForm, public TMapPort {
   // empty). Tracks are read by a worker and handed to the page in parts, so this comes after
   // SetLinkData returned.
   void TrackShown();
+  // A photograph's marker was clicked; its link went to the click handler.
+  void PhotoClicked(const TLinkData* link);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -128,6 +135,10 @@ class TMapForm : public TDockingForm, public TMapPort {
   void RunScripts(const QStringList& statements, const QString& script = {});
   void Geocode(const QString& address);
   void OnGeocodeFinished(const TGeocodeAnswer& answer);
+  // The photographs' markers onto the page, again after every new map.
+  void ShowPhotos();
+  void ClearPhotos();
+  void OnPhotoMarkerClicked(int generation, int index);
 
   TAppData& FAppData;
   TCategoryInfoList& FCategoryInfoList;
@@ -152,6 +163,11 @@ class TMapForm : public TDockingForm, public TMapPort {
   std::function<void(const QString&)> FScriptObserver;
   std::function<void(const QUrl&)> FUrlOpener;
   std::function<int(TPlaceDialog&)> FPlaceDialogRunner;
+  std::vector<TMapPhoto> FPhotos;
+  // Tells the page's clicks on an older set of markers from the set shown now.
+  int FPhotoGeneration = 0;
+  bool FIsPagePhotos = false;  // the page may show photographs' markers
+  TMapPhotoClicked FPhotoClicked;
 };
 
 }  // namespace hakuvo

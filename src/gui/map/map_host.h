@@ -41,6 +41,8 @@ class TMapHost : public QObject {
 
  public slots:
   void Geocode(const QString& address) { emit GeocodeRequested(address); }
+  // A photograph's marker was clicked: the set of markers it belongs to and its place in it.
+  void PhotoClicked(int generation, int index) { emit PhotoMarkerClicked(generation, index); }
 
  signals:
   void ViewChanged();
@@ -48,6 +50,7 @@ class TMapHost : public QObject {
   void GeocodeRequested(const QString& address);
   // found is false when the service knew no such place, failed or did not answer in time.
   void GeocodeFinished(bool found, double latitude, double longitude);
+  void PhotoMarkerClicked(int generation, int index);
 
  private:
   double FLatitude = 0;

@@ -443,6 +443,7 @@ void TRecordDialog::SetActData(const TActData& act) {
   QStringList memoLines;
   for (const std::string& line : working.Memo) memoLines << ToQString(line);
   FMemo->setPlainText(memoLines.join(QLatin1Char('\n')));
+  SetCameraClockText(working.CameraClockOffset);
   if (FPrepared) FillLinkList();
 }
 
@@ -463,6 +464,7 @@ TActData& TRecordDialog::ActData() {
   if (TryNumberOf(FTemperatureEdit, value)) working.Temperature = value;
   working.Weather = ToStdString(FWeatherCombo->currentText());
   working.Memo = SplitLines(PlainText(FMemo));
+  if (TryCameraClockOffset(value)) working.CameraClockOffset = value;
   return working;
 }
 
@@ -492,6 +494,8 @@ void TRecordDialog::CheckFields(QStringList& messages) const {
   if (!TryTimeOf(FTimeEdit, time)) messages << QStringLiteral("[時刻]が正しくありません");
   if (!TryNumberOf(FTemperatureEdit, number)) messages << QStringLiteral("[温度]が数値ではありません");
   if (!TryNumberOf(FWindSpeedEdit, number)) messages << QStringLiteral("[風速]が数値ではありません");
+  QString problem;
+  if (!TryCameraClockOffset(number, &problem)) messages << problem;
 }
 
 void TRecordDialog::ShowError(const QString& message) const {

@@ -25,6 +25,7 @@ class QSplitter;
 class QStackedWidget;
 class QToolBar;
 class QToolButton;
+class QVBoxLayout;
 
 namespace hakuvo {
 
@@ -165,6 +166,8 @@ class TRecordDialog : public QDialog {
   QComboBox* WindDirectionCombo() const { return FWindDirectionCombo; }
   QLineEdit* WindSpeedEdit() const { return FWindSpeedEdit; }
   QPlainTextEdit* Memo() const { return FMemo; }
+  // The offset of the outing's camera clock to its track, in seconds (the link panel's row).
+  QLineEdit* CameraClockOffsetEdit() const { return FCameraClockOffsetEdit; }
   QLabel* CaptionOf(const QWidget* field) const;
 
  signals:
@@ -243,6 +246,10 @@ class TRecordDialog : public QDialog {
   void BuildRecordPanel();
   void BuildLinkPanel();
   void BuildButtons();
+  void BuildCameraClockRow(QVBoxLayout* layout);
+  void SetCameraClockText(Extended seconds);
+  // False when the field holds no offset the outing can take; an empty field is no offset.
+  bool TryCameraClockOffset(Extended& seconds, QString* problem = nullptr) const;
   void PrepareOnFirstShow();
   void StretchPanelControls();
   // Gives the shown link panel its width (the dialog grows when the record panel would get too
@@ -304,6 +311,7 @@ class TRecordDialog : public QDialog {
   QComboBox* FWindDirectionCombo = nullptr;
   QLineEdit* FWindSpeedEdit = nullptr;
   QPlainTextEdit* FMemo = nullptr;
+  QLineEdit* FCameraClockOffsetEdit = nullptr;
 
   QToolBar* FToolBar = nullptr;
   QToolButton* FAddButton = nullptr;

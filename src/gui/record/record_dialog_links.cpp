@@ -80,6 +80,7 @@ void TRecordDialog::BuildLinkPanel() {
   FLinkSplitter->setStretchFactor(1, 0);
   layout->addWidget(FToolBar);
   layout->addWidget(FLinkSplitter, 1);
+  BuildCameraClockRow(layout);
 
   FLinkMenu = new QMenu(this);
   FRotateMenu = FLinkMenu->addMenu(QStringLiteral("回転(&R)"));
