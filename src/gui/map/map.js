@@ -263,7 +263,8 @@ function clearPolyLine() {
 function mapFitBounds(minLat, maxLat, minLon, maxLon) {
   if (!map) return;
   wantedCenter = null;
-  map.fitBounds([[minLat, minLon], [maxLat, maxLon]]);
+  // A margin, so that the start and end marks and the pictures at the line's edge are not cut by the frame.
+  map.fitBounds([[minLat, minLon], [maxLat, maxLon]], {padding: [24, 24]});
 }
 
 // The host looks the address up (counted against the day's allowance) and answers through

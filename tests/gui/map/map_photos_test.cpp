@@ -79,6 +79,9 @@ TEST_F(MapPhotosTest, ThePhotographsOfATrackShowAsPicturesAndAClickReachesTheHos
   links.Add(&own);
   links.Add(&timed);
 
+  // Drawn coloured by speed, so the pictures are seen to sit on top of the coloured line and its
+  // legend as well as of the plain one.
+  categories->GetCategoryItems(ctJogging)->MapInfo().SetIsSpeedColor(true);
   ShowTrack(&track);
   TWindowPorts ports;
   ports.Map = form.get();
@@ -110,6 +113,7 @@ TEST_F(MapPhotosTest, ThePhotographsOfATrackShowAsPicturesAndAClickReachesTheHos
   for (const QVariant& photo : photos) EXPECT_EQ(photo.toMap()["picture"].toInt(), 48);
   // The line with its start and end marks is still there.
   EXPECT_EQ(State().value("trackEnds").toList().size(), 2);
+  EXPECT_FALSE(State().value("speedLine").isNull());
   // The view settles (fitted, pictures drawn) before it is taken.
   if (std::getenv("HAKUVO_SCREENSHOT_DIR") != nullptr) Pump(1500);
   SaveScreenshot(*form, QStringLiteral("mapphoto-track-photos"));
