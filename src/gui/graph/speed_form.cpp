@@ -17,7 +17,6 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "core/common/date_time.h"
@@ -54,12 +53,13 @@ class TPaceTicker : public QCPAxisTicker {
 
 namespace {
 
-// A long track's series take a while to free: let go on a thread of their own, not the window's.
-void ReleaseAside(std::shared_ptr<const TSpeedGraphData> data) {
+// A long track's series take a while to free: let go on the window's pool, not its thread. The
+// pool is waited for when the window goes, so nothing is left freeing behind the program's end.
+void ReleaseAside(QThreadPool& pool, std::shared_ptr<const TSpeedGraphData> data) {
   if (data == nullptr || data->PointCount() < 50'000) {
     return;
   }
-  std::thread([data = std::move(data)]() mutable { data.reset(); }).detach();
+  pool.start([data = std::move(data)]() mutable { data.reset(); });
 }
 
 const QString kDistanceTitle = QStringLiteral("距離(km)");
@@ -200,7 +200,7 @@ void TSpeedForm::ClearSeries() {
   // A result on its way is for what was shown before.
   ++FGeneration;
   FDrawnOnReplot = false;
-  ReleaseAside(std::exchange(FData, std::make_shared<const TSpeedGraphData>()));
+  ReleaseAside(*FPool, std::exchange(FData, std::make_shared<const TSpeedGraphData>()));
   FThinnedColumns = 0;
   ++FThinRequest;
   FSpeedPointOfIndex.clear();
