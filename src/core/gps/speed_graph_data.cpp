@@ -154,28 +154,35 @@ bool TSpeedGraphData::IsEmpty() const {
   return true;
 }
 
-std::vector<TSpeedGraphValue> TSpeedGraphData::SpeedValues() const {
+namespace {
+
+// One line's values of the whole track, walked from the samples: `pick` makes a sample's value.
+template <typename TPick>
+std::vector<TSpeedGraphValue> LineValues(const TSpeedGraphData& data, int movingAverage, TPick pick) {
   std::vector<TSpeedGraphValue> values;
-  if (!FSpeedShown) return values;
-  values.reserve(static_cast<std::size_t>(PointCount()));
-  TSpeedGraphSampler sampler(*this);
+  values.reserve(static_cast<std::size_t>(data.PointCount()));
+  TSpeedGraphSampler sampler(data);
   TSpeedGraphSample sample;
-  while (sampler.Next(sample)) values.push_back({sample.X, sample.Speed, sample.Point, !sample.SpeedDrawn});
+  while (sampler.Next(sample)) values.push_back(pick(sample));
   KeepDrawnValues(values);
-  CentredMovingAverage(values, FSpeedMovingAverage);
+  CentredMovingAverage(values, movingAverage);
   return values;
 }
 
+}  // namespace
+
+std::vector<TSpeedGraphValue> TSpeedGraphData::SpeedValues() const {
+  if (!FSpeedShown) return {};
+  return LineValues(*this, FSpeedMovingAverage, [](const TSpeedGraphSample& sample) {
+    return TSpeedGraphValue{sample.X, sample.Speed, sample.Point, !sample.SpeedDrawn};
+  });
+}
+
 std::vector<TSpeedGraphValue> TSpeedGraphData::AltitudeValues() const {
-  std::vector<TSpeedGraphValue> values;
-  if (!FAltitudeShown) return values;
-  values.reserve(static_cast<std::size_t>(PointCount()));
-  TSpeedGraphSampler sampler(*this);
-  TSpeedGraphSample sample;
-  while (sampler.Next(sample)) values.push_back({sample.X, sample.Altitude, sample.Point, false});
-  KeepDrawnValues(values);
-  CentredMovingAverage(values, FAltitudeMovingAverage);
-  return values;
+  if (!FAltitudeShown) return {};
+  return LineValues(*this, FAltitudeMovingAverage, [](const TSpeedGraphSample& sample) {
+    return TSpeedGraphValue{sample.X, sample.Altitude, sample.Point, false};
+  });
 }
 
 TSpeedGraphSampler::TSpeedGraphSampler(const TSpeedGraphData& data) : FData(data) {
